@@ -1,0 +1,62 @@
+// generator/creer_variable_module.cpp: CreerVariable_Module, a property's m_ variable and its
+// lines in the user control's persistence procedures.
+#include "generator/c_ecrire_code.h"
+#include "generator/declaration_lines.h"
+#include "generator/error_trap.h"
+#include "host/host_error.h"
+
+namespace generator {
+namespace {
+
+constexpr std::string_view kWriteProperties = "UserControl_WriteProperties";
+constexpr std::string_view kReadProperties = "UserControl_ReadProperties";
+constexpr std::string_view kWriteSkeleton =
+    "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\rEnd Sub";
+constexpr std::string_view kReadSkeleton =
+    "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub";
+
+// The declaration line of an ordinary procedure, or 0 when the module has none of that name.
+long FindProcedure(const host::CodeModule& module, std::string_view name) {
+  try {
+    return module.ProcBodyLine(name, host::ProcKind::kProc);
+  } catch (const host::HostError& error) {
+    if (error.number() == host::kErrSubNotDefined) return 0;
+    throw;
+  }
+}
+
+}  // namespace
+
+// Puts `line` first in the body of `procedure`, creating the procedure from `skeleton` when the
+// module lacks it. The line goes right after the declaration, so that it is inside the procedure
+// even when comment lines stand above it.
+void CEcrireCode::AddPersistenceLine(host::CodeModule& module, std::string_view procedure,
+                                     std::string_view skeleton, std::string_view line) const {
+  long bodyLine = FindProcedure(module, procedure);
+  if (bodyLine == 0) {
+    module.AddFromString(skeleton);
+    // Not finding the procedure just added is a failure like any other: the line has no place.
+    bodyLine = module.ProcBodyLine(procedure, host::ProcKind::kProc);
+  }
+  module.InsertLines(ReadDeclaration(module, bodyLine).last + 1, line);
+}
+
+// Declares "Private m_" V " AS " T and, with `propertyBag`, writes the property to the bag and reads
+// it back. A failure is shown titled "CreerVariable_Module"; what was added before it stays.
+void CEcrireCode::CreerVariable_Module(host::CodeModule& module, bool propertyBag) const {
+  try {
+    const std::string& name = f_.sNom_Propriete;
+    const std::string& variable = f_.sNomVariable;
+    module.AddFromString("Private m_" + variable + " AS " + f_.sTypeVariable);
+    if (!propertyBag) return;
+    AddPersistenceLine(module, kWriteProperties, kWriteSkeleton,
+                       "Propbag.WriteProperty \"" + name + "\", m_" + variable);
+    AddPersistenceLine(module, kReadProperties, kReadSkeleton,
+                       std::string{f_.bProp_Set ? "Set " : ""} + "m_" + variable + " = PropBag.ReadProperty (\"" +
+                           name + "\")");
+  } catch (...) {
+    ShowCaughtFailure(platform_.ui, "CreerVariable_Module");
+  }
+}
+
+}  // namespace generator

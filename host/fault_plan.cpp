@@ -1,0 +1,33 @@
+// host/fault_plan.cpp: the call log and the countdown of planned faults.
+#include "host/fault_plan.h"
+
+#include <utility>
+
+#include "host/host_error.h"
+
+namespace host {
+
+void FaultPlan::Fail(std::string operation, int nth, long number, std::string description, bool persistent) {
+  faults_.push_back({std::move(operation), nth - 1, number, std::move(description), persistent});
+}
+
+void FaultPlan::Enter(std::string_view operation, std::string_view arguments) {
+  std::string call{operation};
+  if (!arguments.empty()) {
+    call += ' ';
+    call += arguments;
+  }
+  calls_.push_back(std::move(call));
+  for (auto it = faults_.begin(); it != faults_.end(); ++it) {
+    if (it->operation != operation) continue;
+    if (it->callsLeft > 0) {
+      --it->callsLeft;
+      continue;
+    }
+    HostError error{it->number, it->description};
+    if (!it->persistent) faults_.erase(it);
+    throw error;
+  }
+}
+
+}  // namespace host

@@ -1,0 +1,119 @@
+// host/memory_code_module.cpp: the built-in IDE's code-module operations over a vector of lines.
+#include "host/memory_code_module.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "host/code_lines.h"
+#include "host/host_error.h"
+
+namespace host {
+namespace {
+
+constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
+constexpr std::string_view kSubNotDefined = "Sub or Function not defined";
+
+std::string Arguments(std::string_view name, ProcKind kind) {
+  return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
+}
+
+}  // namespace
+
+MemoryCodeModule::MemoryCodeModule(std::string_view text) {
+  if (!text.empty()) lines_ = SplitLines(text);
+}
+
+std::string MemoryCodeModule::Text() const {
+  std::string text;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines_[i];
+  }
+  return text;
+}
+
+
+const std::vector<Routine>& MemoryCodeModule::Routines() const {
+  if (!routines_) routines_ = MapRoutines(lines_);
+  return *routines_;
+}
+
+const Routine& MemoryCodeModule::RequireRoutine(std::string_view name, ProcKind kind) const {
+  const Routine* routine = FindRoutine(Routines(), name, kind);
+  if (routine == nullptr) throw HostError{kErrSubNotDefined, std::string{kSubNotDefined}};
+  return *routine;
+}
+
+std::shared_ptr<host::CodePane> MemoryCodeModule::CodePane() {
+  Enter("CodePane");
+  // Shares the module's ownership when a shared_ptr holds it; otherwise borrows.
+  std::shared_ptr<MemoryCodeModule> owner = weak_from_this().lock();
+  return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
+}
+
+long MemoryCodeModule::CountOfLines() const {
+  Enter("CountOfLines");
+  return static_cast<long>(lines_.size());
+}
+
+std::string MemoryCodeModule::Lines(long start, long count) const {
+  Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
+  const long size = static_cast<long>(lines_.size());
+  if (start < 1 || count < 0 || start > size + 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  const long last = std::min(size, start + count - 1);
+  std::string text;
+  for (long line = start; line <= last; ++line) {
+    if (line > start) text += "\r\n";
+    text += lines_[static_cast<std::size_t>(line - 1)];
+  }
+  return text;
+}
+
+long MemoryCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcStartLine", [&] { return Arguments(name, kind); });
+  return RequireRoutine(name, kind).startLine;
+}
+
+long MemoryCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcBodyLine", [&] { return Arguments(name, kind); });
+  return RequireRoutine(name, kind).bodyLine;
+}
+
+ProcAtLine MemoryCodeModule::ProcOfLine(long line) const {
+  Enter("ProcOfLine", [&] { return std::to_string(line); });
+  if (line < 1 || line > static_cast<long>(lines_.size())) {
+    throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  }
+  const Routine* routine = RoutineAtLine(Routines(), line);
+  if (routine == nullptr) return {};
+  return {routine->name, routine->kind};
+}
+
+void MemoryCodeModule::InsertLines(long line, std::string_view text) {
+  Enter("InsertLines", [&] { return std::to_string(line); });
+  if (line < 1 || line > static_cast<long>(lines_.size()) + 1) {
+    throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  }
+  InsertAt(static_cast<std::size_t>(line - 1), text);
+}
+
+void MemoryCodeModule::AddFromString(std::string_view text) {
+  Enter("AddFromString");
+  const std::vector<Routine>& routines = Routines();
+  const std::size_t at =
+      routines.empty() ? lines_.size() : static_cast<std::size_t>(routines.front().startLine - 1);
+  InsertAt(at, text);
+}
+
+void MemoryCodeModule::InsertAt(std::size_t at, std::string_view text) {
+  // Everything that can fail happens before the first change, so a failed insertion leaves the
+  // module as it was; string moves cannot fail.
+  std::vector<std::string> added = SplitLines(text);
+  lines_.reserve(lines_.size() + added.size());
+  routines_.reset();
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(added.begin()),
+                std::make_move_iterator(added.end()));
+}
+
+}  // namespace host

@@ -1,0 +1,144 @@
+// host/posix/ini_settings_store.cpp: the settings file's reading, and its atomic replacement.
+#include "host/posix/ini_settings_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "host/host_error.h"
+#include "host/settings_ini.h"
+
+namespace host::posix {
+namespace {
+
+// Error 75, "Path/File access error", carries the path and the system's reason.
+constexpr long kErrPathFileAccess = 75;
+
+[[noreturn]] void ThrowFileError(const std::string& path, const char* what, int error) {
+  throw HostError{kErrPathFileAccess, path + ": " + what + ": " + std::strerror(error)};
+}
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const noexcept { return fd_; }
+  // Closes now, reporting the error that a deferred write may only show here.
+  int Close() noexcept {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result;
+  }
+
+ private:
+  int fd_;
+};
+
+std::string Folder(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Creates the folder and its parents, readable by the user alone.
+void MakeFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) ThrowFileError(part, "cannot create folder", errno);
+    if (slash == std::string::npos) break;
+  }
+}
+
+// Whole contents, or nothing when the file does not exist; throws when it exists but cannot be read.
+std::optional<std::string> ReadIfPresent(const std::string& path) {
+  std::ifstream in{path, std::ios::binary};
+  if (!in) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return std::nullopt;
+    ThrowFileError(path, "cannot read", errno != 0 ? errno : EIO);
+  }
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  if (in.bad()) ThrowFileError(path, "cannot read", EIO);
+  return contents.str();
+}
+
+void WriteAll(int fd, const std::string& text, const std::string& path) {
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ThrowFileError(path, "cannot write", errno);
+    written += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+std::string IniSettingsStore::DefaultPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return std::string{config} + "/scrivlet/settings.ini";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') {
+    const passwd* user = ::getpwuid(::getuid());
+    home = user != nullptr ? user->pw_dir : nullptr;
+  }
+  if (home == nullptr || home[0] != '/') {
+    throw HostError{kErrPathFileAccess, "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};
+  }
+  return std::string{home} + "/.config/scrivlet/settings.ini";
+}
+
+std::string IniSettingsStore::GetSetting(std::string_view application, std::string_view section,
+                                         std::string_view key, std::string_view fallback) const {
+  try {
+    const std::optional<std::string> text = ReadIfPresent(path_);
+    if (!text) return std::string{fallback};
+    const SettingValues values = ReadSettingsIni(*text);
+    const auto it = values.find({std::string{application}, std::string{section}, std::string{key}});
+    return it == values.end() ? std::string{fallback} : it->second;
+  } catch (const HostError&) {
+    return std::string{fallback};  // an unreadable file reads as an empty one
+  }
+}
+
+void IniSettingsStore::SaveSetting(std::string_view application, std::string_view section, std::string_view key,
+                                   std::string_view value) {
+  // An unreadable file is not replaced: that would lose the other settings.
+  const std::optional<std::string> old = ReadIfPresent(path_);
+  SettingValues values = old ? ReadSettingsIni(*old) : SettingValues{};
+  values[{std::string{application}, std::string{section}, std::string{key}}] = std::string{value};
+  const std::string text = WriteSettingsIni(values);
+
+  const std::string folder = Folder(path_);
+  MakeFolders(folder);
+  std::string temporary = path_ + ".XXXXXX";
+  FileDescriptor file{::mkstemp(temporary.data())};
+  if (file.get() < 0) ThrowFileError(temporary, "cannot create", errno);
+  try {
+    WriteAll(file.get(), text, temporary);
+    if (::fsync(file.get()) != 0) ThrowFileError(temporary, "cannot flush", errno);
+    if (file.Close() != 0) ThrowFileError(temporary, "cannot close", errno);
+    if (::rename(temporary.c_str(), path_.c_str()) != 0) ThrowFileError(path_, "cannot replace", errno);
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  // Makes the rename itself durable; the new file is in place whatever this says.
+  FileDescriptor directory{::open(folder.c_str(), O_RDONLY | O_DIRECTORY)};
+  if (directory.get() >= 0) ::fsync(directory.get());
+}
+
+}  // namespace host::posix

@@ -1,0 +1,42 @@
+// host/posix/system_clock.cpp: local time through localtime_r, the fixed epoch through gmtime_r.
+#include "host/posix/system_clock.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+
+#include "host/host_error.h"
+
+namespace host::posix {
+namespace {
+
+CivilDate FromTm(const std::tm& tm) { return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}; }
+
+}  // namespace
+
+CivilDate DateOfEpochText(const std::string& text) {
+  const std::string invalid = "SOURCE_DATE_EPOCH is not a number of seconds: \"" + text + "\"";
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+    throw HostError{kErrInvalidCall, invalid};
+  }
+  errno = 0;
+  const unsigned long long seconds = std::strtoull(text.c_str(), nullptr, 10);
+  const auto instant = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  if (errno != 0 || static_cast<unsigned long long>(instant) != seconds || gmtime_r(&instant, &tm) == nullptr) {
+    throw HostError{kErrInvalidCall, invalid};
+  }
+  return FromTm(tm);
+}
+
+CivilDate SystemClock::Today() const {
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) return DateOfEpochText(epoch);
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  if (now == static_cast<std::time_t>(-1) || localtime_r(&now, &tm) == nullptr) {
+    throw HostError{kErrInvalidCall, "The current date cannot be read from the system clock."};
+  }
+  return FromTm(tm);
+}
+
+}  // namespace host::posix

@@ -1,0 +1,34 @@
+// host/routine_map.h: where each routine of a module starts and ends, by the IDE's rules.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/proc_kind.h"
+
+namespace host {
+
+// One routine of a module. Line numbers count from 1.
+struct Routine {
+  std::string name;
+  ProcKind kind = ProcKind::kProc;
+  bool isSub = false;
+  long startLine = 0;       // ProcStartLine: the blank and comment lines above the declaration belong to it
+  long bodyLine = 0;        // ProcBodyLine: the declaration's first line
+  long declarationEnd = 0;  // the declaration's last line, when it is continued with " _"
+  long endLine = 0;         // its End line, or the module's last line when it has none
+};
+
+// The routines of a module's code lines, in order. A declaration that meets another declaration
+// before its End line ends on the line above it, so that every line belongs to at most one routine.
+std::vector<Routine> MapRoutines(std::span<const std::string> lines);
+
+// The routine of that name and kind, or nothing.
+const Routine* FindRoutine(std::span<const Routine> routines, std::string_view name, ProcKind kind);
+// The routine whose range, from its start line to its End line, holds `line`, or nothing.
+const Routine* RoutineAtLine(std::span<const Routine> routines, long line);
+
+}  // namespace host

@@ -1,0 +1,29 @@
+// host/settings_store.h: per-user text settings addressed by application, section and key.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// The application name under which the system keeps both of its settings.
+inline constexpr std::string_view kSettingsApplication = "Scrivlet";
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+
+  // The stored text, or `fallback` when nothing is stored (or the store cannot be read).
+  virtual std::string GetSetting(std::string_view application, std::string_view section,
+                                 std::string_view key, std::string_view fallback) const = 0;
+  // Creates or replaces the value; throws HostError when it cannot be stored.
+  virtual void SaveSetting(std::string_view application, std::string_view section, std::string_view key,
+                           std::string_view value) = 0;
+
+ protected:
+  SettingsStore() = default;
+  SettingsStore(const SettingsStore&) = default;
+  SettingsStore& operator=(const SettingsStore&) = default;
+};
+
+}  // namespace host
