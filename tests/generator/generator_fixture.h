@@ -1,0 +1,65 @@
+// tests/generator/generator_fixture.h: a fixed platform, literal texts and access to the builders.
+#pragma once
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/c_ecrire_code.h"
+#include "host/fixed_clock.h"
+#include "host/memory_settings_store.h"
+#include "host/posix/locale_date_formatter.h"
+#include "host/recording_ui.h"
+
+namespace generator {
+
+// Calls the request's private builders one at a time.
+class CEcrireCodeProbe {
+ public:
+  static std::string CreerEntete(const CEcrireCode& request, ProcedureKind kind) {
+    return request.CreerEntete(kind);
+  }
+  static std::string Description(const CEcrireCode& request) { return request.Description(); }
+  static std::string CreerCorps(const CEcrireCode& request, ProcedureKind kind, std::string_view routine,
+                                std::string_view declared) {
+    return request.CreerCorps(kind, {routine, declared});
+  }
+  static void CreerVariable_Module(const CEcrireCode& request, host::CodeModule& module, bool propertyBag) {
+    request.CreerVariable_Module(module, propertyBag);
+  }
+  static std::string CreerEtoiles(const CEcrireCode& request, std::int16_t count, std::string_view filler) {
+    return request.CreerEtoiles(count, filler);
+  }
+};
+
+}  // namespace generator
+
+namespace test {
+
+// Sunday 6 December 2026, English names, and a message box that records.
+struct TestPlatform {
+  TestPlatform() { ::setenv("LC_ALL", "C", 1); }
+
+  host::Platform platform() { return {ui, clock, dates, settings}; }
+
+  host::RecordingUi ui;
+  host::FixedClock clock{{2026, 12, 6}};
+  host::posix::LocaleDateFormatter dates;
+  host::MemorySettingsStore settings;
+};
+
+inline constexpr std::string_view kStars =
+    "'**********************************************************************";
+inline constexpr std::string_view kDashes = "'-----------------------------------";
+
+// A text written with LF line ends, as generated text with CR alone.
+std::string Cr(std::string_view text);
+// The same with CR LF, as the module saves its lines.
+std::string CrLf(std::string_view text);
+
+// The header for usage "Reloads the list" and programmer "My name", with its final CR.
+std::string Header(std::string_view usage = "Reloads the list", std::string_view programmer = "My name");
+
+}  // namespace test
