@@ -59,7 +59,16 @@ std::string Cr(std::string_view text);
 // The same with CR LF, as the module saves its lines.
 std::string CrLf(std::string_view text);
 
+// A CR-separated text as the module saves it: every CR becomes CR LF.
+std::string Saved(std::string_view text);
+
 // The header for usage "Reloads the list" and programmer "My name", with its final CR.
 std::string Header(std::string_view usage = "Reloads the list", std::string_view programmer = "My name");
+
+// A body with the labelled trap for routine `name` whose End line reads "End " + `word`;
+// `statements` (LF for CR) stand between the trap and the exit section. Without `withEnd` the body
+// stops at "'End", as in comments-only mode.
+std::string LabelledBody(std::string_view name, std::string_view word, std::string_view statements,
+                         bool withEnd = true);
 
 }  // namespace test

@@ -1,0 +1,339 @@
+// tests/generator/ecrire_code_test.cpp: what EcrireCode hands the module on each path, in which
+// order of host calls, and where it all lands in a module that already has code.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "host/fault_plan.h"
+#include "tests/generator/generator_fixture.h"
+#include "tests/generator/recording_module.h"
+#include "tests/support/visible.h"
+
+namespace {
+
+using generator::CEcrireCode;
+using test::HandedText;
+
+void Title(CEcrireCode& r) {
+  r.Nom_Propriete("Title");
+  r.NomVariable("NewTitle");
+  r.TypeVariable("String");
+  r.Usage("Reloads the list");
+  r.NomUtilisateur("My name");
+}
+
+std::string Routine(std::string_view declaration, const std::string& body) {
+  return std::string{declaration} + '\r' + test::Header() + '\r' + body;
+}
+
+const std::string kGet =
+    Routine("Property Get Title( )AS String", test::LabelledBody("Title", "Property", "Title = m_NewTitle\n"));
+const std::string kLet = Routine("Property Let Title(NewTitle as String)",
+                                 test::LabelledBody("Title", "Property", "m_NewTitle = NewTitle\n"));
+const std::string kLetChanged =
+    Routine("Property Let Title(NewTitle as String)",
+            test::LabelledBody("Title", "Property", "m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"));
+const std::string kDeclaration = "Private m_NewTitle AS String";
+const std::string kWriteSkeleton = "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\rEnd Sub";
+const std::string kReadSkeleton = "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub";
+const std::string kWriteLine = "Propbag.WriteProperty \"Title\", m_NewTitle";
+const std::string kReadLine = "m_NewTitle = PropBag.ReadProperty (\"Title\")";
+
+struct PathCase {
+  const char* name;
+  std::function<void(CEcrireCode&)> options;
+  std::vector<HandedText> handed;
+};
+
+const PathCase kPaths[] = {
+    {"sub",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Nom_Propriete("Refresh");
+       r.NomVariable("");
+       r.CreerProcedure(true);
+     },
+     {{"AddFromString", Routine("Sub Refresh( )", test::LabelledBody("Refresh", "Sub", ""))}}},
+    {"function",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Nom_Propriete("Total");
+       r.FunctionReturn("Long");
+       r.CreerFonction(true);
+     },
+     {{"AddFromString",
+       Routine("Function Total(NewTitle as String)AS Long", test::LabelledBody("Total", "Function", ""))}}},
+    {"sub_wins_over_function",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Nom_Propriete("Refresh");
+       r.NomVariable("");
+       r.CreerProcedure(true);
+       r.CreerFonction(true);
+     },
+     {{"AddFromString", Routine("Sub Refresh( )", test::LabelledBody("Refresh", "Sub", ""))}}},
+    // A read-only Get still reads m_NewTitle, so the variable is declared; nothing is persisted.
+    {"read_only",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.LectureSeule(true);
+       r.Prop_Changed(true);
+     },
+     {{"AddFromString", kGet}, {"AddFromString", kDeclaration}}},
+    {"read_only_object",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.LectureSeule(true);
+       r.Prop_Set(true);
+     },
+     {{"AddFromString", Routine("Property Get Title( )AS String",
+                                test::LabelledBody("Title", "Property", "Set Title = m_NewTitle\n"))},
+      {"AddFromString", kDeclaration}}},
+    {"read_write",
+     Title,
+     {{"AddFromString", kGet}, {"AddFromString", kLet}, {"AddFromString", kDeclaration}}},
+    {"read_write_changed",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Prop_Changed(true);
+     },
+     {{"AddFromString", kGet},
+      {"AddFromString", kLetChanged},
+      {"AddFromString", kDeclaration},
+      {"AddFromString", kWriteSkeleton},
+      {"InsertLines 4", kWriteLine},
+      {"AddFromString", kReadSkeleton},
+      {"InsertLines 4", kReadLine}}},
+    {"object_changed",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.TypeVariable("StdFont");
+       r.Prop_Set(true);
+       r.Prop_Changed(true);
+     },
+     {{"AddFromString", Routine("Property Get Title( )AS StdFont",
+                                test::LabelledBody("Title", "Property", "Set Title = m_NewTitle\n"))},
+      {"AddFromString",
+       Routine("Property Set Title(NewTitle as StdFont)",
+               test::LabelledBody("Title", "Property", "Set m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
+      {"AddFromString", "Private m_NewTitle AS StdFont"},
+      {"AddFromString", kWriteSkeleton},
+      {"InsertLines 4", kWriteLine},
+      {"AddFromString", kReadSkeleton},
+      {"InsertLines 4", "Set m_NewTitle = PropBag.ReadProperty (\"Title\")"}}},
+    {"hidden_private_resume_next",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Cacher(true);
+       r.Prop_Prive(true);
+       r.ResumeNext(true);
+     },
+     {{"AddFromString", Routine("Private Property Get Title_Hide ( )AS String",
+                                test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                                         "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                                         "Title_Hide = m_NewTitle\n'-----------------------------------\n'End\n"
+                                         "End Property"))},
+      {"AddFromString", Routine("Private Property Let Title_Hide (NewTitle as String)",
+                                test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                                         "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                                         "m_NewTitle = NewTitle\n'-----------------------------------\n'End\n"
+                                         "End Property"))},
+      {"AddFromString", kDeclaration}}},
+    // A request on which nothing was assigned takes the property path with empty texts.
+    {"nothing_assigned",
+     [](CEcrireCode&) {},
+     {{"AddFromString",
+       "Property Get ( )AS \r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", " = m_\n")},
+      {"AddFromString", "Property Let ( )\r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", "m_ = \n")},
+      {"AddFromString", "Private m_ AS "}}},
+    {"help_id_changes_nothing",
+     [](CEcrireCode& r) {
+       Title(r);
+       r.AideId("1234");
+     },
+     {{"AddFromString", kGet}, {"AddFromString", kLet}, {"AddFromString", kDeclaration}}},
+};
+
+class EcrireCodePath : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(EcrireCodePath, HandsExactTextsInOrder) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  GetParam().options(request);
+  test::RecordingModule module{"Option Explicit\r\n"};
+  request.EcrireCode(module);
+  ASSERT_EQ(module.handed().size(), GetParam().handed.size());
+  for (std::size_t i = 0; i < GetParam().handed.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(module.handed()[i].call, GetParam().handed[i].call);
+    EXPECT_EQ(test::Visible(module.handed()[i].text), test::Visible(GetParam().handed[i].text));
+    EXPECT_EQ(module.handed()[i].text.find('\n'), std::string::npos);
+  }
+  EXPECT_TRUE(platform.ui.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generator, EcrireCodePath, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+// The example of a user control's Title property, from the dialog's "OK" to the saved module.
+TEST(EcrireCodeModule, ReadWriteChangedPropertyIntoNewModule) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  Title(request);
+  request.Prop_Changed(true);
+  host::MemoryCodeModule module{"Option Explicit\r\n"};
+  request.EcrireCode(module);
+  const std::string expected = test::CrLf(
+                                   "Option Explicit\n"
+                                   "Private m_NewTitle AS String\n"
+                                   "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\n"
+                                   "m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
+                                   "End Sub\n"
+                                   "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+                                   "Propbag.WriteProperty \"Title\", m_NewTitle\n"
+                                   "End Sub\n") +
+                               test::Saved(kLetChanged) + "\r\n\r\n" + test::Saved(kGet);
+  EXPECT_EQ(test::Visible(module.Text()), test::Visible(expected));
+  EXPECT_TRUE(platform.ui.messages().empty());
+}
+
+// Generated routines go above the module's own; persistence lines go first inside the existing
+// procedures, after their declarations, even with comment blocks above them and continued lines.
+TEST(EcrireCodeModule, LandsAmongExistingCode) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  Title(request);
+  request.ResumeNext(true);
+  request.Prop_Changed(true);
+  host::MemoryCodeModule module{test::CrLf(
+      "Option Explicit\n"
+      "' Module comment\n"
+      "Private mCount As Long\n"
+      "\n"
+      "' Writes the bag\n"
+      "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+      "    Propbag.WriteProperty \"Old\", m_Old\n"
+      "End Sub\n"
+      "\n"
+      "' Reads the bag\n"
+      "Private Sub UserControl_ReadProperties( _\n"
+      "    PropBag As PropertyBag)\n"
+      "    m_Old = PropBag.ReadProperty(\"Old\")\n"
+      "End Sub")};
+  request.EcrireCode(module);
+  const std::string get = "Property Get Title( )AS String\r\n" + test::Saved(test::Header()) + "\r\n" +
+                          test::CrLf(
+                              "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                              "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                              "Title = m_NewTitle\n'-----------------------------------\n'End\nEnd Property");
+  const std::string let = "Property Let Title(NewTitle as String)\r\n" + test::Saved(test::Header()) + "\r\n" +
+                          test::CrLf(
+                              "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                              "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                              "m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"
+                              "'-----------------------------------\n'End\nEnd Property");
+  const std::string expected = test::CrLf(
+                                   "Option Explicit\n"
+                                   "' Module comment\n"
+                                   "Private mCount As Long\n"
+                                   "Private m_NewTitle AS String\n") +
+                               let + "\r\n" + get + "\r\n" +
+                               test::CrLf(
+                                   "\n"
+                                   "' Writes the bag\n"
+                                   "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+                                   "Propbag.WriteProperty \"Title\", m_NewTitle\n"
+                                   "    Propbag.WriteProperty \"Old\", m_Old\n"
+                                   "End Sub\n"
+                                   "\n"
+                                   "' Reads the bag\n"
+                                   "Private Sub UserControl_ReadProperties( _\n"
+                                   "    PropBag As PropertyBag)\n"
+                                   "m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
+                                   "    m_Old = PropBag.ReadProperty(\"Old\")\n"
+                                   "End Sub");
+  EXPECT_EQ(test::Visible(module.Text()), test::Visible(expected));
+  EXPECT_TRUE(platform.ui.messages().empty());
+}
+
+TEST(EcrireCodeModule, SecondCallRepeatsTheGeneration) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  Title(request);
+  request.Prop_Changed(true);
+  test::RecordingModule module{"Option Explicit\r\n"};
+  request.EcrireCode(module);
+  request.EcrireCode(module);
+  ASSERT_EQ(module.handed().size(), 12U);
+  EXPECT_EQ(module.handed()[7], (HandedText{"AddFromString", kGet}));
+  EXPECT_EQ(module.handed()[8], (HandedText{"AddFromString", kLetChanged}));
+  // The procedures exist now: the second run only adds its lines first in them.
+  const std::vector<std::string>& lines = module.inner().lines();
+  const auto count = [&](std::string_view text) { return std::count(lines.begin(), lines.end(), text); };
+  EXPECT_EQ(count(kDeclaration), 2);
+  EXPECT_EQ(count(kWriteLine), 2);
+  EXPECT_EQ(count(kReadLine), 2);
+  EXPECT_EQ(count("Private Sub UserControl_WriteProperties(PropBag As PropertyBag)"), 1);
+  EXPECT_EQ(count("Private Sub UserControl_ReadProperties (PropBag As PropertyBag)"), 1);
+}
+
+// The host calls of each path, in order.
+struct OrderCase {
+  const char* name;
+  std::string_view module;
+  std::function<void(CEcrireCode&)> options;
+  std::vector<std::string> calls;
+};
+
+const OrderCase kOrders[] = {
+    {"sub", "", [](CEcrireCode& r) { r.CreerProcedure(true); }, {"AddFromString"}},
+    {"function", "", [](CEcrireCode& r) { r.CreerFonction(true); }, {"AddFromString"}},
+    {"read_only", "", [](CEcrireCode& r) { r.LectureSeule(true); }, {"AddFromString", "AddFromString"}},
+    {"read_write", "", [](CEcrireCode&) {}, {"AddFromString", "AddFromString", "AddFromString"}},
+    {"read_write_changed_new_procedures",
+     "Option Explicit",
+     [](CEcrireCode& r) {
+       r.Nom_Propriete("Title");
+       r.Prop_Changed(true);
+     },
+     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
+      "AddFromString", "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
+      "ProcBodyLine UserControl_ReadProperties 0", "AddFromString", "ProcBodyLine UserControl_ReadProperties 0",
+      "Lines 3 1", "InsertLines 4"}},
+    {"read_write_changed_existing_procedures",
+     "Sub UserControl_WriteProperties(PropBag As PropertyBag)\nEnd Sub\n"
+     "Sub UserControl_ReadProperties(PropBag As PropertyBag)\nEnd Sub",
+     [](CEcrireCode& r) {
+       r.Nom_Propriete("Title");
+       r.Prop_Changed(true);
+     },
+     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
+      "Lines 85 1", "InsertLines 86", "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1",
+      "InsertLines 89"}},
+    {"comments_only",
+     "Sub Refresh()\nEnd Sub",
+     [](CEcrireCode& r) {
+       r.Comment(true);
+       r.CreerProcedure(true);
+     },
+     {"CodePane", "GetSelection", "ProcOfLine 1", "ProcBodyLine Refresh 0", "Lines 1 1", "InsertLines 2"}},
+};
+
+class EcrireCodeOrder : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(EcrireCodeOrder, CallsTheHostInOrder) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  GetParam().options(request);
+  host::MemoryCodeModule module{GetParam().module};
+  host::FaultPlan plan;
+  module.AttachFaults(&plan);
+  request.EcrireCode(module);
+  EXPECT_EQ(plan.calls(), GetParam().calls);
+  EXPECT_TRUE(platform.ui.messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Generator, EcrireCodeOrder, ::testing::ValuesIn(kOrders),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+}  // namespace

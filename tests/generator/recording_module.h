@@ -1,0 +1,56 @@
+// tests/generator/recording_module.h: a code module that records the texts handed to it, with the
+// module's text after each change, and passes every call on to a built-in IDE module.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/memory_code_module.h"
+
+namespace test {
+
+struct HandedText {
+  std::string call;  // "AddFromString" or "InsertLines 12"
+  std::string text;  // exactly as handed over
+
+  friend bool operator==(const HandedText&, const HandedText&) = default;
+};
+
+class RecordingModule final : public host::CodeModule {
+ public:
+  explicit RecordingModule(std::string_view text) : inner_(std::make_shared<host::MemoryCodeModule>(text)) {}
+
+  host::MemoryCodeModule& inner() { return *inner_; }
+  const std::vector<HandedText>& handed() const { return handed_; }
+  // The module's text before any change, then after each change that succeeded.
+  const std::vector<std::string>& snapshots() const { return snapshots_; }
+
+  std::shared_ptr<host::CodePane> CodePane() override { return inner_->CodePane(); }
+  long CountOfLines() const override { return inner_->CountOfLines(); }
+  std::string Lines(long start, long count) const override { return inner_->Lines(start, count); }
+  long ProcStartLine(std::string_view name, host::ProcKind kind) const override {
+    return inner_->ProcStartLine(name, kind);
+  }
+  long ProcBodyLine(std::string_view name, host::ProcKind kind) const override {
+    return inner_->ProcBodyLine(name, kind);
+  }
+  host::ProcAtLine ProcOfLine(long line) const override { return inner_->ProcOfLine(line); }
+  void InsertLines(long line, std::string_view text) override {
+    handed_.push_back({"InsertLines " + std::to_string(line), std::string{text}});
+    inner_->InsertLines(line, text);
+    snapshots_.push_back(inner_->Text());
+  }
+  void AddFromString(std::string_view text) override {
+    handed_.push_back({"AddFromString", std::string{text}});
+    inner_->AddFromString(text);
+    snapshots_.push_back(inner_->Text());
+  }
+
+ private:
+  std::shared_ptr<host::MemoryCodeModule> inner_;
+  std::vector<HandedText> handed_;
+  std::vector<std::string> snapshots_{inner_->Text()};
+};
+
+}  // namespace test
