@@ -1,0 +1,163 @@
+// tests/generator/failure_paths_test.cpp: every host call of every path failing in turn, and the
+// builders' own traps during a whole generation.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+
+#include "host/fault_plan.h"
+#include "host/host_error.h"
+#include "tests/generator/generator_fixture.h"
+#include "tests/generator/recording_module.h"
+#include "tests/support/visible.h"
+
+namespace {
+
+using generator::CEcrireCode;
+
+struct PathCase {
+  const char* name;
+  std::string_view module;  // LF for CR LF
+  long caret;
+  std::function<void(CEcrireCode&)> options;
+  std::size_t variableCallsFrom;  // index of the first call made by CreerVariable_Module; none: SIZE_MAX
+};
+
+void Title(CEcrireCode& r) {
+  r.Nom_Propriete("Title");
+  r.NomVariable("NewTitle");
+  r.TypeVariable("String");
+}
+
+constexpr std::string_view kControl =
+    "Option Explicit\n"
+    "Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+    "End Sub\n"
+    "Sub UserControl_ReadProperties(PropBag As PropertyBag)\n"
+    "End Sub";
+
+const PathCase kPaths[] = {
+    {"sub", "Option Explicit", 1, [](CEcrireCode& r) { r.CreerProcedure(true); }, SIZE_MAX},
+    {"function", "Option Explicit", 1, [](CEcrireCode& r) { r.CreerFonction(true); }, SIZE_MAX},
+    {"read_only", "Option Explicit", 1,
+     [](CEcrireCode& r) {
+       Title(r);
+       r.LectureSeule(true);
+     },
+     1},
+    {"read_write", "Option Explicit", 1, Title, 2},
+    {"read_write_changed_new_procedures", "Option Explicit", 1,
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Prop_Changed(true);
+     },
+     2},
+    {"read_write_changed_existing_procedures", kControl, 1,
+     [](CEcrireCode& r) {
+       Title(r);
+       r.Prop_Changed(true);
+     },
+     2},
+    {"comments_only", kControl, 3, [](CEcrireCode& r) { r.Comment(true); }, SIZE_MAX},
+};
+
+std::string Operation(const std::string& call) { return call.substr(0, call.find(' ')); }
+
+bool Changes(const std::string& call) {
+  const std::string operation = Operation(call);
+  return operation == "AddFromString" || operation == "InsertLines";
+}
+
+class HostCallFailure : public ::testing::TestWithParam<PathCase> {};
+
+// Each call that the generation makes is made to fail in turn, with error 35 and with another
+// number: one box titled after the trap that caught it, nothing done after the failing call, and
+// everything done before it still in the module.
+TEST_P(HostCallFailure, EachCallFailingInTurn) {
+  const PathCase& path = GetParam();
+  std::vector<std::string> calls;
+  std::vector<std::string> snapshots;
+  {
+    test::TestPlatform platform;
+    CEcrireCode request{platform.platform()};
+    path.options(request);
+    test::RecordingModule module{test::CrLf(path.module)};
+    module.inner().pane().SetCaret(path.caret);
+    host::FaultPlan plan;
+    module.inner().AttachFaults(&plan);
+    request.EcrireCode(module);
+    ASSERT_TRUE(platform.ui.messages().empty());
+    calls = plan.calls();
+    snapshots = module.snapshots();
+  }
+
+  std::set<std::string> looked_up;
+  for (std::size_t k = 0; k < calls.size(); ++k) {
+    const std::string operation = Operation(calls[k]);
+    const int nth = static_cast<int>(std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1,
+                                                   [&](const std::string& c) { return Operation(c) == operation; }));
+    // The first look-up of a persistence procedure takes error 35 to mean that it is missing.
+    const bool lookup = k >= path.variableCallsFrom && operation == "ProcBodyLine" && looked_up.insert(calls[k]).second;
+    const std::size_t changesBefore = static_cast<std::size_t>(
+        std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k), Changes));
+    for (const long number : {35L, 91L, 5L}) {
+      if (lookup && number == 35) continue;
+      SCOPED_TRACE(testing::Message() << calls[k] << " (call " << k << ") fails with " << number);
+      test::TestPlatform platform;
+      CEcrireCode request{platform.platform()};
+      path.options(request);
+      test::RecordingModule module{test::CrLf(path.module)};
+      module.inner().pane().SetCaret(path.caret);
+      host::FaultPlan plan;
+      const std::string description = "Injected failure " + std::to_string(number);
+      plan.Fail(operation, nth, number, description);
+      module.inner().AttachFaults(&plan);
+      request.EcrireCode(module);
+
+      const char* title = k >= path.variableCallsFrom ? "CreerVariable_Module" : "EcrireCode";
+      EXPECT_EQ(platform.ui.messages(), (std::vector<host::ShownMessage>{{description, title}}));
+      EXPECT_EQ(plan.calls(), std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1));
+      EXPECT_EQ(test::Visible(module.inner().Text()), test::Visible(snapshots[changesBefore]));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Generator, HostCallFailure, ::testing::ValuesIn(kPaths),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+// A builder that fails shows its own box and hands back its fallback; the generation goes on.
+TEST(BuilderFailure, BrokenClockGivesFailureHeadersAndTheRestIsWritten) {
+  test::TestPlatform platform;
+  platform.clock.FailWith(host::HostError{5, "No date today."});
+  CEcrireCode request{platform.platform()};
+  Title(request);
+  request.ResumeNext(true);
+  test::RecordingModule module{"Option Explicit"};
+  request.EcrireCode(module);
+  EXPECT_EQ(platform.ui.messages(), (std::vector<host::ShownMessage>{{"No date today.", "Description"},
+                                                                     {"No date today.", "Description"}}));
+  ASSERT_EQ(module.handed().size(), 3U);
+  // The failure text has no CR of its own: no empty line before the body.
+  EXPECT_EQ(test::Visible(module.handed()[0].text),
+            test::Visible(test::Cr("Property Get Title( )AS String\n'-Erreur Description - \n"
+                                   "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                                   "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                                   "Title = m_NewTitle\n'-----------------------------------\n'End\nEnd Property")));
+  EXPECT_EQ(module.handed()[2].text, "Private m_NewTitle AS String");
+}
+
+TEST(BuilderFailure, NoCodePaneInCommentsMode) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  request.Comment(true);
+  host::MemoryCodeModule module{"Sub A()\r\nEnd Sub"};
+  host::FaultPlan plan;
+  plan.Fail("CodePane", 1, 91, "Object variable or With block variable not set");
+  module.AttachFaults(&plan);
+  request.EcrireCode(module);
+  EXPECT_EQ(platform.ui.messages(),
+            (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));
+  EXPECT_EQ(module.Text(), "Sub A()\r\nEnd Sub");
+}
+
+}  // namespace
