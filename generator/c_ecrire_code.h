@@ -33,7 +33,9 @@ class CEcrireCode {
   void VariableLoc_Static(bool bVariableLoc_Static) noexcept { f_.bVariableLoc_Static = bVariableLoc_Static; }
   void AideId(std::string sAideId) noexcept { f_.sAideId = std::move(sAideId); }
   void Nom_Propriete(std::string sNom_Propriete) noexcept { f_.sNom_Propriete = std::move(sNom_Propriete); }
-  void NomUtilisateur(std::string sNomutilisateur) noexcept { f_.sNomutilisateur = std::move(sNomutilisateur); }
+  void NomUtilisateur(std::string sNomutilisateur) noexcept {
+    f_.sNomutilisateur = std::move(sNomutilisateur);
+  }
   void NomVariable(std::string sNomVariable) noexcept { f_.sNomVariable = std::move(sNomVariable); }
   void TypeVariable(std::string sTypeVariable) noexcept { f_.sTypeVariable = std::move(sTypeVariable); }
   void Usage(std::string sUsage) noexcept { f_.sUsage = std::move(sUsage); }

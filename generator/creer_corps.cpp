@@ -11,9 +11,12 @@ std::string_view KindWord(ProcedureKind kind) {
   switch (kind) {
     case pkPropertySet:
     case pkPropertyGet:
-    case pkPropertyLet: return "Property";
-    case pkFunction: return "Function";
-    case pkSub: return "Sub";
+    case pkPropertyLet:
+      return "Property";
+    case pkFunction:
+      return "Function";
+    case pkSub:
+      return "Sub";
   }
   return {};
 }

@@ -7,11 +7,16 @@ namespace {
 
 std::string_view KindWord(ProcedureKind kind) {
   switch (kind) {
-    case pkPropertySet: return "Property Set ";
-    case pkPropertyGet: return "Property Get ";
-    case pkPropertyLet: return "Property Let ";
-    case pkFunction: return "Function ";
-    case pkSub: return "Sub ";
+    case pkPropertySet:
+      return "Property Set ";
+    case pkPropertyGet:
+      return "Property Get ";
+    case pkPropertyLet:
+      return "Property Let ";
+    case pkFunction:
+      return "Function ";
+    case pkSub:
+      return "Sub ";
   }
   return {};
 }

@@ -52,8 +52,8 @@ void CEcrireCode::CreerVariable_Module(host::CodeModule& module, bool propertyBa
     AddPersistenceLine(module, kWriteProperties, kWriteSkeleton,
                        "Propbag.WriteProperty \"" + name + "\", m_" + variable);
     AddPersistenceLine(module, kReadProperties, kReadSkeleton,
-                       std::string{f_.bProp_Set ? "Set " : ""} + "m_" + variable + " = PropBag.ReadProperty (\"" +
-                           name + "\")");
+                       std::string{f_.bProp_Set ? "Set " : ""} + "m_" + variable +
+                           " = PropBag.ReadProperty (\"" + name + "\")");
   } catch (...) {
     ShowCaughtFailure(platform_.ui, "CreerVariable_Module");
   }

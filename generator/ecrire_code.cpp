@@ -18,9 +18,12 @@ ProcedureKind KindAtCaret(host::ProcKind hostKind, std::string_view declaration)
       const auto parsed = host::ParseDeclaration(declaration);
       return parsed && parsed->isSub ? pkSub : pkFunction;
     }
-    case host::ProcKind::kLet: return pkPropertyLet;
-    case host::ProcKind::kSet: return pkPropertySet;
-    case host::ProcKind::kGet: return pkPropertyGet;
+    case host::ProcKind::kLet:
+      return pkPropertyLet;
+    case host::ProcKind::kSet:
+      return pkPropertySet;
+    case host::ProcKind::kGet:
+      return pkPropertyGet;
   }
   return static_cast<ProcedureKind>(hostKind);
 }
@@ -47,7 +50,8 @@ void CEcrireCode::InsertComments(host::CodeModule& module) const {
     platform_.ui.MsgBox("The caret is not inside a routine.", "EcrireCode");
     return;
   }
-  const DeclarationLines declaration = ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
+  const DeclarationLines declaration =
+      ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
   const ProcedureKind kind = KindAtCaret(routine.kind, declaration.text);
   std::string text = Description();
   text += kCr;

@@ -6,9 +6,13 @@
 namespace host {
 namespace {
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+bool IsBlankChar(char c) {
+  return c == ' ' || c == '\t';
+}
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool SameWord(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -119,6 +123,8 @@ bool IsEndOf(std::string_view text, ProcKind kind, bool isSub) {
   return rest.empty() || rest.front() == '\'' || rest.front() == ':';
 }
 
-bool SameName(std::string_view a, std::string_view b) { return SameWord(a, b); }
+bool SameName(std::string_view a, std::string_view b) {
+  return SameWord(a, b);
+}
 
 }  // namespace host

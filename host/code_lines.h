@@ -24,8 +24,8 @@ bool ContinuesOnNextLine(std::string_view line);
 // What a routine's declaration says about it.
 struct Declaration {
   ProcKind kind = ProcKind::kProc;
-  bool isSub = false;       // for kProc: Sub (true) or Function (false)
-  std::string_view name;    // points into the parsed text
+  bool isSub = false;     // for kProc: Sub (true) or Function (false)
+  std::string_view name;  // points into the parsed text
 };
 
 // Parses a declaration: optional Public/Private/Friend, optional Static, then Sub, Function or

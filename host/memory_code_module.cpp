@@ -33,7 +33,6 @@ std::string MemoryCodeModule::Text() const {
   return text;
 }
 
-
 const std::vector<Routine>& MemoryCodeModule::Routines() const {
   if (!routines_) routines_ = MapRoutines(lines_);
   return *routines_;

@@ -22,7 +22,9 @@ Statement ReadStatement(std::span<const std::string> lines, std::size_t first) {
   return statement;
 }
 
-long LineNumber(std::size_t index) { return static_cast<long>(index) + 1; }
+long LineNumber(std::size_t index) {
+  return static_cast<long>(index) + 1;
+}
 
 }  // namespace
 

@@ -90,7 +90,8 @@ SettingValues ReadSettingsIni(std::string_view text) {
       const std::string_view inside = line.substr(1, line.size() - 2);
       const std::size_t separator = inside.find('\\');
       // The separator is the only raw backslash: escaped ones read "%5C".
-      inSection = separator != std::string_view::npos && inside.find('\\', separator + 1) == std::string_view::npos;
+      inSection =
+          separator != std::string_view::npos && inside.find('\\', separator + 1) == std::string_view::npos;
       if (inSection) {
         application = Unescape(inside.substr(0, separator));
         section = Unescape(inside.substr(separator + 1));

@@ -14,8 +14,8 @@ class SettingsStore {
   virtual ~SettingsStore() = default;
 
   // The stored text, or `fallback` when nothing is stored (or the store cannot be read).
-  virtual std::string GetSetting(std::string_view application, std::string_view section,
-                                 std::string_view key, std::string_view fallback) const = 0;
+  virtual std::string GetSetting(std::string_view application, std::string_view section, std::string_view key,
+                                 std::string_view fallback) const = 0;
   // Creates or replaces the value; throws HostError when it cannot be stored.
   virtual void SaveSetting(std::string_view application, std::string_view section, std::string_view key,
                            std::string_view value) = 0;

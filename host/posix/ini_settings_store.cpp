@@ -56,7 +56,8 @@ std::string Folder(const std::string& path) {
 void MakeFolders(const std::string& folder) {
   for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
     const std::string part = folder.substr(0, slash);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) ThrowFileError(part, "cannot create folder", errno);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+      ThrowFileError(part, "cannot create folder", errno);
     if (slash == std::string::npos) break;
   }
 }
@@ -96,7 +97,8 @@ std::string IniSettingsStore::DefaultPath() {
     home = user != nullptr ? user->pw_dir : nullptr;
   }
   if (home == nullptr || home[0] != '/') {
-    throw HostError{kErrPathFileAccess, "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};
+    throw HostError{kErrPathFileAccess,
+                    "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};
   }
   return std::string{home} + "/.config/scrivlet/settings.ini";
 }
@@ -114,8 +116,8 @@ std::string IniSettingsStore::GetSetting(std::string_view application, std::stri
   }
 }
 
-void IniSettingsStore::SaveSetting(std::string_view application, std::string_view section, std::string_view key,
-                                   std::string_view value) {
+void IniSettingsStore::SaveSetting(std::string_view application, std::string_view section,
+                                   std::string_view key, std::string_view value) {
   // An unreadable file is not replaced: that would lose the other settings.
   const std::optional<std::string> old = ReadIfPresent(path_);
   SettingValues values = old ? ReadSettingsIni(*old) : SettingValues{};

@@ -22,7 +22,8 @@ using UniqueLocale = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleFree
 
 UniqueLocale UserTimeLocale() {
   locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
+  if (locale == static_cast<locale_t>(nullptr))
+    locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr)) throw HostError{kErrOutOfMemory, "Out of memory"};
   return UniqueLocale{locale};
 }
@@ -50,19 +51,28 @@ std::tm ToTm(const CivilDate& date) {
   return tm;
 }
 
+struct IconvClose {
+  void operator()(iconv_t converter) const noexcept { iconv_close(converter); }
+};
+using UniqueIconv = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvClose>;
+
 std::string ToUtf8(std::string text, locale_t locale) {
   const std::string_view codeset = nl_langinfo_l(CODESET, locale);
   if (codeset == "UTF-8" || codeset == "ANSI_X3.4-1968") return text;
-  iconv_t converter = iconv_open("UTF-8", std::string{codeset}.c_str());
-  if (converter == reinterpret_cast<iconv_t>(-1)) throw HostError{kErrInvalidCall, "Unknown character set"};
+  iconv_t opened = iconv_open("UTF-8", std::string{codeset}.c_str());
+  // iconv_open reports failure as (iconv_t)-1.
+  if (opened == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
+    throw HostError{kErrInvalidCall, "Unknown character set"};
+  }
+  const UniqueIconv converter{opened};
   std::string out(text.size() * 4, '\0');
   char* in = text.data();
   std::size_t inLeft = text.size();
   char* outPtr = out.data();
   std::size_t outLeft = out.size();
-  const std::size_t result = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-  iconv_close(converter);
-  if (result == static_cast<std::size_t>(-1)) throw HostError{kErrInvalidCall, "Invalid date name"};
+  if (iconv(converter.get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+    throw HostError{kErrInvalidCall, "Invalid date name"};
+  }
   out.resize(out.size() - outLeft);
   return out;
 }
@@ -88,28 +98,41 @@ std::string LocaleDateFormatter::Format(const CivilDate& date, std::string_view 
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
     std::size_t run = 1;
     if (letter == 'd' || letter == 'm' || letter == 'y') {
-      while (i + run < pattern.size() &&
-             std::tolower(static_cast<unsigned char>(pattern[i + run])) == static_cast<unsigned char>(letter)) {
+      while (i + run < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + run])) ==
+                                             static_cast<unsigned char>(letter)) {
         ++run;
       }
     }
     const auto unsupported = [&] { return HostError{kErrInvalidCall, "Unsupported date pattern"}; };
     if (letter == 'd') {
-      if (run == 1) text += std::to_string(date.day);
-      else if (run == 2) text += TwoDigits(date.day);
-      else if (run == 3) text += Name("%a", tm, locale.get());
-      else if (run == 4) text += Name("%A", tm, locale.get());
-      else throw unsupported();
+      if (run == 1)
+        text += std::to_string(date.day);
+      else if (run == 2)
+        text += TwoDigits(date.day);
+      else if (run == 3)
+        text += Name("%a", tm, locale.get());
+      else if (run == 4)
+        text += Name("%A", tm, locale.get());
+      else
+        throw unsupported();
     } else if (letter == 'm') {
-      if (run == 1) text += std::to_string(date.month);
-      else if (run == 2) text += TwoDigits(date.month);
-      else if (run == 3) text += Name("%b", tm, locale.get());
-      else if (run == 4) text += Name("%B", tm, locale.get());
-      else throw unsupported();
+      if (run == 1)
+        text += std::to_string(date.month);
+      else if (run == 2)
+        text += TwoDigits(date.month);
+      else if (run == 3)
+        text += Name("%b", tm, locale.get());
+      else if (run == 4)
+        text += Name("%B", tm, locale.get());
+      else
+        throw unsupported();
     } else if (letter == 'y') {
-      if (run == 2) text += TwoDigits(((date.year % 100) + 100) % 100);
-      else if (run == 4) text += std::to_string(date.year);
-      else throw unsupported();
+      if (run == 2)
+        text += TwoDigits(((date.year % 100) + 100) % 100);
+      else if (run == 4)
+        text += std::to_string(date.year);
+      else
+        throw unsupported();
     } else {
       text += pattern[i];
     }

@@ -10,7 +10,9 @@
 namespace host::posix {
 namespace {
 
-CivilDate FromTm(const std::tm& tm) { return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}; }
+CivilDate FromTm(const std::tm& tm) {
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
 
 }  // namespace
 
@@ -23,7 +25,8 @@ CivilDate DateOfEpochText(const std::string& text) {
   const unsigned long long seconds = std::strtoull(text.c_str(), nullptr, 10);
   const auto instant = static_cast<std::time_t>(seconds);
   std::tm tm{};
-  if (errno != 0 || static_cast<unsigned long long>(instant) != seconds || gmtime_r(&instant, &tm) == nullptr) {
+  if (errno != 0 || static_cast<unsigned long long>(instant) != seconds ||
+      gmtime_r(&instant, &tm) == nullptr) {
     throw HostError{kErrInvalidCall, invalid};
   }
   return FromTm(tm);

@@ -10,29 +10,29 @@ namespace {
 using generator::CEcrireCode;
 
 constexpr std::string_view kModule =
-    "Option Explicit\n"                                  // 1
-    "\n"                                                 // 2
-    "' Refreshes the list\n"                             // 3
-    "Private Sub Refresh()\n"                            // 4
-    "    List1.Clear\n"                                  // 5
-    "End Sub\n"                                          // 6
-    "\n"                                                 // 7
-    "Public Function Total(ByVal a As Long, _\n"         // 8
-    "                      ByVal b As Long) As Long\n"   // 9
-    "    Total = a + b\n"                                // 10
-    "End Function\n"                                     // 11
-    "\n"                                                 // 12
-    "Property Get Title() As String\n"                   // 13
-    "    Title = m_Title\n"                              // 14
-    "End Property\n"                                     // 15
-    "\n"                                                 // 16
-    "Property Let Title(ByVal NewTitle As String)\n"     // 17
-    "    m_Title = NewTitle\n"                           // 18
-    "End Property\n"                                     // 19
-    "\n"                                                 // 20
+    "Option Explicit\n"                                     // 1
+    "\n"                                                    // 2
+    "' Refreshes the list\n"                                // 3
+    "Private Sub Refresh()\n"                               // 4
+    "    List1.Clear\n"                                     // 5
+    "End Sub\n"                                             // 6
+    "\n"                                                    // 7
+    "Public Function Total(ByVal a As Long, _\n"            // 8
+    "                      ByVal b As Long) As Long\n"      // 9
+    "    Total = a + b\n"                                   // 10
+    "End Function\n"                                        // 11
+    "\n"                                                    // 12
+    "Property Get Title() As String\n"                      // 13
+    "    Title = m_Title\n"                                 // 14
+    "End Property\n"                                        // 15
+    "\n"                                                    // 16
+    "Property Let Title(ByVal NewTitle As String)\n"        // 17
+    "    m_Title = NewTitle\n"                              // 18
+    "End Property\n"                                        // 19
+    "\n"                                                    // 20
     "Friend Property Set Font(ByVal NewFont As StdFont)\n"  // 21
-    "    Set m_Font = NewFont\n"                         // 22
-    "End Property\n";                                    // 23, then an empty line 24
+    "    Set m_Font = NewFont\n"                            // 22
+    "End Property\n";                                       // 23, then an empty line 24
 
 struct CaretCase {
   const char* name;
@@ -43,6 +43,11 @@ struct CaretCase {
   std::string_view word;
   std::string_view statements;  // LF for CR
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CaretCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const CaretCase kCarets[] = {
     // A Sub gets "Exit Sub" although the host reports a Sub and a Function alike.
@@ -80,7 +85,8 @@ TEST_P(CommentsAtCaret, InsertsHeaderAndBodyInsideTheRoutine) {
   ASSERT_EQ(module.handed().size(), 1U);
   EXPECT_EQ(module.handed()[0].call, "InsertLines " + std::to_string(GetParam().insertedAt));
   const std::string expected =
-      test::Header() + '\r' + test::LabelledBody(GetParam().routine, GetParam().word, GetParam().statements, false);
+      test::Header() + '\r' +
+      test::LabelledBody(GetParam().routine, GetParam().word, GetParam().statements, false);
   EXPECT_EQ(test::Visible(module.handed()[0].text), test::Visible(expected));
   EXPECT_TRUE(platform.ui.messages().empty());
 }
@@ -120,11 +126,12 @@ TEST(CommentsAtCaret, WinsOverRoutineChoices) {
   request.EcrireCode(module);
   ASSERT_EQ(module.handed().size(), 1U);
   EXPECT_EQ(module.handed()[0].call, "InsertLines 10");
-  EXPECT_EQ(test::Visible(module.handed()[0].text),
-            test::Visible(test::Header() + '\r' +
-                          test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-                                   "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-                                   "'-----------------------------------\n'End")));
+  EXPECT_EQ(
+      test::Visible(module.handed()[0].text),
+      test::Visible(test::Header() + '\r' +
+                    test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                             "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                             "'-----------------------------------\n'End")));
 }
 
 TEST(CommentsAtCaret, TextEndsUpInsideTheRoutine) {

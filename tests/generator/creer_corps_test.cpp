@@ -22,8 +22,17 @@ struct BodyCase {
   std::string_view expected;  // LF stands for CR
 };
 
-void Changed(CEcrireCode& r) { r.Prop_Changed(true); }
-void ResumeNext(CEcrireCode& r) { r.ResumeNext(true); }
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const BodyCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+void Changed(CEcrireCode& r) {
+  r.Prop_Changed(true);
+}
+void ResumeNext(CEcrireCode& r) {
+  r.ResumeNext(true);
+}
 
 constexpr std::string_view kSubRefresh =
     "'-----------------------------------\n"
@@ -69,8 +78,8 @@ constexpr std::string_view kResumeNextTop =
     "\n";
 
 std::string ResumeNextBody(std::string_view statements, std::string_view end) {
-  return std::string{kResumeNextTop} + std::string{statements} + "'-----------------------------------\n'End" +
-         std::string{end};
+  return std::string{kResumeNextTop} + std::string{statements} +
+         "'-----------------------------------\n'End" + std::string{end};
 }
 
 const BodyCase kBodies[] = {
@@ -225,6 +234,11 @@ struct StatementCase {
   bool comment = false;         // comments-only mode, which leaves out the End line
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StatementCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 void Variable(CEcrireCode& r) {
   r.NomVariable("NewTitle");
   r.ResumeNext(true);
@@ -284,15 +298,9 @@ const StatementCase kStatements[] = {
      },
      "Title", "", true},
     {"comments_only_without_variable_get", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
-       r.ResumeNext(true);
-     },
-     "Title", "", true},
-    {"comments_only_with_variable", generator::pkPropertySet,
-     [](CEcrireCode& r) {
-       Variable(r);
-     },
-     "Title", "Set m_NewTitle = NewTitle\n", true},
+     [](CEcrireCode& r) { r.ResumeNext(true); }, "Title", "", true},
+    {"comments_only_with_variable", generator::pkPropertySet, [](CEcrireCode& r) { Variable(r); }, "Title",
+     "Set m_NewTitle = NewTitle\n", true},
 };
 
 class PropertyStatement : public ::testing::TestWithParam<StatementCase> {};
@@ -302,7 +310,8 @@ TEST_P(PropertyStatement, WritesTheAssignment) {
   CEcrireCode request{platform.platform()};
   GetParam().options(request);
   request.Comment(GetParam().comment);
-  const std::string body = CEcrireCodeProbe::CreerCorps(request, GetParam().kind, "Title", GetParam().declared);
+  const std::string body =
+      CEcrireCodeProbe::CreerCorps(request, GetParam().kind, "Title", GetParam().declared);
   const std::string_view word = GetParam().kind == generator::pkSub        ? "Sub"
                                 : GetParam().kind == generator::pkFunction ? "Function"
                                                                            : "Property";

@@ -17,8 +17,17 @@ struct DeclarationCase {
   std::string_view expected;
 };
 
-void Refresh(CEcrireCode& r) { r.Nom_Propriete("Refresh"); }
-void Total(CEcrireCode& r) { r.Nom_Propriete("Total"); }
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const DeclarationCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+void Refresh(CEcrireCode& r) {
+  r.Nom_Propriete("Refresh");
+}
+void Total(CEcrireCode& r) {
+  r.Nom_Propriete("Total");
+}
 void Title(CEcrireCode& r) {
   r.Nom_Propriete("Title");
   r.NomVariable("NewTitle");

@@ -12,6 +12,11 @@ struct RuleCase {
   std::string_view expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const RuleCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const RuleCase kRules[] = {
     {"header_rule", 70, "*", test::kStars},
     {"body_rule", 35, "-", test::kDashes},

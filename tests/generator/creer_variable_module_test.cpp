@@ -28,6 +28,11 @@ struct VariableCase {
   std::string_view after;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const VariableCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const VariableCase kVariables[] = {
     {"declaration_only", Title, false, "Option Explicit\nSub A()\nEnd Sub",
      "Option Explicit\nPrivate m_NewTitle AS String\nSub A()\nEnd Sub"},
@@ -98,7 +103,8 @@ const VariableCase kVariables[] = {
      "    )\n"
      "m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
      "End Sub"},
-    {"object_is_read_with_set", [](CEcrireCode& r) {
+    {"object_is_read_with_set",
+     [](CEcrireCode& r) {
        Title(r);
        r.TypeVariable("StdFont");
        r.Prop_Set(true);
@@ -112,8 +118,10 @@ const VariableCase kVariables[] = {
      "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
      "Propbag.WriteProperty \"Title\", m_NewTitle\n"
      "End Sub"},
-    {"empty_variable_and_type", [](CEcrireCode& r) { r.Nom_Propriete("Title"); }, false, "Dim a", "Dim a\nPrivate m_ AS "},
-    {"quote_in_name_not_escaped", [](CEcrireCode& r) {
+    {"empty_variable_and_type", [](CEcrireCode& r) { r.Nom_Propriete("Title"); }, false, "Dim a",
+     "Dim a\nPrivate m_ AS "},
+    {"quote_in_name_not_escaped",
+     [](CEcrireCode& r) {
        Title(r);
        r.Nom_Propriete("Ti\"tle");
      },
@@ -151,6 +159,11 @@ struct VariableFailureCase {
   std::string_view after;  // LF for CR LF
   std::size_t callsMade;   // the failing call included
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const VariableFailureCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const VariableFailureCase kVariableFailures[] = {
     {"declaration_refused", "AddFromString", 1, 7, "Option Explicit", 1},
@@ -208,7 +221,8 @@ TEST(CreerVariableModuleLookup, NotFoundCreatesTheProcedureSilently) {
   EXPECT_TRUE(platform.ui.messages().empty());
   // The host said it was missing, so a second one was added ahead of the first.
   const std::vector<std::string>& lines = module.lines();
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)"),
+  EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                       "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)"),
             1);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), "Propbag.WriteProperty \"Title\", m_NewTitle"), 1);
 }

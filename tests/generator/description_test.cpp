@@ -19,6 +19,11 @@ struct HeaderCase {
   std::string_view expected;  // LF stands for the header's CR; a real line break in the usage is spelt out
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const HeaderCase kHeaders[] = {
     {"worked_example", "Reloads the list", "My name",
      "'**********************************************************************\n"
@@ -82,6 +87,11 @@ struct UsageCase {
   std::string_view line2;  // the text between "' Utility: " and the header's own CR before line 3
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const UsageCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const UsageCase kUsages[] = {
     {"dialog_default_ends_with_crlf", "Description of its utility\r\n", "Description of its utility\r\n' "},
     {"lone_cr", "first\rsecond", "first\r' second"},
@@ -117,7 +127,8 @@ TEST(DescriptionDates, EachCallAsksTheClock) {
   EXPECT_EQ(CEcrireCodeProbe::Description(request), first);
   platform.clock.Set({2027, 1, 1});
   const std::string later = CEcrireCodeProbe::Description(request);
-  EXPECT_NE(later.find("\r' Creation date: Friday 01 January 2027\r"), std::string::npos) << test::Visible(later);
+  EXPECT_NE(later.find("\r' Creation date: Friday 01 January 2027\r"), std::string::npos)
+      << test::Visible(later);
 }
 
 TEST(DescriptionFailure, BrokenClockGivesTheFailureText) {

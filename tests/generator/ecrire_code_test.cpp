@@ -26,8 +26,8 @@ std::string Routine(std::string_view declaration, const std::string& body) {
   return std::string{declaration} + '\r' + test::Header() + '\r' + body;
 }
 
-const std::string kGet =
-    Routine("Property Get Title( )AS String", test::LabelledBody("Title", "Property", "Title = m_NewTitle\n"));
+const std::string kGet = Routine("Property Get Title( )AS String",
+                                 test::LabelledBody("Title", "Property", "Title = m_NewTitle\n"));
 const std::string kLet = Routine("Property Let Title(NewTitle as String)",
                                  test::LabelledBody("Title", "Property", "m_NewTitle = NewTitle\n"));
 const std::string kLetChanged =
@@ -44,6 +44,11 @@ struct PathCase {
   std::function<void(CEcrireCode&)> options;
   std::vector<HandedText> handed;
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PathCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const PathCase kPaths[] = {
     {"sub",
@@ -115,7 +120,8 @@ const PathCase kPaths[] = {
                                 test::LabelledBody("Title", "Property", "Set Title = m_NewTitle\n"))},
       {"AddFromString",
        Routine("Property Set Title(NewTitle as StdFont)",
-               test::LabelledBody("Title", "Property", "Set m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
+               test::LabelledBody("Title", "Property",
+                                  "Set m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
       {"AddFromString", "Private m_NewTitle AS StdFont"},
       {"AddFromString", kWriteSkeleton},
       {"InsertLines 4", kWriteLine},
@@ -128,23 +134,26 @@ const PathCase kPaths[] = {
        r.Prop_Prive(true);
        r.ResumeNext(true);
      },
-     {{"AddFromString", Routine("Private Property Get Title_Hide ( )AS String",
-                                test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-                                         "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-                                         "Title_Hide = m_NewTitle\n'-----------------------------------\n'End\n"
-                                         "End Property"))},
-      {"AddFromString", Routine("Private Property Let Title_Hide (NewTitle as String)",
-                                test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-                                         "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-                                         "m_NewTitle = NewTitle\n'-----------------------------------\n'End\n"
-                                         "End Property"))},
+     {{"AddFromString",
+       Routine("Private Property Get Title_Hide ( )AS String",
+               test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                        "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                        "Title_Hide = m_NewTitle\n'-----------------------------------\n'End\n"
+                        "End Property"))},
+      {"AddFromString",
+       Routine("Private Property Let Title_Hide (NewTitle as String)",
+               test::Cr("'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                        "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                        "m_NewTitle = NewTitle\n'-----------------------------------\n'End\n"
+                        "End Property"))},
       {"AddFromString", kDeclaration}}},
     // A request on which nothing was assigned takes the property path with empty texts.
     {"nothing_assigned",
      [](CEcrireCode&) {},
      {{"AddFromString",
        "Property Get ( )AS \r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", " = m_\n")},
-      {"AddFromString", "Property Let ( )\r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", "m_ = \n")},
+      {"AddFromString",
+       "Property Let ( )\r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", "m_ = \n")},
       {"AddFromString", "Private m_ AS "}}},
     {"help_id_changes_nothing",
      [](CEcrireCode& r) {
@@ -205,28 +214,29 @@ TEST(EcrireCodeModule, LandsAmongExistingCode) {
   Title(request);
   request.ResumeNext(true);
   request.Prop_Changed(true);
-  host::MemoryCodeModule module{test::CrLf(
-      "Option Explicit\n"
-      "' Module comment\n"
-      "Private mCount As Long\n"
-      "\n"
-      "' Writes the bag\n"
-      "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
-      "    Propbag.WriteProperty \"Old\", m_Old\n"
-      "End Sub\n"
-      "\n"
-      "' Reads the bag\n"
-      "Private Sub UserControl_ReadProperties( _\n"
-      "    PropBag As PropertyBag)\n"
-      "    m_Old = PropBag.ReadProperty(\"Old\")\n"
-      "End Sub")};
+  host::MemoryCodeModule module{
+      test::CrLf("Option Explicit\n"
+                 "' Module comment\n"
+                 "Private mCount As Long\n"
+                 "\n"
+                 "' Writes the bag\n"
+                 "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+                 "    Propbag.WriteProperty \"Old\", m_Old\n"
+                 "End Sub\n"
+                 "\n"
+                 "' Reads the bag\n"
+                 "Private Sub UserControl_ReadProperties( _\n"
+                 "    PropBag As PropertyBag)\n"
+                 "    m_Old = PropBag.ReadProperty(\"Old\")\n"
+                 "End Sub")};
   request.EcrireCode(module);
   const std::string get = "Property Get Title( )AS String\r\n" + test::Saved(test::Header()) + "\r\n" +
                           test::CrLf(
                               "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
                               "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
                               "Title = m_NewTitle\n'-----------------------------------\n'End\nEnd Property");
-  const std::string let = "Property Let Title(NewTitle as String)\r\n" + test::Saved(test::Header()) + "\r\n" +
+  const std::string let = "Property Let Title(NewTitle as String)\r\n" + test::Saved(test::Header()) +
+                          "\r\n" +
                           test::CrLf(
                               "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
                               "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
@@ -285,6 +295,11 @@ struct OrderCase {
   std::vector<std::string> calls;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const OrderCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 const OrderCase kOrders[] = {
     {"sub", "", [](CEcrireCode& r) { r.CreerProcedure(true); }, {"AddFromString"}},
     {"function", "", [](CEcrireCode& r) { r.CreerFonction(true); }, {"AddFromString"}},
@@ -298,8 +313,8 @@ const OrderCase kOrders[] = {
      },
      {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
       "AddFromString", "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
-      "ProcBodyLine UserControl_ReadProperties 0", "AddFromString", "ProcBodyLine UserControl_ReadProperties 0",
-      "Lines 3 1", "InsertLines 4"}},
+      "ProcBodyLine UserControl_ReadProperties 0", "AddFromString",
+      "ProcBodyLine UserControl_ReadProperties 0", "Lines 3 1", "InsertLines 4"}},
     {"read_write_changed_existing_procedures",
      "Sub UserControl_WriteProperties(PropBag As PropertyBag)\nEnd Sub\n"
      "Sub UserControl_ReadProperties(PropBag As PropertyBag)\nEnd Sub",

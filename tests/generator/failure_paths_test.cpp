@@ -23,6 +23,11 @@ struct PathCase {
   std::size_t variableCallsFrom;  // index of the first call made by CreerVariable_Module; none: SIZE_MAX
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PathCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
 void Title(CEcrireCode& r) {
   r.Nom_Propriete("Title");
   r.NomVariable("NewTitle");
@@ -61,7 +66,9 @@ const PathCase kPaths[] = {
     {"comments_only", kControl, 3, [](CEcrireCode& r) { r.Comment(true); }, SIZE_MAX},
 };
 
-std::string Operation(const std::string& call) { return call.substr(0, call.find(' ')); }
+std::string Operation(const std::string& call) {
+  return call.substr(0, call.find(' '));
+}
 
 bool Changes(const std::string& call) {
   const std::string operation = Operation(call);
@@ -94,10 +101,12 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
   std::set<std::string> looked_up;
   for (std::size_t k = 0; k < calls.size(); ++k) {
     const std::string operation = Operation(calls[k]);
-    const int nth = static_cast<int>(std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1,
-                                                   [&](const std::string& c) { return Operation(c) == operation; }));
+    const int nth =
+        static_cast<int>(std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1,
+                                       [&](const std::string& c) { return Operation(c) == operation; }));
     // The first look-up of a persistence procedure takes error 35 to mean that it is missing.
-    const bool lookup = k >= path.variableCallsFrom && operation == "ProcBodyLine" && looked_up.insert(calls[k]).second;
+    const bool lookup =
+        k >= path.variableCallsFrom && operation == "ProcBodyLine" && looked_up.insert(calls[k]).second;
     const std::size_t changesBefore = static_cast<std::size_t>(
         std::count_if(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k), Changes));
     for (const long number : {35L, 91L, 5L}) {
@@ -116,7 +125,8 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
 
       const char* title = k >= path.variableCallsFrom ? "CreerVariable_Module" : "EcrireCode";
       EXPECT_EQ(platform.ui.messages(), (std::vector<host::ShownMessage>{{description, title}}));
-      EXPECT_EQ(plan.calls(), std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1));
+      EXPECT_EQ(plan.calls(),
+                std::vector<std::string>(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(k) + 1));
       EXPECT_EQ(test::Visible(module.inner().Text()), test::Visible(snapshots[changesBefore]));
     }
   }
@@ -139,10 +149,11 @@ TEST(BuilderFailure, BrokenClockGivesFailureHeadersAndTheRestIsWritten) {
   ASSERT_EQ(module.handed().size(), 3U);
   // The failure text has no CR of its own: no empty line before the body.
   EXPECT_EQ(test::Visible(module.handed()[0].text),
-            test::Visible(test::Cr("Property Get Title( )AS String\n'-Erreur Description - \n"
-                                   "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-                                   "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-                                   "Title = m_NewTitle\n'-----------------------------------\n'End\nEnd Property")));
+            test::Visible(
+                test::Cr("Property Get Title( )AS String\n'-Erreur Description - \n"
+                         "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                         "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                         "Title = m_NewTitle\n'-----------------------------------\n'End\nEnd Property")));
   EXPECT_EQ(module.handed()[2].text, "Private m_NewTitle AS String");
 }
 
@@ -155,8 +166,9 @@ TEST(BuilderFailure, NoCodePaneInCommentsMode) {
   plan.Fail("CodePane", 1, 91, "Object variable or With block variable not set");
   module.AttachFaults(&plan);
   request.EcrireCode(module);
-  EXPECT_EQ(platform.ui.messages(),
-            (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));
+  EXPECT_EQ(
+      platform.ui.messages(),
+      (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));
   EXPECT_EQ(module.Text(), "Sub A()\r\nEnd Sub");
 }
 

@@ -45,11 +45,11 @@ std::string LabelledBody(std::string_view name, std::string_view word, std::stri
                          bool withEnd) {
   const std::string n{name};
   const std::string dashes{kDashes};
-  std::string body = dashes + "\r'Local variables definition \r\r\r\r\r" + dashes + "\r' Start \rOn Error Goto Error" +
-                     n + "\r\r\r\r" + Cr(statements) + dashes + "\r'- End and exit\r" + n + "Next:\rExit " +
-                     std::string{word} + "\r\r\r" + dashes + "\r'Error local traitment\rError" + n +
-                     ":\rMsgbox Err.Description, , \"" + n + "\"\r       '-Resume\rResume " + n + "Next\r" + dashes +
-                     "\r'End";
+  std::string body = dashes + "\r'Local variables definition \r\r\r\r\r" + dashes +
+                     "\r' Start \rOn Error Goto Error" + n + "\r\r\r\r" + Cr(statements) + dashes +
+                     "\r'- End and exit\r" + n + "Next:\rExit " + std::string{word} + "\r\r\r" + dashes +
+                     "\r'Error local traitment\rError" + n + ":\rMsgbox Err.Description, , \"" + n +
+                     "\"\r       '-Resume\rResume " + n + "Next\r" + dashes + "\r'End";
   if (withEnd) body += "\rEnd " + std::string{word};
   return body;
 }
