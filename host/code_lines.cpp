@@ -22,7 +22,8 @@ bool SameWord(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Reads words separated by blanks; a word ends at a blank or an opening parenthesis.
+// Reads words separated by blanks; a word ends at a blank, an opening parenthesis or a statement
+// separator.
 class WordReader {
  public:
   explicit WordReader(std::string_view text) : text_(text) {}
@@ -30,7 +31,8 @@ class WordReader {
   std::string_view Next() {
     while (pos_ < text_.size() && IsBlankChar(text_[pos_])) ++pos_;
     const std::size_t start = pos_;
-    while (pos_ < text_.size() && !IsBlankChar(text_[pos_]) && text_[pos_] != '(') ++pos_;
+    while (pos_ < text_.size() && !IsBlankChar(text_[pos_]) && text_[pos_] != '(' && text_[pos_] != ':')
+      ++pos_;
     return text_.substr(start, pos_ - start);
   }
 

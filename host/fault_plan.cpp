@@ -18,16 +18,20 @@ void FaultPlan::Enter(std::string_view operation, std::string_view arguments) {
     call += arguments;
   }
   calls_.push_back(std::move(call));
+  // Every planned fault of this operation counts the call; the first whose turn has come fires.
+  auto firing = faults_.end();
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     if (it->operation != operation) continue;
     if (it->callsLeft > 0) {
       --it->callsLeft;
-      continue;
+    } else if (firing == faults_.end()) {
+      firing = it;
     }
-    HostError error{it->number, it->description};
-    if (!it->persistent) faults_.erase(it);
-    throw error;
   }
+  if (firing == faults_.end()) return;
+  HostError error{firing->number, firing->description};
+  if (!firing->persistent) faults_.erase(firing);
+  throw error;
 }
 
 }  // namespace host

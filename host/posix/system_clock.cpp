@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "host/host_error.h"
 
@@ -23,12 +24,12 @@ CivilDate DateOfEpochText(const std::string& text) {
   }
   errno = 0;
   const unsigned long long seconds = std::strtoull(text.c_str(), nullptr, 10);
+  // time_t is signed: a larger count would wrap round to a date before 1970.
+  constexpr auto kLatest = static_cast<unsigned long long>(std::numeric_limits<std::time_t>::max());
+  if (errno != 0 || seconds > kLatest) throw HostError{kErrInvalidCall, invalid};
   const auto instant = static_cast<std::time_t>(seconds);
   std::tm tm{};
-  if (errno != 0 || static_cast<unsigned long long>(instant) != seconds ||
-      gmtime_r(&instant, &tm) == nullptr) {
-    throw HostError{kErrInvalidCall, invalid};
-  }
+  if (gmtime_r(&instant, &tm) == nullptr) throw HostError{kErrInvalidCall, invalid};
   return FromTm(tm);
 }
 
