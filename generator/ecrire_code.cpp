@@ -1,4 +1,6 @@
 // generator/ecrire_code.cpp: EcrireCode, which picks the routines to write and hands them to the module.
+#include <algorithm>
+
 #include "generator/c_ecrire_code.h"
 #include "generator/declaration_lines.h"
 #include "generator/error_trap.h"
@@ -28,6 +30,14 @@ ProcedureKind KindAtCaret(host::ProcKind hostKind, std::string_view declaration)
   return static_cast<ProcedureKind>(hostKind);
 }
 
+// Where comments for a caret on `caret` go: above the caret line, but never above the body's first
+// line, and never between two lines of one continued statement.
+long InsertionLine(const host::CodeModule& module, long caret, long declarationEnd) {
+  long line = std::max(caret, declarationEnd + 1);
+  while (line - 1 > declarationEnd && host::ContinuesOnNextLine(module.Lines(line - 1, 1))) --line;
+  return line;
+}
+
 }  // namespace
 
 std::string CEcrireCode::RoutineText(ProcedureKind kind) const {
@@ -42,7 +52,7 @@ std::string CEcrireCode::RoutineText(ProcedureKind kind) const {
 
 // Header and body for the routine under the caret, named after that routine. The text goes above
 // the caret line, or right after the declaration when the caret is on it or above it, so that it
-// always lands inside the routine.
+// always lands inside the routine, and above a continued statement rather than in it.
 void CEcrireCode::InsertComments(host::CodeModule& module) const {
   const long caret = module.CodePane()->GetSelection().startLine;
   const host::ProcAtLine routine = module.ProcOfLine(caret);
@@ -56,7 +66,7 @@ void CEcrireCode::InsertComments(host::CodeModule& module) const {
   std::string text = Description();
   text += kCr;
   text += CreerCorps(kind, {routine.name, routine.name});
-  module.InsertLines(caret <= declaration.last ? declaration.last + 1 : caret, text);
+  module.InsertLines(InsertionLine(module, caret, declaration.last), text);
 }
 
 void CEcrireCode::EcrireCode(host::CodeModule& UnLien) const noexcept {

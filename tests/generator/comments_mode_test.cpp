@@ -134,6 +134,29 @@ TEST(CommentsAtCaret, WinsOverRoutineChoices) {
                              "'-----------------------------------\n'End")));
 }
 
+// A caret inside a continued statement puts the text above the statement's first line.
+TEST(CommentsAtCaret, NeverSplitsAContinuedStatement) {
+  constexpr std::string_view kContinued =
+      "Sub Refresh()\n"  // 1
+      "    x = 1 + _\n"  // 2
+      "        2 + _\n"  // 3
+      "        3\n"      // 4
+      "    y = 2\n"      // 5
+      "End Sub";         // 6
+  const std::pair<long, long> carets[] = {{2, 2}, {3, 2}, {4, 2}, {5, 5}, {6, 6}};
+  for (const auto& [caret, insertedAt] : carets) {
+    SCOPED_TRACE(caret);
+    test::TestPlatform platform;
+    CEcrireCode request{platform.platform()};
+    request.Comment(true);
+    test::RecordingModule module{test::CrLf(kContinued)};
+    module.inner().pane().SetCaret(caret);
+    request.EcrireCode(module);
+    ASSERT_EQ(module.handed().size(), 1U);
+    EXPECT_EQ(module.handed()[0].call, "InsertLines " + std::to_string(insertedAt));
+  }
+}
+
 TEST(CommentsAtCaret, TextEndsUpInsideTheRoutine) {
   test::TestPlatform platform;
   CEcrireCode request{platform.platform()};
