@@ -9,9 +9,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <optional>
-#include <sstream>
 
 #include "host/host_error.h"
 #include "host/settings_ini.h"
@@ -62,18 +61,32 @@ void MakeFolders(const std::string& folder) {
   }
 }
 
-// Whole contents, or nothing when the file does not exist; throws when it exists but cannot be read.
+// Whole contents, or nothing when the file does not exist; throws when it exists but cannot be read
+// (and lets a failed allocation through, so that a save never mistakes the old file for an empty one).
 std::optional<std::string> ReadIfPresent(const std::string& path) {
-  std::ifstream in{path, std::ios::binary};
-  if (!in) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return std::nullopt;
-    ThrowFileError(path, "cannot read", errno != 0 ? errno : EIO);
+  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (file.get() < 0) {
+    if (errno == ENOENT) return std::nullopt;
+    ThrowFileError(path, "cannot read", errno);
   }
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  if (in.bad()) ThrowFileError(path, "cannot read", EIO);
-  return contents.str();
+  std::string contents;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ThrowFileError(path, "cannot read", errno);
+    if (n == 0) return contents;
+    contents.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+// The file a save must replace: the target of a symbolic link, so that the link stays in place.
+std::string ResolvedTarget(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> resolved{::realpath(path.c_str(), nullptr), &std::free};
+  if (!resolved) ThrowFileError(path, "cannot follow link", errno);
+  return resolved.get();
 }
 
 void WriteAll(int fd, const std::string& text, const std::string& path) {
@@ -124,16 +137,17 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   values[{std::string{application}, std::string{section}, std::string{key}}] = std::string{value};
   const std::string text = WriteSettingsIni(values);
 
-  const std::string folder = Folder(path_);
+  const std::string target = ResolvedTarget(path_);
+  const std::string folder = Folder(target);
   MakeFolders(folder);
-  std::string temporary = path_ + ".XXXXXX";
+  std::string temporary = target + ".XXXXXX";
   FileDescriptor file{::mkstemp(temporary.data())};
   if (file.get() < 0) ThrowFileError(temporary, "cannot create", errno);
   try {
     WriteAll(file.get(), text, temporary);
     if (::fsync(file.get()) != 0) ThrowFileError(temporary, "cannot flush", errno);
     if (file.Close() != 0) ThrowFileError(temporary, "cannot close", errno);
-    if (::rename(temporary.c_str(), path_.c_str()) != 0) ThrowFileError(path_, "cannot replace", errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) ThrowFileError(target, "cannot replace", errno);
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;

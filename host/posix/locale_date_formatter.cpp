@@ -38,8 +38,14 @@ long DaysFromCivil(int year, int month, int day) {
   return static_cast<long>(era) * 146097 + dayOfEra - 719468;
 }
 
+int DaysInMonth(int year, int month) {
+  constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
 std::tm ToTm(const CivilDate& date) {
-  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) {
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > DaysInMonth(date.year, date.month)) {
     throw HostError{kErrInvalidCall, "Invalid date"};
   }
   std::tm tm{};
@@ -57,7 +63,12 @@ struct IconvClose {
 using UniqueIconv = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvClose>;
 
 std::string ToUtf8(std::string text, locale_t locale) {
+  // The names are in the character set of the LC_TIME data, whatever LC_CTYPE says.
+#ifdef __GLIBC__
+  const std::string_view codeset = nl_langinfo_l(_NL_TIME_CODESET, locale);
+#else
   const std::string_view codeset = nl_langinfo_l(CODESET, locale);
+#endif
   if (codeset == "UTF-8" || codeset == "ANSI_X3.4-1968") return text;
   iconv_t opened = iconv_open("UTF-8", std::string{codeset}.c_str());
   // iconv_open reports failure as (iconv_t)-1.
