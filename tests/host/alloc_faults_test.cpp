@@ -22,12 +22,16 @@
 #include "host/recording_ui.h"
 #include "tests/host/scoped_env.h"
 #include "tests/support/alloc_faults.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using host::MemoryCodeModule;
 using host::ProcKind;
+using test::Entries;
+using test::ReadFile;
+using test::TempFolder;
 
 // No sweep below needs anywhere near this many allocations; reaching it means the sweep never ends.
 constexpr long kMostAllocations = 100000;
@@ -130,41 +134,6 @@ TEST(StderrUiAllocTest, WritesItsLineWithoutAllocating) {
   std::fclose(file);
   EXPECT_FALSE(fired);
   EXPECT_EQ(std::string(buffer, size), "Scrivlet: Out of memory.\n");
-}
-
-// A fresh folder under the test temporary folder, removed with all it holds at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = testing::TempDir() + "scrivlet-alloc-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error{"mkdtemp failed: " + pattern};
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in{path, std::ios::binary};
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-std::vector<std::string> Entries(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator{folder})
-    names.push_back(entry.path().filename());
-  return names;
 }
 
 // Saving rewrites the whole file: whatever allocation fails, the file holds either every old setting or

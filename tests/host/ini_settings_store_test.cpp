@@ -18,6 +18,7 @@
 #include "host/host_error.h"
 #include "host/settings_ini.h"
 #include "tests/host/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 
 namespace {
@@ -25,48 +26,10 @@ namespace {
 namespace fs = std::filesystem;
 using host::HostError;
 using host::posix::IniSettingsStore;
-
-// A fresh folder under the test temporary folder, removed with all it holds at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = testing::TempDir() + "scrivlet-host-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error{"mkdtemp failed: " + pattern};
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in{path, std::ios::binary};
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out{path, std::ios::binary};
-  out << text;
-}
-
-// Every name in `folder`, sorted.
-std::vector<std::string> Entries(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator{folder})
-    names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using test::Entries;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
 
 class IniSettingsStoreTest : public testing::Test {
  protected:
