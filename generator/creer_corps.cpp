@@ -1,11 +1,10 @@
 // generator/creer_corps.cpp: CreerCorps, the body that follows a routine's comment header.
 #include "generator/c_ecrire_code.h"
 #include "generator/error_trap.h"
+#include "generator/text_pieces.h"
 
 namespace generator {
 namespace {
-
-constexpr char kCr = '\r';
 
 std::string_view KindWord(ProcedureKind kind) {
   switch (kind) {

@@ -13,8 +13,7 @@ DeclarationLines ReadDeclaration(const host::CodeModule& module, long bodyLine) 
   while (host::ContinuesOnNextLine(line) && declaration.last < count) {
     ++declaration.last;
     line = module.Lines(declaration.last, 1);
-    declaration.text += ' ';
-    declaration.text += line;
+    host::AppendContinuation(declaration.text, line);
   }
   return declaration;
 }

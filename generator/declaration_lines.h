@@ -8,7 +8,7 @@
 namespace generator {
 
 struct DeclarationLines {
-  std::string text;  // the lines joined by a blank
+  std::string text;  // the lines joined as one, without their " _" markers
   long last = 0;     // the line after which the routine's body begins
 };
 

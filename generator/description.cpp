@@ -1,11 +1,10 @@
 // generator/description.cpp: Description, the eleven-line comment header of a generated routine.
 #include "generator/c_ecrire_code.h"
 #include "generator/error_trap.h"
+#include "generator/text_pieces.h"
 
 namespace generator {
 namespace {
-
-constexpr char kCr = '\r';
 
 // The usage text as typed, with "' " after each of its line breaks (CR LF, CR or LF), so that every
 // line of a text typed over several lines stays a comment.

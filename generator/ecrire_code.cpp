@@ -4,13 +4,13 @@
 #include "generator/c_ecrire_code.h"
 #include "generator/declaration_lines.h"
 #include "generator/error_trap.h"
+#include "generator/text_pieces.h"
 #include "host/code_lines.h"
 #include "host/code_pane.h"
+#include "host/host_error.h"
 
 namespace generator {
 namespace {
-
-constexpr char kCr = '\r';
 
 // The kind to write for the routine at the caret. The host reports a Sub and a Function alike, so
 // its declaration tells them apart: a Sub must get "Exit Sub".
@@ -54,7 +54,9 @@ std::string CEcrireCode::RoutineText(ProcedureKind kind) const {
 // the caret line, or right after the declaration when the caret is on it or above it, so that it
 // always lands inside the routine, and above a continued statement rather than in it.
 void CEcrireCode::InsertComments(host::CodeModule& module) const {
-  const long caret = module.CodePane()->GetSelection().startLine;
+  const std::shared_ptr<host::CodePane> pane = module.CodePane();
+  if (!pane) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  const long caret = pane->GetSelection().startLine;
   const host::ProcAtLine routine = module.ProcOfLine(caret);
   if (routine.name.empty()) {
     platform_.ui.MsgBox("The caret is not inside a routine.", "EcrireCode");

@@ -14,7 +14,7 @@ void ShowCaughtFailure(host::Ui& ui, std::string_view title) noexcept {
   } catch (const host::HostError& error) {
     ui.MsgBox(error.description(), title);
   } catch (const std::bad_alloc&) {
-    ui.MsgBox(kOutOfMemory, title);
+    ui.MsgBox(host::kOutOfMemory, title);
   } catch (const std::exception& error) {
     ui.MsgBox(error.what(), title);
   } catch (...) {

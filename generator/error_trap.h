@@ -11,7 +11,4 @@ namespace generator {
 // catch block. It allocates nothing, so it works when memory is exhausted.
 void ShowCaughtFailure(host::Ui& ui, std::string_view title) noexcept;
 
-// The description the platform gives an exhausted memory.
-inline constexpr std::string_view kOutOfMemory = "Out of memory";
-
 }  // namespace generator

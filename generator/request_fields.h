@@ -1,4 +1,4 @@
-// generator/request_fields.h: the eighteen options of one generation request, plus bProp_Set.
+// generator/request_fields.h: the options of one generation request, each in its own field.
 #pragma once
 
 #include <string>

@@ -80,6 +80,11 @@ bool ContinuesOnNextLine(std::string_view line) {
   return end >= 2 && line[end - 1] == '_' && IsBlankChar(line[end - 2]);
 }
 
+void AppendContinuation(std::string& statement, std::string_view next) {
+  if (ContinuesOnNextLine(statement)) statement.resize(statement.find_last_of('_'));
+  statement += next;
+}
+
 std::optional<Declaration> ParseDeclaration(std::string_view text) {
   WordReader words{text};
   std::string_view word = words.Next();

@@ -21,6 +21,10 @@ bool IsCommentLine(std::string_view line);
 // Ends, trailing blanks aside, with a blank and an underscore: the statement goes on on the next line.
 bool ContinuesOnNextLine(std::string_view line);
 
+// Appends the next physical line of a continued statement to `statement`, dropping the " _" marker
+// (and the blanks after it) that ends `statement`, so that the joined text reads as one line would.
+void AppendContinuation(std::string& statement, std::string_view next);
+
 // What a routine's declaration says about it.
 struct Declaration {
   ProcKind kind = ProcKind::kProc;

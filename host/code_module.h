@@ -23,7 +23,7 @@ class CodeModule {
  public:
   virtual ~CodeModule() = default;
 
-  // A pane that shows this module.
+  // A pane that shows this module; never empty (a module without one throws HostError).
   virtual std::shared_ptr<host::CodePane> CodePane() = 0;
 
   virtual long CountOfLines() const = 0;
@@ -34,6 +34,7 @@ class CodeModule {
   virtual long ProcStartLine(std::string_view name, ProcKind kind) const = 0;
   // The line of the routine's declaration (its first line when it is continued).
   virtual long ProcBodyLine(std::string_view name, ProcKind kind) const = 0;
+  // Any line outside every routine, also one outside the module, gives an empty name.
   virtual ProcAtLine ProcOfLine(long line) const = 0;
 
   // Inserts `text` so that it starts at `line`; CountOfLines() + 1 appends.

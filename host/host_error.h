@@ -3,15 +3,19 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace host {
 
 // The error numbers the system relies on, as the host reports them.
-inline constexpr long kErrInvalidCall = 5;       // "Invalid procedure call or argument"
-inline constexpr long kErrOutOfMemory = 7;       // "Out of memory"
-inline constexpr long kErrSubNotDefined = 35;    // no routine of that name in the module
-inline constexpr long kErrObjectRequired = 424;  // an empty object reference was used
+inline constexpr long kErrInvalidCall = 5;     // "Invalid procedure call or argument"
+inline constexpr long kErrOutOfMemory = 7;     // kOutOfMemory
+inline constexpr long kErrSubNotDefined = 35;  // no routine of that name in the module
+inline constexpr long kErrObjectNotSet = 91;   // kObjectNotSet: an empty object reference was used
+
+inline constexpr std::string_view kOutOfMemory = "Out of memory";
+inline constexpr std::string_view kObjectNotSet = "Object variable or With block variable not set";
 
 // Thrown by every facade operation that fails. The generator and the dialog catch it at their
 // traps and show `description`, as a VB error handler shows Err.Description.

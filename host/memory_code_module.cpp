@@ -1,7 +1,6 @@
 // host/memory_code_module.cpp: the built-in IDE's code-module operations over a vector of lines.
 #include "host/memory_code_module.h"
 
-#include <algorithm>
 #include <iterator>
 #include <utility>
 
@@ -60,7 +59,7 @@ std::string MemoryCodeModule::Lines(long start, long count) const {
   Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
   const long size = static_cast<long>(lines_.size());
   if (start < 1 || count < 0 || start > size + 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
-  const long last = std::min(size, start + count - 1);
+  const long last = count > size - start + 1 ? size : start + count - 1;
   std::string text;
   for (long line = start; line <= last; ++line) {
     if (line > start) text += "\r\n";
@@ -81,9 +80,6 @@ long MemoryCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const 
 
 ProcAtLine MemoryCodeModule::ProcOfLine(long line) const {
   Enter("ProcOfLine", [&] { return std::to_string(line); });
-  if (line < 1 || line > static_cast<long>(lines_.size())) {
-    throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
-  }
   const Routine* routine = RoutineAtLine(Routines(), line);
   if (routine == nullptr) return {};
   return {routine->name, routine->kind};

@@ -12,14 +12,11 @@ struct Statement {
   std::size_t last = 0;
 };
 
-// Each continued line loses its " _" marker, so that the joined text reads as one line would.
 Statement ReadStatement(std::span<const std::string> lines, std::size_t first) {
   Statement statement{lines[first], first};
   while (ContinuesOnNextLine(lines[statement.last]) && statement.last + 1 < lines.size()) {
-    const std::size_t marker = statement.text.find_last_of('_');
-    statement.text.resize(marker);
     ++statement.last;
-    statement.text += lines[statement.last];
+    AppendContinuation(statement.text, lines[statement.last]);
   }
   return statement;
 }

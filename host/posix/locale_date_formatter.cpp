@@ -24,7 +24,7 @@ UniqueLocale UserTimeLocale() {
   locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr))
     locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) throw HostError{kErrOutOfMemory, "Out of memory"};
+  if (locale == static_cast<locale_t>(nullptr)) throw HostError{kErrOutOfMemory, std::string{kOutOfMemory}};
   return UniqueLocale{locale};
 }
 

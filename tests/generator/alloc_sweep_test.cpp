@@ -1,14 +1,17 @@
 // tests/generator/alloc_sweep_test.cpp: a whole read-write property generation while the N-th
-// allocation fails, for N = 1, 2, ... until a run completes; never a crash, an escape or a leak.
+// allocation fails, for N = 1, 2, ... until a run completes; never a crash, an escape or a leak,
+// and each builder's failure gives exactly its own box and its own fallback text.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
+#include <functional>
+#include <map>
 
 #include "host/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
 #include "tests/support/alloc_faults.h"
+#include "tests/support/visible.h"
 
 namespace {
 
@@ -23,13 +26,91 @@ void FillRequest(CEcrireCode& request) {
   request.Prop_Changed(true);
 }
 
-const std::set<std::string> kTrapTitles = {"EcrireCode", "CreerEntete",          "Description",
-                                           "CreerCorps", "CreerVariable_Module", "CreerEtoiles"};
+// The routine text `complete` as it reads when the builder named `title` fails once and hands back
+// its fallback. A rule line can fail in any of its places, so that builder gives several.
+std::vector<std::string> WithFallback(const std::string& complete, const std::string& title) {
+  const std::size_t declarationEnd = complete.find('\r');
+  // The header's last CR ends its closing rule line (its usage line may hold breaks of its own).
+  const std::size_t closingRule = complete.find(test::kStars, complete.find(test::kStars) + 1);
+  const std::size_t headerEnd = complete.find('\r', closingRule);
+  if (title == "CreerEntete") return {complete.substr(declarationEnd)};
+  if (title == "Description") {
+    return {complete.substr(0, declarationEnd + 1) + "'-Erreur Description - " +
+            complete.substr(headerEnd + 1)};
+  }
+  if (title == "CreerCorps") return {complete.substr(0, headerEnd + 2)};
+  std::vector<std::string> variants;
+  if (title == "CreerEtoiles") {
+    for (const std::string_view rule : {test::kStars, test::kDashes}) {
+      for (std::size_t at = complete.find(rule); at != std::string::npos; at = complete.find(rule, at + 1)) {
+        variants.push_back(std::string{complete}.replace(at, rule.size(), "*-Erreurs-*"));
+      }
+    }
+  }
+  return variants;
+}
 
-class AllocationSweep : public ::testing::TestWithParam<bool> {};
+TEST(AllocationSweep, EachTransientFailureGivesOneBoxAndItsFallback) {
+  std::vector<test::HandedText> reference;
+  {
+    test::TestPlatform platform;
+    CEcrireCode request{platform.platform()};
+    FillRequest(request);
+    test::RecordingModule module{"Option Explicit\r\n"};
+    request.EcrireCode(module);
+    ASSERT_TRUE(platform.ui.messages().empty());
+    reference = module.handed();
+  }
 
-TEST_P(AllocationSweep, EveryFailureIsTrapped) {
-  const bool persistent = GetParam();
+  std::map<std::string, int> boxes;  // title: how many runs showed it
+  for (long n = 0;; ++n) {
+    SCOPED_TRACE(testing::Message() << "allocation " << n + 1);
+    test::TestPlatform platform;
+    CEcrireCode request{platform.platform()};
+    FillRequest(request);
+    test::RecordingModule module{"Option Explicit\r\n"};
+    test::ArmAllocFault(n, false);
+    request.EcrireCode(module);  // noexcept: an escaping exception would end the program here
+    if (!test::DisarmAllocFault()) {
+      EXPECT_EQ(module.handed(), reference);
+      EXPECT_TRUE(platform.ui.messages().empty());
+      break;
+    }
+    ASSERT_EQ(platform.ui.messages().size(), 1U);
+    const host::ShownMessage& box = platform.ui.messages()[0];
+    EXPECT_EQ(box.text, "Out of memory");
+    ++boxes[box.title];
+    const std::vector<test::HandedText>& handed = module.handed();
+    ASSERT_LE(handed.size(), reference.size());
+    if (box.title == "EcrireCode" || box.title == "CreerVariable_Module") {
+      // The generation stopped at the failing step; what was handed over before it is unchanged.
+      for (std::size_t i = 0; i < handed.size(); ++i) EXPECT_EQ(handed[i], reference[i]) << i;
+      continue;
+    }
+    // A builder's failure does not stop the generation: every text is handed over, one of them
+    // with the builder's fallback in place of its piece.
+    ASSERT_EQ(handed.size(), reference.size()) << box.title;
+    int changed = 0;
+    for (std::size_t i = 0; i < handed.size(); ++i) {
+      // A routine without its declaration line shifts where later lines land, not what they are.
+      EXPECT_EQ(handed[i].call.substr(0, 11), reference[i].call.substr(0, 11));
+      if (handed[i].text == reference[i].text) continue;
+      ++changed;
+      const std::vector<std::string> allowed = WithFallback(reference[i].text, box.title);
+      EXPECT_NE(std::find(allowed.begin(), allowed.end(), handed[i].text), allowed.end())
+          << box.title << " gave:\n"
+          << test::Visible(handed[i].text);
+    }
+    EXPECT_EQ(changed, 1) << box.title;
+  }
+  // Every trap of the property path was reached by some failure.
+  for (const char* title :
+       {"EcrireCode", "CreerEntete", "Description", "CreerCorps", "CreerEtoiles", "CreerVariable_Module"}) {
+    EXPECT_GT(boxes[title], 0) << title;
+  }
+}
+
+TEST(AllocationSweep, PersistentFailureLeavesTheModuleAsBeforeTheFailingStep) {
   std::vector<std::string> snapshots;
   std::string complete;
   {
@@ -45,35 +126,25 @@ TEST_P(AllocationSweep, EveryFailureIsTrapped) {
 
   long runs = 0;
   for (long n = 0;; ++n) {
-    SCOPED_TRACE(testing::Message() << "allocation " << n + 1 << (persistent ? " and later" : ""));
+    SCOPED_TRACE(testing::Message() << "allocation " << n + 1 << " and later");
     test::TestPlatform platform;
     CEcrireCode request{platform.platform()};
     FillRequest(request);
     host::MemoryCodeModule module{"Option Explicit\r\n"};
-    test::ArmAllocFault(n, persistent);
-    request.EcrireCode(module);  // noexcept: an escaping exception would end the program here
-    const bool fired = test::DisarmAllocFault();
-    if (!fired) {
+    test::ArmAllocFault(n, true);
+    request.EcrireCode(module);
+    if (!test::DisarmAllocFault()) {
       EXPECT_EQ(module.Text(), complete);
       EXPECT_TRUE(platform.ui.messages().empty());
       break;
     }
     ++runs;
-    // A trapped failure shows at least one box, even when recording it could not allocate.
+    // At least one box, even when recording it could not allocate.
     EXPECT_GE(platform.ui.shown(), 1);
-    for (const host::ShownMessage& message : platform.ui.messages()) {
-      EXPECT_EQ(message.text, "Out of memory");
-      EXPECT_EQ(kTrapTitles.count(message.title), 1U) << message.title;
-    }
-    if (persistent) {
-      // Nothing can be handed over after the first failure: the module holds what came before it.
-      EXPECT_NE(std::find(snapshots.begin(), snapshots.end(), module.Text()), snapshots.end());
-    }
+    // Nothing can be handed over after the first failure: the module holds what came before it.
+    EXPECT_NE(std::find(snapshots.begin(), snapshots.end(), module.Text()), snapshots.end());
   }
   EXPECT_GT(runs, 100);
 }
-
-INSTANTIATE_TEST_SUITE_P(Generator, AllocationSweep, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "persistent" : "transient"; });
 
 }  // namespace

@@ -134,6 +134,52 @@ TEST(CommentsAtCaret, WinsOverRoutineChoices) {
                              "'-----------------------------------\n'End")));
 }
 
+// A Sub whose declaration is broken before its kind word is still a Sub.
+TEST(CommentsAtCaret, SubDeclaredOverSeveralLines) {
+  for (const std::string_view declaration :
+       {"Private _\r\nSub Foo()", "Private Static _\r\n  Sub _\r\n  Foo()"}) {
+    SCOPED_TRACE(declaration);
+    test::TestPlatform platform;
+    CEcrireCode request{platform.platform()};
+    request.Comment(true);
+    request.Usage("Reloads the list");
+    request.NomUtilisateur("My name");
+    test::RecordingModule module{std::string{declaration} + "\r\n  x = 1\r\nEnd Sub"};
+    module.inner().pane().SetCaret(1);
+    request.EcrireCode(module);
+    ASSERT_EQ(module.handed().size(), 1U);
+    const long afterDeclaration =
+        static_cast<long>(std::count(declaration.begin(), declaration.end(), '\n')) + 2;
+    EXPECT_EQ(module.handed()[0].call, "InsertLines " + std::to_string(afterDeclaration));
+    EXPECT_EQ(test::Visible(module.handed()[0].text),
+              test::Visible(test::Header() + '\r' + test::LabelledBody("Foo", "Sub", "", false)));
+  }
+}
+
+TEST(CommentsAtCaret, EmptyModuleHasNoRoutine) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  request.Comment(true);
+  test::RecordingModule module{""};
+  request.EcrireCode(module);
+  EXPECT_TRUE(module.handed().empty());
+  EXPECT_EQ(platform.ui.messages(),
+            (std::vector<host::ShownMessage>{{"The caret is not inside a routine.", "EcrireCode"}}));
+}
+
+TEST(CommentsAtCaret, ModuleWithoutPaneIsAFailure) {
+  test::TestPlatform platform;
+  CEcrireCode request{platform.platform()};
+  request.Comment(true);
+  test::RecordingModule module{"Sub A()\r\nEnd Sub"};
+  module.LosePane();
+  request.EcrireCode(module);
+  EXPECT_TRUE(module.handed().empty());
+  EXPECT_EQ(
+      platform.ui.messages(),
+      (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));
+}
+
 // A caret inside a continued statement puts the text above the statement's first line.
 TEST(CommentsAtCaret, NeverSplitsAContinuedStatement) {
   constexpr std::string_view kContinued =

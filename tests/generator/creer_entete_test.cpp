@@ -126,6 +126,12 @@ const DeclarationCase kDeclarations[] = {
        r.FunctionReturn("Long");
      },
      "Sub Refresh( )"},
+    {"return_type_ignored_for_set", generator::pkPropertySet,
+     [](CEcrireCode& r) {
+       Title(r);
+       r.FunctionReturn("Long");
+     },
+     "Property Set Title(NewTitle as String)"},
     {"return_type_ignored_for_let", generator::pkPropertyLet,
      [](CEcrireCode& r) {
        Title(r);

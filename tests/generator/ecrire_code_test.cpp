@@ -293,6 +293,7 @@ struct OrderCase {
   std::string_view module;
   std::function<void(CEcrireCode&)> options;
   std::vector<std::string> calls;
+  long caret = 1;
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -332,6 +333,12 @@ const OrderCase kOrders[] = {
        r.CreerProcedure(true);
      },
      {"CodePane", "GetSelection", "ProcOfLine 1", "ProcBodyLine Refresh 0", "Lines 1 1", "InsertLines 2"}},
+    {"comments_only_continued_declaration_caret_in_body",
+     "Sub Refresh(a, _\nb)\nx = 1\nEnd Sub",
+     [](CEcrireCode& r) { r.Comment(true); },
+     {"CodePane", "GetSelection", "ProcOfLine 4", "ProcBodyLine Refresh 0", "Lines 1 1", "CountOfLines",
+      "Lines 2 1", "Lines 3 1", "InsertLines 4"},
+     4},
 };
 
 class EcrireCodeOrder : public ::testing::TestWithParam<OrderCase> {};
@@ -341,6 +348,7 @@ TEST_P(EcrireCodeOrder, CallsTheHostInOrder) {
   CEcrireCode request{platform.platform()};
   GetParam().options(request);
   host::MemoryCodeModule module{GetParam().module};
+  module.pane().SetCaret(GetParam().caret);
   host::FaultPlan plan;
   module.AttachFaults(&plan);
   request.EcrireCode(module);

@@ -26,7 +26,10 @@ class RecordingModule final : public host::CodeModule {
   // The module's text before any change, then after each change that succeeded.
   const std::vector<std::string>& snapshots() const { return snapshots_; }
 
-  std::shared_ptr<host::CodePane> CodePane() override { return inner_->CodePane(); }
+  // A module shown in no pane: CodePane() then gives an empty pointer, as a careless host might.
+  void LosePane() { paneLost_ = true; }
+
+  std::shared_ptr<host::CodePane> CodePane() override { return paneLost_ ? nullptr : inner_->CodePane(); }
   long CountOfLines() const override { return inner_->CountOfLines(); }
   std::string Lines(long start, long count) const override { return inner_->Lines(start, count); }
   long ProcStartLine(std::string_view name, host::ProcKind kind) const override {
@@ -51,6 +54,7 @@ class RecordingModule final : public host::CodeModule {
   std::shared_ptr<host::MemoryCodeModule> inner_;
   std::vector<HandedText> handed_;
   std::vector<std::string> snapshots_{inner_->Text()};
+  bool paneLost_ = false;
 };
 
 }  // namespace test

@@ -349,10 +349,21 @@ TEST(ProcOfLineTest, EveryLineOfTheModule) {
   }
 }
 
-TEST(ProcOfLineTest, LineOutsideTheModuleIsInvalidCall) {
+// A line outside the module is outside every routine too: an empty module has no routine anywhere.
+TEST(ProcOfLineTest, LineOutsideTheModuleIsOutsideEveryRoutine) {
   const MemoryCodeModule module{"Sub A()\r\nEnd Sub"};
-  EXPECT_EQ(ErrorNumberOf([&] { module.ProcOfLine(0L); }), host::kErrInvalidCall);
-  EXPECT_EQ(ErrorNumberOf([&] { module.ProcOfLine(3L); }), host::kErrInvalidCall);
+  for (const long line : {0L, -1L, 3L, LONG_MAX}) {
+    const host::ProcAtLine at = module.ProcOfLine(line);
+    EXPECT_EQ(at.name, "") << line;
+    EXPECT_EQ(at.kind, ProcKind::kProc) << line;
+  }
+  EXPECT_EQ(MemoryCodeModule{}.ProcOfLine(1L).name, "");
+}
+
+TEST(LinesTest, CountReachingPastTheEndStopsAtTheLastLine) {
+  const MemoryCodeModule module{"a\r\nb\r\nc"};
+  EXPECT_EQ(module.Lines(2L, LONG_MAX), "b\r\nc");
+  EXPECT_EQ(module.Lines(4L, LONG_MAX), "");
 }
 
 struct StartCase {
