@@ -6,9 +6,6 @@
 
 namespace host {
 
-// The application name under which the system keeps both of its settings.
-inline constexpr std::string_view kSettingsApplication = "Scrivlet";
-
 class SettingsStore {
  public:
   virtual ~SettingsStore() = default;

@@ -28,11 +28,7 @@ void Refresh(CEcrireCode& r) {
 void Total(CEcrireCode& r) {
   r.Nom_Propriete("Total");
 }
-void Title(CEcrireCode& r) {
-  r.Nom_Propriete("Title");
-  r.NomVariable("NewTitle");
-  r.TypeVariable("String");
-}
+constexpr auto* Title = &test::TitleProperty;
 
 const DeclarationCase kDeclarations[] = {
     {"sub", generator::pkSub, Refresh, "Sub Refresh( )"},

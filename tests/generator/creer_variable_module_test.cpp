@@ -14,11 +14,7 @@ namespace {
 using generator::CEcrireCode;
 using generator::CEcrireCodeProbe;
 
-void Title(CEcrireCode& r) {
-  r.Nom_Propriete("Title");
-  r.NomVariable("NewTitle");
-  r.TypeVariable("String");
-}
+constexpr auto* Title = &test::TitleProperty;
 
 struct VariableCase {
   const char* name;

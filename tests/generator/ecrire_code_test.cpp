@@ -15,9 +15,7 @@ using generator::CEcrireCode;
 using test::HandedText;
 
 void Title(CEcrireCode& r) {
-  r.Nom_Propriete("Title");
-  r.NomVariable("NewTitle");
-  r.TypeVariable("String");
+  test::TitleProperty(r);
   r.Usage("Reloads the list");
   r.NomUtilisateur("My name");
 }

@@ -28,11 +28,7 @@ void PrintTo(const PathCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-void Title(CEcrireCode& r) {
-  r.Nom_Propriete("Title");
-  r.NomVariable("NewTitle");
-  r.TypeVariable("String");
-}
+constexpr auto* Title = &test::TitleProperty;
 
 constexpr std::string_view kControl =
     "Option Explicit\n"

@@ -3,6 +3,12 @@
 
 namespace test {
 
+void TitleProperty(generator::CEcrireCode& request) {
+  request.Nom_Propriete("Title");
+  request.NomVariable("NewTitle");
+  request.TypeVariable("String");
+}
+
 std::string Cr(std::string_view text) {
   std::string converted{text};
   for (char& c : converted) {

@@ -50,6 +50,9 @@ struct TestPlatform {
   host::MemorySettingsStore settings;
 };
 
+// The property of the examples: name Title, variable NewTitle, type String.
+void TitleProperty(generator::CEcrireCode& request);
+
 inline constexpr std::string_view kStars =
     "'**********************************************************************";
 inline constexpr std::string_view kDashes = "'-----------------------------------";

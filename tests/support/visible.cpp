@@ -17,15 +17,4 @@ std::string Visible(std::string_view text) {
   return shown;
 }
 
-std::string CrJoin(std::initializer_list<std::string_view> lines) {
-  std::string text;
-  bool first = true;
-  for (const std::string_view line : lines) {
-    if (!first) text += '\r';
-    text += line;
-    first = false;
-  }
-  return text;
-}
-
 }  // namespace test
