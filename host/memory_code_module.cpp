@@ -93,12 +93,14 @@ void MemoryCodeModule::InsertLines(long line, std::string_view text) {
   InsertAt(static_cast<std::size_t>(line - 1), text);
 }
 
+long MemoryCodeModule::AddFromStringLine() const {
+  const std::vector<Routine>& routines = Routines();
+  return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.front().startLine;
+}
+
 void MemoryCodeModule::AddFromString(std::string_view text) {
   Enter("AddFromString");
-  const std::vector<Routine>& routines = Routines();
-  const std::size_t at =
-      routines.empty() ? lines_.size() : static_cast<std::size_t>(routines.front().startLine - 1);
-  InsertAt(at, text);
+  InsertAt(static_cast<std::size_t>(AddFromStringLine() - 1), text);
 }
 
 void MemoryCodeModule::InsertAt(std::size_t at, std::string_view text) {

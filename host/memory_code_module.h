@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/code_module.h"
@@ -21,6 +22,8 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
  public:
   // An empty text gives a module with no line at all.
   explicit MemoryCodeModule(std::string_view text = {});
+  // A module whose code lines are `lines`, as they are.
+  explicit MemoryCodeModule(std::vector<std::string> lines) : lines_(std::move(lines)) {}
   MemoryCodeModule(const MemoryCodeModule&) = delete;
   MemoryCodeModule& operator=(const MemoryCodeModule&) = delete;
 
@@ -32,6 +35,9 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   std::string Text() const;
   const std::vector<std::string>& lines() const noexcept { return lines_; }
   MemoryCodePane& pane() noexcept { return pane_; }
+  // The line at which AddFromString puts its text: the first routine's start line, or the line
+  // after the last when the module has no routine.
+  long AddFromStringLine() const;
 
   std::shared_ptr<host::CodePane> CodePane() override;
   long CountOfLines() const override;

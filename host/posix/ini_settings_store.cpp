@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "host/host_error.h"
+#include "host/posix/file_descriptor.h"
 #include "host/settings_ini.h"
 
 namespace host::posix {
@@ -23,32 +24,6 @@ constexpr long kErrPathFileAccess = 75;
 
 [[noreturn]] void ThrowFileError(const std::string& path, const char* what, int error) {
   throw HostError{kErrPathFileAccess, path + ": " + what + ": " + std::strerror(error)};
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) noexcept : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const noexcept { return fd_; }
-  // Closes now, reporting the error that a deferred write may only show here.
-  int Close() noexcept {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-
- private:
-  int fd_;
-};
-
-std::string Folder(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Creates the folder and its parents, readable by the user alone.
@@ -70,14 +45,8 @@ std::optional<std::string> ReadIfPresent(const std::string& path) {
     ThrowFileError(path, "cannot read", errno);
   }
   std::string contents;
-  char buffer[4096];
-  for (;;) {
-    const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ThrowFileError(path, "cannot read", errno);
-    if (n == 0) return contents;
-    contents.append(buffer, static_cast<std::size_t>(n));
-  }
+  if (const int error = ReadAll(file.get(), contents); error != 0) ThrowFileError(path, "cannot read", error);
+  return contents;
 }
 
 // The file a save must replace: the target of a symbolic link, so that the link stays in place.
@@ -87,16 +56,6 @@ std::string ResolvedTarget(const std::string& path) {
   std::unique_ptr<char, decltype(&std::free)> resolved{::realpath(path.c_str(), nullptr), &std::free};
   if (!resolved) ThrowFileError(path, "cannot follow link", errno);
   return resolved.get();
-}
-
-void WriteAll(int fd, const std::string& text, const std::string& path) {
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ThrowFileError(path, "cannot write", errno);
-    written += static_cast<std::size_t>(n);
-  }
 }
 
 }  // namespace
@@ -138,13 +97,14 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   const std::string text = WriteSettingsIni(values);
 
   const std::string target = ResolvedTarget(path_);
-  const std::string folder = Folder(target);
+  const std::string folder = FolderOf(target);
   MakeFolders(folder);
   std::string temporary = target + ".XXXXXX";
   FileDescriptor file{::mkstemp(temporary.data())};
   if (file.get() < 0) ThrowFileError(temporary, "cannot create", errno);
   try {
-    WriteAll(file.get(), text, temporary);
+    if (const int error = WriteAll(file.get(), text); error != 0)
+      ThrowFileError(temporary, "cannot write", error);
     if (::fsync(file.get()) != 0) ThrowFileError(temporary, "cannot flush", errno);
     if (file.Close() != 0) ThrowFileError(temporary, "cannot close", errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) ThrowFileError(target, "cannot replace", errno);

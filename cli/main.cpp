@@ -1,0 +1,45 @@
+// cli/main.cpp: scrivlet with the POSIX platform services.
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/scrivlet_command.h"
+#include "host/host_error.h"
+#include "host/posix/ini_settings_store.h"
+#include "host/posix/locale_date_formatter.h"
+#include "host/posix/system_clock.h"
+
+namespace {
+
+// Where no settings folder can be found: the defaults are read, and storing is an error.
+class NoSettingsStore final : public host::SettingsStore {
+ public:
+  explicit NoSettingsStore(std::string reason) : reason_(std::move(reason)) {}
+  std::string GetSetting(std::string_view, std::string_view, std::string_view,
+                         std::string_view fallback) const override {
+    return std::string{fallback};
+  }
+  void SaveSetting(std::string_view, std::string_view, std::string_view, std::string_view) override {
+    throw host::HostError{75, reason_};
+  }
+
+ private:
+  std::string reason_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const host::posix::SystemClock clock;
+  const host::posix::LocaleDateFormatter dates;
+  std::unique_ptr<host::SettingsStore> settings;
+  try {
+    settings = std::make_unique<host::posix::IniSettingsStore>(host::posix::IniSettingsStore::DefaultPath());
+  } catch (const host::HostError& error) {
+    settings = std::make_unique<NoSettingsStore>(error.description());
+  }
+  cli::CommandServices services{std::cout, std::cerr, *settings, clock, dates, {}};
+  return cli::RunScrivlet(arguments, services);
+}

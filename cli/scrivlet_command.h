@@ -1,0 +1,33 @@
+// cli/scrivlet_command.h: the scrivlet command line, runnable in-process.
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string>
+
+#include "host/clock.h"
+#include "host/date_formatter.h"
+#include "host/posix/source_file.h"
+#include "host/settings_store.h"
+
+namespace cli {
+
+// Exit statuses.
+inline constexpr int kSuccess = 0;
+inline constexpr int kFailure = 1;  // a message was shown, or the file could not be read or written
+inline constexpr int kUsage = 2;    // the command line itself is wrong
+
+// What the command uses of the world around it.
+struct CommandServices {
+  std::ostream& out;
+  std::ostream& err;
+  host::SettingsStore& settings;
+  const host::Clock& clock;
+  const host::DateFormatter& dates;
+  host::posix::SaveFaults saveFaults;  // empty outside tests
+};
+
+// Runs one command line; `arguments` excludes the program name. Returns the exit status.
+int RunScrivlet(std::span<const std::string> arguments, CommandServices& services);
+
+}  // namespace cli
