@@ -1,8 +1,6 @@
 // host/code_lines.cpp: line splitting and the small parser that finds routine boundaries.
 #include "host/code_lines.h"
 
-#include <cctype>
-
 namespace host {
 namespace {
 
@@ -10,8 +8,9 @@ bool IsBlankChar(char c) {
   return c == ' ' || c == '\t';
 }
 
+// VB keywords and identifiers compare without regard to case in ASCII, whatever the C locale says.
 char Lower(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool SameWord(std::string_view a, std::string_view b) {

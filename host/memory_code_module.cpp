@@ -20,7 +20,9 @@ std::string Arguments(std::string_view name, ProcKind kind) {
 }  // namespace
 
 MemoryCodeModule::MemoryCodeModule(std::string_view text) {
-  if (!text.empty()) lines_ = SplitLines(text);
+  if (text.empty()) return;
+  std::vector<std::string> lines = SplitLines(text);
+  lines_.assign(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
 }
 
 std::string MemoryCodeModule::Text() const {
@@ -32,8 +34,11 @@ std::string MemoryCodeModule::Text() const {
   return text;
 }
 
-const std::vector<Routine>& MemoryCodeModule::Routines() const {
-  if (!routines_) routines_ = MapRoutines(lines_);
+const std::deque<Routine>& MemoryCodeModule::Routines() const {
+  if (!routines_) {
+    std::vector<Routine> routines = MapRoutines(lines_);
+    routines_.emplace(std::make_move_iterator(routines.begin()), std::make_move_iterator(routines.end()));
+  }
   return *routines_;
 }
 
@@ -94,7 +99,7 @@ void MemoryCodeModule::InsertLines(long line, std::string_view text) {
 }
 
 long MemoryCodeModule::AddFromStringLine() const {
-  const std::vector<Routine>& routines = Routines();
+  const std::deque<Routine>& routines = Routines();
   return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.front().startLine;
 }
 
@@ -105,12 +110,18 @@ void MemoryCodeModule::AddFromString(std::string_view text) {
 
 void MemoryCodeModule::InsertAt(std::size_t at, std::string_view text) {
   // Everything that can fail happens before the first change, so a failed insertion leaves the
-  // module as it was; string moves cannot fail.
+  // module as it was: a deque insertion that throws has no effect, and string moves cannot fail.
   std::vector<std::string> added = SplitLines(text);
-  lines_.reserve(lines_.size() + added.size());
-  routines_.reset();
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(added.begin()),
                 std::make_move_iterator(added.end()));
+  if (!routines_) return;
+  try {
+    UpdateRoutinesAfterInsert(*routines_, lines_, at, added.size());
+  } catch (...) {
+    // The map is only a cache of what the lines say: without memory to update it, it is worked
+    // out again on next use.
+    routines_.reset();
+  }
 }
 
 }  // namespace host

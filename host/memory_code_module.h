@@ -1,6 +1,7 @@
 // host/memory_code_module.h: the built-in IDE's code module, a real model of numbered code lines.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,7 +24,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   // An empty text gives a module with no line at all.
   explicit MemoryCodeModule(std::string_view text = {});
   // A module whose code lines are `lines`, as they are.
-  explicit MemoryCodeModule(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  explicit MemoryCodeModule(std::deque<std::string> lines) : lines_(std::move(lines)) {}
   MemoryCodeModule(const MemoryCodeModule&) = delete;
   MemoryCodeModule& operator=(const MemoryCodeModule&) = delete;
 
@@ -33,7 +34,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
 
   // The module's lines joined by CR LF, as the IDE saves them.
   std::string Text() const;
-  const std::vector<std::string>& lines() const noexcept { return lines_; }
+  const std::deque<std::string>& lines() const noexcept { return lines_; }
   MemoryCodePane& pane() noexcept { return pane_; }
   // The line at which AddFromString puts its text: the first routine's start line, or the line
   // after the last when the module has no routine.
@@ -57,13 +58,13 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   void Enter(std::string_view operation, FormatArguments&& arguments) const {
     if (faults_ != nullptr) faults_->Enter(operation, arguments());
   }
-  const std::vector<Routine>& Routines() const;
+  const std::deque<Routine>& Routines() const;
   const Routine& RequireRoutine(std::string_view name, ProcKind kind) const;
   // Inserts the lines of `text` before index `at`; all or nothing.
   void InsertAt(std::size_t at, std::string_view text);
 
-  std::vector<std::string> lines_;
-  mutable std::optional<std::vector<Routine>> routines_;  // dropped on every edit
+  std::deque<std::string> lines_;
+  mutable std::optional<std::deque<Routine>> routines_;  // worked out on first use, then kept up to date
   MemoryCodePane pane_{*this};
   FaultPlan* faults_ = nullptr;
 };

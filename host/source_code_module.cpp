@@ -75,7 +75,7 @@ std::string SourceCodeModule::Text() const {
     if (written < total || finalBreak_) text += ending.empty() ? newline_ : ending;
   };
   for (const PhysicalLine& line : header_) put(line.text, line.ending);
-  const std::vector<std::string>& code = code_.lines();
+  const std::deque<std::string>& code = code_.lines();
   for (std::size_t i = 0; i < code.size(); ++i) {
     put(code[i], tails_[i].ending);
     for (const PhysicalLine& line : tails_[i].hidden) put(line.text, line.ending);
@@ -105,29 +105,30 @@ std::shared_ptr<host::CodePane> SourceCodeModule::CodePane() {
   return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
 }
 
-void SourceCodeModule::ReserveTails(std::string_view text) {
-  const std::size_t needed = tails_.size() + CountTextLines(text);
-  if (needed > tails_.capacity()) tails_.reserve(std::max(needed, 2 * tails_.capacity()));
-}
-
-void SourceCodeModule::AddTails(long line, std::size_t added) noexcept {
-  // Fits in the reserved room; an empty Tail is built without allocating.
-  tails_.insert(tails_.begin() + static_cast<std::ptrdiff_t>(line - 1), added, Tail{});
+template <class Edit>
+void SourceCodeModule::InsertWithTails(long line, std::string_view text, Edit&& edit) {
+  if (line < 1 || line > static_cast<long>(tails_.size()) + 1) {
+    edit();  // the module refuses the line with its own error
+    return;
+  }
+  const auto at = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
+  const std::size_t count = CountTextLines(text);
+  tails_.insert(at, count, Tail{});
+  try {
+    edit();
+  } catch (...) {
+    const auto first = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
+    tails_.erase(first, first + static_cast<std::ptrdiff_t>(count));
+    throw;
+  }
 }
 
 void SourceCodeModule::InsertLines(long line, std::string_view text) {
-  ReserveTails(text);
-  const std::size_t before = code_.lines().size();
-  code_.InsertLines(line, text);
-  AddTails(line, code_.lines().size() - before);
+  InsertWithTails(line, text, [&] { code_.InsertLines(line, text); });
 }
 
 void SourceCodeModule::AddFromString(std::string_view text) {
-  ReserveTails(text);
-  const std::size_t before = code_.lines().size();
-  const long line = code_.AddFromStringLine();
-  code_.AddFromString(text);
-  AddTails(line, code_.lines().size() - before);
+  InsertWithTails(code_.AddFromStringLine(), text, [&] { code_.AddFromString(text); });
 }
 
 }  // namespace host

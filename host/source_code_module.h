@@ -1,6 +1,7 @@
 // host/source_code_module.h: a VB6 source file's text as the code module the IDE would show.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,7 +58,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   // The code line that shows file line `fileLine` (an Attribute line shows as the code line it
   // follows), or 0 for a line of the hidden header or a line outside the file.
   long CodeLineOfFileLine(long fileLine) const noexcept;
-  const std::vector<std::string>& lines() const noexcept { return code_.lines(); }
+  const std::deque<std::string>& lines() const noexcept { return code_.lines(); }
   SourceCodePane& pane() noexcept { return pane_; }
 
   std::shared_ptr<host::CodePane> CodePane() override;
@@ -83,25 +84,24 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
 
   struct Parsed {
     std::vector<PhysicalLine> header;
-    std::vector<std::string> code;
-    std::vector<Tail> tails;
+    std::deque<std::string> code;
+    std::deque<Tail> tails;
     std::string newline;
     bool finalBreak = true;
   };
   static Parsed Parse(std::string_view text, SourceKind kind);
   explicit SourceCodeModule(Parsed&& parsed);
 
-  // Makes room for the tails of `text`'s lines ahead of the edit, so that recording them after
-  // the code lines have changed cannot fail.
-  void ReserveTails(std::string_view text);
-  // Gives the `added` code lines inserted at `line` their (empty) tails.
-  void AddTails(long line, std::size_t added) noexcept;
+  // Inserts the (empty) tails of `text`'s lines at `line`, then the lines themselves through
+  // `edit`; when the edit fails, the tails go again, so that the module stays as it was.
+  template <class Edit>
+  void InsertWithTails(long line, std::string_view text, Edit&& edit);
 
   std::vector<PhysicalLine> header_;
   MemoryCodeModule code_;
-  std::vector<Tail> tails_;  // one per code line
-  std::string newline_;      // the break new lines take
-  bool finalBreak_ = true;   // whether the file's last line ends with a break
+  std::deque<Tail> tails_;  // one per code line
+  std::string newline_;     // the break new lines take
+  bool finalBreak_ = true;  // whether the file's last line ends with a break
   SourceCodePane pane_{*this};
   FaultPlan* faults_ = nullptr;
 };

@@ -76,6 +76,11 @@ TEST(AllocationSweep, EachTransientFailureGivesOneBoxAndItsFallback) {
       EXPECT_TRUE(platform.ui.messages().empty());
       break;
     }
+    if (platform.ui.messages().empty()) {
+      // The failure hit a cache of the module that is worked out again: the generation is whole.
+      EXPECT_EQ(module.handed(), reference);
+      continue;
+    }
     ASSERT_EQ(platform.ui.messages().size(), 1U);
     const host::ShownMessage& box = platform.ui.messages()[0];
     EXPECT_EQ(box.text, "Out of memory");
@@ -139,8 +144,11 @@ TEST(AllocationSweep, PersistentFailureLeavesTheModuleAsBeforeTheFailingStep) {
       break;
     }
     ++runs;
-    // At least one box, even when recording it could not allocate.
-    EXPECT_GE(platform.ui.shown(), 1);
+    if (platform.ui.shown() == 0) {
+      // The failure hit a cache of the module that is worked out again: the generation is whole.
+      EXPECT_EQ(module.Text(), complete);
+      continue;
+    }
     // Nothing can be handed over after the first failure: the module holds what came before it.
     EXPECT_NE(std::find(snapshots.begin(), snapshots.end(), module.Text()), snapshots.end());
   }

@@ -210,7 +210,7 @@ TEST(CommentsAtCaret, TextEndsUpInsideTheRoutine) {
   host::MemoryCodeModule module{"Option Explicit\r\n' About Refresh\r\nSub Refresh()\r\nEnd Sub"};
   module.pane().SetCaret(2);
   request.EcrireCode(module);
-  const std::vector<std::string>& lines = module.lines();
+  const std::deque<std::string>& lines = module.lines();
   ASSERT_EQ(lines.size(), 4U + 11U + 1U + 26U);
   EXPECT_EQ(lines[2], "Sub Refresh()");
   EXPECT_EQ(lines[3], test::kStars);

@@ -216,7 +216,7 @@ TEST(CreerVariableModuleLookup, NotFoundCreatesTheProcedureSilently) {
   CEcrireCodeProbe::CreerVariable_Module(request, module, true);
   EXPECT_TRUE(platform.ui.messages().empty());
   // The host said it was missing, so a second one was added ahead of the first.
-  const std::vector<std::string>& lines = module.lines();
+  const std::deque<std::string>& lines = module.lines();
   EXPECT_EQ(std::count(lines.begin(), lines.end(),
                        "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)"),
             1);

@@ -276,7 +276,7 @@ TEST(EcrireCodeModule, SecondCallRepeatsTheGeneration) {
   EXPECT_EQ(module.handed()[7], (HandedText{"AddFromString", kGet}));
   EXPECT_EQ(module.handed()[8], (HandedText{"AddFromString", kLetChanged}));
   // The procedures exist now: the second run only adds its lines first in them.
-  const std::vector<std::string>& lines = module.inner().lines();
+  const std::deque<std::string>& lines = module.inner().lines();
   const auto count = [&](std::string_view text) { return std::count(lines.begin(), lines.end(), text); };
   EXPECT_EQ(count(kDeclaration), 2);
   EXPECT_EQ(count(kWriteLine), 2);

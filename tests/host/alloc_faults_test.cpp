@@ -56,6 +56,7 @@ struct EditCase {
   const char* label;
   void (*edit)(MemoryCodeModule&);
   const char* after;  // the module's text once the edit is done
+  long mainStart;     // where Main starts then
 };
 
 void PrintTo(const EditCase& c, std::ostream* os) {
@@ -80,7 +81,13 @@ TEST_P(ModuleEditSweepTest, FailedEditChangesNothing) {
       EXPECT_EQ(module.Text(), c.after);
       break;
     }
-    EXPECT_TRUE(threw);
+    if (!threw) {
+      // The failure hit the routine map's update, which is dropped and worked out again: the edit
+      // is whole and the map right.
+      EXPECT_EQ(module.Text(), c.after);
+      EXPECT_EQ(module.ProcStartLine("Main", ProcKind::kProc), c.mainStart);
+      continue;
+    }
     EXPECT_EQ(module.Text(), kModuleText);
     EXPECT_EQ(module.ProcStartLine("Main", ProcKind::kProc), 2L);
     EXPECT_EQ(module.ProcBodyLine("Main", ProcKind::kProc), 4L);
@@ -93,9 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"InsertLines",
                  [](MemoryCodeModule& m) { m.InsertLines(3L, "Private a As Long\r\nPrivate b As Long"); },
                  "Option Explicit\r\n\r\nPrivate a As Long\r\nPrivate b As Long\r\n' about Main\r\nSub "
-                 "Main()\r\nEnd Sub"},
+                 "Main()\r\nEnd Sub",
+                 5L},
         EditCase{"AddFromString", [](MemoryCodeModule& m) { m.AddFromString("Private a As Long\r\n"); },
-                 "Option Explicit\r\nPrivate a As Long\r\n\r\n\r\n' about Main\r\nSub Main()\r\nEnd Sub"}),
+                 "Option Explicit\r\nPrivate a As Long\r\n\r\n\r\n' about Main\r\nSub Main()\r\nEnd Sub",
+                 3L}),
     [](const testing::TestParamInfo<EditCase>& info) { return std::string{info.param.label}; });
 
 TEST(RecordingUiAllocTest, NeverThrowsAndCountsWhatItCouldNotKeep) {

@@ -14,6 +14,11 @@
 
 namespace {
 
+// The module's lines as a vector, to compare with the expected ones.
+std::vector<std::string> Lines(const host::MemoryCodeModule& module) {
+  return {module.lines().begin(), module.lines().end()};
+}
+
 using host::HostError;
 using host::MemoryCodeModule;
 using host::ProcKind;
@@ -70,7 +75,7 @@ class LoadTest : public testing::TestWithParam<LoadCase> {};
 TEST_P(LoadTest, SplitsTheTextAndSavesItWithCrLf) {
   const LoadCase& c = GetParam();
   const MemoryCodeModule module{c.text};
-  EXPECT_EQ(module.lines(), c.lines);
+  EXPECT_EQ(Lines(module), c.lines);
   EXPECT_EQ(module.CountOfLines(), static_cast<long>(c.lines.size()));
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(c.saved));
 }
@@ -169,7 +174,7 @@ TEST(InsertLinesTest, EmptyTextIntoEmptyModuleGivesOneLine) {
   MemoryCodeModule module;
   module.InsertLines(1L, "");
   EXPECT_EQ(module.CountOfLines(), 1L);
-  EXPECT_EQ(module.lines(), std::vector<std::string>{""});
+  EXPECT_EQ(Lines(module), std::vector<std::string>{""});
 }
 
 TEST(InsertLinesTest, LineOutsideTheModuleIsInvalidCallAndChangesNothing) {
@@ -182,7 +187,7 @@ TEST(InsertLinesTest, LineOutsideTheModuleIsInvalidCallAndChangesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(test::Visible(c.before) + " at line " + std::to_string(c.line));
     MemoryCodeModule module{c.before};
-    const std::vector<std::string> lines = module.lines();
+    const std::vector<std::string> lines = Lines(module);
     try {
       module.InsertLines(c.line, "x");
       ADD_FAILURE() << "no error";
@@ -190,7 +195,7 @@ TEST(InsertLinesTest, LineOutsideTheModuleIsInvalidCallAndChangesNothing) {
       EXPECT_EQ(error.number(), host::kErrInvalidCall);
       EXPECT_EQ(error.description(), "Invalid procedure call or argument");
     }
-    EXPECT_EQ(module.lines(), lines);
+    EXPECT_EQ(Lines(module), lines);
   }
 }
 
@@ -551,7 +556,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AddFromStringTest, EmptyTextIntoEmptyModuleGivesOneLine) {
   MemoryCodeModule module;
   module.AddFromString("");
-  EXPECT_EQ(module.lines(), std::vector<std::string>{""});
+  EXPECT_EQ(Lines(module), std::vector<std::string>{""});
 }
 
 // ---------------------------------------------------------------------------------------------
