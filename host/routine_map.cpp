@@ -114,12 +114,13 @@ void UpdateRoutinesAfterInsert(std::deque<Routine>& routines, const std::deque<s
 
   // Where to start reading again, with the state the reading had there. The lines before the
   // insertion are unchanged, so the routines they hold are too, up to the last declaration that ends
-  // above the line before the insertion (a declaration the insertion touches may stop being one,
-  // which moves the End of the routine above it).
+  // above the insertion and does not go on into it (a declaration the insertion touches may stop
+  // being one, which moves the End of the routine above it).
   std::size_t from = 0;
   std::size_t kept = 0;  // routines kept as they are, from the first
+  const bool lineAboveEnds = at == 0 || !ContinuesOnNextLine(lines[at - 1]);
   const auto stable = std::partition_point(routines.begin(), routines.end(), [&](const Routine& routine) {
-    return routine.declarationEnd < atLine;
+    return routine.declarationEnd < atLine || (routine.declarationEnd == atLine && lineAboveEnds);
   });
   if (stable != routines.begin()) {
     const auto restart = std::prev(stable);

@@ -9,6 +9,15 @@
 namespace host {
 namespace {
 
+// The stored form of a break: a view of a constant, so that a tail stays small.
+std::string_view StoredEnding(std::string_view ending) {
+  for (const std::string_view known :
+       {std::string_view{"\r\n"}, std::string_view{"\n"}, std::string_view{"\r"}}) {
+    if (ending == known) return known;
+  }
+  return {};
+}
+
 std::size_t CountTextLines(std::string_view text) {
   std::size_t count = 1;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -19,6 +28,10 @@ std::size_t CountTextLines(std::string_view text) {
 }
 
 }  // namespace
+
+std::size_t SourceCodeModule::HiddenCount(const Tail& tail) noexcept {
+  return tail.hidden ? tail.hidden->size() : 0;
+}
 
 std::shared_ptr<host::CodeModule> SourceCodePane::CodeModule() {
   std::shared_ptr<SourceCodeModule> owner = module_.weak_from_this().lock();
@@ -40,10 +53,12 @@ SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKi
     if (i < headerLength || (hidden && parsed.tails.empty())) {
       parsed.header.push_back(std::move(line));
     } else if (hidden) {
-      parsed.tails.back().hidden.push_back(std::move(line));
+      std::unique_ptr<std::vector<PhysicalLine>>& tail = parsed.tails.back().hidden;
+      if (!tail) tail = std::make_unique<std::vector<PhysicalLine>>();
+      tail->push_back(std::move(line));
     } else {
       parsed.code.push_back(std::move(line.text));
-      parsed.tails.push_back({std::move(line.ending), {}});
+      parsed.tails.push_back({StoredEnding(line.ending), nullptr});
     }
   }
   return parsed;
@@ -69,7 +84,7 @@ std::string SourceCodeModule::Text() const {
   std::string text;
   const long total = FileLineCount();
   long written = 0;
-  auto put = [&](const std::string& line, const std::string& ending) {
+  auto put = [&](std::string_view line, std::string_view ending) {
     ++written;
     text += line;
     if (written < total || finalBreak_) text += ending.empty() ? newline_ : ending;
@@ -78,14 +93,15 @@ std::string SourceCodeModule::Text() const {
   const std::deque<std::string>& code = code_.lines();
   for (std::size_t i = 0; i < code.size(); ++i) {
     put(code[i], tails_[i].ending);
-    for (const PhysicalLine& line : tails_[i].hidden) put(line.text, line.ending);
+    if (!tails_[i].hidden) continue;
+    for (const PhysicalLine& line : *tails_[i].hidden) put(line.text, line.ending);
   }
   return text;
 }
 
 long SourceCodeModule::FileLineCount() const noexcept {
   std::size_t count = header_.size() + tails_.size();
-  for (const Tail& tail : tails_) count += tail.hidden.size();
+  for (const Tail& tail : tails_) count += HiddenCount(tail);
   return static_cast<long>(count);
 }
 
@@ -93,7 +109,7 @@ long SourceCodeModule::CodeLineOfFileLine(long fileLine) const noexcept {
   long line = static_cast<long>(header_.size());
   if (fileLine <= line) return 0;
   for (std::size_t i = 0; i < tails_.size(); ++i) {
-    line += 1 + static_cast<long>(tails_[i].hidden.size());
+    line += 1 + static_cast<long>(HiddenCount(tails_[i]));
     if (fileLine <= line) return static_cast<long>(i) + 1;
   }
   return 0;
@@ -113,7 +129,8 @@ void SourceCodeModule::InsertWithTails(long line, std::string_view text, Edit&& 
   }
   const auto at = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
   const std::size_t count = CountTextLines(text);
-  tails_.insert(at, count, Tail{});
+  std::vector<Tail> added(count);  // (count is at least 1)
+  tails_.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
   try {
     edit();
   } catch (...) {

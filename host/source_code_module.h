@@ -77,10 +77,12 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
  private:
   // What follows a code line in the file: its own break (empty for a line added since reading,
   // which takes the dominant break) and the Attribute lines hidden after it.
+  // Kept small, since tails move whenever lines are inserted before them.
   struct Tail {
-    std::string ending;
-    std::vector<PhysicalLine> hidden;
+    std::string_view ending;  // one of the three breaks, or empty for a line added since reading
+    std::unique_ptr<std::vector<PhysicalLine>> hidden;
   };
+  static std::size_t HiddenCount(const Tail& tail) noexcept;
 
   struct Parsed {
     std::vector<PhysicalLine> header;

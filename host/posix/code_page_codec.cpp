@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <unordered_map>
 
 namespace host::posix {
 namespace {
@@ -74,11 +75,20 @@ unsigned CodePointAt(std::string_view text, std::size_t at, std::size_t length) 
   return value;
 }
 
+// Runs `text` through `handle`, appending to `out`. Returns the offset in `text` where conversion
+// stopped on an invalid or incomplete sequence, or text.size() when all of it converted.
+std::size_t Convert(iconv_t handle, std::string_view text, std::string& out);
+
 }  // namespace
 
 struct CodePageCodec::Converter {
   iconv_t handle;
   ~Converter() { iconv_close(handle); }
+};
+
+struct CodePageCodec::ByteTable {
+  std::array<std::string, 256> toUtf8;  // empty: the byte is undefined
+  std::unordered_map<unsigned, char> fromCodePoint;
 };
 
 std::span<const int> SupportedCodePages() noexcept {
@@ -113,15 +123,33 @@ CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
   if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
     throw CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
   }
-  fromUtf8_.reset(new Converter{fromUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
+  fromUtf8_.reset(new Converter{fromUtf8});        // NOLINT(cppcoreguidelines-owning-memory)
+  if (codePage >= 932 && codePage <= 950) return;  // double-byte code pages
+
+  // Asks iconv once for each byte. The table is used only when it is one-to-one and keeps ASCII as
+  // it is, which holds for the Windows single-byte code pages.
+  auto table = std::make_unique<ByteTable>();
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    std::string utf8;
+    if (codePage == 1252 && IsUndefined1252(one[0])) {
+      utf8 = std::string{'\xC2', one[0]};
+    } else if (Convert(toUtf8_->handle, one, utf8) != 1) {
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(utf8, 0);
+    if (length == 0 || length != utf8.size()) return;
+    const unsigned codePoint = CodePointAt(utf8, 0, length);
+    if ((byte < 0x80 && codePoint != byte) || !table->fromCodePoint.emplace(codePoint, one[0]).second) return;
+    table->toUtf8[byte] = std::move(utf8);
+  }
+  table_ = std::move(table);
 }
 
 CodePageCodec::~CodePageCodec() = default;
 
 namespace {
 
-// Runs `text` through `handle`, appending to `out`. Returns the offset in `text` where conversion
-// stopped on an invalid or incomplete sequence, or text.size() when all of it converted.
 std::size_t Convert(iconv_t handle, std::string_view text, std::string& out) {
   iconv(handle, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
   std::array<char, 4096> buffer{};
@@ -141,6 +169,50 @@ std::size_t Convert(iconv_t handle, std::string_view text, std::string& out) {
 }  // namespace
 
 std::string CodePageCodec::Decode(std::string_view bytes) const {
+  if (!table_) return DecodeThroughIconv(bytes);
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 8);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80) {
+      text += bytes[i];
+      continue;
+    }
+    const std::string& utf8 = table_->toUtf8[byte];
+    if (utf8.empty()) {
+      throw CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
+                          " cannot be read in code page " + std::to_string(codePage_));
+    }
+    text += utf8;
+  }
+  return text;
+}
+
+std::string CodePageCodec::Encode(std::string_view text) const {
+  if (!table_) return EncodeThroughIconv(text);
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      bytes += text[i++];
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(text, i);
+    const auto line = [&] { return "line " + std::to_string(LineOf(text, i)) + ": "; };
+    if (length == 0) throw CodePageError(line() + "the text is not valid UTF-8");
+    const unsigned codePoint = CodePointAt(text, i, length);
+    const auto found = table_->fromCodePoint.find(codePoint);
+    if (found == table_->fromCodePoint.end()) {
+      throw CodePageError(line() + "the character U+" + Hex(codePoint, 4) +
+                          " cannot be written in code page " + std::to_string(codePage_));
+    }
+    bytes += found->second;
+    i += length;
+  }
+  return bytes;
+}
+
+std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);
   std::size_t start = 0;
@@ -164,14 +236,14 @@ std::string CodePageCodec::Decode(std::string_view bytes) const {
   }
   flush(bytes.size());
   // A code page with two byte sequences for one character would not write the file back as it was.
-  if (Encode(text) != bytes) {
+  if (EncodeThroughIconv(text) != bytes) {
     throw CodePageError("the file would not be written back unchanged in code page " +
                         std::to_string(codePage_));
   }
   return text;
 }
 
-std::string CodePageCodec::Encode(std::string_view text) const {
+std::string CodePageCodec::EncodeThroughIconv(std::string_view text) const {
   std::string bytes;
   bytes.reserve(text.size());
   std::size_t start = 0;

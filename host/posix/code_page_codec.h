@@ -19,9 +19,9 @@ class CodePageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Converts whole texts. In code page 1252 the five bytes that Windows leaves undefined (0x81,
-// 0x8D, 0x8F, 0x90, 0x9D) stand for U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows reads
-// them, so that every 1252 file converts both ways.
+// Converts whole texts, with the mappings of the C library's iconv. In code page 1252 the five bytes that
+// Windows leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for U+0081, U+008D, U+008F, U+0090 and
+// U+009D, as Windows reads them, so that every 1252 file converts both ways.
 class CodePageCodec {
  public:
   // Throws CodePageError for a code page that is not supported or that iconv lacks.
@@ -41,7 +41,14 @@ class CodePageCodec {
 
  private:
   struct Converter;
+  struct ByteTable;
+  std::string DecodeThroughIconv(std::string_view bytes) const;
+  std::string EncodeThroughIconv(std::string_view text) const;
+
   int codePage_;
+  // For a code page of single bytes: iconv's answer for each byte, asked once, so that whole files
+  // convert by table. Empty for the double-byte code pages, which go through iconv each time.
+  std::unique_ptr<ByteTable> table_;
   std::unique_ptr<Converter> toUtf8_;
   std::unique_ptr<Converter> fromUtf8_;
 };
