@@ -33,15 +33,15 @@ constexpr std::string_view kPersistence[] = {
 
 void AddSub(std::vector<std::string>& lines, long number) {
   const std::string name = "Step" + std::to_string(number);
-  lines.push_back("' Moves the count on by " + std::to_string(number) + ".");
-  lines.push_back("Private Sub " + name + "(ByVal Amount As Long)");
-  lines.push_back("    Dim Previous As Long");
-  lines.push_back("    Previous = m_Count");
-  lines.push_back("    m_Count = m_Count + Amount * " + std::to_string(number));
-  lines.push_back("    If m_Count < Previous Then");
-  lines.push_back("        m_Count = Previous");
-  lines.push_back("    End If");
-  lines.push_back("End Sub");
+  lines.emplace_back("' Moves the count on by " + std::to_string(number) + ".");
+  lines.emplace_back("Private Sub " + name + "(ByVal Amount As Long)");
+  lines.emplace_back("    Dim Previous As Long");
+  lines.emplace_back("    Previous = m_Count");
+  lines.emplace_back("    m_Count = m_Count + Amount * " + std::to_string(number));
+  lines.emplace_back("    If m_Count < Previous Then");
+  lines.emplace_back("        m_Count = Previous");
+  lines.emplace_back("    End If");
+  lines.emplace_back("End Sub");
   lines.emplace_back();
 }
 
@@ -64,7 +64,7 @@ std::string BigUserControl(long lines) {
     AddSub(out, number++);
   }
   while (static_cast<long>(out.size()) < lines - static_cast<long>(std::size(kPersistence))) {
-    out.push_back("' Spare line.");
+    out.emplace_back("' Spare line.");
   }
   (void)fixed;
   out.insert(out.end(), std::begin(kPersistence), std::end(kPersistence));

@@ -43,7 +43,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 const std::string& BigFile() {
   static const std::string path = [] {
-    const std::string file = Folder() + "/Big.ctl";
+    std::string file = Folder() + "/Big.ctl";
     WriteFile(file, bench::BigUserControl(kLargestModule));
     return file;
   }();
@@ -53,6 +53,7 @@ const std::string& BigFile() {
 // Runs a program to its end; the seconds it took.
 double RunProgram(std::vector<std::string> arguments) {
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   const auto start = std::chrono::steady_clock::now();
@@ -70,7 +71,7 @@ double RunProgram(std::vector<std::string> arguments) {
 // One property with PropertyChanged into a fresh copy of the 65,534-line control, as a whole process.
 void BM_ScrivletPropertyChanged(benchmark::State& state) {
   const std::string work = Folder() + "/Work.ctl";
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
     RunProgram({"/bin/cp", BigFile(), work});
     state.SetIterationTime(RunProgram({SCRIVLET_PROGRAM, "property", "Title", "--variable", "NewTitle",
                                        "--changed", "--programmer", "Bench", work}));
@@ -81,7 +82,7 @@ BENCHMARK(BM_ScrivletPropertyChanged)->UseManualTime()->Unit(benchmark::kMillise
 // Reading the same file, writing it and making it durable: the floor for a safe in-place edit.
 void BM_DurableCopy(benchmark::State& state) {
   const std::string copy = Folder() + "/Copy.ctl";
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
     state.SetIterationTime(
         RunProgram({"/bin/dd", "if=" + BigFile(), "of=" + copy, "conv=fsync", "status=none"}));
   }
@@ -96,7 +97,7 @@ void BM_PropertiesIntoOneModule(benchmark::State& state) {
   host::MemorySettingsStore settings;
   const host::Platform platform{ui, clock, dates, settings};
   const std::string text = bench::SmallUserControl();
-  for (auto _ : state) {
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
     host::SourceCodeModule module{text, host::SourceKind::kDescribedModule};
     for (long i = 0; i < state.range(0); ++i) {
       generator::CEcrireCode request{platform};

@@ -110,14 +110,12 @@ std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind k
   std::size_t i = 0;
   while (i < lines.size()) {
     const std::string_view text = lines[i].text;
-    if (IsVbAttributeLine(text)) {
-      ++i;
-    } else if (kind == SourceKind::kStandardModule) {
-      break;
-    } else if (StartsWithWord(text, "VERSION") || IsObjectLine(text)) {
-      ++i;
-    } else if (StartsWithWord(text, "Begin")) {
+    const bool described = kind == SourceKind::kDescribedModule;
+    if (described && StartsWithWord(text, "Begin")) {
       i = SkipBeginBlock(lines, i);
+    } else if (IsVbAttributeLine(text) ||
+               (described && (StartsWithWord(text, "VERSION") || IsObjectLine(text)))) {
+      ++i;
     } else {
       break;
     }
