@@ -640,6 +640,8 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
       Put("Broken.frm", "VERSION 5.00\r\nBegin VB.Form F\r\n   Caption = \"x\"\r\n");
   const std::string undecodable =
       Put("Polish.bas", "Attribute VB_Name = \"P\"\r\nOption Explicit\r\n' \x98\r\n");
+  // Code page 932 writes this character with other bytes: the file would change where nobody edited it.
+  const std::string ambiguous = Put("Kanji.bas", "Attribute VB_Name = \"K\"\r\n' \xED\x40\r\n");
   struct Case {
     std::vector<std::string> arguments;
     std::string err;
@@ -658,6 +660,8 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
       {{"sub", "Refresh", "--codepage", "1250", undecodable},
        "scrivlet: " + undecodable + ": line 3: the byte 0x98 cannot be read in code page 1250\n"},
       {{"sub", "Refresh", "--print", missing}, "scrivlet: " + missing + ": no such file\n"},
+      {{"sub", "Refresh", "--codepage", "932", ambiguous},
+       "scrivlet: " + ambiguous + ": the file would not be written back unchanged in code page 932\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.back());
@@ -670,6 +674,7 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
   EXPECT_EQ(test::ReadFile(text), Tools());
   EXPECT_EQ(test::ReadFile(unterminated), "VERSION 5.00\r\nBegin VB.Form F\r\n   Caption = \"x\"\r\n");
   EXPECT_EQ(test::ReadFile(undecodable), "Attribute VB_Name = \"P\"\r\nOption Explicit\r\n' \x98\r\n");
+  EXPECT_EQ(test::ReadFile(ambiguous), "Attribute VB_Name = \"K\"\r\n' \xED\x40\r\n");
 }
 
 TEST_F(ScrivletTest, ReadOnlyFileIsRefusedWhoeverRuns) {
@@ -854,6 +859,11 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
        "scrivlet: Description: The clock failed.\n"},
       {"Comments", 1, {"comments", "--line", "25"}, "scrivlet: Description: The clock failed.\n"},
       {"DateFormat", 0, {"function", "Percent"}, "scrivlet: Description: No date format.\n"},
+      // Nothing is printed either.
+      {"Print",
+       2,
+       {"property", "Title", "--variable", "NewTitle", "--print"},
+       "scrivlet: Description: The clock failed.\n"},
   };
   const std::string original = test::CrLf(test::kMeter);
   for (const Case& c : cases) {

@@ -62,7 +62,7 @@ class SourceFileTest : public testing::Test {
  protected:
   // A file holding kOriginal in a fresh folder.
   fs::path MakeFile(const std::string& name = "Module1.bas") {
-    const fs::path path = folder_.path() / name;
+    fs::path path = folder_.path() / name;
     test::WriteFile(path, kOriginal);
     return path;
   }

@@ -32,6 +32,7 @@ std::string CrLfFile(std::initializer_list<std::string_view> lines) {
 // "text|ending" per line, so that a failing comparison shows both parts.
 std::vector<std::string> Shown(const std::vector<PhysicalLine>& lines) {
   std::vector<std::string> shown;
+  shown.reserve(lines.size());
   for (const PhysicalLine& line : lines) shown.push_back(line.text + "|" + test::Visible(line.ending));
   return shown;
 }
