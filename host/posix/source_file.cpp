@@ -128,8 +128,11 @@ void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const
     if (!SameVersion(now.identity, identity_) || now.bytes != bytes_) {
       throw SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
-    check(SaveStep::kRename, errorOf(::rename(temporary.c_str(), target_.c_str())),
-          "cannot replace the file");
+    // A failure planned for the rename stands for the rename itself: the file must stay as it was.
+    int renamed = fail(SaveStep::kRename, 0);
+    if (renamed == 0) renamed = errorOf(::rename(temporary.c_str(), target_.c_str()));
+    if (renamed != 0)
+      throw SourceFileError(path_, Reason("cannot replace the file", renamed) + "; nothing was written");
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;

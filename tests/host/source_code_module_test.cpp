@@ -1,0 +1,569 @@
+// Checks a source file's text as a code module: what the pane shows of it, where edits land among
+// the hidden lines, the breaks of new lines, the byte-for-byte round trip, and agreement with the
+// built-in IDE's own module on the same code lines.
+#include "host/source_code_module.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/fault_plan.h"
+#include "host/host_error.h"
+#include "host/memory_code_module.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/visible.h"
+
+namespace {
+
+using host::HostError;
+using host::MemoryCodeModule;
+using host::ProcKind;
+using host::SourceCodeModule;
+using host::SourceKind;
+
+using namespace std::string_literals;
+
+constexpr SourceKind kBas = SourceKind::kStandardModule;
+constexpr SourceKind kDescribed = SourceKind::kDescribedModule;
+
+std::string CrLfFile(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// A user control with every kind of hidden line: nested Begin blocks with a BeginProperty, the
+// Attribute VB_ lines of the header, and Attribute lines after an Event, a variable and a Property
+// Get's declaration; its declarations hold an Enum, a Type, an #If block and a continued Declare.
+const std::vector<std::string> kDial = {
+    "VERSION 5.00",                                     // file 1
+    "Begin VB.UserControl Dial ",                       // 2
+    "   ClientHeight    =   600",                       // 3
+    "   Begin VB.Label lblValue ",                      // 4
+    "      BeginProperty Font ",                        // 5
+    "         Name            =   \"Tahoma\"",          // 6
+    "      EndProperty",                                // 7
+    "   End",                                           // 8
+    "End",                                              // 9
+    "Attribute VB_Name = \"Dial\"",                     // 10
+    "Attribute VB_Exposed = True",                      // 11
+    "Option Explicit",                                  // 12, code 1
+    "Public Event Click()",                             // 13, code 2
+    "Attribute Click.VB_UserMemId = -600",              // 14
+    "Public Caption As String",                         // 15, code 3
+    "Attribute Caption.VB_VarUserMemId = -518",         // 16
+    "Private Enum Mode",                                // 17, code 4
+    "    mdOne = 1",                                    // 18, code 5
+    "End Enum",                                         // 19, code 6
+    "Private Type Span",                                // 20, code 7
+    "    Low As Long",                                  // 21, code 8
+    "End Type",                                         // 22, code 9
+    "#If DEBUG_DIAL Then",                              // 23, code 10
+    "Private Const TRACE As Boolean = True",            // 24, code 11
+    "#End If",                                          // 25, code 12
+    "Private Declare Function GetTickCount _",          // 26, code 13
+    "    Lib \"kernel32\" () As Long",                  // 27, code 14
+    "",                                                 // 28, code 15
+    "Public Property Get Value() As Long",              // 29, code 16
+    "Attribute Value.VB_UserMemId = 0",                 // 30
+    "Attribute Value.VB_Description = \"The value.\"",  // 31
+    "    Value = 1",                                    // 32, code 17
+    "End Property",                                     // 33, code 18
+    "",                                                 // 34, code 19
+    "Private Sub UserControl_Click()",                  // 35, code 20
+    "    RaiseEvent Click",                             // 36, code 21
+    "End Sub",                                          // 37, code 22
+};
+
+// The code lines of kDial: the file's lines after the header, without the Attribute lines.
+std::vector<std::string> DialCode() {
+  std::vector<std::string> code;
+  for (std::size_t i = 11; i < kDial.size(); ++i) {
+    if (kDial[i].rfind("Attribute ", 0) != 0) code.push_back(kDial[i]);
+  }
+  return code;
+}
+
+// kDial with `inserted` put after its file line `after` (0 for the very start).
+std::string DialWith(std::size_t after, const std::vector<std::string>& inserted) {
+  std::vector<std::string> lines = kDial;
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), inserted.begin(), inserted.end());
+  return CrLfFile(lines);
+}
+
+// ---------------------------------------------------------------------------------------------
+// What the pane shows
+
+TEST(SourceCodeModuleTest, CodeLinesAreTheFileWithoutItsHiddenLines) {
+  const SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  EXPECT_EQ(module.HiddenHeaderLines(), 11L);
+  EXPECT_EQ(module.FileLineCount(), 37L);
+  EXPECT_EQ(module.CountOfLines(), 22L);
+  EXPECT_EQ(module.lines(), DialCode());
+  EXPECT_EQ(module.Lines(1L, 3L), "Option Explicit\r\nPublic Event Click()\r\nPublic Caption As String");
+  EXPECT_EQ(module.Lines(16L, 2L), "Public Property Get Value() As Long\r\n    Value = 1");
+}
+
+TEST(SourceCodeModuleTest, CodeLineOfEveryFileLine) {
+  const SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  // The code line each file line shows as, file line 1 first; 0 for the hidden header.
+  const long expected[] = {0, 0, 0, 0,  0,  0,  0,  0,  0,  0,  0,  1,  2,  2,  3,  3,  4,  5, 6,
+                           7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 16, 16, 17, 18, 19, 20, 21, 22};
+  ASSERT_EQ(std::size(expected), kDial.size());
+  for (long fileLine = 1; fileLine <= 37; ++fileLine) {
+    SCOPED_TRACE("file line " + std::to_string(fileLine));
+    EXPECT_EQ(module.CodeLineOfFileLine(fileLine), expected[fileLine - 1]);
+  }
+  for (const long outside : {0L, -1L, 38L, 1000L})
+    EXPECT_EQ(module.CodeLineOfFileLine(outside), 0L) << outside;
+}
+
+TEST(SourceCodeModuleTest, RoutinesSkipEnumTypeIfBlocksAndContinuedDeclarations) {
+  const SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  // The declarations section ends with the continued Declare (code lines 13 and 14).
+  EXPECT_EQ(module.ProcStartLine("Value", ProcKind::kGet), 15L);
+  EXPECT_EQ(module.ProcBodyLine("Value", ProcKind::kGet), 16L);
+  EXPECT_EQ(module.ProcStartLine("UserControl_Click", ProcKind::kProc), 19L);
+  EXPECT_EQ(module.ProcBodyLine("UserControl_Click", ProcKind::kProc), 20L);
+  for (long line = 1; line <= 14; ++line) EXPECT_EQ(module.ProcOfLine(line).name, "") << line;
+  for (const std::string_view name : {"Mode", "Span", "GetTickCount", "Click", "Caption", "TRACE"}) {
+    SCOPED_TRACE(name);
+    try {
+      module.ProcStartLine(name, ProcKind::kProc);
+      ADD_FAILURE() << "found a routine";
+    } catch (const HostError& error) {
+      EXPECT_EQ(error.number(), host::kErrSubNotDefined);
+    }
+  }
+}
+
+TEST(SourceCodeModuleTest, StandardModuleHidesOnlyItsNameAttribute) {
+  const std::string text =
+      CrLfFile({"Attribute VB_Name = \"Startup\"", "Option Explicit", "", "Public Sub Main()",
+                "Attribute Main.VB_Description = \"Starts.\"", "End Sub"});
+  const SourceCodeModule module{text, kBas};
+  EXPECT_EQ(module.HiddenHeaderLines(), 1L);
+  EXPECT_EQ(module.lines(),
+            (std::vector<std::string>{"Option Explicit", "", "Public Sub Main()", "End Sub"}));
+  EXPECT_EQ(module.CodeLineOfFileLine(1L), 0L);
+  EXPECT_EQ(module.CodeLineOfFileLine(5L), 3L);
+  EXPECT_EQ(module.CodeLineOfFileLine(6L), 4L);
+  EXPECT_EQ(module.ProcBodyLine("Main", ProcKind::kProc), 3L);
+  EXPECT_EQ(module.Text(), text);
+}
+
+// An Attribute line before the first code line has no line to follow: it stays with the header.
+TEST(SourceCodeModuleTest, MemberAttributeBeforeAnyCodeStaysHidden) {
+  const std::string text = CrLfFile({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"C\"",
+                                     "Attribute Value.VB_UserMemId = 0", "Option Explicit"});
+  SourceCodeModule module{text, kDescribed};
+  EXPECT_EQ(module.HiddenHeaderLines(), 5L);
+  EXPECT_EQ(module.lines(), std::vector<std::string>{"Option Explicit"});
+  module.InsertLines(1L, "' first");
+  EXPECT_EQ(test::Visible(module.Text()),
+            test::Visible(CrLfFile({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"C\"",
+                                    "Attribute Value.VB_UserMemId = 0", "' first", "Option Explicit"})));
+}
+
+TEST(SourceCodeModuleTest, UnterminatedBeginBlockIsAClearError) {
+  try {
+    const SourceCodeModule module{
+        CrLfFile({"VERSION 5.00", "Begin VB.Form F", "   Begin VB.Label L", "   End"}), kDescribed};
+    ADD_FAILURE() << "no error";
+  } catch (const host::SourceFormatError& error) {
+    EXPECT_EQ(std::string{error.what()},
+              "the form description that starts on line 2 has no closing End line");
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Where edits land among the hidden lines
+
+struct PlacementCase {
+  const char* label;
+  bool addFromString;  // otherwise InsertLines at `line`
+  long line;
+  std::string_view text;
+  std::size_t afterFileLine;  // the new lines follow this line of kDial
+  std::vector<std::string> inserted;
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class PlacementTest : public testing::TestWithParam<PlacementCase> {};
+
+TEST_P(PlacementTest, HiddenLinesStayAfterTheLineTheyFollow) {
+  const PlacementCase& c = GetParam();
+  SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  if (c.addFromString) {
+    module.AddFromString(c.text);
+  } else {
+    module.InsertLines(c.line, c.text);
+  }
+  EXPECT_EQ(test::Visible(module.Text()), test::Visible(DialWith(c.afterFileLine, c.inserted)));
+  EXPECT_EQ(module.FileLineCount(), static_cast<long>(kDial.size() + c.inserted.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dial, PlacementTest,
+    testing::Values(
+        // The declarations end with the continued Declare: the text goes after its second line.
+        PlacementCase{"AddFromStringAfterDeclarations",
+                      true,
+                      0,
+                      "Private m_Mode As Mode",
+                      27,
+                      {"Private m_Mode As Mode"}},
+        PlacementCase{"AddFromStringSeveralLines", true, 0, "Dim a\rDim b", 27, {"Dim a", "Dim b"}},
+        PlacementCase{"AtFirstCodeLineAfterTheHeader", false, 1, "' first", 11, {"' first"}},
+        PlacementCase{"BeforeTheEvent", false, 2, "' events", 12, {"' events"}},
+        PlacementCase{"AfterTheEventAndItsAttribute",
+                      false,
+                      3,
+                      "Public Event Changed()",
+                      14,
+                      {"Public Event Changed()"}},
+        PlacementCase{"AfterTheVariableAndItsAttribute", false, 4, "' modes", 16, {"' modes"}},
+        PlacementCase{"BeforeTheGetDeclaration", false, 16, "' the value", 28, {"' the value"}},
+        // First in the Get's body: after both of its Attribute lines.
+        PlacementCase{"AfterTheGetDeclarationAndItsAttributes",
+                      false,
+                      17,
+                      "    ' first\r    ' second",
+                      31,
+                      {"    ' first", "    ' second"}},
+        PlacementCase{"AtTheEnd", false, 23, "' last", 37, {"' last"}},
+        PlacementCase{"EmptyTextIsOneEmptyLine", false, 18, "", 32, {""}}),
+    [](const testing::TestParamInfo<PlacementCase>& info) { return std::string{info.param.label}; });
+
+TEST(PlacementTest, EditsPileUpAroundTheSameAttributes) {
+  SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  module.InsertLines(16L, "' above");              // before the Get: its attributes move with it
+  module.InsertLines(18L, "    ' inside");         // right after the Get's declaration
+  module.InsertLines(3L, "Public Event Other()");  // after the Click event's attribute
+  module.AddFromString("Dim n");                   // after the Declare, which moved down by one
+  std::vector<std::string> expected = kDial;
+  expected.insert(expected.begin() + 31, "    ' inside");
+  expected.insert(expected.begin() + 28, "' above");
+  expected.insert(expected.begin() + 27, "Dim n");
+  expected.insert(expected.begin() + 14, "Public Event Other()");
+  EXPECT_EQ(test::Visible(module.Text()), test::Visible(CrLfFile(expected)));
+  EXPECT_EQ(module.CodeLineOfFileLine(15L), 3L);   // the new event
+  EXPECT_EQ(module.CodeLineOfFileLine(32L), 19L);  // the Get's declaration
+  EXPECT_EQ(module.CodeLineOfFileLine(33L), 19L);  // Attribute Value.VB_UserMemId shows as its declaration
+  EXPECT_EQ(module.CodeLineOfFileLine(35L), 20L);  // the line inserted first in its body
+  EXPECT_EQ(module.ProcBodyLine("Value", ProcKind::kGet), 19L);
+}
+
+TEST(PlacementTest, FailedInsertChangesNothing) {
+  SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  for (const long line : {0L, -1L, 24L, 100L}) {
+    SCOPED_TRACE(line);
+    try {
+      module.InsertLines(line, "x\ry");
+      ADD_FAILURE() << "no error";
+    } catch (const HostError& error) {
+      EXPECT_EQ(error.number(), host::kErrInvalidCall);
+    }
+    EXPECT_EQ(module.Text(), CrLfFile(kDial));
+    EXPECT_EQ(module.FileLineCount(), 37L);
+  }
+  // The module still edits correctly afterwards.
+  module.InsertLines(17L, "    ' first");
+  EXPECT_EQ(module.Text(), DialWith(31, {"    ' first"}));
+}
+
+TEST(PlacementTest, HostFailureInAnEditChangesNothing) {
+  SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  host::FaultPlan plan;
+  module.AttachFaults(&plan);
+  plan.Fail("InsertLines", 1, host::kErrOutOfMemory, "Out of memory");
+  plan.Fail("AddFromString", 1, host::kErrOutOfMemory, "Out of memory");
+  plan.Fail("CodePane", 1, host::kErrObjectNotSet, std::string{host::kObjectNotSet});
+  for (const bool add : {false, true}) {
+    try {
+      add ? module.AddFromString("Dim a") : module.InsertLines(17L, "x");
+      ADD_FAILURE() << "no error";
+    } catch (const HostError& error) {
+      EXPECT_EQ(error.number(), host::kErrOutOfMemory);
+    }
+  }
+  EXPECT_THROW(module.CodePane(), HostError);
+  EXPECT_EQ(module.Text(), CrLfFile(kDial));
+  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"InsertLines 17", "AddFromString", "CodePane"}));
+  module.AttachFaults(nullptr);
+  module.InsertLines(17L, "x");
+  EXPECT_EQ(module.Text(), DialWith(31, {"x"}));
+  EXPECT_EQ(plan.calls().size(), 3U);
+}
+
+TEST(PaneTest, CaretAndModule) {
+  const auto module = std::make_shared<SourceCodeModule>(CrLfFile(kDial), kDescribed);
+  module->pane().SetCaret(17L);
+  const std::shared_ptr<host::CodePane> pane = module->CodePane();
+  ASSERT_NE(pane, nullptr);
+  const host::Selection selection = pane->GetSelection();
+  EXPECT_EQ(selection.startLine, 17L);
+  EXPECT_EQ(selection.startColumn, 1L);
+  EXPECT_EQ(selection.endLine, 17L);
+  EXPECT_EQ(selection.endColumn, 1L);
+  EXPECT_EQ(pane->CodeModule().get(), module.get());
+  // The pane keeps its module alive.
+  const std::weak_ptr<SourceCodeModule> watch = module;
+  const std::shared_ptr<host::CodeModule> held = pane->CodeModule();
+  EXPECT_GE(watch.use_count(), 3);
+}
+
+TEST(PaneTest, ModuleOnTheStackLendsItsPane) {
+  SourceCodeModule module{"Sub A()\r\nEnd Sub\r\n", kBas};
+  module.pane().SetCaret(2L);
+  const std::shared_ptr<host::CodePane> pane = module.CodePane();
+  ASSERT_NE(pane, nullptr);
+  EXPECT_EQ(pane->GetSelection().startLine, 2L);
+  EXPECT_EQ(pane->CodeModule().get(), &module);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Line breaks of new lines, and the final break
+
+struct BreakCase {
+  const char* label;
+  std::string_view before;
+  SourceKind kind;
+  bool addFromString;
+  long line;  // for InsertLines; 0 for CountOfLines() + 1
+  std::string_view text;
+  std::string_view after;
+};
+
+void PrintTo(const BreakCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class BreakTest : public testing::TestWithParam<BreakCase> {};
+
+TEST_P(BreakTest, NewLinesTakeTheDominantBreakAndOldLinesKeepTheirs) {
+  const BreakCase& c = GetParam();
+  SourceCodeModule module{c.before, c.kind};
+  if (c.addFromString) {
+    module.AddFromString(c.text);
+  } else {
+    module.InsertLines(c.line == 0 ? module.CountOfLines() + 1 : c.line, c.text);
+  }
+  EXPECT_EQ(test::Visible(module.Text()), test::Visible(c.after));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BreakTest,
+    testing::Values(
+        BreakCase{"CrLf", "a\r\nb\r\n", kBas, false, 2, "x\ry", "a\r\nx\r\ny\r\nb\r\n"},
+        BreakCase{"LfOnly", "Attribute VB_Name = \"M\"\nOption Explicit\nSub A()\nEnd Sub\n", kBas, true, 0,
+                  "Dim m\rDim n",
+                  "Attribute VB_Name = \"M\"\nOption Explicit\nDim m\nDim n\nSub A()\nEnd Sub\n"},
+        BreakCase{"CrOnly", "a\rb\r", kBas, false, 1, "x\r\ny", "x\ry\ra\rb\r"},
+        BreakCase{"MixedMostlyLf", "a\nb\nc\r\n", kBas, false, 3, "x", "a\nb\nx\nc\r\n"},
+        BreakCase{"MixedMostlyCrKeepsTheOthers", "a\r\nb\rc\rd\n", kBas, false, 2, "x", "a\r\nx\rb\rc\rd\n"},
+        BreakCase{"TieGivesCrLf", "a\nb\r\n", kBas, false, 2, "x", "a\nx\r\nb\r\n"},
+        BreakCase{"NoBreakAtAllGivesCrLf", "a", kBas, false, 1, "x", "x\r\na"},
+        BreakCase{"EmptyFileGivesCrLf", "", kBas, true, 0, "Sub A()\rEnd Sub", "Sub A()\r\nEnd Sub\r\n"},
+        // A file that ends without a break still does after lines are added at its end.
+        BreakCase{"AppendKeepsMissingFinalBreak", "a\r\nb", kBas, false, 0, "x\ry", "a\r\nb\r\nx\r\ny"},
+        BreakCase{"AppendKeepsMissingFinalBreakLf", "a\nb", kBas, false, 0, "x", "a\nb\nx"},
+        // An empty last line without a break is the break of the line before it.
+        BreakCase{"AppendEmptyLastLineWithoutFinalBreak", "a\r\nb", kBas, false, 0, "x\r", "a\r\nb\r\nx\r\n"},
+        BreakCase{"AppendKeepsFinalBreak", "a\r\nb\r\n", kBas, false, 0, "x", "a\r\nb\r\nx\r\n"},
+        BreakCase{"AppendAfterBlankLastLine", "a\r\n\r\n", kBas, false, 0, "x", "a\r\n\r\nx\r\n"},
+        BreakCase{"InsertInsideKeepsMissingFinalBreak", "a\r\nb", kBas, false, 1, "x", "x\r\na\r\nb"},
+        BreakCase{"AddFromStringWithoutRoutineKeepsMissingFinalBreak", "Option Explicit\r\n' note", kBas,
+                  true, 0, "Dim m", "Option Explicit\r\n' note\r\nDim m"},
+        BreakCase{"AddFromStringAfterTrailingAttributeWithoutBreak",
+                  "Public Event Click()\r\nAttribute Click.VB_UserMemId = -600", kDescribed, true, 0, "Dim m",
+                  "Public Event Click()\r\nAttribute Click.VB_UserMemId = -600\r\nDim m"},
+        BreakCase{"AddFromStringAfterHeaderWithoutBreak", "Attribute VB_Name = \"M\"", kBas, true, 0, "Dim m",
+                  "Attribute VB_Name = \"M\"\r\nDim m"},
+        BreakCase{"AddFromStringAfterLfHeaderWithoutBreak",
+                  "VERSION 1.0 CLASS\nBEGIN\nEND\nAttribute VB_Name = \"C\"", kDescribed, true, 0,
+                  "Dim m\rDim n", "VERSION 1.0 CLASS\nBEGIN\nEND\nAttribute VB_Name = \"C\"\nDim m\nDim n"},
+        BreakCase{"AddFromStringBeforeRoutineKeepsMissingFinalBreak", "Option Explicit\r\nSub A()\r\nEnd Sub",
+                  kBas, true, 0, "Dim m", "Option Explicit\r\nDim m\r\nSub A()\r\nEnd Sub"}),
+    [](const testing::TestParamInfo<BreakCase>& info) { return std::string{info.param.label}; });
+
+// ---------------------------------------------------------------------------------------------
+// Unedited files come back byte for byte
+
+std::string Example(const char* name) {
+  return test::ReadFile(std::string{SCRIVLET_EXAMPLES_DIR} + "/" + name);
+}
+
+TEST(SourceRoundTripTest, ExamplesAreThere) {
+  for (const char* name : {"Gauge.ctl", "Invoice.cls", "Startup.bas"}) EXPECT_NE(Example(name), "") << name;
+}
+
+TEST(SourceRoundTripTest, UneditedFileComesBackByteForByte) {
+  struct Case {
+    std::string label;
+    std::string text;
+    SourceKind kind;
+  };
+  const Case cases[] = {
+      {"Gauge.ctl", Example("Gauge.ctl"), kDescribed},
+      {"Invoice.cls", Example("Invoice.cls"), kDescribed},
+      {"Startup.bas", Example("Startup.bas"), kBas},
+      {"Dial", CrLfFile(kDial), kDescribed},
+      {"Empty", "", kBas},
+      {"OneBreak", "\r\n", kBas},
+      {"LfOnly", "VERSION 5.00\nBegin VB.Form F\nEnd\nAttribute VB_Name = \"F\"\nSub A()\nEnd Sub\n",
+       kDescribed},
+      {"CrOnly", "Attribute VB_Name = \"M\"\rSub A()\rAttribute A.VB_UserMemId = 0\rEnd Sub\r", kBas},
+      {"Mixed", "Attribute VB_Name = \"M\"\nOption Explicit\r\n\rSub A()\n\r\nEnd Sub", kBas},
+      {"NoFinalBreak", "Attribute VB_Name = \"M\"\r\nOption Explicit", kBas},
+      {"HeaderOnlyNoFinalBreak", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Name = \"C\"",
+       kDescribed},
+      {"AttributeLastNoFinalBreak", "Public Event Click()\r\nAttribute Click.VB_UserMemId = -600",
+       kDescribed},
+      {"TrailingBlanks", "Attribute VB_Name = \"M\"  \r\nOption Explicit \t\r\n   \r\n", kBas},
+      {"BlankLinesAtTheEnd", "Sub A()\r\nEnd Sub\r\n\r\n\r\n", kBas},
+      {"CrCrLf", "a\r\r\nb\n\rc", kBas},
+      {"OtherBytes", "' \xC2\x81\xC3\xA9\0\x1A\r\nDim a\r\n"s, kBas},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const SourceCodeModule module{c.text, c.kind};
+    EXPECT_EQ(test::Visible(module.Text()), test::Visible(c.text));
+    EXPECT_EQ(module.FileLineCount(), static_cast<long>(host::SplitPhysicalLines(c.text).size()));
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The same answers as the built-in IDE's module over the same code lines, edit after edit
+
+struct Edit {
+  bool addFromString;
+  long line;  // for InsertLines: 0 for CountOfLines() + 1
+  std::string_view text;
+};
+
+struct AgreementCase {
+  std::string label;
+  std::string text;
+  SourceKind kind;
+};
+
+void PrintTo(const AgreementCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+// Every routine's start and body lines, and the routine of every line, as "line: answer" texts.
+std::vector<std::string> Answers(const host::CodeModule& module) {
+  std::vector<std::string> answers;
+  const long count = module.CountOfLines();
+  answers.push_back("count " + std::to_string(count));
+  answers.push_back("text " + module.Lines(1L, count));
+  for (long line = 0; line <= count + 1; ++line) {
+    const host::ProcAtLine at = module.ProcOfLine(line);
+    std::string answer =
+        std::to_string(line) + ": " + at.name + " " + std::to_string(static_cast<int>(at.kind));
+    if (!at.name.empty()) {
+      answer += " start " + std::to_string(module.ProcStartLine(at.name, at.kind)) + " body " +
+                std::to_string(module.ProcBodyLine(at.name, at.kind));
+    }
+    answers.push_back(answer);
+  }
+  for (const std::string_view missing : {"NoSuchRoutine", "Mode", "GetTickCount"}) {
+    try {
+      module.ProcStartLine(missing, ProcKind::kProc);
+      answers.push_back(std::string{missing} + " found");
+    } catch (const HostError& error) {
+      answers.push_back(std::string{missing} + " error " + std::to_string(error.number()));
+    }
+  }
+  return answers;
+}
+
+// Reads the file's lines back out of Text(): every code line in order at the file line that
+// shows it, and an Attribute line wherever a file line shows the code line above it.
+void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
+  const std::vector<host::PhysicalLine> file = host::SplitPhysicalLines(module.Text());
+  ASSERT_EQ(static_cast<long>(file.size()), module.FileLineCount());
+  long previous = 0;
+  for (long fileLine = module.HiddenHeaderLines() + 1; fileLine <= module.FileLineCount(); ++fileLine) {
+    const long codeLine = module.CodeLineOfFileLine(fileLine);
+    const std::string& text = file[static_cast<std::size_t>(fileLine - 1)].text;
+    if (codeLine == previous) {
+      EXPECT_TRUE(host::IsAttributeLine(text)) << "file line " << fileLine << ": " << text;
+    } else {
+      ASSERT_EQ(codeLine, previous + 1) << "file line " << fileLine;
+      EXPECT_EQ(text, module.lines()[static_cast<std::size_t>(codeLine - 1)]) << "file line " << fileLine;
+    }
+    previous = codeLine;
+  }
+  EXPECT_EQ(previous, module.CountOfLines());
+}
+
+class AgreementTest : public testing::TestWithParam<AgreementCase> {};
+
+TEST_P(AgreementTest, SameAnswersAsTheBuiltInModuleAfterEveryEdit) {
+  const AgreementCase& c = GetParam();
+  SourceCodeModule source{c.text, c.kind};
+  MemoryCodeModule memory{source.lines()};
+  // What the generator hands a module: routines and declarations added ahead of the first routine,
+  // lines inserted into a routine's body, and text at the very start and the very end.
+  const Edit edits[] = {
+      {true, 0, "Private m_Title AS String"},
+      {true, 0, "Property Get Title( )AS String\r'Body\rEnd Property"},
+      {true, 0, "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub"},
+      {false, 1, "' first"},
+      {false, 0, "' last\r' very last"},
+      {false, 3, "x\r\ny\nz"},
+      {true, 0, ""},
+  };
+  ASSERT_EQ(Answers(source), Answers(memory));
+  ExpectTextHoldsTheCodeLines(source);
+  for (const Edit& edit : edits) {
+    SCOPED_TRACE(test::Visible(edit.text));
+    if (edit.addFromString) {
+      source.AddFromString(edit.text);
+      memory.AddFromString(edit.text);
+    } else {
+      const long line = edit.line == 0 ? memory.CountOfLines() + 1 : edit.line;
+      source.InsertLines(line, edit.text);
+      memory.InsertLines(line, edit.text);
+    }
+    EXPECT_EQ(source.lines(), memory.lines());
+    EXPECT_EQ(Answers(source), Answers(memory));
+    ExpectTextHoldsTheCodeLines(source);
+  }
+  // The body line of the procedure added last, as the generator asks for it before inserting.
+  const long body = memory.ProcBodyLine("UserControl_ReadProperties", ProcKind::kProc);
+  EXPECT_EQ(source.ProcBodyLine("UserControl_ReadProperties", ProcKind::kProc), body);
+  source.InsertLines(body + 1, "m_Title = PropBag.ReadProperty (\"Title\")");
+  memory.InsertLines(body + 1, "m_Title = PropBag.ReadProperty (\"Title\")");
+  EXPECT_EQ(Answers(source), Answers(memory));
+  ExpectTextHoldsTheCodeLines(source);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AgreementTest,
+    testing::Values(
+        AgreementCase{"Dial", CrLfFile(kDial), kDescribed},
+        AgreementCase{"Gauge", Example("Gauge.ctl"), kDescribed},
+        AgreementCase{"Invoice", Example("Invoice.cls"), kDescribed},
+        AgreementCase{"Startup", Example("Startup.bas"), kBas}, AgreementCase{"EmptyFile", "", kBas},
+        AgreementCase{"HeaderOnly", "VERSION 1.0 CLASS\nBEGIN\nEND\nAttribute VB_Name = \"C\"\n", kDescribed},
+        AgreementCase{"NoRoutineNoFinalBreak", "Attribute VB_Name = \"M\"\rOption Explicit\rDim a", kBas},
+        AgreementCase{"ContinuedDeclarationWithAttribute",
+                      CrLfFile({"Option Explicit", "' about Total", "Public Function Total( _",
+                                "    ByVal a As Long) As Long", "Attribute Total.VB_UserMemId = 0",
+                                "    Total = a", "End Function"}),
+                      kDescribed}),
+    [](const testing::TestParamInfo<AgreementCase>& info) { return info.param.label; });
+
+}  // namespace
