@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <deque>
 #include <iterator>
 #include <memory>
 #include <ostream>
@@ -20,6 +21,10 @@
 #include "tests/support/visible.h"
 
 namespace {
+
+std::vector<std::string> AsVector(const std::deque<std::string>& lines) {
+  return {lines.begin(), lines.end()};
+}
 
 using host::HostError;
 using host::MemoryCodeModule;
@@ -105,7 +110,7 @@ TEST(SourceCodeModuleTest, CodeLinesAreTheFileWithoutItsHiddenLines) {
   EXPECT_EQ(module.HiddenHeaderLines(), 11L);
   EXPECT_EQ(module.FileLineCount(), 37L);
   EXPECT_EQ(module.CountOfLines(), 22L);
-  EXPECT_EQ(module.lines(), DialCode());
+  EXPECT_EQ(AsVector(module.lines()), DialCode());
   EXPECT_EQ(module.Lines(1L, 3L), "Option Explicit\r\nPublic Event Click()\r\nPublic Caption As String");
   EXPECT_EQ(module.Lines(16L, 2L), "Public Property Get Value() As Long\r\n    Value = 1");
 }
@@ -149,7 +154,7 @@ TEST(SourceCodeModuleTest, StandardModuleHidesOnlyItsNameAttribute) {
                 "Attribute Main.VB_Description = \"Starts.\"", "End Sub"});
   const SourceCodeModule module{text, kBas};
   EXPECT_EQ(module.HiddenHeaderLines(), 1L);
-  EXPECT_EQ(module.lines(),
+  EXPECT_EQ(AsVector(module.lines()),
             (std::vector<std::string>{"Option Explicit", "", "Public Sub Main()", "End Sub"}));
   EXPECT_EQ(module.CodeLineOfFileLine(1L), 0L);
   EXPECT_EQ(module.CodeLineOfFileLine(5L), 3L);
@@ -164,7 +169,7 @@ TEST(SourceCodeModuleTest, MemberAttributeBeforeAnyCodeStaysHidden) {
                                      "Attribute Value.VB_UserMemId = 0", "Option Explicit"});
   SourceCodeModule module{text, kDescribed};
   EXPECT_EQ(module.HiddenHeaderLines(), 5L);
-  EXPECT_EQ(module.lines(), std::vector<std::string>{"Option Explicit"});
+  EXPECT_EQ(AsVector(module.lines()), std::vector<std::string>{"Option Explicit"});
   module.InsertLines(1L, "' first");
   EXPECT_EQ(test::Visible(module.Text()),
             test::Visible(CrLfFile({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"C\"",
