@@ -3,15 +3,6 @@
 
 namespace test {
 
-std::string CrLf(std::string_view text) {
-  std::string converted;
-  for (const char c : text) {
-    if (c == '\n') converted += '\r';
-    converted += c;
-  }
-  return converted;
-}
-
 const std::string_view kMeter =
     "VERSION 5.00\n"
     "Begin VB.UserControl Meter \n"

@@ -3,11 +3,9 @@
 
 #include <string>
 #include <string_view>
+#include "tests/support/visible.h"
 
 namespace test {
-
-// Every LF of a text written with LF alone becomes CR LF, as VB6 saves a file.
-std::string CrLf(std::string_view text);
 
 // A user control with a hidden header, an Event with its Attribute line, a Property Get with its
 // Attribute line, a Function and a Sub; no persistence procedures yet. LF-separated lines.

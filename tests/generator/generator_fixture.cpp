@@ -17,15 +17,6 @@ std::string Cr(std::string_view text) {
   return converted;
 }
 
-std::string CrLf(std::string_view text) {
-  std::string converted;
-  for (const char c : text) {
-    if (c == '\n') converted += '\r';
-    converted += c;
-  }
-  return converted;
-}
-
 std::string Saved(std::string_view text) {
   std::string saved;
   for (const char c : text) {

@@ -12,6 +12,7 @@
 #include "host/memory_settings_store.h"
 #include "host/posix/locale_date_formatter.h"
 #include "host/recording_ui.h"
+#include "tests/support/visible.h"
 
 namespace generator {
 
@@ -59,8 +60,6 @@ inline constexpr std::string_view kDashes = "'----------------------------------
 
 // A text written with LF line ends, as generated text with CR alone.
 std::string Cr(std::string_view text);
-// The same with CR LF, as the module saves its lines.
-std::string CrLf(std::string_view text);
 
 // A CR-separated text as the module saves it: every CR becomes CR LF.
 std::string Saved(std::string_view text);

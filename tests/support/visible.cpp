@@ -17,4 +17,13 @@ std::string Visible(std::string_view text) {
   return shown;
 }
 
+std::string CrLf(std::string_view text) {
+  std::string converted;
+  for (const char c : text) {
+    if (c == '\n') converted += '\r';
+    converted += c;
+  }
+  return converted;
+}
+
 }  // namespace test
