@@ -75,10 +75,14 @@ void Connect::OnDisconnection() noexcept {
     MenuControl_->Delete();
   });
   if (FormDisplayed) {
-    Step([&] { platform_.settings.SaveSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "1"); });
+    Step([&] {
+      platform_.settings.SaveSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "1");
+    });
     FormDisplayed = false;
   } else {
-    Step([&] { platform_.settings.SaveSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "0"); });
+    Step([&] {
+      platform_.settings.SaveSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "0");
+    });
   }
   if (DialogForm_) DialogForm_->Unload();
   DialogForm_.reset();

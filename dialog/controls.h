@@ -51,7 +51,9 @@ enum class ControlId : std::uint8_t {
 
 inline constexpr std::size_t kControlCount = static_cast<std::size_t>(ControlId::Label7) + 1;
 
-constexpr std::size_t Index(ControlId id) noexcept { return static_cast<std::size_t>(id); }
+constexpr std::size_t Index(ControlId id) noexcept {
+  return static_cast<std::size_t>(id);
+}
 
 enum class ControlKind : std::uint8_t {
   kTabControl,
@@ -113,15 +115,17 @@ inline constexpr bool kMinButton = false;
 inline constexpr bool kMaxButton = false;
 inline constexpr bool kShowInTaskbar = false;
 
-inline constexpr std::array<std::string_view, 4> kPageCaptions = {"Propriety", "Description", "User", "About"};
+inline constexpr std::array<std::string_view, 4> kPageCaptions = {"Propriety", "Description", "User",
+                                                                  "About"};
 inline constexpr int kPagePropriety = 0;
 inline constexpr int kPageDescription = 1;
 inline constexpr int kPageUser = 2;
 inline constexpr int kPageAbout = 3;
 
 // The list of both type combo boxes.
-inline constexpr std::array<std::string_view, 11> kTypeList = {
-    "Boolean", "Byte", "Currency", "Date", "Double", "Integer", "Long", "Object", "Single", "String", "Variant"};
+inline constexpr std::array<std::string_view, 11> kTypeList = {"Boolean", "Byte",    "Currency", "Date",
+                                                               "Double",  "Integer", "Long",     "Object",
+                                                               "Single",  "String",  "Variant"};
 
 // Label7's caption, set when the dialog object is created.
 inline constexpr std::string_view kAboutText =
@@ -135,9 +139,9 @@ inline constexpr std::string_view kAboutText =
 
 // The eleven check boxes of the page "Propriety", from top to bottom.
 inline constexpr std::array<ControlId, 11> kCheckBoxes = {
-    ControlId::chkPrive,        ControlId::chkFriend,          ControlId::chkSet,
-    ControlId::chkFonction,     ControlId::chkProcedure,       ControlId::chkPropertyChanged,
-    ControlId::chkLectureSeule, ControlId::chkStatique,        ControlId::chkResumeNext,
+    ControlId::chkPrive,        ControlId::chkFriend,    ControlId::chkSet,
+    ControlId::chkFonction,     ControlId::chkProcedure, ControlId::chkPropertyChanged,
+    ControlId::chkLectureSeule, ControlId::chkStatique,  ControlId::chkResumeNext,
     ControlId::chkHide,         ControlId::chkComment};
 
 }  // namespace dialog

@@ -20,7 +20,8 @@ bool TakesFocus(ControlKind kind) noexcept {
 }
 
 bool HoldsText(ControlKind kind) noexcept {
-  return kind == ControlKind::kTextBox || kind == ControlKind::kMultiLineTextBox || kind == ControlKind::kComboBox;
+  return kind == ControlKind::kTextBox || kind == ControlKind::kMultiLineTextBox ||
+         kind == ControlKind::kComboBox;
 }
 
 }  // namespace

@@ -57,12 +57,16 @@ const FrmAddIn::Reaction* FrmAddIn::FindReaction(ControlId box) noexcept {
   static constexpr std::array<Step, 1> kPriveUnchecked = {{{kValidate, chkFriend}}};
   static constexpr std::array<Step, 4> kLectureSeuleChecked = {
       {{kClear, chkSet}, {kClear, chkPropertyChanged}, {kClear, chkFonction}, {kClear, chkProcedure}}};
-  static constexpr std::array<Step, 4> kLectureSeuleUnchecked = {
-      {{kValidate, chkSet}, {kValidate, chkPropertyChanged}, {kValidate, chkFonction}, {kValidate, chkProcedure}}};
+  static constexpr std::array<Step, 4> kLectureSeuleUnchecked = {{{kValidate, chkSet},
+                                                                  {kValidate, chkPropertyChanged},
+                                                                  {kValidate, chkFonction},
+                                                                  {kValidate, chkProcedure}}};
   static constexpr std::array<Step, 4> kProcedureChecked = {
       {{kClear, chkSet}, {kClear, chkPropertyChanged}, {kClear, chkFonction}, {kClear, chkLectureSeule}}};
-  static constexpr std::array<Step, 4> kProcedureUnchecked = {
-      {{kValidate, chkSet}, {kValidate, chkPropertyChanged}, {kValidate, chkFonction}, {kValidate, chkLectureSeule}}};
+  static constexpr std::array<Step, 4> kProcedureUnchecked = {{{kValidate, chkSet},
+                                                               {kValidate, chkPropertyChanged},
+                                                               {kValidate, chkFonction},
+                                                               {kValidate, chkLectureSeule}}};
   static constexpr std::array<Step, 3> kExcludesRoutinesChecked = {
       {{kClear, chkFonction}, {kClear, chkProcedure}, {kClear, chkLectureSeule}}};
   static constexpr std::array<Step, 3> kExcludesRoutinesUnchecked = {

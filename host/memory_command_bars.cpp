@@ -89,7 +89,8 @@ std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::Entry(std::string_vie
 }
 
 void MemoryCommandBar::Remove(const MemoryCommandBarControl& entry) noexcept {
-  std::erase_if(entries_, [&](const std::shared_ptr<MemoryCommandBarControl>& e) { return e.get() == &entry; });
+  std::erase_if(entries_,
+                [&](const std::shared_ptr<MemoryCommandBarControl>& e) { return e.get() == &entry; });
 }
 
 std::shared_ptr<CommandBar> MemoryCommandBars::Item(std::string_view name) {
@@ -106,7 +107,8 @@ std::shared_ptr<MemoryCommandBar> MemoryCommandBars::AddBar(std::string name) {
 }
 
 void MemoryCommandBars::RemoveBar(std::string_view name) noexcept {
-  std::erase_if(bars_, [&](const std::shared_ptr<MemoryCommandBar>& bar) { return SameName(bar->name(), name); });
+  std::erase_if(bars_,
+                [&](const std::shared_ptr<MemoryCommandBar>& bar) { return SameName(bar->name(), name); });
 }
 
 std::shared_ptr<MemoryCommandBar> MemoryCommandBars::Bar(std::string_view name) const {
@@ -118,7 +120,8 @@ std::shared_ptr<MemoryCommandBar> MemoryCommandBars::Bar(std::string_view name) 
 
 void MemoryCommandBarEvents::Subscribe(CommandBarClickHandler& handler) {
   EnterPlan(faults_, "Subscribe");
-  if (std::find(handlers_.begin(), handlers_.end(), &handler) == handlers_.end()) handlers_.push_back(&handler);
+  if (std::find(handlers_.begin(), handlers_.end(), &handler) == handlers_.end())
+    handlers_.push_back(&handler);
 }
 
 void MemoryCommandBarEvents::Unsubscribe(const CommandBarClickHandler& handler) noexcept {

@@ -24,7 +24,9 @@ class Vbe {
   virtual std::shared_ptr<host::CommandBars> CommandBars() {
     throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
   }
-  virtual std::shared_ptr<host::Events> Events() { throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}}; }
+  virtual std::shared_ptr<host::Events> Events() {
+    throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
+  }
 
  protected:
   Vbe() = default;

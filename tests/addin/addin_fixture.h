@@ -36,14 +36,17 @@ struct AddinHarness {
   }
   // The window of the dialog made last, or nothing.
   dialog::HeadlessView* View() const { return views.empty() ? nullptr : views.back(); }
-  bool DialogOnScreen() const { return connect.DialogForm() != nullptr && View() != nullptr && View()->onScreen(); }
+  bool DialogOnScreen() const {
+    return connect.DialogForm() != nullptr && View() != nullptr && View()->onScreen();
+  }
 
   TestPlatform platform;
   std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
   std::vector<dialog::HeadlessView*> views;
   int dialogsMade = 0;
   bool refuseDialogs = false;
-  addin::Connect connect{platform.platform(), [this](dialog::FrmAddIn& form) -> std::unique_ptr<dialog::FormView> {
+  addin::Connect connect{platform.platform(),
+                         [this](dialog::FrmAddIn& form) -> std::unique_ptr<dialog::FormView> {
                            if (refuseDialogs) throw host::HostError{7, "Out of memory"};
                            ++dialogsMade;
                            auto made = std::make_unique<dialog::HeadlessView>(form);

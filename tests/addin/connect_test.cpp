@@ -47,7 +47,8 @@ class Connection : public ::testing::TestWithParam<Mode> {};
 TEST_P(Connection, MakesTheEntryAndOpensTheDialogAsTheModeSays) {
   const Mode& m = GetParam();
   test::AddinHarness h;
-  if (m.displayOnConnect) h.platform.settings.SaveSetting("Scrivlet", "Settings", "DisplayOnConnect", *m.displayOnConnect);
+  if (m.displayOnConnect)
+    h.platform.settings.SaveSetting("Scrivlet", "Settings", "DisplayOnConnect", *m.displayOnConnect);
   h.connect.OnConnection(h.vbe, m.connectMode);
   EXPECT_EQ(h.connect.VBInstance, h.vbe);
   EXPECT_EQ(h.Menu(), m.entry ? kMenuWithEntry : kMenuAlone);
@@ -82,32 +83,38 @@ void PrintTo(const ConnectionFailure& f, std::ostream* os) {
 
 // Each with "DisplayOnConnect" "1" in mode 0: after the box, the dialog is not opened.
 const ConnectionFailure kConnectionFailures[] = {
-    {"no_add_ins_menu", [](test::AddinHarness& h, host::FaultPlan&) { h.vbe->commandBars().RemoveBar("Add-Ins"); },
-     {{"Invalid procedure call or argument", "Scrivlet"}}, {}},
+    {"no_add_ins_menu",
+     [](test::AddinHarness& h, host::FaultPlan&) { h.vbe->commandBars().RemoveBar("Add-Ins"); },
+     {{"Invalid procedure call or argument", "Scrivlet"}},
+     {}},
     {"no_add_ins_menu_empty_answer",
      [](test::AddinHarness& h, host::FaultPlan&) {
        h.vbe->commandBars().RemoveBar("Add-Ins");
        h.vbe->commandBars().AnswerMissingWithEmpty(true);
      },
-     {{"Invalid procedure call or argument", "Scrivlet"}}, {}},
+     {{"Invalid procedure call or argument", "Scrivlet"}},
+     {}},
     {"event_source_refused",
      [](test::AddinHarness& h, host::FaultPlan& plan) {
        plan.Fail("CommandBarEvents", 1, 5, "Invalid procedure call or argument");
        h.vbe->AttachFaults(&plan);
      },
-     {{"Invalid procedure call or argument", "Scrivlet"}}, kMenuWithEntry},
+     {{"Invalid procedure call or argument", "Scrivlet"}},
+     kMenuWithEntry},
     {"events_unavailable",
      [](test::AddinHarness& h, host::FaultPlan& plan) {
        plan.Fail("Events", 1, 438, "Object doesn't support this property or method");
        h.vbe->AttachFaults(&plan);
      },
-     {{"Object doesn't support this property or method", "Scrivlet"}}, kMenuWithEntry},
+     {{"Object doesn't support this property or method", "Scrivlet"}},
+     kMenuWithEntry},
     {"subscription_refused",
      [](test::AddinHarness& h, host::FaultPlan& plan) {
        plan.Fail("Subscribe", 1, -2147220991, "Automation error");
        h.vbe->AttachFaults(&plan);
      },
-     {{"Automation error", "Scrivlet"}}, kMenuWithEntry},
+     {{"Automation error", "Scrivlet"}},
+     kMenuWithEntry},
 };
 
 class ConnectionFails : public ::testing::TestWithParam<ConnectionFailure> {};
@@ -135,7 +142,8 @@ TEST(ConnectionFails, AsksForTheSourceOfAMissingEntry) {
   h.vbe->commandBars().RemoveBar("Add-Ins");
   h.vbe->AttachFaults(&plan);
   h.connect.OnConnection(h.vbe, 0);
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Events", "CommandBarEvents"}));
+  EXPECT_EQ(plan.calls(),
+            (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Events", "CommandBarEvents"}));
   EXPECT_EQ(h.connect.MenuControl(), nullptr);
 }
 
@@ -315,7 +323,8 @@ TEST(MenuCommand, CancelThenShowKeepsTheContent) {
   view.SelectPage(dialog::kPageUser);
   view.Type(txtNomUtilisateur, "Ann");
   std::vector<dialog::ControlState> before;
-  for (const dialog::ControlDesign& d : dialog::Designs()) before.push_back(h.connect.DialogForm()->State(d.id));
+  for (const dialog::ControlDesign& d : dialog::Designs())
+    before.push_back(h.connect.DialogForm()->State(d.id));
 
   view.Click(CancelButton);
   EXPECT_FALSE(h.connect.FormDisplayed);

@@ -44,7 +44,10 @@ const Load kLoads[] = {
     {"stored_name", "Ann Smith", nullptr, "Ann Smith", {}},
     {"stored_empty", "", nullptr, "", {}},
     {"stored_blanks", "  ", nullptr, "  ", {}},
-    {"box_refuses_the_name", "Ann Smith", "txtNomUtilisateur.Text", "My name",
+    {"box_refuses_the_name",
+     "Ann Smith",
+     "txtNomUtilisateur.Text",
+     "My name",
      {{"Out of memory", "Form_Load"}}},
 };
 
@@ -240,7 +243,8 @@ const Action kActions[] = {
     {"type_disabled_return_type", [](dialog::HeadlessView& v) { return v.Type(cmbFuncReturn, "x"); }, false},
     {"pick_past_the_list", [](dialog::HeadlessView& v) { return v.Pick(cmbType, 11); }, false},
     {"pick_last", [](dialog::HeadlessView& v) { return v.Pick(cmbType, 10); }, true},
-    {"type_help_id", [](dialog::HeadlessView& v) { return v.SelectPage(1) && v.Type(txtAideID, "x"); }, false},
+    {"type_help_id", [](dialog::HeadlessView& v) { return v.SelectPage(1) && v.Type(txtAideID, "x"); },
+     false},
     {"select_missing_page", [](dialog::HeadlessView& v) { return v.SelectPage(4); }, false},
     {"click_after_hiding",
      [](dialog::HeadlessView& v) {
@@ -275,10 +279,10 @@ TEST(Focus, FollowsTheKeyboardOrder) {
     dialog.view->PressTab();
   }
   const std::vector<std::string_view> expected = {
-      "OKButton",        "CancelButton", "SSTab1",        "txtPropriete",  "chkPrive",
-      "chkFriend",       "chkSet",       "chkFonction",   "chkProcedure",  "chkPropertyChanged",
-      "chkLectureSeule", "chkStatique",  "chkResumeNext", "chkHide",       "chkComment",
-      "txtVariable",     "cmbType",      "OKButton",      "CancelButton",  "SSTab1"};
+      "OKButton",        "CancelButton", "SSTab1",        "txtPropriete", "chkPrive",
+      "chkFriend",       "chkSet",       "chkFonction",   "chkProcedure", "chkPropertyChanged",
+      "chkLectureSeule", "chkStatique",  "chkResumeNext", "chkHide",      "chkComment",
+      "txtVariable",     "cmbType",      "OKButton",      "CancelButton", "SSTab1"};
   EXPECT_EQ(order, expected);
 
   // Backwards from the first control goes round to the page's last one.

@@ -24,7 +24,8 @@ constexpr std::string_view kWithRoutine = "Option Explicit\r\nSub Refresh()\r\n 
 
 // A shown dialog whose host has one code window open on a module.
 struct Generating {
-  explicit Generating(std::string_view text = kStart) : module(std::make_shared<host::MemoryCodeModule>(text)) {
+  explicit Generating(std::string_view text = kStart)
+      : module(std::make_shared<host::MemoryCodeModule>(text)) {
     vbe->SetActiveModule(module);
     dialog.form.VBInstance = vbe;
     dialog.Shown();
@@ -105,15 +106,23 @@ void PrintTo(const Request& r, std::ostream* os) {
 }
 
 const Request kRequests[] = {
-    {"defaults_with_name", kStart, 1, [](Generating& g) { g.Type(0, txtPropriete, "Title"); }, {.nom = "Title"}},
-    {"example_property", kStart, 1,
+    {"defaults_with_name",
+     kStart,
+     1,
+     [](Generating& g) { g.Type(0, txtPropriete, "Title"); },
+     {.nom = "Title"}},
+    {"example_property",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
        g.Type(0, txtVariable, "NewTitle");
        g.Click(chkPropertyChanged);
      },
      {.nom = "Title", .nomVariable = "NewTitle", .changed = true}},
-    {"function_with_picked_return", kStart, 1,
+    {"function_with_picked_return",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Total");
        g.Click(chkFonction);
@@ -122,7 +131,9 @@ const Request kRequests[] = {
      },
      {.nom = "Total", .funcReturn = "Long", .type = "Boolean", .fonction = true}},
     // The return type goes along even when "Function" is not checked.
-    {"return_type_passed_without_function", kStart, 1,
+    {"return_type_passed_without_function",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Total");
        g.Click(chkFonction);
@@ -130,7 +141,9 @@ const Request kRequests[] = {
        g.Click(chkFonction);
      },
      {.nom = "Total", .funcReturn = "Currency"}},
-    {"typed_class_name", kStart, 1,
+    {"typed_class_name",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Items");
        g.Type(0, txtVariable, "NewItems");
@@ -138,7 +151,9 @@ const Request kRequests[] = {
        g.Click(chkSet);
      },
      {.nom = "Items", .nomVariable = "NewItems", .type = "Collection", .set = true}},
-    {"every_modifier", kStart, 1,
+    {"every_modifier",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Refresh");
        g.Click(chkProcedure);
@@ -147,8 +162,15 @@ const Request kRequests[] = {
        g.Click(chkStatique);
        g.Click(chkResumeNext);
      },
-     {.nom = "Refresh", .cacher = true, .procedure = true, .prive = true, .resumeNext = true, .statique = true}},
-    {"friend_read_only", kStart, 1,
+     {.nom = "Refresh",
+      .cacher = true,
+      .procedure = true,
+      .prive = true,
+      .resumeNext = true,
+      .statique = true}},
+    {"friend_read_only",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Count");
        g.Click(chkFriend);
@@ -158,7 +180,9 @@ const Request kRequests[] = {
     // A name made of blanks passes the test; texts go as typed.
     {"blank_name", kStart, 1, [](Generating& g) { g.Type(0, txtPropriete, "  "); }, {.nom = "  "}},
     // The name typed on the page "User" is used without being stored.
-    {"programmer_and_usage_as_typed", kStart, 1,
+    {"programmer_and_usage_as_typed",
+     kStart,
+     1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
        g.Type(dialog::kPageUser, txtNomUtilisateur, " Ann ");
@@ -166,7 +190,9 @@ const Request kRequests[] = {
      },
      {.nom = "Title", .nomUtilisateur = " Ann ", .usage = "Keeps the title\r\nof the form"}},
     // Comments only needs no name; the boxes it disables give False, the texts go as they stand.
-    {"comments_only_without_name", kWithRoutine, 3,
+    {"comments_only_without_name",
+     kWithRoutine,
+     3,
      [](Generating& g) {
        g.Type(0, txtVariable, "NewTitle");
        g.Click(chkPrive);
@@ -189,7 +215,8 @@ TEST_P(GenerateRequest, WritesWhatTheControlsSay) {
   EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected));
   EXPECT_TRUE(g.dialog.platform.ui.messages().empty());
   // The name typed on the page "User" is not stored by the command.
-  EXPECT_EQ(g.dialog.platform.settings.GetSetting("Scrivlet", "Identification", "Programmer", "<none>"), "<none>");
+  EXPECT_EQ(g.dialog.platform.settings.GetSetting("Scrivlet", "Identification", "Programmer", "<none>"),
+            "<none>");
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialog, GenerateRequest, ::testing::ValuesIn(kRequests),
@@ -254,7 +281,8 @@ void PrintTo(const Failure& f, std::ostream* os) {
 
 const Failure kFailures[] = {
     {"empty_name", [](Generating&, host::FaultPlan&) {}, {{"Name of propriete cannot be null.", "Scrivlet"}}},
-    {"no_code_window_with_empty_name", [](Generating& g, host::FaultPlan&) { g.vbe->SetActiveModule(nullptr); },
+    {"no_code_window_with_empty_name",
+     [](Generating& g, host::FaultPlan&) { g.vbe->SetActiveModule(nullptr); },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     {"no_code_window",
      [](Generating& g, host::FaultPlan&) {
@@ -262,7 +290,8 @@ const Failure kFailures[] = {
        g.vbe->SetActiveModule(nullptr);
      },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
-    {"no_host", [](Generating& g, host::FaultPlan&) { g.dialog.form.VBInstance = nullptr; },
+    {"no_host",
+     [](Generating& g, host::FaultPlan&) { g.dialog.form.VBInstance = nullptr; },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     {"active_pane_fails",
      [](Generating& g, host::FaultPlan& plan) {

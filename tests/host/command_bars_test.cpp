@@ -107,7 +107,8 @@ TEST(CommandBarFaults, ReachObjectsHandedOutEarlier) {
   EXPECT_THROW(bar->Controls()->Add(host::kControlButton), host::HostError);
   const auto entry = bar->Controls()->Add(host::kControlButton);
   entry->Caption("Mine");
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"Controls", "Add 1", "Controls", "Add 1", "Caption Mine"}));
+  EXPECT_EQ(plan.calls(),
+            (std::vector<std::string>{"Controls", "Add 1", "Controls", "Add 1", "Caption Mine"}));
 }
 
 // A host that has no menus says so through the facade's own answer.
