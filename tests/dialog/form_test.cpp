@@ -146,6 +146,7 @@ TEST(FormWindow, ShowFailureLeavesItHidden) {
   test::DialogHarness dialog;
   host::FaultPlan plan;
   plan.Fail("View.Show", 1, 0x1E, "Cannot create window");
+  ASSERT_NE(dialog.view, nullptr);
   dialog.view->AttachFaults(&plan);
   EXPECT_THROW(dialog.form.Show(), host::HostError);
   EXPECT_TRUE(dialog.form.Loaded());
