@@ -36,6 +36,7 @@ Connect::~Connect() {
 }
 
 void Connect::MenuHandler(std::shared_ptr<host::CommandBarEvents> source) {
+  if (source == MenuHandler_) return;
   if (source) source->Subscribe(*this);
   if (MenuHandler_) MenuHandler_->Unsubscribe(*this);
   MenuHandler_ = std::move(source);

@@ -293,7 +293,7 @@ TEST(Reconnect, ReopensADialogThatWasShowing) {
   first.connect.OnConnection(first.vbe, 0);
   first.Entry()->Execute();
   first.connect.OnDisconnection();
-  EXPECT_FALSE(first.View()->onScreen());
+  EXPECT_EQ(first.connect.DialogForm(), nullptr);  // its window went with it
 
   test::AddinHarness second;
   second.platform.settings.SaveSetting("Scrivlet", "Settings", "DisplayOnConnect", first.DisplayOnConnect());
@@ -413,6 +413,8 @@ TEST(MenuHandler, ReplacingTheSourceMovesTheSubscription) {
   h.connect.OnConnection(h.vbe, 0);
   const auto old = std::dynamic_pointer_cast<host::MemoryCommandBarEvents>(h.connect.MenuHandler());
   ASSERT_NE(old, nullptr);
+  EXPECT_EQ(old->handlers(), 1U);
+  h.connect.MenuHandler(old);  // the same source again keeps hearing it
   EXPECT_EQ(old->handlers(), 1U);
   const auto other = h.vbe->commandBars().Bar("Add-Ins")->AddEntry("Other");
   h.connect.MenuHandler(h.vbe->Events()->CommandBarEvents(other));
