@@ -13,22 +13,30 @@ inline constexpr long kErrInvalidCall = 5;     // "Invalid procedure call or arg
 inline constexpr long kErrOutOfMemory = 7;     // kOutOfMemory
 inline constexpr long kErrSubNotDefined = 35;  // no routine of that name in the module
 inline constexpr long kErrObjectNotSet = 91;   // kObjectNotSet: an empty object reference was used
+inline constexpr long kErrNoSuchMember = 438;  // kNoSuchMember: the object lacks that property or method
 
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 inline constexpr std::string_view kObjectNotSet = "Object variable or With block variable not set";
+inline constexpr std::string_view kNoSuchMember = "Object doesn't support this property or method";
 
 // Thrown by every facade operation that fails. The generator and the dialog catch it at their
 // traps and show `description`, as a VB error handler shows Err.Description.
 class HostError : public std::exception {
  public:
   HostError(long number, std::string description) : number_(number), description_(std::move(description)) {}
+  // A failure raised by one of the system's own components names it as its source.
+  HostError(long number, std::string source, std::string description)
+      : number_(number), source_(std::move(source)), description_(std::move(description)) {}
 
   long number() const noexcept { return number_; }
+  // Empty for a failure of the host or the platform.
+  const std::string& source() const noexcept { return source_; }
   const std::string& description() const noexcept { return description_; }
   const char* what() const noexcept override { return description_.c_str(); }
 
  private:
   long number_;
+  std::string source_;
   std::string description_;
 };
 

@@ -2,10 +2,15 @@
 #pragma once
 
 #include <memory>
+#include <string>
+
+#include "host/host_error.h"
 
 namespace host {
 
 class CodePane;
+class CommandBars;
+class Events;
 
 class Vbe {
  public:
@@ -13,6 +18,15 @@ class Vbe {
 
   // The code pane with the focus; an empty pointer when no code window is open.
   virtual std::shared_ptr<CodePane> ActiveCodePane() = 0;
+
+  // The host's menus and toolbars, and its event sources. A host without menus (one that only
+  // edits source files) keeps these answers, which fail as the IDE fails for a member it lacks.
+  virtual std::shared_ptr<host::CommandBars> CommandBars() {
+    throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
+  }
+  virtual std::shared_ptr<host::Events> Events() {
+    throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
+  }
 
  protected:
   Vbe() = default;

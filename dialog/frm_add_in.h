@@ -1,0 +1,162 @@
+// dialog/frm_add_in.h: frmAddIn, the options dialog as a model of its controls and their reactions.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/connection.h"
+#include "dialog/controls.h"
+#include "dialog/form_view.h"
+#include "host/fault_plan.h"
+#include "host/platform.h"
+#include "host/vbe.h"
+
+namespace dialog {
+
+// The settings the dialog reads and writes, under the application kProgramTitle.
+inline constexpr std::string_view kIdentificationSection = "Identification";
+inline constexpr std::string_view kProgrammerKey = "Programmer";
+inline constexpr std::string_view kDefaultProgrammer = "My name";
+
+// The failure the generate command raises for a routine without a name: vbObjectError + 1000.
+inline constexpr long kErrNameMissing = -2147220504;  // 0x800403E8 as the host's 32-bit error number
+inline constexpr std::string_view kNameMissing = "Name of propriete cannot be null.";
+
+// What a control holds now.
+struct ControlState {
+  std::string caption;  // caption, or the text of a text box or combo box
+  int value = 0;        // a check box's value: 0 unchecked, 1 checked
+  bool enabled = true;
+  bool visible = true;
+};
+
+// Raises the generate command's failure when the routine has no name (not even a blank) and the
+// dialog is not in comments-only mode (`comment` is chkComment's value).
+void RequireRoutineName(std::string_view name, int comment);
+
+// The dialog. A check box whose value changes runs its reaction at once, inside the code that
+// changed it, whether the programmer clicked it or code set it; setting the value a box already has,
+// or changing an enabled state, runs nothing. Every operation runs on the host's user-interface
+// thread; the view is told of every change as it happens.
+class FrmAddIn {
+ public:
+  // Creates the dialog object: the controls as designed, Label7's About text, and the view made by
+  // `makeView` (which may throw). The dialog is not loaded yet.
+  FrmAddIn(const host::Platform& platform, const ViewFactory& makeView);
+  FrmAddIn(const FrmAddIn&) = delete;
+  FrmAddIn& operator=(const FrmAddIn&) = delete;
+  ~FrmAddIn();
+
+  // The host's root object, from which the generate command finds the active code module.
+  std::shared_ptr<host::Vbe> VBInstance;
+  // The add-in connection that owns this dialog and outlives it; its Hide serves the Cancel button.
+  Connection* Connect = nullptr;
+
+  // --- The window ---------------------------------------------------------------------------------
+  // Loads the dialog when it is not loaded (Form_Load), then shows the window modeless. Throws
+  // HostError when the view cannot show it; the dialog then stays loaded and hidden.
+  void Show();
+  // Loads the dialog when it is not loaded, then hides the window; every value stays.
+  void Hide();
+  // Closes the window and unloads the dialog: the controls go back to their design, About text
+  // included, and the next Show loads again. VBInstance and Connect stay.
+  void Unload() noexcept;
+  bool Loaded() const noexcept { return loaded_; }
+  bool Visible() const noexcept { return visible_; }
+
+  // --- Controls, as the view and the tests read them -------------------------------------------------
+  const ControlState& State(ControlId id) const noexcept { return controls_[Index(id)]; }
+  const std::string& Text(ControlId id) const noexcept { return State(id).caption; }
+  int Value(ControlId id) const noexcept { return State(id).value; }
+  bool Enabled(ControlId id) const noexcept { return State(id).enabled; }
+  // The entries of a combo box's list; empty for other controls.
+  std::span<const std::string_view> List(ControlId id) const noexcept;
+  // Whether the programmer can use the control now: it is enabled and, inside Frame1, Frame1 is too.
+  bool CanUse(ControlId id) const noexcept;
+  // Whether the control is on screen when the window is: visible, and on the window or on the
+  // selected page.
+  bool IsShowing(ControlId id) const noexcept;
+  int SelectedPage() const noexcept { return selectedPage_; }
+  ControlId ActiveControl() const noexcept { return focus_; }
+  // Whether the keyboard focus can go to the control now (labels and frames never take it).
+  bool CanFocus(ControlId id) const noexcept;
+
+  // --- Changes made by code ----------------------------------------------------------------------------
+  // Each throws HostError when the change fails; a failed change changes nothing.
+  void SetValue(ControlId box, int value);
+  void SetEnabled(ControlId id, bool enabled);
+  void SetText(ControlId id, std::string_view text);
+
+  // --- What the programmer does, as a view reports it --------------------------------------------------
+  // Each returns whether the model took the input: a control that cannot be used, or is not showing,
+  // takes nothing. None throws.
+  // A click: focuses the control, toggles a check box, or runs a button's command.
+  bool UserClick(ControlId id) noexcept;
+  // Typing in a text box or the text field of a combo box: the new text as a whole.
+  bool UserEdit(ControlId id, std::string_view text) noexcept;
+  // Picking entry `index` from a combo box's list.
+  bool UserPick(ControlId id, std::size_t index) noexcept;
+  bool UserSelectPage(int page) noexcept;
+  bool UserFocus(ControlId id) noexcept;
+  // Tab or Shift+Tab: the focus goes to the next control in keyboard order that can take it.
+  bool UserTab(bool backwards) noexcept;
+  // The close command of the window's title bar: hides the window and keeps every value. The add-in
+  // connection is not told, as it is not for any close other than its own Hide.
+  void UserClose() noexcept;
+
+  // --- Reactions -----------------------------------------------------------------------------------------
+  // Reads the stored programmer name into txtNomUtilisateur ("My name" when none is stored).
+  void Form_Load() noexcept;
+  // Stores txtNomUtilisateur's text, unchanged, as the programmer name.
+  void cmdChanger_Click() noexcept;
+  // Asks the connection to hide the dialog.
+  void CancelButton_Click() noexcept;
+  // The generate command: fills a request from the controls and writes the routine into the active
+  // code module.
+  void OKButton_Click() noexcept;
+  // Disables `box`, then clears it (which runs its reaction when it was checked).
+  void ObjetInvalide(ControlId box) noexcept;
+  // Enables `box`; its value stays.
+  void ObjetValide(ControlId box) noexcept;
+
+  // Every later change of a control enters `plan` first, as "chkSet.Value 0", "Frame1.Enabled False"
+  // or "txtVariable.Text"; a planned fault makes that change fail. nullptr detaches it.
+  void AttachFaults(host::FaultPlan* plan) noexcept { faults_ = plan; }
+
+ private:
+  enum class StepKind : std::uint8_t { kClear, kValidate, kEnable, kDisable };
+  struct Step {
+    StepKind kind;
+    ControlId target;
+  };
+  struct Reaction {
+    ControlId box;
+    std::string_view title;
+    std::span<const Step> checked;
+    std::span<const Step> unchecked;
+  };
+  static const Reaction* FindReaction(ControlId box) noexcept;
+
+  void ResetControls();
+  void RunReaction(const Reaction& reaction) noexcept;
+  void Enter(ControlId id, std::string_view property, std::string_view arguments) const;
+  void Notify(ControlId id, Property what) noexcept;
+  void Load();
+  void GenerateFromControls();
+
+  host::Platform platform_;
+  std::array<ControlState, kControlCount> controls_;
+  std::unique_ptr<FormView> view_;
+  host::FaultPlan* faults_ = nullptr;
+  bool loaded_ = false;
+  bool unloaded_ = false;  // unloaded since the controls were last set to their design
+  bool visible_ = false;
+  int selectedPage_ = kPagePropriety;
+  ControlId focus_ = ControlId::OKButton;
+};
+
+}  // namespace dialog

@@ -1,0 +1,58 @@
+// tests/addin/addin_fixture.h: a connection on the built-in IDE, with the views of the dialogs it makes.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/connect.h"
+#include "dialog/headless_view.h"
+#include "host/fault_plan.h"
+#include "host/memory_vbe.h"
+#include "tests/generator/generator_fixture.h"
+
+namespace test {
+
+struct AddinHarness {
+  AddinHarness() = default;
+  AddinHarness(const AddinHarness&) = delete;
+  AddinHarness& operator=(const AddinHarness&) = delete;
+
+  // The add-in's entry on the built-in "Add-Ins" menu, or nothing.
+  std::shared_ptr<host::MemoryCommandBarControl> Entry() const {
+    const auto bar = vbe->commandBars().Bar("Add-Ins");
+    return bar ? bar->Entry("Scrivlet") : nullptr;
+  }
+  // The captions on the "Add-Ins" menu, top to bottom.
+  std::vector<std::string> Menu() const {
+    std::vector<std::string> captions;
+    if (const auto bar = vbe->commandBars().Bar("Add-Ins")) {
+      for (const auto& entry : bar->entries()) captions.push_back(entry->caption());
+    }
+    return captions;
+  }
+  std::string DisplayOnConnect() const {
+    return platform.settings.GetSetting("Scrivlet", "Settings", "DisplayOnConnect", "<none>");
+  }
+  // The window of the dialog made last, or nothing.
+  dialog::HeadlessView* View() const { return views.empty() ? nullptr : views.back(); }
+  bool DialogOnScreen() const {
+    return connect.DialogForm() != nullptr && View() != nullptr && View()->onScreen();
+  }
+
+  TestPlatform platform;
+  std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
+  std::vector<dialog::HeadlessView*> views;
+  int dialogsMade = 0;
+  bool refuseDialogs = false;
+  addin::Connect connect{platform.platform(),
+                         [this](dialog::FrmAddIn& form) -> std::unique_ptr<dialog::FormView> {
+                           if (refuseDialogs) throw host::HostError{7, "Out of memory"};
+                           ++dialogsMade;
+                           auto made = std::make_unique<dialog::HeadlessView>(form);
+                           views.push_back(made.get());
+                           return made;
+                         }};
+};
+
+}  // namespace test

@@ -1,0 +1,348 @@
+// tests/dialog/generate_command_test.cpp: the request the "OK" button hands the generator, the name
+// test and every failure of the command.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "generator/c_ecrire_code.h"
+#include "host/fault_plan.h"
+#include "host/host_error.h"
+#include "host/memory_vbe.h"
+#include "tests/dialog/dialog_fixture.h"
+#include "tests/support/visible.h"
+
+namespace {
+
+using dialog::ControlId;
+using enum dialog::ControlId;
+
+constexpr std::string_view kStart = "Option Explicit\r\n";
+constexpr std::string_view kWithRoutine = "Option Explicit\r\nSub Refresh()\r\n  x = 1\r\nEnd Sub";
+
+// A shown dialog whose host has one code window open on a module.
+struct Generating {
+  explicit Generating(std::string_view text = kStart)
+      : module(std::make_shared<host::MemoryCodeModule>(text)) {
+    vbe->SetActiveModule(module);
+    dialog.form.VBInstance = vbe;
+    dialog.Shown();
+  }
+
+  void Type(int page, ControlId id, std::string_view text) {
+    ASSERT_TRUE(dialog.view->SelectPage(page));
+    ASSERT_TRUE(dialog.view->Type(id, text)) << dialog::Name(id);
+    ASSERT_TRUE(dialog.view->SelectPage(dialog::kPagePropriety));
+  }
+  void Click(ControlId id) { ASSERT_TRUE(dialog.view->Click(id)) << dialog::Name(id); }
+
+  test::DialogHarness dialog;
+  std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
+  std::shared_ptr<host::MemoryCodeModule> module;
+};
+
+// The request a case expects the command to hand over; unlisted options keep the dialog's defaults.
+struct Options {
+  std::string aideId{};
+  std::string nom{};
+  std::string funcReturn = "String";
+  std::string nomUtilisateur = "My name";
+  std::string nomVariable{};
+  std::string type = "String";
+  std::string usage = "Description of its utility\r\n";
+  bool cacher = false;
+  bool comment = false;
+  bool fonction = false;
+  bool procedure = false;
+  bool lectureSeule = false;
+  bool changed = false;
+  bool friendly = false;
+  bool prive = false;
+  bool set = false;
+  bool resumeNext = false;
+  bool statique = false;
+};
+
+// The module as the generator leaves it for that request, on a copy of the starting text.
+std::string Generated(const Options& o, std::string_view start, long caret) {
+  test::TestPlatform platform;
+  generator::CEcrireCode request{platform.platform()};
+  request.AideId(o.aideId);
+  request.Cacher(o.cacher);
+  request.Comment(o.comment);
+  request.CreerFonction(o.fonction);
+  request.CreerProcedure(o.procedure);
+  request.LectureSeule(o.lectureSeule);
+  request.Nom_Propriete(o.nom);
+  request.FunctionReturn(o.funcReturn);
+  request.NomUtilisateur(o.nomUtilisateur);
+  request.NomVariable(o.nomVariable);
+  request.Prop_Changed(o.changed);
+  request.Prop_Friend(o.friendly);
+  request.Prop_Prive(o.prive);
+  request.Prop_Set(o.set);
+  request.ResumeNext(o.resumeNext);
+  request.TypeVariable(o.type);
+  request.Usage(o.usage);
+  request.VariableLoc_Static(o.statique);
+  host::MemoryCodeModule module{start};
+  module.pane().SetCaret(caret);
+  request.EcrireCode(module);
+  return module.Text();
+}
+
+struct Request {
+  const char* name;
+  std::string_view start;
+  long caret;
+  std::function<void(Generating&)> fill;
+  Options expected;
+};
+
+void PrintTo(const Request& r, std::ostream* os) {
+  *os << r.name;
+}
+
+const Request kRequests[] = {
+    {"defaults_with_name",
+     kStart,
+     1,
+     [](Generating& g) { g.Type(0, txtPropriete, "Title"); },
+     {.nom = "Title"}},
+    {"example_property",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
+       g.Click(chkPropertyChanged);
+     },
+     {.nom = "Title", .nomVariable = "NewTitle", .changed = true}},
+    {"function_with_picked_return",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Total");
+       g.Click(chkFonction);
+       ASSERT_TRUE(g.dialog.view->Pick(cmbFuncReturn, 6));
+       ASSERT_TRUE(g.dialog.view->Pick(cmbType, 0));
+     },
+     {.nom = "Total", .funcReturn = "Long", .type = "Boolean", .fonction = true}},
+    // The return type goes along even when "Function" is not checked.
+    {"return_type_passed_without_function",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Total");
+       g.Click(chkFonction);
+       g.Type(0, cmbFuncReturn, "Currency");
+       g.Click(chkFonction);
+     },
+     {.nom = "Total", .funcReturn = "Currency"}},
+    {"typed_class_name",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Items");
+       g.Type(0, txtVariable, "NewItems");
+       g.Type(0, cmbType, "Collection");
+       g.Click(chkSet);
+     },
+     {.nom = "Items", .nomVariable = "NewItems", .type = "Collection", .set = true}},
+    {"every_modifier",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Refresh");
+       g.Click(chkProcedure);
+       g.Click(chkPrive);
+       g.Click(chkHide);
+       g.Click(chkStatique);
+       g.Click(chkResumeNext);
+     },
+     {.nom = "Refresh",
+      .cacher = true,
+      .procedure = true,
+      .prive = true,
+      .resumeNext = true,
+      .statique = true}},
+    {"friend_read_only",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Count");
+       g.Click(chkFriend);
+       g.Click(chkLectureSeule);
+     },
+     {.nom = "Count", .lectureSeule = true, .friendly = true}},
+    // A name made of blanks passes the test; texts go as typed.
+    {"blank_name", kStart, 1, [](Generating& g) { g.Type(0, txtPropriete, "  "); }, {.nom = "  "}},
+    // The name typed on the page "User" is used without being stored.
+    {"programmer_and_usage_as_typed",
+     kStart,
+     1,
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Title");
+       g.Type(dialog::kPageUser, txtNomUtilisateur, " Ann ");
+       g.Type(dialog::kPageDescription, txtUsage, "Keeps the title\r\nof the form");
+     },
+     {.nom = "Title", .nomUtilisateur = " Ann ", .usage = "Keeps the title\r\nof the form"}},
+    // Comments only needs no name; the boxes it disables give False, the texts go as they stand.
+    {"comments_only_without_name",
+     kWithRoutine,
+     3,
+     [](Generating& g) {
+       g.Type(0, txtVariable, "NewTitle");
+       g.Click(chkPrive);
+       g.Click(chkComment);
+     },
+     {.nomVariable = "NewTitle", .comment = true}},
+};
+
+class GenerateRequest : public ::testing::TestWithParam<Request> {};
+
+TEST_P(GenerateRequest, WritesWhatTheControlsSay) {
+  const Request& r = GetParam();
+  Generating g{r.start};
+  g.module->pane().SetCaret(r.caret);
+  r.fill(g);
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string expected = Generated(r.expected, r.start, r.caret);
+  ASSERT_NE(expected, r.start);
+  g.dialog.view->Click(OKButton);
+  EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected));
+  EXPECT_TRUE(g.dialog.platform.ui.messages().empty());
+  // The name typed on the page "User" is not stored by the command.
+  EXPECT_EQ(g.dialog.platform.settings.GetSetting("Scrivlet", "Identification", "Programmer", "<none>"),
+            "<none>");
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, GenerateRequest, ::testing::ValuesIn(kRequests),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+// Nothing is reset: the dialog shows the same values, and a second click sends the same request.
+TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
+  Generating g;
+  g.Type(0, txtPropriete, "Refresh");
+  g.Click(chkProcedure);
+  std::vector<dialog::ControlState> before;
+  for (const dialog::ControlDesign& d : dialog::Designs()) before.push_back(g.dialog.form.State(d.id));
+  g.dialog.view->Click(OKButton);
+  const std::string once = g.module->Text();
+  g.dialog.view->Click(OKButton);
+  for (const dialog::ControlDesign& d : dialog::Designs()) {
+    const dialog::ControlState& now = g.dialog.form.State(d.id);
+    const dialog::ControlState& was = before[dialog::Index(d.id)];
+    EXPECT_EQ(now.caption, was.caption) << d.name;
+    EXPECT_EQ(now.value, was.value) << d.name;
+    EXPECT_EQ(now.enabled, was.enabled) << d.name;
+  }
+  EXPECT_TRUE(g.dialog.form.Visible());
+  // The second Sub goes ahead of the first, as AddFromString puts it before the module's routines.
+  Options sub{.nom = "Refresh", .procedure = true};
+  test::TestPlatform platform;
+  host::MemoryCodeModule expected{once};
+  generator::CEcrireCode request{platform.platform()};
+  request.Nom_Propriete("Refresh");
+  request.CreerProcedure(true);
+  request.TypeVariable("String");
+  request.FunctionReturn("String");
+  request.NomUtilisateur("My name");
+  request.Usage("Description of its utility\r\n");
+  request.EcrireCode(expected);
+  EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected.Text()));
+  EXPECT_EQ(once, Generated(sub, kStart, 1));
+}
+
+TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
+  try {
+    dialog::RequireRoutineName("", 0);
+    FAIL() << "no failure raised";
+  } catch (const host::HostError& error) {
+    EXPECT_EQ(error.number(), static_cast<long>(static_cast<std::int32_t>(0x800403E8U)));
+    EXPECT_EQ(error.source(), "Scrivlet");
+    EXPECT_EQ(error.description(), "Name of propriete cannot be null.");
+  }
+  EXPECT_NO_THROW(dialog::RequireRoutineName("", 1));
+  EXPECT_NO_THROW(dialog::RequireRoutineName(" ", 0));
+}
+
+struct Failure {
+  const char* name;
+  std::function<void(Generating&, host::FaultPlan&)> setup;
+  std::vector<host::ShownMessage> messages;
+};
+
+void PrintTo(const Failure& f, std::ostream* os) {
+  *os << f.name;
+}
+
+const Failure kFailures[] = {
+    {"empty_name", [](Generating&, host::FaultPlan&) {}, {{"Name of propriete cannot be null.", "Scrivlet"}}},
+    {"no_code_window_with_empty_name",
+     [](Generating& g, host::FaultPlan&) { g.vbe->SetActiveModule(nullptr); },
+     {{"Object variable or With block variable not set", "Scrivlet"}}},
+    {"no_code_window",
+     [](Generating& g, host::FaultPlan&) {
+       g.Type(0, txtPropriete, "Title");
+       g.vbe->SetActiveModule(nullptr);
+     },
+     {{"Object variable or With block variable not set", "Scrivlet"}}},
+    {"no_host",
+     [](Generating& g, host::FaultPlan&) { g.dialog.form.VBInstance = nullptr; },
+     {{"Object variable or With block variable not set", "Scrivlet"}}},
+    {"active_pane_fails",
+     [](Generating& g, host::FaultPlan& plan) {
+       g.Type(0, txtPropriete, "Title");
+       plan.Fail("ActiveCodePane", 1, 440, "Automation error");
+       g.vbe->AttachFaults(&plan);
+     },
+     {{"Automation error", "Scrivlet"}}},
+    {"pane_gives_no_module",
+     [](Generating& g, host::FaultPlan& plan) {
+       g.Type(0, txtPropriete, "Title");
+       plan.Fail("CodeModule", 1, 91, "Object variable or With block variable not set");
+       g.module->AttachFaults(&plan);
+     },
+     {{"Object variable or With block variable not set", "Scrivlet"}}},
+    // A failure the generator traps itself is its own report, not the command's.
+    {"generator_reports_its_own",
+     [](Generating& g, host::FaultPlan& plan) {
+       g.Type(0, txtPropriete, "Title");
+       plan.Fail("AddFromString", 1, 7, "Out of memory");
+       g.module->AttachFaults(&plan);
+     },
+     {{"Out of memory", "EcrireCode"}}},
+};
+
+class GenerateFailure : public ::testing::TestWithParam<Failure> {};
+
+TEST_P(GenerateFailure, IsShownAndWritesNothing) {
+  Generating g;
+  host::FaultPlan plan;
+  GetParam().setup(g, plan);
+  ASSERT_FALSE(HasFatalFailure());
+  g.dialog.view->Click(OKButton);
+  EXPECT_EQ(g.dialog.platform.ui.messages(), GetParam().messages);
+  EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(kStart));
+  EXPECT_TRUE(g.dialog.form.Visible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, GenerateFailure, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+// The module is found before any option is read: with no code window, the name test does not run.
+TEST(GenerateCommand, FindsTheModuleBeforeTheNameTest) {
+  Generating g;
+  host::FaultPlan plan;
+  g.vbe->AttachFaults(&plan);
+  g.module->AttachFaults(&plan);
+  g.dialog.view->Click(OKButton);
+  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"ActiveCodePane", "CodePane", "CodeModule"}));
+  EXPECT_EQ(g.dialog.platform.ui.messages(),
+            (std::vector<host::ShownMessage>{{"Name of propriete cannot be null.", "Scrivlet"}}));
+}
+
+}  // namespace
