@@ -12,6 +12,15 @@
 namespace host::win32 {
 namespace {
 
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
 HostError Unsupported() {
   return HostError{kErrInvalidCall, "Unsupported date pattern"};
 }
@@ -55,14 +64,15 @@ std::wstring WindowsDatePicture(std::string_view pattern) {
 
 std::string WindowsDateFormatter::Format(const CivilDate& date, std::string_view pattern) const {
   const HostError invalid{kErrInvalidCall, "Invalid date"};
-  if (date.year < 1601 || date.year > 30827 || date.month < 1 || date.month > 12 || date.day < 1) throw invalid;
+  // Checked here rather than left to the system: not every implementation rejects 29 February 2027.
+  if (date.year < 1601 || date.year > 30827 || date.month < 1 || date.month > 12 || date.day < 1 ||
+      date.day > DaysInMonth(date.year, date.month)) {
+    throw invalid;
+  }
   SYSTEMTIME time{};
   time.wYear = static_cast<WORD>(date.year);
   time.wMonth = static_cast<WORD>(date.month);
   time.wDay = static_cast<WORD>(date.day);
-  // SystemTimeToFileTime rejects a day the month does not have (31 April, 29 February 2027).
-  FILETIME check{};
-  if (!::SystemTimeToFileTime(&time, &check)) throw invalid;
   const std::wstring picture = WindowsDatePicture(pattern);
   if (picture.empty()) return {};
   const int length = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, picture.c_str(), nullptr, 0, nullptr);
