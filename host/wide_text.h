@@ -54,7 +54,9 @@ std::basic_string<Unit> Utf16FromUtf8(std::string_view bytes) {
   constexpr std::uint32_t kReplacement = 0xFFFD;
   std::basic_string<Unit> out;
   out.reserve(bytes.size());
-  const auto byteAt = [&](std::size_t i) { return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i])); };
+  const auto byteAt = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]));
+  };
   for (std::size_t i = 0; i < bytes.size();) {
     const std::uint32_t lead = byteAt(i);
     std::size_t length = 0;

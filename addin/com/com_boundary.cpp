@@ -15,7 +15,8 @@ using host::win32::ComPtr;
 HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
                         std::string_view description) noexcept {
   const HRESULT hr = number < 0 ? static_cast<HRESULT>(number)
-                                : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, static_cast<unsigned long>(number) & 0xFFFF);
+                                : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL,
+                                               static_cast<unsigned long>(number) & 0xFFFF);
   try {
     ComPtr<ICreateErrorInfo> info;
     if (FAILED(::CreateErrorInfo(info.put()))) return hr;

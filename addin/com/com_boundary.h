@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <new>
@@ -14,7 +15,8 @@ namespace addin::com {
 // Sets the thread's error information (description and source, as VB's Err reads them) and gives
 // the HRESULT of a VB error: 0x800A0000 | number for the numbers VB raises, the number itself when
 // it already is a failure HRESULT. Never throws.
-HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number, std::string_view description) noexcept;
+HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
+                        std::string_view description) noexcept;
 
 // Runs `body` and turns whatever it throws into the method's HRESULT; S_OK when it returns.
 template <class Body>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <oaidl.h>
 
 #include <atomic>
@@ -73,7 +74,8 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
     if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo* own = InterfaceHalf();
     if (own == nullptr) return TYPE_E_CANTLOADLIBRARY;
-    return own->Invoke(static_cast<Interface*>(this), id, flags, parameters, result, exception, argumentError);
+    return own->Invoke(static_cast<Interface*>(this), id, flags, parameters, result, exception,
+                       argumentError);
   }
 
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {

@@ -1,8 +1,8 @@
 // addin/com/registration.cpp: the registry entries of the type library, the two classes and the add-in.
 #include "addin/com/registration.h"
 
-#include <olectl.h>
 #include <oleauto.h>
+#include <olectl.h>
 
 #include <array>
 #include <new>
@@ -29,23 +29,25 @@ struct ClassEntry {
   std::wstring_view progId;
 };
 
-const std::array<ClassEntry, 2> kClasses = {{{CLSID_Connect, L"Penwright.Connect"},
-                                             {CLSID_CEcrireCode, L"Penwright.CEcrireCode"}}};
+const std::array<ClassEntry, 2> kClasses = {
+    {{CLSID_Connect, L"Penwright.Connect"}, {CLSID_CEcrireCode, L"Penwright.CEcrireCode"}}};
 
 void Check(LSTATUS status) {
-  if (status != ERROR_SUCCESS) throw RegistrationFailure{HRESULT_FROM_WIN32(static_cast<unsigned long>(status))};
+  if (status != ERROR_SUCCESS)
+    throw RegistrationFailure{HRESULT_FROM_WIN32(static_cast<unsigned long>(status))};
 }
 
 std::wstring GuidText(const GUID& guid) {
   std::array<wchar_t, 40> text{};
-  if (::StringFromGUID2(guid, text.data(), static_cast<int>(text.size())) == 0) throw RegistrationFailure{E_FAIL};
+  if (::StringFromGUID2(guid, text.data(), static_cast<int>(text.size())) == 0)
+    throw RegistrationFailure{E_FAIL};
   return text.data();
 }
 
 UniqueHkey CreateKey(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
-  Check(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,
-                          nullptr));
+  Check(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                          &key, nullptr));
   return UniqueHkey{key};
 }
 

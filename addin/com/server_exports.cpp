@@ -1,5 +1,6 @@
 // addin/com/server_exports.cpp: the functions Scrivlet.dll exports, each one a boundary of its own.
 #include <windows.h>
+
 #include <objbase.h>
 
 #include "addin/com/class_factory.h"
@@ -33,7 +34,6 @@ STDAPI DllUnregisterServer() {
 
 // For test programs only: every message box of the DLL goes to `sink` instead of the screen while it
 // is set (nullptr shows real boxes again). The texts are those the box would show.
-extern "C" void WINAPI ScrivletSetMessageSink(host::win32::MessageSink sink,
-                                                                     void* context) {
+extern "C" void WINAPI ScrivletSetMessageSink(host::win32::MessageSink sink, void* context) {
   host::win32::SetMessageSink(sink, context);
 }

@@ -37,7 +37,8 @@ HostError FromHresult(HRESULT hr) {
   for (const KnownFailure& known : kKnownFailures) {
     if (known.hr == hr) return HostError{known.number, std::string{known.description}};
   }
-  if (IsVbError(hr)) return HostError{static_cast<long>(hr & 0xFFFF), "Application-defined or object-defined error"};
+  if (IsVbError(hr))
+    return HostError{static_cast<long>(hr & 0xFFFF), "Application-defined or object-defined error"};
   return HostError{static_cast<long>(hr), "Automation error"};
 }
 

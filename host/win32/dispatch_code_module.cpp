@@ -79,7 +79,8 @@ void DispatchCodeModule::AddFromString(std::string_view text) {
 
 Selection DispatchCodePane::GetSelection() const {
   Selection selection;
-  std::array<VARIANT, 4> arguments = {LongReference(&selection.startLine), LongReference(&selection.startColumn),
+  std::array<VARIANT, 4> arguments = {LongReference(&selection.startLine),
+                                      LongReference(&selection.startColumn),
                                       LongReference(&selection.endLine), LongReference(&selection.endColumn)};
   UniqueVariant result;
   CallByName(pane_.get(), L"GetSelection", DISPATCH_METHOD, arguments, result);

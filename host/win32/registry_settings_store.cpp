@@ -20,7 +20,8 @@ HostError SaveFailure() {
 
 }  // namespace
 
-std::wstring RegistrySettingsStore::SectionPath(std::string_view application, std::string_view section) const {
+std::wstring RegistrySettingsStore::SectionPath(std::string_view application,
+                                                std::string_view section) const {
   return root_ + L'\\' + Wide(application) + L'\\' + Wide(section);
 }
 
@@ -61,14 +62,15 @@ void RegistrySettingsStore::SaveSetting(std::string_view application, std::strin
   if (AnyEmpty(application, section, key)) throw SaveFailure();
   HKEY created = nullptr;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS) {
+                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created,
+                        nullptr) != ERROR_SUCCESS) {
     throw SaveFailure();
   }
   const UniqueHkey sectionKey{created};
   const std::wstring text = Wide(value);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with its terminator
-  if (::RegSetValueExW(sectionKey.get(), Wide(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                       bytes) != ERROR_SUCCESS) {
+  if (::RegSetValueExW(sectionKey.get(), Wide(key).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()), bytes) != ERROR_SUCCESS) {
     throw SaveFailure();
   }
 }

@@ -75,10 +75,12 @@ std::string WindowsDateFormatter::Format(const CivilDate& date, std::string_view
   time.wDay = static_cast<WORD>(date.day);
   const std::wstring picture = WindowsDatePicture(pattern);
   if (picture.empty()) return {};
-  const int length = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, picture.c_str(), nullptr, 0, nullptr);
+  const int length =
+      ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, picture.c_str(), nullptr, 0, nullptr);
   if (length <= 0) throw invalid;
   std::vector<wchar_t> text(static_cast<std::size_t>(length), L'\0');
-  if (::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, picture.c_str(), text.data(), length, nullptr) <= 0) {
+  if (::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, picture.c_str(), text.data(), length, nullptr) <=
+      0) {
     throw invalid;
   }
   return Narrow({text.data(), static_cast<std::size_t>(length - 1)});

@@ -2,6 +2,7 @@
 // creation by ProgID, late-bound options passed by reference, generation into a mock code module,
 // the connection's members, reference counts and DllCanUnloadNow. Argument: the DLL's path.
 #include <windows.h>
+
 #include <objbase.h>
 #include <oleauto.h>
 
@@ -44,7 +45,8 @@ ComPtr<IDispatch> Create(const wchar_t* progId) {
   CLSID clsid{};
   ComPtr<IDispatch> object;
   if (SUCCEEDED(::CLSIDFromProgID(progId, &clsid))) {
-    ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(object.put()));
+    ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                       reinterpret_cast<void**>(object.put()));
   }
   return object;
 }
@@ -61,16 +63,16 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VAR
              VARIANT* result = nullptr) {
   std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
   DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()),
-                        0};
+  DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                        static_cast<UINT>(reversed.size()), 0};
   if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
     parameters.rgdispidNamedArgs = &put;
     parameters.cNamedArgs = 1;
   }
   host::win32::ExcepInfo info;
   UINT argumentError = 0;
-  return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result, info.get(),
-                        &argumentError);
+  return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
+                        info.get(), &argumentError);
 }
 
 VARIANT BoolRef(VARIANT_BOOL* value) {
@@ -167,7 +169,7 @@ void DispatchIds() {
       {request.get(), L"Usage", 0x68030000},
       {request.get(), L"EcrireCode", 0x60030011},
       {request.get(), L"Prop_Set", 0x68030012},
-      {request.get(), L"ecrirecode", 0x60030011},  // names are not case-sensitive in VB
+      {request.get(), L"ecrirecode", 0x60030011},       // names are not case-sensitive in VB
       {request.get(), L"CreerEntete", DISPID_UNKNOWN},  // the builders are not published
       {connect.get(), L"FormDisplayed", 0x40030000},
       {connect.get(), L"VBInstance", 0x40030001},
@@ -177,15 +179,17 @@ void DispatchIds() {
       {connect.get(), L"AddToAddInCommandBar", 0x60030006},
       {connect.get(), L"OnConnection", DISPID_UNKNOWN},
   };
-  for (const Case& c : cases) checks.Equal(IdOf(c.object, c.name), c.id, "dispatch id of " + test::Visible(c.name));
+  for (const Case& c : cases)
+    checks.Equal(IdOf(c.object, c.name), c.id, "dispatch id of " + test::Visible(c.name));
 }
 
 void OptionsByReference() {
   const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
   if (!request) return;
-  const wchar_t* const flags[] = {L"Cacher",     L"Comment",    L"CreerFonction", L"CreerProcedure",
-                                  L"LectureSeule", L"Prop_Changed", L"Prop_Friend",  L"Prop_Prive",
-                                  L"ResumeNext", L"VariableLoc_Static", L"Prop_Set"};
+  const wchar_t* const flags[] = {
+      L"Cacher",       L"Comment",     L"CreerFonction", L"CreerProcedure", L"LectureSeule",
+      L"Prop_Changed", L"Prop_Friend", L"Prop_Prive",    L"ResumeNext",     L"VariableLoc_Static",
+      L"Prop_Set"};
   const wchar_t* const texts[] = {L"FunctionReturn", L"AideId",       L"Nom_Propriete", L"NomUtilisateur",
                                   L"NomVariable",    L"TypeVariable", L"Usage"};
   for (const wchar_t* name : flags) {
@@ -229,9 +233,10 @@ const std::wstring kStars = L"'*************************************************
 const std::wstring kDashes = L"'-----------------------------------";
 
 std::wstring Header() {
-  return kStars + Cr(L"\n' Utility: Reloads the list\n'\n' Functions called: \n' Functions calling: \n'\n'\n"
-                     L"' Programmer's name: My name\n' Creation date: Sunday 06 December 2026\n"
-                     L"' Last modification:          by\n") +
+  return kStars +
+         Cr(L"\n' Utility: Reloads the list\n'\n' Functions called: \n' Functions calling: \n'\n'\n"
+            L"' Programmer's name: My name\n' Creation date: Sunday 06 December 2026\n"
+            L"' Last modification:          by\n") +
          kStars + L"\r";
 }
 
@@ -241,8 +246,8 @@ std::wstring Body(const std::wstring& name, const std::wstring& word, const std:
   std::wstring body = kDashes + Cr(L"\n'Local variables definition \n\n\n\n\n") + kDashes +
                       Cr(L"\n' Start \nOn Error Goto Error" + name + L"\n\n\n\n" + statements) + kDashes +
                       Cr(L"\n'- End and exit\n" + name + L"Next:\nExit " + word + L"\n\n\n") + kDashes +
-                      Cr(L"\n'Error local traitment\nError" + name + L":\nMsgbox Err.Description, , \"" + name +
-                         L"\"\n       '-Resume\nResume " + name + L"Next\n") +
+                      Cr(L"\n'Error local traitment\nError" + name + L":\nMsgbox Err.Description, , \"" +
+                         name + L"\"\n       '-Resume\nResume " + name + L"Next\n") +
                       kDashes + L"\r'End";
   if (withEnd) body += L"\rEnd " + word;
   return body;
@@ -262,75 +267,85 @@ struct GenerationCase {
 
 void Generation() {
   // The whole Sub, written out line by line.
-  const std::wstring sub = Cr(
-      L"Sub Refresh( )\n"
-      L"'**********************************************************************\n"
-      L"' Utility: Reloads the list\n"
-      L"'\n"
-      L"' Functions called: \n"
-      L"' Functions calling: \n"
-      L"'\n"
-      L"'\n"
-      L"' Programmer's name: My name\n"
-      L"' Creation date: Sunday 06 December 2026\n"
-      L"' Last modification:          by\n"
-      L"'**********************************************************************\n"
-      L"\n"
-      L"'-----------------------------------\n"
-      L"'Local variables definition \n"
-      L"\n\n\n\n"
-      L"'-----------------------------------\n"
-      L"' Start \n"
-      L"On Error Goto ErrorRefresh\n"
-      L"\n\n\n"
-      L"'-----------------------------------\n"
-      L"'- End and exit\n"
-      L"RefreshNext:\n"
-      L"Exit Sub\n"
-      L"\n\n"
-      L"'-----------------------------------\n"
-      L"'Error local traitment\n"
-      L"ErrorRefresh:\n"
-      L"Msgbox Err.Description, , \"Refresh\"\n"
-      L"       '-Resume\n"
-      L"Resume RefreshNext\n"
-      L"'-----------------------------------\n"
-      L"'End\n"
-      L"End Sub");
-  const std::vector<Option> common = {Text(L"Usage", L"Reloads the list"), Text(L"NomUtilisateur", L"My name")};
+  const std::wstring sub =
+      Cr(L"Sub Refresh( )\n"
+         L"'**********************************************************************\n"
+         L"' Utility: Reloads the list\n"
+         L"'\n"
+         L"' Functions called: \n"
+         L"' Functions calling: \n"
+         L"'\n"
+         L"'\n"
+         L"' Programmer's name: My name\n"
+         L"' Creation date: Sunday 06 December 2026\n"
+         L"' Last modification:          by\n"
+         L"'**********************************************************************\n"
+         L"\n"
+         L"'-----------------------------------\n"
+         L"'Local variables definition \n"
+         L"\n\n\n\n"
+         L"'-----------------------------------\n"
+         L"' Start \n"
+         L"On Error Goto ErrorRefresh\n"
+         L"\n\n\n"
+         L"'-----------------------------------\n"
+         L"'- End and exit\n"
+         L"RefreshNext:\n"
+         L"Exit Sub\n"
+         L"\n\n"
+         L"'-----------------------------------\n"
+         L"'Error local traitment\n"
+         L"ErrorRefresh:\n"
+         L"Msgbox Err.Description, , \"Refresh\"\n"
+         L"       '-Resume\n"
+         L"Resume RefreshNext\n"
+         L"'-----------------------------------\n"
+         L"'End\n"
+         L"End Sub");
+  const std::vector<Option> common = {Text(L"Usage", L"Reloads the list"),
+                                      Text(L"NomUtilisateur", L"My name")};
   const auto with = [&common](std::vector<Option> options) {
     options.insert(options.begin(), common.begin(), common.end());
     return options;
   };
   const std::vector<GenerationCase> cases = {
-      {"sub", with({Text(L"Nom_Propriete", L"Refresh"), Flag(L"CreerProcedure")}), "Option Explicit\r\n", 1,
-       {{L"AddFromString", sub}}},
-      {"function",
-       with({Text(L"Nom_Propriete", L"Total"), Text(L"NomVariable", L"NewTitle"), Text(L"TypeVariable", L"String"),
-             Text(L"FunctionReturn", L"Long"), Flag(L"CreerFonction")}),
+      {"sub",
+       with({Text(L"Nom_Propriete", L"Refresh"), Flag(L"CreerProcedure")}),
        "Option Explicit\r\n",
        1,
-       {{L"AddFromString", Routine(L"Function Total(NewTitle as String)AS Long", Body(L"Total", L"Function", L""))}}},
+       {{L"AddFromString", sub}}},
+      {"function",
+       with({Text(L"Nom_Propriete", L"Total"), Text(L"NomVariable", L"NewTitle"),
+             Text(L"TypeVariable", L"String"), Text(L"FunctionReturn", L"Long"), Flag(L"CreerFonction")}),
+       "Option Explicit\r\n",
+       1,
+       {{L"AddFromString",
+         Routine(L"Function Total(NewTitle as String)AS Long", Body(L"Total", L"Function", L""))}}},
       {"read_write_property_changed",
-       with({Text(L"Nom_Propriete", L"Title"), Text(L"NomVariable", L"NewTitle"), Text(L"TypeVariable", L"String"),
-             Flag(L"Prop_Changed")}),
+       with({Text(L"Nom_Propriete", L"Title"), Text(L"NomVariable", L"NewTitle"),
+             Text(L"TypeVariable", L"String"), Flag(L"Prop_Changed")}),
        "Option Explicit\r\n",
        1,
        {{L"AddFromString",
          Routine(L"Property Get Title( )AS String", Body(L"Title", L"Property", L"Title = m_NewTitle\n"))},
-        {L"AddFromString", Routine(L"Property Let Title(NewTitle as String)",
-                                   Body(L"Title", L"Property", L"m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
+        {L"AddFromString",
+         Routine(L"Property Let Title(NewTitle as String)",
+                 Body(L"Title", L"Property", L"m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
         {L"AddFromString", L"Private m_NewTitle AS String"},
         {L"AddFromString", L"Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\rEnd Sub"},
         {L"InsertLines 4", L"Propbag.WriteProperty \"Title\", m_NewTitle"},
         {L"AddFromString", L"Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub"},
         {L"InsertLines 4", L"m_NewTitle = PropBag.ReadProperty (\"Title\")"}}},
       // The caret's routine is found through GetSelection, ProcOfLine, ProcBodyLine and Lines.
-      {"comments_at_caret", with({Flag(L"Comment")}), "Sub Refresh()\r\n    x = 1\r\nEnd Sub", 2,
+      {"comments_at_caret",
+       with({Flag(L"Comment")}),
+       "Sub Refresh()\r\n    x = 1\r\nEnd Sub",
+       2,
        {{L"InsertLines 2", Header() + L"\r" + Body(L"Refresh", L"Sub", L"", false)}}},
       // Texts cross the boundary unit for unit: accents, a pair of surrogates, a lone surrogate.
       {"unicode_name",
-       with({Text(L"Nom_Propriete", L"Donn\u00e9es\U0001F600\xD800"), Flag(L"CreerProcedure"), Flag(L"ResumeNext")}),
+       with({Text(L"Nom_Propriete", L"Donn\u00e9es\U0001F600\xD800"), Flag(L"CreerProcedure"),
+             Flag(L"ResumeNext")}),
        "",
        1,
        {{L"AddFromString",
@@ -380,7 +395,8 @@ void EarlyBinding() {
   checks.Equal(mock.handed().size(), std::size_t{1}, "vtable: one routine");
   if (!mock.handed().empty()) {
     const std::wstring& text = mock.handed()[0].text;
-    checks.Equal(text.substr(0, text.find(L'\r')), std::wstring{L"Sub Refresh( )"}, "vtable: the Sub's declaration");
+    checks.Equal(text.substr(0, text.find(L'\r')), std::wstring{L"Sub Refresh( )"},
+                 "vtable: the Sub's declaration");
   }
   checks.Equal(request->put_Nom_Propriete(nullptr), E_POINTER, "vtable: a null option pointer");
   checks.Equal(request->EcrireCode(nullptr), E_POINTER, "vtable: a null module pointer");
@@ -394,9 +410,13 @@ void HostFailures() {
     Box box;
   };
   const Case cases[] = {
-      {"AddFromString fails", L"AddFromString", {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
+      {"AddFromString fails",
+       L"AddFromString",
+       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
        {L"Permission denied", L"EcrireCode"}},
-      {"the pane cannot be had", L"CodePane", {E_ACCESSDENIED, L"Acc\u00e8s refus\u00e9"},
+      {"the pane cannot be had",
+       L"CodePane",
+       {E_ACCESSDENIED, L"Acc\u00e8s refus\u00e9"},
        {L"Acc\u00e8s refus\u00e9", L"EcrireCode"}},
       {"module is Nothing", nullptr, {}, {L"Object variable or With block variable not set", L"EcrireCode"}},
   };
@@ -405,8 +425,9 @@ void HostFailures() {
     const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
     if (!request) continue;
     Assign(request.get(), Text(L"Nom_Propriete", L"Refresh"));
-    Assign(request.get(), Flag(c.member != nullptr && std::wstring{c.member} == L"CodePane" ? L"Comment"
-                                                                                             : L"CreerProcedure"));
+    Assign(
+        request.get(),
+        Flag(c.member != nullptr && std::wstring{c.member} == L"CodePane" ? L"Comment" : L"CreerProcedure"));
     test::MockCodeModule mock{"Sub Refresh()\r\nEnd Sub"};
     if (c.member != nullptr) mock.FailNext(c.member, c.raised);
     g_boxes.clear();
@@ -438,12 +459,16 @@ struct FakeMenus {
     bar = test::FakeDispatch::Create(&barSelf);
     controls = test::FakeDispatch::Create(&controlsSelf);
     button = test::FakeDispatch::Create(&buttonSelf);
-    vbeSelf->Define(L"CommandBars", [this](WORD, const test::Arguments&, VARIANT* r) { test::ReturnObject(r, bars.get()); });
+    vbeSelf->Define(L"CommandBars",
+                    [this](WORD, const test::Arguments&, VARIANT* r) { test::ReturnObject(r, bars.get()); });
     barsSelf->Define(L"Item", [this](WORD, const test::Arguments& a, VARIANT* r) {
-      if (itemRaises) throw test::Raised{static_cast<HRESULT>(0x800A0005UL), L"Invalid procedure call or argument"};
+      if (itemRaises)
+        throw test::Raised{static_cast<HRESULT>(0x800A0005UL), L"Invalid procedure call or argument"};
       test::ReturnObject(r, hasAddIns && a.Text(0) == L"Add-Ins" ? bar.get() : nullptr);
     });
-    barSelf->Define(L"Controls", [this](WORD, const test::Arguments&, VARIANT* r) { test::ReturnObject(r, controls.get()); });
+    barSelf->Define(L"Controls", [this](WORD, const test::Arguments&, VARIANT* r) {
+      test::ReturnObject(r, controls.get());
+    });
     controlsSelf->Define(L"Add", [this](WORD, const test::Arguments& a, VARIANT* r) {
       added.push_back(std::to_wstring(a.count()) + L":" + std::to_wstring(a.Long(0)));
       test::ReturnObject(r, button.get());
@@ -470,7 +495,8 @@ void ConnectMembers() {
   ::VariantInit(&yes);
   V_VT(&yes) = VT_BOOL;
   V_BOOL(&yes) = VARIANT_TRUE;
-  checks.Equal(Call(connect.get(), L"FormDisplayed", DISPATCH_PROPERTYPUT, {yes}), S_OK, "assign FormDisplayed");
+  checks.Equal(Call(connect.get(), L"FormDisplayed", DISPATCH_PROPERTYPUT, {yes}), S_OK,
+               "assign FormDisplayed");
   checks.Equal(formDisplayed(), VARIANT_TRUE, "FormDisplayed reads True (-1)");
   checks.Equal(Call(connect.get(), L"Hide", DISPATCH_METHOD, {}), S_OK, "Hide");
   checks.Equal(formDisplayed(), VARIANT_FALSE, "Hide clears FormDisplayed");
@@ -482,14 +508,17 @@ void ConnectMembers() {
     const std::string what = test::Visible(name);
     test::FakeDispatch* self = nullptr;
     const ComPtr<IDispatch> held = test::FakeDispatch::Create(&self);
-    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())}), S_OK, what + ": Set");
+    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())}), S_OK,
+                 what + ": Set");
     checks.Equal(self->references(), ULONG{2}, what + ": one reference held");
     VARIANT result;
     ::VariantInit(&result);
     checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYGET, {}, &result), S_OK, what + ": read");
-    checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == held.get(), what + ": the same object");
+    checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == held.get(),
+                  what + ": the same object");
     ::VariantClear(&result);
-    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK, what + ": Set Nothing");
+    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK,
+                 what + ": Set Nothing");
     checks.Equal(self->references(), ULONG{1}, what + ": reference dropped");
     Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())});
   }
@@ -524,13 +553,16 @@ void ConnectMembers() {
     const BSTR before = caption;
     VARIANT result;
     ::VariantInit(&result);
-    checks.Equal(Call(connection.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &result), S_OK,
-                 what + ": never reports");
-    checks.Expect(caption == before && std::wstring{caption} == L"Scrivlet", what + ": the caption is not changed");
+    checks.Equal(
+        Call(connection.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &result), S_OK,
+        what + ": never reports");
+    checks.Expect(caption == before && std::wstring{caption} == L"Scrivlet",
+                  what + ": the caption is not changed");
     ::SysFreeString(caption);
     const bool isButton = V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == menus.button.get();
     const bool isNothing = V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == nullptr;
-    checks.Expect(c.answered ? isButton : isNothing, what + (c.answered ? ": answers the button" : ": answers Nothing"));
+    checks.Expect(c.answered ? isButton : isNothing,
+                  what + (c.answered ? ": answers the button" : ": answers Nothing"));
     ::VariantClear(&result);
     checks.Expect(menus.added == c.added, what + ": Controls.Add(1) calls");
     if (c.answered) checks.Equal(menus.caption, std::wstring{L"Scrivlet"}, what + ": caption");
@@ -542,7 +574,8 @@ void ConnectMembers() {
   const ComPtr<IDispatch> bare = Create(L"Penwright.Connect");
   checks.Equal(Call(bare.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &result), S_OK,
                "AddToAddInCommandBar without VBInstance");
-  checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == nullptr, "without VBInstance: Nothing");
+  checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == nullptr,
+                "without VBInstance: Nothing");
   ::SysFreeString(caption);
 }
 
@@ -557,13 +590,14 @@ void Unloading() {
   checks.Equal(g_canUnloadNow(), S_OK, "DllCanUnloadNow: both released");
 
   ComPtr<IClassFactory> factory;
-  checks.Equal(g_getClassObject(CLSID_Connect, IID_IClassFactory, reinterpret_cast<void**>(factory.put())), S_OK,
-               "DllGetClassObject for Connect");
+  checks.Equal(g_getClassObject(CLSID_Connect, IID_IClassFactory, reinterpret_cast<void**>(factory.put())),
+               S_OK, "DllGetClassObject for Connect");
   checks.Equal(g_canUnloadNow(), S_FALSE, "DllCanUnloadNow: a factory is held");
   if (factory) {
     ComPtr<IUnknown> aggregated;
-    checks.Equal(factory->CreateInstance(factory.get(), IID_IUnknown, reinterpret_cast<void**>(aggregated.put())),
-                 CLASS_E_NOAGGREGATION, "no aggregation");
+    checks.Equal(
+        factory->CreateInstance(factory.get(), IID_IUnknown, reinterpret_cast<void**>(aggregated.put())),
+        CLASS_E_NOAGGREGATION, "no aggregation");
     ComPtr<IUnknown> wrong;
     checks.Equal(factory->CreateInstance(nullptr, IID_IClassFactory, reinterpret_cast<void**>(wrong.put())),
                  E_NOINTERFACE, "CreateInstance for an interface the class lacks");
@@ -591,11 +625,12 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
   HMODULE dll = ::LoadLibraryW(argv[1]);
-  g_canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+  g_canUnloadNow =
+      reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
   g_getClassObject =
       reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
-  const auto sink =
-      reinterpret_cast<SetMessageSink>(reinterpret_cast<void*>(::GetProcAddress(dll, "ScrivletSetMessageSink")));
+  const auto sink = reinterpret_cast<SetMessageSink>(
+      reinterpret_cast<void*>(::GetProcAddress(dll, "ScrivletSetMessageSink")));
   checks.Expect(dll != nullptr && g_canUnloadNow != nullptr && g_getClassObject != nullptr && sink != nullptr,
                 "the DLL's exports");
   if (dll == nullptr || g_canUnloadNow == nullptr || g_getClassObject == nullptr || sink == nullptr) {

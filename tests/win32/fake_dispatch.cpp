@@ -1,4 +1,5 @@
-// tests/win32/fake_dispatch.cpp: the members by name, case-insensitively, with ids from 1 in definition order.
+// tests/win32/fake_dispatch.cpp: the members by name, case-insensitively, with ids from 1 in definition
+// order.
 #include "tests/win32/fake_dispatch.h"
 
 #include <oleauto.h>

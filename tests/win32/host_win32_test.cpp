@@ -1,6 +1,7 @@
 // tests/win32/host_win32_test.cpp: the Windows platform services and the late-bound code module, run
 // under Wine without the DLL.
 #include <windows.h>
+
 #include <objbase.h>
 
 #include <array>
@@ -104,10 +105,11 @@ void DateFormats() {
   };
   const host::win32::WindowsDateFormatter formatter;
   for (const Case& c : cases) {
-    const std::string what = "format " + std::to_string(c.date.year) + '-' + std::to_string(c.date.month) + '-' +
-                             std::to_string(c.date.day) + " \"" + c.pattern + '"';
+    const std::string what = "format " + std::to_string(c.date.year) + '-' + std::to_string(c.date.month) +
+                             '-' + std::to_string(c.date.day) + " \"" + c.pattern + '"';
     if (c.text == nullptr) {
-      ExpectError(Thrown([&] { formatter.Format(c.date, c.pattern); }), host::kErrInvalidCall, "Invalid date", what);
+      ExpectError(Thrown([&] { formatter.Format(c.date, c.pattern); }), host::kErrInvalidCall, "Invalid date",
+                  what);
     } else {
       std::string text;
       const auto error = Thrown([&] { text = formatter.Format(c.date, c.pattern); });
@@ -153,7 +155,8 @@ void EpochDates() {
   checks.Expect(clock.Today() == CivilDate{2000, 2, 29}, "clock follows SOURCE_DATE_EPOCH");
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"later");
   ExpectError(Thrown([&] { clock.Today(); }), host::kErrInvalidCall,
-              "SOURCE_DATE_EPOCH is not a number of seconds: \"later\"", "clock with a bad SOURCE_DATE_EPOCH");
+              "SOURCE_DATE_EPOCH is not a number of seconds: \"later\"",
+              "clock with a bad SOURCE_DATE_EPOCH");
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", nullptr);
 }
 
@@ -173,16 +176,22 @@ void Settings() {
   const std::wstring root = L"Software\\Scrivlet tests";
   host::win32::RegistrySettingsStore store{root};
   const std::string embeddedNul{"a\0b", 3};
-  const std::string values[] = {"Zo\xC3\xAB \xC3\x98" "deg\xC3\xA5rd ", "", "  blanks  ", "line\r\nbreak",
-                                embeddedNul, "\xF0\x9F\x98\x80"};
+  const std::string values[] = {
+      "Zo\xC3\xAB \xC3\x98"
+      "deg\xC3\xA5rd ",
+      "",
+      "  blanks  ",
+      "line\r\nbreak",
+      embeddedNul,
+      "\xF0\x9F\x98\x80"};
   for (const std::string& value : values) {
     store.SaveSetting("Scrivlet", "Identification", "Programmer", value);
     checks.Equal(store.GetSetting("Scrivlet", "Identification", "Programmer", "My name"), value,
                  "setting round trip of " + test::Show(value));
   }
   // Addresses compare without regard to case, as the registry's keys and value names do.
-  checks.Equal(store.GetSetting("SCRIVLET", "identification", "PROGRAMMER", "My name"), std::string{"\xF0\x9F\x98\x80"},
-               "setting address case");
+  checks.Equal(store.GetSetting("SCRIVLET", "identification", "PROGRAMMER", "My name"),
+               std::string{"\xF0\x9F\x98\x80"}, "setting address case");
   checks.Equal(store.GetSetting("Scrivlet", "Identification", "Missing", "My name"), std::string{"My name"},
                "missing value gives the fallback");
   checks.Equal(store.GetSetting("Scrivlet", "Missing", "Programmer", "0"), std::string{"0"},
@@ -214,7 +223,8 @@ void Settings() {
   const std::wstring vbPath = L"Software\\VB and VBA Program Settings\\Scrivlet\\Identification";
   host::win32::RegistrySettingsStore vbStore;
   vbStore.SaveSetting("Scrivlet", "Identification", "Programmer", "Ren\xC3\xA9");
-  checks.Equal(RawText(vbPath, L"Programmer", &type), std::wstring{L"Ren\u00e9"}, "default place of the settings");
+  checks.Equal(RawText(vbPath, L"Programmer", &type), std::wstring{L"Ren\u00e9"},
+               "default place of the settings");
   checks.Equal(type, static_cast<DWORD>(REG_SZ), "default place: REG_SZ");
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Scrivlet");
 }
@@ -233,7 +243,10 @@ void MessageBoxes() {
   host::win32::SetMessageSink(RecordBox, &boxes);
   host::win32::MessageBoxUi ui;
   ui.MsgBox("Permission denied", "EcrireCode");
-  ui.MsgBox("Donn\xC3\xA9" "es", "");
+  ui.MsgBox(
+      "Donn\xC3\xA9"
+      "es",
+      "");
   host::win32::SetMessageSink(nullptr, nullptr);
   checks.Equal(boxes.size(), std::size_t{2}, "boxes shown");
   if (boxes.size() != 2) return;
@@ -261,7 +274,8 @@ void AdapterAnswers() {
   host::MemoryCodeModule& inner = mock.inner();
   checks.Equal(module.CountOfLines(), inner.CountOfLines(), "CountOfLines");
   checks.Equal(module.Lines(3, 2), inner.Lines(3, 2), "Lines 3, 2");
-  checks.Equal(module.Lines(7, 1), std::string{"Property Get Caf\xC3\xA9() As String"}, "Lines with an accent");
+  checks.Equal(module.Lines(7, 1), std::string{"Property Get Caf\xC3\xA9() As String"},
+               "Lines with an accent");
   checks.Equal(module.ProcStartLine("Plus", host::ProcKind::kProc), 2L, "ProcStartLine");
   checks.Equal(module.ProcBodyLine("plus", host::ProcKind::kProc), 4L, "ProcBodyLine");
   checks.Equal(module.ProcBodyLine("Caf\xC3\xA9", host::ProcKind::kLet), 9L, "ProcBodyLine of a Let");
@@ -273,8 +287,9 @@ void AdapterAnswers() {
   }
   const auto innerError = Thrown([&] { inner.ProcStartLine("Missing", host::ProcKind::kProc); });
   checks.Expect(innerError.has_value(), "the built-in module lacks Missing");
-  ExpectError(Thrown([&] { module.ProcStartLine("Missing", host::ProcKind::kProc); }), host::kErrSubNotDefined,
-              innerError ? innerError->description() : "", "ProcStartLine of a missing routine");
+  ExpectError(Thrown([&] { module.ProcStartLine("Missing", host::ProcKind::kProc); }),
+              host::kErrSubNotDefined, innerError ? innerError->description() : "",
+              "ProcStartLine of a missing routine");
 
   inner.pane().SetSelection({7, 3, 8, 5});
   const std::shared_ptr<host::CodePane> pane = module.CodePane();
@@ -286,7 +301,8 @@ void AdapterAnswers() {
 
   module.InsertLines(2, "' one\r' two");
   module.AddFromString("Dim x As Long");
-  const std::vector<test::Handed> handed = {{L"InsertLines 2", L"' one\r' two"}, {L"AddFromString", L"Dim x As Long"}};
+  const std::vector<test::Handed> handed = {{L"InsertLines 2", L"' one\r' two"},
+                                            {L"AddFromString", L"Dim x As Long"}};
   checks.Expect(mock.handed() == handed, "texts handed to the module");
   checks.Equal(inner.Lines(1, 4), std::string{"Option Explicit\r\nDim x As Long\r\n' one\r\n' two"},
                "the module after the changes");
@@ -307,15 +323,30 @@ void AdapterFailures() {
     const char* description;
   };
   const Case cases[] = {
-      {"VB error", L"AddFromString", {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"}, 70,
+      {"VB error",
+       L"AddFromString",
+       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
+       70,
        "Permission denied"},
-      {"VB error without text", L"InsertLines", {static_cast<HRESULT>(0x800A0023UL), L""}, 35,
+      {"VB error without text",
+       L"InsertLines",
+       {static_cast<HRESULT>(0x800A0023UL), L""},
+       35,
        "Application-defined or object-defined error"},
-      {"other HRESULT", L"CountOfLines", {E_ACCESSDENIED, L"Access is denied"}, static_cast<long>(E_ACCESSDENIED),
+      {"other HRESULT",
+       L"CountOfLines",
+       {E_ACCESSDENIED, L"Access is denied"},
+       static_cast<long>(E_ACCESSDENIED),
        "Access is denied"},
-      {"other HRESULT without text", L"Lines", {E_ACCESSDENIED, L""}, static_cast<long>(E_ACCESSDENIED),
+      {"other HRESULT without text",
+       L"Lines",
+       {E_ACCESSDENIED, L""},
+       static_cast<long>(E_ACCESSDENIED),
        "Automation error"},
-      {"pane", L"GetSelection", {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"}, 91,
+      {"pane",
+       L"GetSelection",
+       {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"},
+       91,
        "Object variable not set"},
   };
   for (const Case& c : cases) {
@@ -368,8 +399,8 @@ void AdapterFailures() {
   // A member the object lacks, and an object that is Nothing.
   ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
   host::win32::DispatchCodeModule bareModule{bare};
-  ExpectError(Thrown([&] { bareModule.CountOfLines(); }), 438, "Object doesn't support this property or method",
-              "a member the object lacks");
+  ExpectError(Thrown([&] { bareModule.CountOfLines(); }), 438,
+              "Object doesn't support this property or method", "a member the object lacks");
   host::win32::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
   const std::vector<std::pair<const char*, std::function<void()>>> operations = {
       {"CodePane", [&] { nothing.CodePane(); }},
@@ -390,8 +421,10 @@ void AdapterFailures() {
   ComPtr<IDispatch> odd;
   test::FakeDispatch* oddSelf = nullptr;
   odd = test::FakeDispatch::Create(&oddSelf);
-  oddSelf->Define(L"CodePane", [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
-  oddSelf->Define(L"CountOfLines", [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
+  oddSelf->Define(L"CodePane",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
+  oddSelf->Define(L"CountOfLines",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
   host::win32::DispatchCodeModule oddModule{odd};
   ExpectError(Thrown([&] { oddModule.CodePane(); }), host::kErrObjectNotSet, host::kObjectNotSet,
               "a module without a pane");

@@ -2,6 +2,7 @@
 // and the DLL's resources. "registered DLL-PATH" checks after registration, "unregistered" that
 // nothing of ours is left, "unregistered-beside-neighbour" the same with another add-in kept.
 #include <windows.h>
+
 #include <objbase.h>
 #include <oleauto.h>
 
@@ -53,8 +54,8 @@ RawValue ReadValue(HKEY root, const std::wstring& path, const wchar_t* name) {
     return value;
   }
   value.bytes.resize(size);
-  if (::RegGetValueW(root, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(), &size) ==
-      ERROR_SUCCESS) {
+  if (::RegGetValueW(root, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &value.type, value.bytes.data(),
+                     &size) == ERROR_SUCCESS) {
     value.present = true;
     value.bytes.resize(size);
   }
@@ -92,8 +93,9 @@ std::set<std::wstring> Names(HKEY root, const std::wstring& path, bool values) {
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
     DWORD length = 256;
-    const LSTATUS status = values ? ::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)
-                                  : ::RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    const LSTATUS status = values
+                               ? ::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr)
+                               : ::RegEnumKeyExW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (status != ERROR_SUCCESS) break;
     names.insert(std::wstring{name, length});
   }
@@ -106,7 +108,8 @@ void Classes(const std::wstring& dllPath) {
     const wchar_t* clsid;
     const wchar_t* progId;
   };
-  const Class classes[] = {{kConnectClsid, L"Penwright.Connect"}, {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
+  const Class classes[] = {{kConnectClsid, L"Penwright.Connect"},
+                           {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
   for (const Class& c : classes) {
     const std::wstring key = std::wstring{L"CLSID\\"} + c.clsid;
     ExpectText(HKEY_CLASSES_ROOT, key, nullptr, c.progId);
@@ -115,8 +118,9 @@ void Classes(const std::wstring& dllPath) {
     ExpectText(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, c.progId);
     ExpectText(HKEY_CLASSES_ROOT, c.progId, nullptr, c.progId);
     ExpectText(HKEY_CLASSES_ROOT, std::wstring{c.progId} + L"\\CLSID", nullptr, c.clsid);
-    checks.Expect(Names(HKEY_CLASSES_ROOT, key, false) == std::set<std::wstring>{L"InprocServer32", L"ProgID"},
-                  "class key " + test::Visible(c.progId) + " holds InprocServer32 and ProgID only");
+    checks.Expect(
+        Names(HKEY_CLASSES_ROOT, key, false) == std::set<std::wstring>{L"InprocServer32", L"ProgID"},
+        "class key " + test::Visible(c.progId) + " holds InprocServer32 and ProgID only");
     checks.Expect(Names(HKEY_CLASSES_ROOT, c.progId, false) == std::set<std::wstring>{L"CLSID"},
                   "ProgID key " + test::Visible(c.progId) + " holds CLSID only");
   }
@@ -133,9 +137,10 @@ void AddinEntry() {
   ExpectText(HKEY_CURRENT_USER, kAddinKey, L"Description", description);
   ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", 5);
   ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe", 1);
-  checks.Expect(Names(HKEY_CURRENT_USER, kAddinKey, true) ==
-                    std::set<std::wstring>{L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"},
-                "the add-in entry holds its four values only");
+  checks.Expect(
+      Names(HKEY_CURRENT_USER, kAddinKey, true) ==
+          std::set<std::wstring>{L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"},
+      "the add-in entry holds its four values only");
   checks.Expect(Names(HKEY_CURRENT_USER, kAddinKey, false).empty(), "the add-in entry has no subkey");
 }
 
@@ -177,15 +182,16 @@ void ExpectMembers(ITypeInfo* info, const std::vector<Member>& expected, const s
     ::SysFreeString(name);
     checks.Equal(function->memid, m.id, slot + ": dispatch id");
     checks.Equal(function->invkind, m.kind, slot + ": kind");
-    checks.Equal(static_cast<std::size_t>(function->cParams), m.parameters.size(), slot + ": parameter count");
+    checks.Equal(static_cast<std::size_t>(function->cParams), m.parameters.size(),
+                 slot + ": parameter count");
     checks.Equal(function->elemdescFunc.tdesc.vt, VARTYPE{VT_HRESULT}, slot + ": returns HRESULT");
     for (std::size_t p = 0; p < m.parameters.size() && p < static_cast<std::size_t>(function->cParams); ++p) {
       const ELEMDESC& parameter = function->lprgelemdescParam[p];
       VARTYPE type = parameter.tdesc.vt;
       if (type == VT_PTR) type = static_cast<VARTYPE>(VT_PTR | parameter.tdesc.lptdesc->vt);
       checks.Equal(type, m.parameters[p], slot + ": parameter type");
-      checks.Equal(static_cast<USHORT>(parameter.paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT |
-                                                                          PARAMFLAG_FRETVAL)),
+      checks.Equal(static_cast<USHORT>(parameter.paramdesc.wParamFlags &
+                                       (PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FRETVAL)),
                    m.parameterFlags[p], slot + ": parameter direction");
     }
     info->ReleaseFuncDesc(function);
@@ -223,7 +229,8 @@ void TypeLibrary() {
     const GUID* guid;
   };
   // The dispatch half of a dual interface; the interface half adds TYPEFLAG_FOLEAUTOMATION.
-  constexpr WORD kInterfaceFlags = TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
+  constexpr WORD kInterfaceFlags =
+      TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
   const Entry entries[] = {{L"_Connect", TKIND_DISPATCH, kInterfaceFlags, &IID__Connect},
                            {L"Connect", TKIND_COCLASS, TYPEFLAG_FCANCREATE, &CLSID_Connect},
                            {L"_CEcrireCode", TKIND_DISPATCH, kInterfaceFlags, &IID__CEcrireCode},
@@ -253,7 +260,8 @@ void TypeLibrary() {
       info->GetRefTypeOfImplType(0, &ref);
       info->GetRefTypeInfo(ref, implemented.put());
       BSTR implementedName = nullptr;
-      if (implemented) implemented->GetDocumentation(MEMBERID_NIL, &implementedName, nullptr, nullptr, nullptr);
+      if (implemented)
+        implemented->GetDocumentation(MEMBERID_NIL, &implementedName, nullptr, nullptr, nullptr);
       checks.Equal(Text(implementedName), std::wstring{L"_"} + e.name, what + ": its interface");
       ::SysFreeString(implementedName);
     }
@@ -308,7 +316,8 @@ void TypeLibrary() {
       dispatchHalf->GetRefTypeInfo(ref, interfaceHalf.put());
     }
     checks.Expect(static_cast<bool>(interfaceHalf), "interface half found");
-    if (interfaceHalf) ExpectMembers(interfaceHalf.get(), *members, iid == &IID__Connect ? "_Connect" : "_CEcrireCode");
+    if (interfaceHalf)
+      ExpectMembers(interfaceHalf.get(), *members, iid == &IID__Connect ? "_Connect" : "_CEcrireCode");
   }
 }
 
@@ -348,11 +357,13 @@ void Resources(const std::wstring& dllPath) {
   DWORD handle = 0;
   const DWORD size = ::GetFileVersionInfoSizeW(dllPath.c_str(), &handle);
   std::vector<BYTE> version(size);
-  checks.Expect(size > 0 && ::GetFileVersionInfoW(dllPath.c_str(), 0, size, version.data()), "version resource");
+  checks.Expect(size > 0 && ::GetFileVersionInfoW(dllPath.c_str(), 0, size, version.data()),
+                "version resource");
   if (size == 0) return;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
-  if (::VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed != nullptr) {
+  if (::VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) &&
+      fixed != nullptr) {
     checks.Equal(fixed->dwFileVersionMS, DWORD{0x00010000}, "file version 1.0");
     checks.Equal(fixed->dwFileVersionLS, DWORD{0}, "file version .0.0");
     checks.Equal(fixed->dwProductVersionMS, DWORD{0x00010000}, "product version 1.0");
@@ -364,15 +375,16 @@ void Resources(const std::wstring& dllPath) {
     checks.Expect(false, "fixed version part");
   }
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"CompanyName", L"x"},           {L"ProductName", L"Penwright"},  {L"FileVersion", L"1.00"},
-      {L"ProductVersion", L"1.00"},     {L"InternalName", L"Scrivlet"},  {L"OriginalFilename", L"Scrivlet.dll"},
+      {L"CompanyName", L"x"},       {L"ProductName", L"Penwright"}, {L"FileVersion", L"1.00"},
+      {L"ProductVersion", L"1.00"}, {L"InternalName", L"Scrivlet"}, {L"OriginalFilename", L"Scrivlet.dll"},
       {L"OLESelfRegister", L""},
   };
   for (const auto& [key, expected] : strings) {
     const std::wstring path = std::wstring{L"\\StringFileInfo\\040904B0\\"} + key;
     wchar_t* text = nullptr;
     UINT length = 0;
-    const bool found = ::VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&text), &length);
+    const bool found =
+        ::VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&text), &length);
     checks.Expect(found, "version string " + test::Visible(key) + " exists");
     const std::wstring value = found && text != nullptr && length > 0 ? std::wstring{text} : std::wstring{};
     checks.Equal(value, std::wstring{expected}, "version string " + test::Visible(key));
@@ -400,7 +412,8 @@ void NothingLeft(bool neighbour) {
     checks.Expect(!KeyExists(root, path), RootName(root) + test::Visible(path) + " is gone");
   }
   ComPtr<ITypeLib> library;
-  checks.Expect(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())), "the type library is unregistered");
+  checks.Expect(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())),
+                "the type library is unregistered");
   if (neighbour) {
     checks.Expect(KeyExists(HKEY_CURRENT_USER, kNeighbourKey), "another add-in's entry stays");
   } else {
@@ -429,7 +442,8 @@ int wmain(int argc, wchar_t** argv) {
   } else if (mode == L"unregistered" || mode == L"unregistered-beside-neighbour") {
     NothingLeft(mode != L"unregistered");
   } else {
-    std::printf("usage: registration_tests registered DLL-PATH | unregistered | unregistered-beside-neighbour\n");
+    std::printf(
+        "usage: registration_tests registered DLL-PATH | unregistered | unregistered-beside-neighbour\n");
     checks.Expect(false, "known mode");
   }
   ::CoUninitialize();
