@@ -1,0 +1,95 @@
+// addin/com/c_ecrire_code_object.cpp: each option to its request field, and EcrireCode to the generator.
+#include "addin/com/c_ecrire_code_object.h"
+
+#include "addin/com/com_boundary.h"
+#include "addin/com/process_platform.h"
+#include "host/win32/dispatch_code_module.h"
+#include "host/win32/wide.h"
+
+namespace addin::com {
+namespace {
+
+constexpr std::wstring_view kSource = L"Penwright.CEcrireCode";
+
+}  // namespace
+
+CEcrireCodeObject::CEcrireCodeObject() : DispatchObject(IID__CEcrireCode), request_(ProcessPlatform()) {}
+
+HRESULT CEcrireCodeObject::AssignBoolean(BooleanOption option, const VARIANT_BOOL* value) noexcept {
+  if (value == nullptr) return E_POINTER;
+  (request_.*option)(*value != VARIANT_FALSE);
+  return S_OK;
+}
+
+HRESULT CEcrireCodeObject::AssignText(TextOption option, const BSTR* value) noexcept {
+  if (value == nullptr) return E_POINTER;
+  // The copy is made before the request is touched: a failure leaves the earlier value in place.
+  return ComBoundary(iid(), kSource, [&] { (request_.*option)(host::win32::Utf8FromBstr(*value)); });
+}
+
+HRESULT CEcrireCodeObject::put_Cacher(VARIANT_BOOL* bCacher) {
+  return AssignBoolean(&generator::CEcrireCode::Cacher, bCacher);
+}
+HRESULT CEcrireCodeObject::put_Comment(VARIANT_BOOL* bComment) {
+  return AssignBoolean(&generator::CEcrireCode::Comment, bComment);
+}
+HRESULT CEcrireCodeObject::put_CreerFonction(VARIANT_BOOL* bCreerFonction) {
+  return AssignBoolean(&generator::CEcrireCode::CreerFonction, bCreerFonction);
+}
+HRESULT CEcrireCodeObject::put_CreerProcedure(VARIANT_BOOL* bCreerProcedure) {
+  return AssignBoolean(&generator::CEcrireCode::CreerProcedure, bCreerProcedure);
+}
+HRESULT CEcrireCodeObject::put_LectureSeule(VARIANT_BOOL* bLectureSeule) {
+  return AssignBoolean(&generator::CEcrireCode::LectureSeule, bLectureSeule);
+}
+HRESULT CEcrireCodeObject::put_FunctionReturn(BSTR* sFuncReturn) {
+  return AssignText(&generator::CEcrireCode::FunctionReturn, sFuncReturn);
+}
+HRESULT CEcrireCodeObject::put_Prop_Changed(VARIANT_BOOL* bProp_Changed) {
+  return AssignBoolean(&generator::CEcrireCode::Prop_Changed, bProp_Changed);
+}
+HRESULT CEcrireCodeObject::put_Prop_Friend(VARIANT_BOOL* bProp_Friend) {
+  return AssignBoolean(&generator::CEcrireCode::Prop_Friend, bProp_Friend);
+}
+HRESULT CEcrireCodeObject::put_Prop_Prive(VARIANT_BOOL* bProp_Prive) {
+  return AssignBoolean(&generator::CEcrireCode::Prop_Prive, bProp_Prive);
+}
+HRESULT CEcrireCodeObject::put_ResumeNext(VARIANT_BOOL* bResumeNext) {
+  return AssignBoolean(&generator::CEcrireCode::ResumeNext, bResumeNext);
+}
+HRESULT CEcrireCodeObject::put_VariableLoc_Static(VARIANT_BOOL* bVariableLoc_Static) {
+  return AssignBoolean(&generator::CEcrireCode::VariableLoc_Static, bVariableLoc_Static);
+}
+HRESULT CEcrireCodeObject::put_AideId(BSTR* sAideId) {
+  return AssignText(&generator::CEcrireCode::AideId, sAideId);
+}
+HRESULT CEcrireCodeObject::put_Nom_Propriete(BSTR* sNom_Propriete) {
+  return AssignText(&generator::CEcrireCode::Nom_Propriete, sNom_Propriete);
+}
+HRESULT CEcrireCodeObject::put_NomUtilisateur(BSTR* sNomutilisateur) {
+  return AssignText(&generator::CEcrireCode::NomUtilisateur, sNomutilisateur);
+}
+HRESULT CEcrireCodeObject::put_NomVariable(BSTR* sNomVariable) {
+  return AssignText(&generator::CEcrireCode::NomVariable, sNomVariable);
+}
+HRESULT CEcrireCodeObject::put_TypeVariable(BSTR* sTypeVariable) {
+  return AssignText(&generator::CEcrireCode::TypeVariable, sTypeVariable);
+}
+HRESULT CEcrireCodeObject::put_Usage(BSTR* sUsage) {
+  return AssignText(&generator::CEcrireCode::Usage, sUsage);
+}
+HRESULT CEcrireCodeObject::put_Prop_Set(VARIANT_BOOL* bProp_Set) {
+  return AssignBoolean(&generator::CEcrireCode::Prop_Set, bProp_Set);
+}
+
+// The generator traps every failure of the module itself and shows it; a module of Nothing reaches
+// it as an adapter whose every call fails with error 91, and is reported the same way.
+HRESULT CEcrireCodeObject::EcrireCode(IDispatch** UnLien) {
+  if (UnLien == nullptr) return E_POINTER;
+  return ComBoundary(iid(), kSource, [&] {
+    host::win32::DispatchCodeModule module{host::win32::ComPtr<IDispatch>{*UnLien}};
+    request_.EcrireCode(module);
+  });
+}
+
+}  // namespace addin::com

@@ -1,0 +1,4 @@
+// addin/com/penwright_ids.cpp: defines the identifiers of the type library, its classes and interfaces once.
+#include <initguid.h>
+
+#include "addin/com/penwright.h"

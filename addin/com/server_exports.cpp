@@ -1,0 +1,39 @@
+// addin/com/server_exports.cpp: the functions Scrivlet.dll exports, each one a boundary of its own.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "addin/com/class_factory.h"
+#include "addin/com/registration.h"
+#include "addin/com/server_lifetime.h"
+#include "host/win32/message_box_ui.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    addin::com::SetServerModule(instance);
+    ::DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
+  return addin::com::GetClassFactory(clsid, riid, factory);
+}
+
+STDAPI DllCanUnloadNow() {
+  return addin::com::CanUnload() ? S_OK : S_FALSE;
+}
+
+STDAPI DllRegisterServer() {
+  return addin::com::RegisterServer();
+}
+
+STDAPI DllUnregisterServer() {
+  return addin::com::UnregisterServer();
+}
+
+// For test programs only: every message box of the DLL goes to `sink` instead of the screen while it
+// is set (nullptr shows real boxes again). The texts are those the box would show.
+extern "C" void WINAPI ScrivletSetMessageSink(host::win32::MessageSink sink, void* context) {
+  host::win32::SetMessageSink(sink, context);
+}

@@ -1,0 +1,21 @@
+// host/win32/message_box_ui.h: the modal Windows message box with a single OK button.
+#pragma once
+
+#include "host/ui.h"
+
+namespace host::win32 {
+
+// Where boxes go instead of the screen while a sink is set: the text and the title as they would
+// be shown. Lets a test program driving the DLL read every box without a window appearing.
+using MessageSink = void (*)(void* context, const wchar_t* text, const wchar_t* title);
+
+// Sets the process's sink (nullptr shows real boxes again).
+void SetMessageSink(MessageSink sink, void* context) noexcept;
+
+// MessageBoxW, MB_OK, owned by the active window of the thread so that it is modal to the host.
+class MessageBoxUi final : public Ui {
+ public:
+  void MsgBox(std::string_view text, std::string_view title) noexcept override;
+};
+
+}  // namespace host::win32

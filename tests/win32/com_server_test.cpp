@@ -1,0 +1,651 @@
+// tests/win32/com_server_test.cpp: a client of the registered Scrivlet.dll, as VB and the IDE use it:
+// creation by ProgID, late-bound options passed by reference, generation into a mock code module,
+// the connection's members, reference counts and DllCanUnloadNow. Argument: the DLL's path.
+#include <windows.h>
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "addin/com/penwright.h"
+#include "host/win32/com_handles.h"
+#include "tests/win32/check.h"
+#include "tests/win32/fake_dispatch.h"
+#include "tests/win32/mock_code_module.h"
+
+namespace {
+
+using host::win32::ComPtr;
+using host::win32::UniqueBstr;
+using test::Handed;
+
+test::Checks checks;
+
+struct Box {
+  std::wstring text;
+  std::wstring title;
+  friend bool operator==(const Box&, const Box&) = default;
+};
+std::vector<Box> g_boxes;
+
+void RecordBox(void*, const wchar_t* text, const wchar_t* title) {
+  g_boxes.push_back({text, title});
+}
+
+using CanUnloadNow = HRESULT(WINAPI*)();
+using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+using SetMessageSink = void(WINAPI*)(void (*)(void*, const wchar_t*, const wchar_t*), void*);
+CanUnloadNow g_canUnloadNow = nullptr;
+GetClassObject g_getClassObject = nullptr;
+
+ComPtr<IDispatch> Create(const wchar_t* progId) {
+  CLSID clsid{};
+  ComPtr<IDispatch> object;
+  if (SUCCEEDED(::CLSIDFromProgID(progId, &clsid))) {
+    ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                       reinterpret_cast<void**>(object.put()));
+  }
+  return object;
+}
+
+DISPID IdOf(IDispatch* object, const wchar_t* name) {
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  DISPID id = DISPID_UNKNOWN;
+  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
+  return id;
+}
+
+// A late-bound call; `arguments` in the order a VB caller writes them.
+HRESULT Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> arguments,
+             VARIANT* result = nullptr) {
+  std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr,
+                        static_cast<UINT>(reversed.size()), 0};
+  if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+    parameters.rgdispidNamedArgs = &put;
+    parameters.cNamedArgs = 1;
+  }
+  host::win32::ExcepInfo info;
+  UINT argumentError = 0;
+  return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
+                        info.get(), &argumentError);
+}
+
+VARIANT BoolRef(VARIANT_BOOL* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  V_VT(&v) = VT_BOOL | VT_BYREF;
+  V_BOOLREF(&v) = value;
+  return v;
+}
+
+VARIANT TextRef(BSTR* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  V_VT(&v) = VT_BSTR | VT_BYREF;
+  V_BSTRREF(&v) = value;
+  return v;
+}
+
+VARIANT ObjectRef(IDispatch** value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH | VT_BYREF;
+  V_DISPATCHREF(&v) = value;
+  return v;
+}
+
+VARIANT Object(IDispatch* value) {
+  VARIANT v;
+  ::VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = value;
+  return v;
+}
+
+// Assigns an option as VB does: by reference, through Invoke.
+struct Option {
+  const wchar_t* name;
+  bool isText;
+  VARIANT_BOOL flag;
+  const wchar_t* text;
+};
+
+Option Flag(const wchar_t* name) {
+  return {name, false, VARIANT_TRUE, nullptr};
+}
+Option Text(const wchar_t* name, const wchar_t* text) {
+  return {name, true, VARIANT_FALSE, text};
+}
+
+HRESULT Assign(IDispatch* request, const Option& option) {
+  if (!option.isText) {
+    VARIANT_BOOL value = option.flag;
+    return Call(request, option.name, DISPATCH_PROPERTYPUT, {BoolRef(&value)});
+  }
+  BSTR value = ::SysAllocString(option.text);
+  const HRESULT hr = Call(request, option.name, DISPATCH_PROPERTYPUT, {TextRef(&value)});
+  ::SysFreeString(value);
+  return hr;
+}
+
+HRESULT EcrireCode(IDispatch* request, IDispatch* module) {
+  IDispatch* unLien = module;
+  return Call(request, L"EcrireCode", DISPATCH_METHOD, {ObjectRef(&unLien)});
+}
+
+void DispatchIds() {
+  const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+  checks.Expect(static_cast<bool>(request), "Penwright.CEcrireCode is created by its ProgID");
+  const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
+  checks.Expect(static_cast<bool>(connect), "Penwright.Connect is created by its ProgID");
+  if (!request || !connect) return;
+  struct Case {
+    IDispatch* object;
+    const wchar_t* name;
+    DISPID id;
+  };
+  const Case cases[] = {
+      {request.get(), L"Cacher", 0x68030010},
+      {request.get(), L"Comment", 0x6803000F},
+      {request.get(), L"CreerFonction", 0x6803000E},
+      {request.get(), L"CreerProcedure", 0x6803000D},
+      {request.get(), L"LectureSeule", 0x6803000C},
+      {request.get(), L"FunctionReturn", 0x6803000B},
+      {request.get(), L"Prop_Changed", 0x6803000A},
+      {request.get(), L"Prop_Friend", 0x68030009},
+      {request.get(), L"Prop_Prive", 0x68030008},
+      {request.get(), L"ResumeNext", 0x68030007},
+      {request.get(), L"VariableLoc_Static", 0x68030006},
+      {request.get(), L"AideId", 0x68030005},
+      {request.get(), L"Nom_Propriete", 0x68030004},
+      {request.get(), L"NomUtilisateur", 0x68030003},
+      {request.get(), L"NomVariable", 0x68030002},
+      {request.get(), L"TypeVariable", 0x68030001},
+      {request.get(), L"Usage", 0x68030000},
+      {request.get(), L"EcrireCode", 0x60030011},
+      {request.get(), L"Prop_Set", 0x68030012},
+      {request.get(), L"ecrirecode", 0x60030011},       // names are not case-sensitive in VB
+      {request.get(), L"CreerEntete", DISPID_UNKNOWN},  // the builders are not published
+      {connect.get(), L"FormDisplayed", 0x40030000},
+      {connect.get(), L"VBInstance", 0x40030001},
+      {connect.get(), L"MenuHandler", 0x40030004},
+      {connect.get(), L"Hide", 0x60030000},
+      {connect.get(), L"Show", 0x60030001},
+      {connect.get(), L"AddToAddInCommandBar", 0x60030006},
+      {connect.get(), L"OnConnection", DISPID_UNKNOWN},
+  };
+  for (const Case& c : cases)
+    checks.Equal(IdOf(c.object, c.name), c.id, "dispatch id of " + test::Visible(c.name));
+}
+
+void OptionsByReference() {
+  const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+  if (!request) return;
+  const wchar_t* const flags[] = {
+      L"Cacher",       L"Comment",     L"CreerFonction", L"CreerProcedure", L"LectureSeule",
+      L"Prop_Changed", L"Prop_Friend", L"Prop_Prive",    L"ResumeNext",     L"VariableLoc_Static",
+      L"Prop_Set"};
+  const wchar_t* const texts[] = {L"FunctionReturn", L"AideId",       L"Nom_Propriete", L"NomUtilisateur",
+                                  L"NomVariable",    L"TypeVariable", L"Usage"};
+  for (const wchar_t* name : flags) {
+    for (const VARIANT_BOOL assigned : {VARIANT_TRUE, VARIANT_FALSE}) {
+      VARIANT_BOOL value = assigned;
+      checks.Equal(Call(request.get(), name, DISPATCH_PROPERTYPUT, {BoolRef(&value)}), S_OK,
+                   "assign " + test::Visible(name) + " by reference");
+      checks.Equal(value, assigned, test::Visible(name) + ": the caller's variable is unchanged");
+    }
+    VARIANT result;
+    ::VariantInit(&result);
+    checks.Expect(FAILED(Call(request.get(), name, DISPATCH_PROPERTYGET, {}, &result)),
+                  test::Visible(name) + " cannot be read back");
+    ::VariantClear(&result);
+  }
+  for (const wchar_t* name : texts) {
+    BSTR value = ::SysAllocString(L"Caf\u00e9 ");
+    const BSTR before = value;
+    checks.Equal(Call(request.get(), name, DISPATCH_PROPERTYPUT, {TextRef(&value)}), S_OK,
+                 "assign " + test::Visible(name) + " by reference");
+    checks.Expect(value == before && std::wstring{value} == L"Caf\u00e9 ",
+                  test::Visible(name) + ": the caller keeps its string");
+    ::SysFreeString(value);
+    VARIANT result;
+    ::VariantInit(&result);
+    checks.Expect(FAILED(Call(request.get(), name, DISPATCH_PROPERTYGET, {}, &result)),
+                  test::Visible(name) + " cannot be read back");
+    ::VariantClear(&result);
+  }
+}
+
+// Generated text as it is written here: LF for the CR that separates generated lines.
+std::wstring Cr(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c == L'\n') c = L'\r';
+  }
+  return text;
+}
+
+const std::wstring kStars = L"'**********************************************************************";
+const std::wstring kDashes = L"'-----------------------------------";
+
+std::wstring Header() {
+  return kStars +
+         Cr(L"\n' Utility: Reloads the list\n'\n' Functions called: \n' Functions calling: \n'\n'\n"
+            L"' Programmer's name: My name\n' Creation date: Sunday 06 December 2026\n"
+            L"' Last modification:          by\n") +
+         kStars + L"\r";
+}
+
+// The body with the labelled error trap; `statements` (LF-separated) stand after the trap.
+std::wstring Body(const std::wstring& name, const std::wstring& word, const std::wstring& statements,
+                  bool withEnd = true) {
+  std::wstring body = kDashes + Cr(L"\n'Local variables definition \n\n\n\n\n") + kDashes +
+                      Cr(L"\n' Start \nOn Error Goto Error" + name + L"\n\n\n\n" + statements) + kDashes +
+                      Cr(L"\n'- End and exit\n" + name + L"Next:\nExit " + word + L"\n\n\n") + kDashes +
+                      Cr(L"\n'Error local traitment\nError" + name + L":\nMsgbox Err.Description, , \"" +
+                         name + L"\"\n       '-Resume\nResume " + name + L"Next\n") +
+                      kDashes + L"\r'End";
+  if (withEnd) body += L"\rEnd " + word;
+  return body;
+}
+
+std::wstring Routine(const std::wstring& declaration, const std::wstring& body) {
+  return declaration + L"\r" + Header() + L"\r" + body;
+}
+
+struct GenerationCase {
+  const char* name;
+  std::vector<Option> options;
+  std::string module;
+  long caret;
+  std::vector<Handed> handed;
+};
+
+void Generation() {
+  // The whole Sub, written out line by line.
+  const std::wstring sub =
+      Cr(L"Sub Refresh( )\n"
+         L"'**********************************************************************\n"
+         L"' Utility: Reloads the list\n"
+         L"'\n"
+         L"' Functions called: \n"
+         L"' Functions calling: \n"
+         L"'\n"
+         L"'\n"
+         L"' Programmer's name: My name\n"
+         L"' Creation date: Sunday 06 December 2026\n"
+         L"' Last modification:          by\n"
+         L"'**********************************************************************\n"
+         L"\n"
+         L"'-----------------------------------\n"
+         L"'Local variables definition \n"
+         L"\n\n\n\n"
+         L"'-----------------------------------\n"
+         L"' Start \n"
+         L"On Error Goto ErrorRefresh\n"
+         L"\n\n\n"
+         L"'-----------------------------------\n"
+         L"'- End and exit\n"
+         L"RefreshNext:\n"
+         L"Exit Sub\n"
+         L"\n\n"
+         L"'-----------------------------------\n"
+         L"'Error local traitment\n"
+         L"ErrorRefresh:\n"
+         L"Msgbox Err.Description, , \"Refresh\"\n"
+         L"       '-Resume\n"
+         L"Resume RefreshNext\n"
+         L"'-----------------------------------\n"
+         L"'End\n"
+         L"End Sub");
+  const std::vector<Option> common = {Text(L"Usage", L"Reloads the list"),
+                                      Text(L"NomUtilisateur", L"My name")};
+  const auto with = [&common](std::vector<Option> options) {
+    options.insert(options.begin(), common.begin(), common.end());
+    return options;
+  };
+  const std::vector<GenerationCase> cases = {
+      {"sub",
+       with({Text(L"Nom_Propriete", L"Refresh"), Flag(L"CreerProcedure")}),
+       "Option Explicit\r\n",
+       1,
+       {{L"AddFromString", sub}}},
+      {"function",
+       with({Text(L"Nom_Propriete", L"Total"), Text(L"NomVariable", L"NewTitle"),
+             Text(L"TypeVariable", L"String"), Text(L"FunctionReturn", L"Long"), Flag(L"CreerFonction")}),
+       "Option Explicit\r\n",
+       1,
+       {{L"AddFromString",
+         Routine(L"Function Total(NewTitle as String)AS Long", Body(L"Total", L"Function", L""))}}},
+      {"read_write_property_changed",
+       with({Text(L"Nom_Propriete", L"Title"), Text(L"NomVariable", L"NewTitle"),
+             Text(L"TypeVariable", L"String"), Flag(L"Prop_Changed")}),
+       "Option Explicit\r\n",
+       1,
+       {{L"AddFromString",
+         Routine(L"Property Get Title( )AS String", Body(L"Title", L"Property", L"Title = m_NewTitle\n"))},
+        {L"AddFromString",
+         Routine(L"Property Let Title(NewTitle as String)",
+                 Body(L"Title", L"Property", L"m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"))},
+        {L"AddFromString", L"Private m_NewTitle AS String"},
+        {L"AddFromString", L"Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\rEnd Sub"},
+        {L"InsertLines 4", L"Propbag.WriteProperty \"Title\", m_NewTitle"},
+        {L"AddFromString", L"Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub"},
+        {L"InsertLines 4", L"m_NewTitle = PropBag.ReadProperty (\"Title\")"}}},
+      // The caret's routine is found through GetSelection, ProcOfLine, ProcBodyLine and Lines.
+      {"comments_at_caret",
+       with({Flag(L"Comment")}),
+       "Sub Refresh()\r\n    x = 1\r\nEnd Sub",
+       2,
+       {{L"InsertLines 2", Header() + L"\r" + Body(L"Refresh", L"Sub", L"", false)}}},
+      // Texts cross the boundary unit for unit: accents, a pair of surrogates, a lone surrogate.
+      {"unicode_name",
+       with({Text(L"Nom_Propriete", L"Donn\u00e9es\U0001F600\xD800"), Flag(L"CreerProcedure"),
+             Flag(L"ResumeNext")}),
+       "",
+       1,
+       {{L"AddFromString",
+         Routine(L"Sub Donn\u00e9es\U0001F600\xD800( )",
+                 Cr(L"'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                    L"'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                    L"'-----------------------------------\n'End\nEnd Sub"))}}},
+  };
+  for (const GenerationCase& c : cases) {
+    const std::string what = std::string{"generation "} + c.name;
+    const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+    if (!request) continue;
+    for (const Option& option : c.options) {
+      checks.Equal(Assign(request.get(), option), S_OK, what + ": assign " + test::Visible(option.name));
+    }
+    test::MockCodeModule mock{c.module};
+    mock.inner().pane().SetCaret(c.caret);
+    g_boxes.clear();
+    checks.Equal(EcrireCode(request.get(), mock.module()), S_OK, what + ": EcrireCode");
+    checks.Equal(mock.handed().size(), c.handed.size(), what + ": texts handed");
+    for (std::size_t i = 0; i < c.handed.size() && i < mock.handed().size(); ++i) {
+      checks.Equal(mock.handed()[i].call, c.handed[i].call, what + ": call " + std::to_string(i));
+      checks.Equal(mock.handed()[i].text, c.handed[i].text, what + ": text " + std::to_string(i));
+    }
+    checks.Expect(g_boxes.empty(), what + ": no message box");
+    checks.Equal(mock.moduleObject().references(), ULONG{1}, what + ": module references balanced");
+    checks.Equal(mock.paneObject().references(), ULONG{1}, what + ": pane references balanced");
+  }
+}
+
+// The same request through the vtable, as a client compiled against the type library calls it.
+void EarlyBinding() {
+  const ComPtr<IDispatch> object = Create(L"Penwright.CEcrireCode");
+  const ComPtr<_CEcrireCode> request = object.As<_CEcrireCode>(IID__CEcrireCode);
+  checks.Expect(static_cast<bool>(request), "QueryInterface for _CEcrireCode");
+  if (!request) return;
+  BSTR name = ::SysAllocString(L"Refresh");
+  VARIANT_BOOL yes = VARIANT_TRUE;
+  checks.Equal(request->put_Nom_Propriete(&name), S_OK, "vtable: Nom_Propriete");
+  checks.Equal(request->put_CreerProcedure(&yes), S_OK, "vtable: CreerProcedure");
+  checks.Equal(request->put_ResumeNext(&yes), S_OK, "vtable: ResumeNext");
+  ::SysFreeString(name);
+  test::MockCodeModule mock;
+  IDispatch* module = mock.module();
+  checks.Equal(request->EcrireCode(&module), S_OK, "vtable: EcrireCode");
+  checks.Expect(module == mock.module(), "vtable: the module reference is handed back unchanged");
+  checks.Equal(mock.handed().size(), std::size_t{1}, "vtable: one routine");
+  if (!mock.handed().empty()) {
+    const std::wstring& text = mock.handed()[0].text;
+    checks.Equal(text.substr(0, text.find(L'\r')), std::wstring{L"Sub Refresh( )"},
+                 "vtable: the Sub's declaration");
+  }
+  checks.Equal(request->put_Nom_Propriete(nullptr), E_POINTER, "vtable: a null option pointer");
+  checks.Equal(request->EcrireCode(nullptr), E_POINTER, "vtable: a null module pointer");
+}
+
+void HostFailures() {
+  struct Case {
+    const char* name;
+    const wchar_t* member;  // nullptr: the module is Nothing
+    test::Raised raised;
+    Box box;
+  };
+  const Case cases[] = {
+      {"AddFromString fails",
+       L"AddFromString",
+       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
+       {L"Permission denied", L"EcrireCode"}},
+      {"the pane cannot be had",
+       L"CodePane",
+       {E_ACCESSDENIED, L"Acc\u00e8s refus\u00e9"},
+       {L"Acc\u00e8s refus\u00e9", L"EcrireCode"}},
+      {"module is Nothing", nullptr, {}, {L"Object variable or With block variable not set", L"EcrireCode"}},
+  };
+  for (const Case& c : cases) {
+    const std::string what = std::string{"host failure: "} + c.name;
+    const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+    if (!request) continue;
+    Assign(request.get(), Text(L"Nom_Propriete", L"Refresh"));
+    Assign(
+        request.get(),
+        Flag(c.member != nullptr && std::wstring{c.member} == L"CodePane" ? L"Comment" : L"CreerProcedure"));
+    test::MockCodeModule mock{"Sub Refresh()\r\nEnd Sub"};
+    if (c.member != nullptr) mock.FailNext(c.member, c.raised);
+    g_boxes.clear();
+    checks.Equal(EcrireCode(request.get(), c.member != nullptr ? mock.module() : nullptr), S_OK,
+                 what + ": EcrireCode itself succeeds");
+    checks.Equal(g_boxes.size(), std::size_t{1}, what + ": one box");
+    if (!g_boxes.empty()) {
+      checks.Equal(g_boxes[0].text, c.box.text, what + ": box text");
+      checks.Equal(g_boxes[0].title, c.box.title, what + ": box title");
+    }
+    checks.Equal(mock.moduleObject().references(), ULONG{1}, what + ": module references balanced");
+  }
+}
+
+// An object of the host's menus: Item("Add-Ins") gives the bar, whose Controls.Add(1) gives a button.
+struct FakeMenus {
+  ComPtr<IDispatch> vbe, bars, bar, controls, button;
+  test::FakeDispatch *vbeSelf = nullptr, *barsSelf = nullptr, *barSelf = nullptr, *controlsSelf = nullptr,
+                     *buttonSelf = nullptr;
+  std::wstring caption;
+  std::vector<std::wstring> added;  // the arguments of each Add, as "count:type"
+  bool hasAddIns = true;
+  bool itemRaises = false;
+  bool captionRaises = false;
+
+  FakeMenus() {
+    vbe = test::FakeDispatch::Create(&vbeSelf);
+    bars = test::FakeDispatch::Create(&barsSelf);
+    bar = test::FakeDispatch::Create(&barSelf);
+    controls = test::FakeDispatch::Create(&controlsSelf);
+    button = test::FakeDispatch::Create(&buttonSelf);
+    vbeSelf->Define(L"CommandBars",
+                    [this](WORD, const test::Arguments&, VARIANT* r) { test::ReturnObject(r, bars.get()); });
+    barsSelf->Define(L"Item", [this](WORD, const test::Arguments& a, VARIANT* r) {
+      if (itemRaises)
+        throw test::Raised{static_cast<HRESULT>(0x800A0005UL), L"Invalid procedure call or argument"};
+      test::ReturnObject(r, hasAddIns && a.Text(0) == L"Add-Ins" ? bar.get() : nullptr);
+    });
+    barSelf->Define(L"Controls", [this](WORD, const test::Arguments&, VARIANT* r) {
+      test::ReturnObject(r, controls.get());
+    });
+    controlsSelf->Define(L"Add", [this](WORD, const test::Arguments& a, VARIANT* r) {
+      added.push_back(std::to_wstring(a.count()) + L":" + std::to_wstring(a.Long(0)));
+      test::ReturnObject(r, button.get());
+    });
+    buttonSelf->Define(L"Caption", [this](WORD flags, const test::Arguments& a, VARIANT*) {
+      if (captionRaises) throw test::Raised{E_FAIL, L"Caption refused"};
+      if ((flags & DISPATCH_PROPERTYPUT) == 0) throw DISP_E_MEMBERNOTFOUND;
+      caption = a.Text(0);
+    });
+  }
+};
+
+void ConnectMembers() {
+  const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
+  if (!connect) return;
+  const auto formDisplayed = [&] {
+    VARIANT result;
+    ::VariantInit(&result);
+    const HRESULT hr = Call(connect.get(), L"FormDisplayed", DISPATCH_PROPERTYGET, {}, &result);
+    return hr == S_OK && V_VT(&result) == VT_BOOL ? V_BOOL(&result) : VARIANT_BOOL{1};
+  };
+  checks.Equal(formDisplayed(), VARIANT_FALSE, "FormDisplayed starts False");
+  VARIANT yes;
+  ::VariantInit(&yes);
+  V_VT(&yes) = VT_BOOL;
+  V_BOOL(&yes) = VARIANT_TRUE;
+  checks.Equal(Call(connect.get(), L"FormDisplayed", DISPATCH_PROPERTYPUT, {yes}), S_OK,
+               "assign FormDisplayed");
+  checks.Equal(formDisplayed(), VARIANT_TRUE, "FormDisplayed reads True (-1)");
+  checks.Equal(Call(connect.get(), L"Hide", DISPATCH_METHOD, {}), S_OK, "Hide");
+  checks.Equal(formDisplayed(), VARIANT_FALSE, "Hide clears FormDisplayed");
+  checks.Equal(Call(connect.get(), L"Show", DISPATCH_METHOD, {}), S_OK, "Show");
+  checks.Equal(formDisplayed(), VARIANT_TRUE, "Show sets FormDisplayed");
+
+  // Object properties hold one reference each, set by reference and dropped with the object.
+  for (const wchar_t* name : {L"VBInstance", L"MenuHandler"}) {
+    const std::string what = test::Visible(name);
+    test::FakeDispatch* self = nullptr;
+    const ComPtr<IDispatch> held = test::FakeDispatch::Create(&self);
+    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())}), S_OK,
+                 what + ": Set");
+    checks.Equal(self->references(), ULONG{2}, what + ": one reference held");
+    VARIANT result;
+    ::VariantInit(&result);
+    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYGET, {}, &result), S_OK, what + ": read");
+    checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == held.get(),
+                  what + ": the same object");
+    ::VariantClear(&result);
+    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK,
+                 what + ": Set Nothing");
+    checks.Equal(self->references(), ULONG{1}, what + ": reference dropped");
+    Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())});
+  }
+  test::FakeDispatch* kept = nullptr;
+  const ComPtr<IDispatch> keptObject = test::FakeDispatch::Create(&kept);
+  {
+    ComPtr<IDispatch> other = Create(L"Penwright.Connect");
+    Call(other.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(keptObject.get())});
+    checks.Equal(kept->references(), ULONG{2}, "a connection holds its VBInstance");
+  }
+  checks.Equal(kept->references(), ULONG{1}, "the reference goes with the connection");
+
+  struct MenuCase {
+    const char* name;
+    std::function<void(FakeMenus&)> setUp;
+    bool answered;
+    std::vector<std::wstring> added;
+  };
+  const MenuCase menuCases[] = {
+      {"a host with an Add-Ins menu", [](FakeMenus&) {}, true, {L"1:1"}},
+      {"no Add-Ins menu", [](FakeMenus& m) { m.hasAddIns = false; }, false, {}},
+      {"Item raises", [](FakeMenus& m) { m.itemRaises = true; }, false, {}},
+      {"the caption is refused", [](FakeMenus& m) { m.captionRaises = true; }, false, {L"1:1"}},
+  };
+  for (const MenuCase& c : menuCases) {
+    const std::string what = std::string{"AddToAddInCommandBar: "} + c.name;
+    FakeMenus menus;
+    c.setUp(menus);
+    const ComPtr<IDispatch> connection = Create(L"Penwright.Connect");
+    Call(connection.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(menus.vbe.get())});
+    BSTR caption = ::SysAllocString(L"Scrivlet");
+    const BSTR before = caption;
+    VARIANT result;
+    ::VariantInit(&result);
+    checks.Equal(
+        Call(connection.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &result), S_OK,
+        what + ": never reports");
+    checks.Expect(caption == before && std::wstring{caption} == L"Scrivlet",
+                  what + ": the caption is not changed");
+    ::SysFreeString(caption);
+    const bool isButton = V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == menus.button.get();
+    const bool isNothing = V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == nullptr;
+    checks.Expect(c.answered ? isButton : isNothing,
+                  what + (c.answered ? ": answers the button" : ": answers Nothing"));
+    ::VariantClear(&result);
+    checks.Expect(menus.added == c.added, what + ": Controls.Add(1) calls");
+    if (c.answered) checks.Equal(menus.caption, std::wstring{L"Scrivlet"}, what + ": caption");
+    checks.Equal(menus.buttonSelf->references(), ULONG{1}, what + ": button references balanced");
+  }
+  VARIANT result;
+  ::VariantInit(&result);
+  BSTR caption = ::SysAllocString(L"Scrivlet");
+  const ComPtr<IDispatch> bare = Create(L"Penwright.Connect");
+  checks.Equal(Call(bare.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &result), S_OK,
+               "AddToAddInCommandBar without VBInstance");
+  checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == nullptr,
+                "without VBInstance: Nothing");
+  ::SysFreeString(caption);
+}
+
+void Unloading() {
+  checks.Equal(g_canUnloadNow(), S_OK, "DllCanUnloadNow: nothing alive");
+  {
+    const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+    checks.Equal(g_canUnloadNow(), S_FALSE, "DllCanUnloadNow: a CEcrireCode lives");
+    const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
+    checks.Equal(g_canUnloadNow(), S_FALSE, "DllCanUnloadNow: two objects live");
+  }
+  checks.Equal(g_canUnloadNow(), S_OK, "DllCanUnloadNow: both released");
+
+  ComPtr<IClassFactory> factory;
+  checks.Equal(g_getClassObject(CLSID_Connect, IID_IClassFactory, reinterpret_cast<void**>(factory.put())),
+               S_OK, "DllGetClassObject for Connect");
+  checks.Equal(g_canUnloadNow(), S_FALSE, "DllCanUnloadNow: a factory is held");
+  if (factory) {
+    ComPtr<IUnknown> aggregated;
+    checks.Equal(
+        factory->CreateInstance(factory.get(), IID_IUnknown, reinterpret_cast<void**>(aggregated.put())),
+        CLASS_E_NOAGGREGATION, "no aggregation");
+    ComPtr<IUnknown> wrong;
+    checks.Equal(factory->CreateInstance(nullptr, IID_IClassFactory, reinterpret_cast<void**>(wrong.put())),
+                 E_NOINTERFACE, "CreateInstance for an interface the class lacks");
+    checks.Equal(factory->LockServer(TRUE), S_OK, "LockServer(TRUE)");
+    factory.Reset();
+  }
+  checks.Equal(g_canUnloadNow(), S_FALSE, "DllCanUnloadNow: the server is locked");
+  g_getClassObject(CLSID_CEcrireCode, IID_IClassFactory, reinterpret_cast<void**>(factory.put()));
+  if (factory) {
+    checks.Equal(factory->LockServer(FALSE), S_OK, "LockServer(FALSE)");
+    checks.Equal(factory->LockServer(FALSE), E_UNEXPECTED, "an unmatched LockServer(FALSE) is refused");
+    factory.Reset();
+  }
+  checks.Equal(g_canUnloadNow(), S_OK, "DllCanUnloadNow: unlocked and released");
+  ComPtr<IUnknown> none;
+  checks.Equal(g_getClassObject(IID__Connect, IID_IClassFactory, reinterpret_cast<void**>(none.put())),
+               CLASS_E_CLASSNOTAVAILABLE, "DllGetClassObject for another class");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2 || FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::printf("usage: com_server_tests DLL-PATH (COM must initialise)\n0 passed, 1 failed\n");
+    return 1;
+  }
+  HMODULE dll = ::LoadLibraryW(argv[1]);
+  g_canUnloadNow =
+      reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+  g_getClassObject =
+      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
+  const auto sink = reinterpret_cast<SetMessageSink>(
+      reinterpret_cast<void*>(::GetProcAddress(dll, "ScrivletSetMessageSink")));
+  checks.Expect(dll != nullptr && g_canUnloadNow != nullptr && g_getClassObject != nullptr && sink != nullptr,
+                "the DLL's exports");
+  if (dll == nullptr || g_canUnloadNow == nullptr || g_getClassObject == nullptr || sink == nullptr) {
+    return checks.Finish();
+  }
+  sink(RecordBox, nullptr);
+  DispatchIds();
+  OptionsByReference();
+  Generation();
+  EarlyBinding();
+  HostFailures();
+  ConnectMembers();
+  Unloading();
+  sink(nullptr, nullptr);
+  ::CoUninitialize();
+  ::FreeLibrary(dll);
+  return checks.Finish();
+}

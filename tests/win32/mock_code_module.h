@@ -1,0 +1,51 @@
+// tests/win32/mock_code_module.h: a host code module and its pane as automation objects, answering from
+// a built-in IDE module and recording the texts handed to it.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/memory_code_module.h"
+#include "tests/win32/fake_dispatch.h"
+
+namespace test {
+
+struct Handed {
+  std::wstring call;  // L"AddFromString" or L"InsertLines 12"
+  std::wstring text;  // exactly the characters received
+
+  friend bool operator==(const Handed&, const Handed&) = default;
+};
+
+// CodeModule members: CodePane, CountOfLines, Lines, ProcStartLine, ProcBodyLine, ProcOfLine,
+// InsertLines, AddFromString. CodePane members: GetSelection, CodeModule. A HostError of the inner
+// module is raised as VB raises its errors: DISP_E_EXCEPTION, scode 0x800A0000 | number.
+class MockCodeModule {
+ public:
+  explicit MockCodeModule(std::string_view text = {});
+
+  IDispatch* module() const noexcept { return module_.get(); }
+  IDispatch* pane() const noexcept { return pane_.get(); }
+  FakeDispatch& moduleObject() noexcept { return *moduleSelf_; }
+  FakeDispatch& paneObject() noexcept { return *paneSelf_; }
+  host::MemoryCodeModule& inner() noexcept { return inner_; }
+  const std::vector<Handed>& handed() const noexcept { return handed_; }
+
+  // The next call of `member` on either object raises `failure` instead of answering.
+  void FailNext(std::wstring member, Raised failure) { failures_[std::move(member)] = std::move(failure); }
+
+ private:
+  void Enter(const std::wstring& member);
+
+  host::MemoryCodeModule inner_;
+  FakeDispatch* moduleSelf_ = nullptr;
+  FakeDispatch* paneSelf_ = nullptr;
+  host::win32::ComPtr<IDispatch> module_;
+  host::win32::ComPtr<IDispatch> pane_;
+  std::vector<Handed> handed_;
+  std::map<std::wstring, Raised> failures_;
+};
+
+}  // namespace test
