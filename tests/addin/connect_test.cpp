@@ -126,6 +126,8 @@ TEST_P(ConnectionFails, ShowsTheBoxWithoutATitleAndStops) {
   GetParam().setup(h, plan);
   h.connect.OnConnection(h.vbe, 0);
   EXPECT_EQ(h.platform.ui.messages(), GetParam().messages);
+  // The connection's box has no title of its own; it shows the program's.
+  for (const std::string& title : h.platform.ui.askedTitles()) EXPECT_EQ(title, "");
   EXPECT_EQ(h.Menu(), GetParam().menu);
   EXPECT_FALSE(h.connect.FormDisplayed);
   EXPECT_EQ(h.dialogsMade, 0);
