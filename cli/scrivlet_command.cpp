@@ -219,6 +219,7 @@ int Generate(Command& command, CommandServices& services) {
   if (command.print) {
     services.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     services.out.flush();
+    if (!services.out) throw std::runtime_error("standard output: cannot be written");
     return kSuccess;
   }
   file.Replace(bytes, services.saveFaults);

@@ -708,6 +708,19 @@ TEST_F(ScrivletTest, PrintWritesTheResultAndLeavesTheFile) {
   }
 }
 
+TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
+  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  std::ostringstream out;
+  out.setstate(std::ios::badbit);  // a closed pipe or a full disk
+  std::ostringstream err;
+  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, faults_};
+  const std::vector<std::string> arguments{"sub", "Refresh", "--print", path};
+  const int code = cli::RunScrivlet(arguments, services);
+  EXPECT_EQ(code, cli::kFailure);
+  EXPECT_EQ(err.str(), "scrivlet: standard output: cannot be written\n");
+  EXPECT_EQ(test::ReadFile(path), test::CrLf(test::kMeter));
+}
+
 TEST_F(ScrivletTest, PrintWritesInTheFilesCodePage) {
   const std::string original = "Attribute VB_Name = \"M\"\r\n' \xD1\xF7\xB8\xF2\xF7\xE8\xEA\r\n";
   const std::string path = Put("Counter.bas", original);
