@@ -170,10 +170,10 @@ int Generate(Command& command, CommandServices& services) {
     throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)");
   const host::posix::CodePageCodec codec{command.codePage};
   const host::posix::SourceFile file = host::posix::SourceFile::Read(command.file);
-  std::string text;
   std::optional<host::SourceCodeModule> module;
   try {
-    text = codec.Decode(file.bytes());
+    // The decoded text is dropped once the module holds its lines, so that the memory is reused.
+    const std::string text = codec.Decode(file.bytes());
     module.emplace(text, *kind);
   } catch (const std::runtime_error& error) {
     throw SourceFileError(command.file, error.what());

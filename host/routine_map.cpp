@@ -28,21 +28,26 @@ class RoutineScanner {
   // Reads the statement that starts at index `first`; returns the index after it.
   std::size_t Step(std::size_t first) {
     std::size_t last = first;
-    statement_ = lines_[first];
-    while (ContinuesOnNextLine(lines_[last]) && last + 1 < lines_.size()) {
-      ++last;
-      AppendContinuation(statement_, lines_[last]);
+    // A statement on one line is read where it stands; only a continued one is joined.
+    std::string_view statement = lines_[first];
+    if (ContinuesOnNextLine(statement) && last + 1 < lines_.size()) {
+      statement_ = lines_[first];
+      while (ContinuesOnNextLine(lines_[last]) && last + 1 < lines_.size()) {
+        ++last;
+        AppendContinuation(statement_, lines_[last]);
+      }
+      statement = statement_;
     }
-    if (const auto declaration = ParseDeclaration(statement_)) {
+    if (const auto declaration = ParseDeclaration(statement)) {
       Open(*declaration, first, last);
     } else if (inRoutine_) {
       const Routine& open = routines_.back();
-      if (IsEndOf(statement_, open.kind, open.isSub)) {
+      if (IsEndOf(statement, open.kind, open.isSub)) {
         routines_.back().endLine = LineNumber(last);
         routines_.back().closedByEnd = true;
         inRoutine_ = false;
       }
-    } else if (routines_.empty() && !IsBlankLine(statement_) && !IsCommentLine(statement_)) {
+    } else if (routines_.empty() && !IsBlankLine(statement) && !IsCommentLine(statement)) {
       lastDeclarationLine_ = LineNumber(last);
     }
     return last + 1;

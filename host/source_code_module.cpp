@@ -9,13 +9,14 @@
 namespace host {
 namespace {
 
-// The stored form of a break: a view of a constant, so that a tail stays small.
-std::string_view StoredEnding(std::string_view ending) {
-  for (const std::string_view known :
-       {std::string_view{"\r\n"}, std::string_view{"\n"}, std::string_view{"\r"}}) {
-    if (ending == known) return known;
+// The breaks a tail can name; 0 stands for a line added since reading, which takes the dominant one.
+constexpr std::string_view kEndings[] = {"", "\r\n", "\n", "\r"};
+
+std::uint8_t EndingIndex(std::string_view ending) {
+  for (std::uint8_t i = 1; i < std::size(kEndings); ++i) {
+    if (ending == kEndings[i]) return i;
   }
-  return {};
+  return 0;
 }
 
 std::size_t CountTextLines(std::string_view text) {
@@ -29,8 +30,8 @@ std::size_t CountTextLines(std::string_view text) {
 
 }  // namespace
 
-std::size_t SourceCodeModule::HiddenCount(const Tail& tail) noexcept {
-  return tail.hidden ? tail.hidden->size() : 0;
+std::size_t SourceCodeModule::HiddenCount(const Tail& tail) const noexcept {
+  return tail.hidden == 0 ? 0 : hidden_[tail.hidden - 1].size();
 }
 
 std::shared_ptr<host::CodeModule> SourceCodePane::CodeModule() {
@@ -39,28 +40,36 @@ std::shared_ptr<host::CodeModule> SourceCodePane::CodeModule() {
 }
 
 SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKind kind) {
-  std::vector<PhysicalLine> lines = SplitPhysicalLines(text);
   Parsed parsed;
-  parsed.newline = DominantEnding(lines);
-  parsed.finalBreak = lines.empty() || !lines.back().ending.empty();
-  const std::size_t headerLength = HiddenHeaderLength(lines, kind);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    PhysicalLine& line = lines[i];
+  EndingTally endings;
+  HiddenHeaderReader header{kind};
+  bool inHeader = true;
+  bool previousContinues = false;
+  LineCursor cursor{text};
+  for (LineView line; cursor.Next(line);) {
+    endings.Add(line.ending);
+    inHeader = inHeader && header.Take(line.text);
     // An Attribute line hides after the code line above it, unless that line goes on with " _"
     // (then it is part of the statement); before the first code line it joins the header.
-    const bool hidden =
-        i >= headerLength && IsAttributeLine(line.text) && !(i > 0 && ContinuesOnNextLine(lines[i - 1].text));
-    if (i < headerLength || (hidden && parsed.tails.empty())) {
-      parsed.header.push_back(std::move(line));
+    const bool hidden = !inHeader && IsAttributeLine(line.text) && !previousContinues;
+    previousContinues = ContinuesOnNextLine(line.text);
+    if (inHeader || (hidden && parsed.tails.empty())) {
+      parsed.header.push_back({std::string{line.text}, std::string{line.ending}});
     } else if (hidden) {
-      std::unique_ptr<std::vector<PhysicalLine>>& tail = parsed.tails.back().hidden;
-      if (!tail) tail = std::make_unique<std::vector<PhysicalLine>>();
-      tail->push_back(std::move(line));
+      Tail& tail = parsed.tails.back();
+      if (tail.hidden == 0) {
+        parsed.hidden.emplace_back();
+        tail.hidden = static_cast<std::uint32_t>(parsed.hidden.size());
+      }
+      parsed.hidden[tail.hidden - 1].push_back({std::string{line.text}, std::string{line.ending}});
     } else {
-      parsed.code.push_back(std::move(line.text));
-      parsed.tails.push_back({StoredEnding(line.ending), nullptr});
+      parsed.code.emplace_back(line.text);
+      parsed.tails.push_back({0, EndingIndex(line.ending)});
     }
+    parsed.finalBreak = !line.ending.empty();
   }
+  if (inHeader) header.Finish();
+  parsed.newline = endings.Dominant();
   return parsed;
 }
 
@@ -71,6 +80,7 @@ SourceCodeModule::SourceCodeModule(Parsed&& parsed)
     : header_(std::move(parsed.header)),
       code_(std::move(parsed.code)),
       tails_(std::move(parsed.tails)),
+      hidden_(std::move(parsed.hidden)),
       newline_(std::move(parsed.newline)),
       finalBreak_(parsed.finalBreak) {}
 
@@ -80,21 +90,30 @@ void SourceCodeModule::AttachFaults(FaultPlan* plan) noexcept {
 }
 
 std::string SourceCodeModule::Text() const {
-  // The break of every line but the last; the last keeps the file's own choice of ending or not.
-  std::string text;
   const long total = FileLineCount();
+  const std::deque<std::string>& code = code_.lines();
+  // Sized first: a large file is built in one allocation.
+  std::size_t size = static_cast<std::size_t>(total) * 2;
+  for (const PhysicalLine& line : header_) size += line.text.size();
+  for (std::size_t i = 0; i < code.size(); ++i) {
+    size += code[i].size();
+    if (tails_[i].hidden == 0) continue;
+    for (const PhysicalLine& line : hidden_[tails_[i].hidden - 1]) size += line.text.size();
+  }
+  std::string text;
+  text.reserve(size);
+  // The break of every line but the last; the last keeps the file's own choice of ending or not.
   long written = 0;
   auto put = [&](std::string_view line, std::string_view ending) {
     ++written;
     text += line;
-    if (written < total || finalBreak_) text += ending.empty() ? newline_ : ending;
+    if (written < total || finalBreak_) text += ending.empty() ? std::string_view{newline_} : ending;
   };
   for (const PhysicalLine& line : header_) put(line.text, line.ending);
-  const std::deque<std::string>& code = code_.lines();
   for (std::size_t i = 0; i < code.size(); ++i) {
-    put(code[i], tails_[i].ending);
-    if (!tails_[i].hidden) continue;
-    for (const PhysicalLine& line : *tails_[i].hidden) put(line.text, line.ending);
+    put(code[i], kEndings[tails_[i].ending]);
+    if (tails_[i].hidden == 0) continue;
+    for (const PhysicalLine& line : hidden_[tails_[i].hidden - 1]) put(line.text, line.ending);
   }
   return text;
 }
@@ -129,8 +148,7 @@ void SourceCodeModule::InsertWithTails(long line, std::string_view text, Edit&& 
   }
   const auto at = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
   const std::size_t count = CountTextLines(text);
-  std::vector<Tail> added(count);  // (count is at least 1)
-  tails_.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+  tails_.insert(at, count, Tail{});  // (count is at least 1)
   try {
     edit();
   } catch (...) {

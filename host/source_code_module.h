@@ -1,6 +1,7 @@
 // host/source_code_module.h: a VB6 source file's text as the code module the IDE would show.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -77,17 +78,18 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
  private:
   // What follows a code line in the file: its own break (empty for a line added since reading,
   // which takes the dominant break) and the Attribute lines hidden after it.
-  // Kept small, since tails move whenever lines are inserted before them.
+  // Kept to a few bytes, since tails move whenever lines are inserted before them.
   struct Tail {
-    std::string_view ending;  // one of the three breaks, or empty for a line added since reading
-    std::unique_ptr<std::vector<PhysicalLine>> hidden;
+    std::uint32_t hidden = 0;  // the group of Attribute lines after the line, from 1; 0 for none
+    std::uint8_t ending = 0;   // index into kEndings: 0 for a line added since reading
   };
-  static std::size_t HiddenCount(const Tail& tail) noexcept;
+  std::size_t HiddenCount(const Tail& tail) const noexcept;
 
   struct Parsed {
     std::vector<PhysicalLine> header;
     std::deque<std::string> code;
     std::deque<Tail> tails;
+    std::vector<std::vector<PhysicalLine>> hidden;
     std::string newline;
     bool finalBreak = true;
   };
@@ -101,9 +103,10 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
 
   std::vector<PhysicalLine> header_;
   MemoryCodeModule code_;
-  std::deque<Tail> tails_;  // one per code line
-  std::string newline_;     // the break new lines take
-  bool finalBreak_ = true;  // whether the file's last line ends with a break
+  std::deque<Tail> tails_;                         // one per code line
+  std::vector<std::vector<PhysicalLine>> hidden_;  // the groups of Attribute lines that tails name
+  std::string newline_;                            // the break new lines take
+  bool finalBreak_ = true;                         // whether the file's last line ends with a break
   SourceCodePane pane_{*this};
   FaultPlan* faults_ = nullptr;
 };

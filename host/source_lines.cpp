@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstring>
 
 #include "host/code_lines.h"
 
@@ -44,48 +45,95 @@ bool IsObjectLine(std::string_view line) {
   return !rest.empty() && rest.front() == '=';
 }
 
-// The index just past the End that closes the Begin block opening at `first`.
-std::size_t SkipBeginBlock(std::span<const PhysicalLine> lines, std::size_t first) {
-  std::size_t depth = 0;
-  for (std::size_t i = first; i < lines.size(); ++i) {
-    if (StartsWithWord(lines[i].text, "Begin")) {
-      ++depth;
-    } else if (StartsWithWord(lines[i].text, "End") && --depth == 0) {
-      return i + 1;
-    }
-  }
-  throw SourceFormatError("the form description that starts on line " + std::to_string(first + 1) +
-                          " has no closing End line");
-}
-
 }  // namespace
+
+bool LineCursor::Next(LineView& line) {
+  if (start_ >= text_.size()) return false;
+  // The next LF, then whether a CR comes first: memchr scans a long line quickly.
+  const char* begin = text_.data() + start_;
+  const void* found = std::memchr(begin, '\n', text_.size() - start_);
+  const std::size_t lf = found == nullptr
+                             ? text_.size()
+                             : start_ + static_cast<std::size_t>(static_cast<const char*>(found) - begin);
+  const void* cr = std::memchr(begin, '\r', lf - start_);
+  std::size_t end = lf;
+  std::size_t breakLength = lf < text_.size() ? 1 : 0;
+  if (cr != nullptr) {
+    end = start_ + static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+    breakLength = end + 1 == lf ? 2 : 1;  // CR LF, or a CR alone
+  }
+  line = {text_.substr(start_, end - start_), text_.substr(end, breakLength)};
+  start_ = end + breakLength;
+  return true;
+}
 
 std::vector<PhysicalLine> SplitPhysicalLines(std::string_view text) {
   std::vector<PhysicalLine> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    const std::size_t breakLength = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
-    lines.push_back({std::string{text.substr(start, i - start)}, std::string{text.substr(i, breakLength)}});
-    i += breakLength - 1;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.push_back({std::string{text.substr(start)}, std::string{}});
+  LineCursor cursor{text};
+  for (LineView line; cursor.Next(line);) lines.push_back({std::string{line.text}, std::string{line.ending}});
   return lines;
 }
 
-std::string DominantEnding(std::span<const PhysicalLine> lines) {
-  static constexpr std::array<std::string_view, 3> kEndings{"\r\n", "\n", "\r"};
-  std::array<std::size_t, 3> counts{};
-  for (const PhysicalLine& line : lines) {
-    for (std::size_t i = 0; i < kEndings.size(); ++i) {
-      if (line.ending == kEndings[i]) ++counts[i];
-    }
+void EndingTally::Add(std::string_view ending) {
+  if (ending == "\r\n") {
+    ++counts_[0];
+  } else if (ending == "\n") {
+    ++counts_[1];
+  } else if (ending == "\r") {
+    ++counts_[2];
   }
-  const auto most = std::max_element(counts.begin(), counts.end());
-  const bool tied = std::count(counts.begin(), counts.end(), *most) > 1;
-  if (tied) return "\r\n";
-  return std::string{kEndings[static_cast<std::size_t>(most - counts.begin())]};
+}
+
+std::string EndingTally::Dominant() const {
+  static constexpr std::array<std::string_view, 3> kEndings{"\r\n", "\n", "\r"};
+  const auto most = std::max_element(counts_.begin(), counts_.end());
+  if (std::count(counts_.begin(), counts_.end(), *most) > 1) return "\r\n";
+  return std::string{kEndings[static_cast<std::size_t>(most - counts_.begin())]};
+}
+
+std::string DominantEnding(std::span<const PhysicalLine> lines) {
+  EndingTally tally;
+  for (const PhysicalLine& line : lines) tally.Add(line.ending);
+  return tally.Dominant();
+}
+
+bool HiddenHeaderReader::Take(std::string_view line) {
+  if (ended_) return false;
+  ++lines_;
+  const bool described = kind_ == SourceKind::kDescribedModule;
+  if (depth_ > 0) {
+    if (StartsWithWord(line, "Begin")) {
+      ++depth_;
+    } else if (StartsWithWord(line, "End")) {
+      --depth_;
+    }
+    return true;
+  }
+  if (described && StartsWithWord(line, "Begin")) {
+    depth_ = 1;
+    blockStart_ = lines_;
+    return true;
+  }
+  if (IsVbAttributeLine(line) || (described && (StartsWithWord(line, "VERSION") || IsObjectLine(line)))) {
+    return true;
+  }
+  ended_ = true;
+  return false;
+}
+
+void HiddenHeaderReader::Finish() const {
+  if (depth_ > 0) {
+    throw SourceFormatError("the form description that starts on line " + std::to_string(blockStart_) +
+                            " has no closing End line");
+  }
+}
+
+std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind) {
+  HiddenHeaderReader reader{kind};
+  std::size_t length = 0;
+  while (length < lines.size() && reader.Take(lines[length].text)) ++length;
+  if (length == lines.size()) reader.Finish();
+  return length;
 }
 
 std::optional<SourceKind> SourceKindOfPath(std::string_view path) {
@@ -104,23 +152,6 @@ bool IsAttributeLine(std::string_view line) {
   constexpr std::string_view kWord = "Attribute";
   return line.size() > kWord.size() && SameName(line.substr(0, kWord.size()), kWord) &&
          IsBlankChar(line[kWord.size()]);
-}
-
-std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind) {
-  std::size_t i = 0;
-  while (i < lines.size()) {
-    const std::string_view text = lines[i].text;
-    const bool described = kind == SourceKind::kDescribedModule;
-    if (described && StartsWithWord(text, "Begin")) {
-      i = SkipBeginBlock(lines, i);
-    } else if (IsVbAttributeLine(text) ||
-               (described && (StartsWithWord(text, "VERSION") || IsObjectLine(text)))) {
-      ++i;
-    } else {
-      break;
-    }
-  }
-  return i;
 }
 
 }  // namespace host

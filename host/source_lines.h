@@ -1,6 +1,7 @@
 // host/source_lines.h: a VB6 source file's physical lines, and the part of it the code pane hides.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -18,11 +19,40 @@ struct PhysicalLine {
   std::string ending;
 };
 
-// Splits a file's text into lines, keeping each line's own break. A final break ends the last
-// line and does not start a further one, so "" gives no line and "a\r\n" gives one.
+// A line as a view into the text it was read from.
+struct LineView {
+  std::string_view text;
+  std::string_view ending;
+};
+
+// Reads a file's text line by line, keeping each line's own break. A final break ends the last
+// line and does not start a further one.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : text_(text) {}
+  // The next line, or false at the end of the text.
+  bool Next(LineView& line);
+
+ private:
+  std::string_view text_;
+  std::size_t start_ = 0;
+};
+
+// Splits a file's text into lines, keeping each line's own break, so "" gives no line and
+// "a\r\n" gives one.
 std::vector<PhysicalLine> SplitPhysicalLines(std::string_view text);
 
-// The break most lines use; CR LF when the file has none or when two styles are equally common.
+// Counts line breaks by kind and tells the one most lines use: CR LF when there is none or when two
+// kinds are equally common.
+class EndingTally {
+ public:
+  void Add(std::string_view ending);
+  std::string Dominant() const;
+
+ private:
+  std::array<std::size_t, 3> counts_{};  // CR LF, LF, CR
+};
+
 std::string DominantEnding(std::span<const PhysicalLine> lines);
 
 // How the IDE reads a file: a standard module (.bas) hides only its leading Attribute lines; a
@@ -39,10 +69,27 @@ class SourceFormatError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// How many leading lines the code pane does not show: the VERSION line, the Begin...End blocks
-// (nested, BEGIN...END too), the Object = lines and the Attribute VB_ lines among them; for a
-// standard module, the leading Attribute VB_ lines only. Throws SourceFormatError when a Begin
-// block runs to the end of the file.
+// Tells, line by line from the first, which lines make the hidden header the code pane does not
+// show: the VERSION line, the Begin...End blocks (nested, BEGIN...END too), the Object = lines and
+// the Attribute VB_ lines among them; for a standard module, the leading Attribute VB_ lines only.
+class HiddenHeaderReader {
+ public:
+  explicit HiddenHeaderReader(SourceKind kind) : kind_(kind) {}
+  // Whether the next line belongs to the header; once one does not, no later line does.
+  bool Take(std::string_view line);
+  // At the end of the file: throws SourceFormatError when a Begin block is still open.
+  void Finish() const;
+
+ private:
+  SourceKind kind_;
+  std::size_t lines_ = 0;       // lines taken
+  std::size_t depth_ = 0;       // Begin blocks open
+  std::size_t blockStart_ = 0;  // the line that opened the outermost one, from 1
+  bool ended_ = false;
+};
+
+// How many leading lines are the hidden header. Throws SourceFormatError when a Begin block runs
+// to the end of the file.
 std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind);
 
 // An Attribute statement: hidden by the IDE wherever it stands in a module.

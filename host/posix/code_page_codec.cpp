@@ -23,6 +23,13 @@ bool IsUndefined1252(char byte) {
   return kUndefined1252.find(byte) != std::string_view::npos;
 }
 
+// How many bytes from `at` on are ASCII, which every supported code page and UTF-8 write alike.
+std::size_t AsciiRun(std::string_view text, std::size_t at) {
+  std::size_t end = at;
+  while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+  return end - at;
+}
+
 // The 1-based line that holds offset `at` of `text`.
 std::size_t LineOf(std::string_view text, std::size_t at) {
   std::size_t line = 1;
@@ -173,11 +180,13 @@ std::string CodePageCodec::Decode(std::string_view bytes) const {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    if (byte < 0x80) {
-      text += bytes[i];
+    const std::size_t ascii = AsciiRun(bytes, i);
+    if (ascii > 0) {
+      text.append(bytes.substr(i, ascii));
+      i += ascii - 1;
       continue;
     }
+    const auto byte = static_cast<unsigned char>(bytes[i]);
     const std::string& utf8 = table_->toUtf8[byte];
     if (utf8.empty()) {
       throw CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
@@ -193,8 +202,9 @@ std::string CodePageCodec::Encode(std::string_view text) const {
   std::string bytes;
   bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    if (static_cast<unsigned char>(text[i]) < 0x80) {
-      bytes += text[i++];
+    if (const std::size_t ascii = AsciiRun(text, i); ascii > 0) {
+      bytes.append(text.substr(i, ascii));
+      i += ascii;
       continue;
     }
     const std::size_t length = Utf8SequenceLength(text, i);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,33 @@ Snapshot ReadSnapshot(const std::string& path, const std::string& target) {
   return snapshot;
 }
 
+// Whether the file is still the version that was read: the same identity and the same bytes,
+// compared piece by piece as they are read again.
+bool IsUnchanged(const std::string& path, const std::string& target, const FileIdentity& identity,
+                 std::string_view bytes) {
+  FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+  if (file.get() < 0) {
+    if (errno == ENOENT) throw SourceFileError(path, "no such file");
+    throw SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
+  }
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0 || !SameVersion(IdentityOf(info), identity)) return false;
+  std::array<char, 65536> buffer{};
+  std::size_t offset = 0;
+  for (;;) {
+    const ssize_t n = ::read(file.get(), buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
+    if (n == 0) return offset == bytes.size();
+    const auto length = static_cast<std::size_t>(n);
+    if (offset + length > bytes.size() ||
+        bytes.substr(offset, length) != std::string_view{buffer.data(), length}) {
+      return false;
+    }
+    offset += length;
+  }
+}
+
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -121,11 +149,11 @@ void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const
     check(SaveStep::kClose, errorOf(file->Close()), "cannot close the new file");
 
     // The last look before the rename: another program may have saved the file meanwhile.
-    const Snapshot now = ReadSnapshot(path_, target_);
+    const bool unchanged = IsUnchanged(path_, target_, identity_, bytes_);
     if (const int stepError = fail(SaveStep::kCheckUnchanged, 0); stepError != 0) {
       throw SourceFileError(path_, Reason("cannot be read again", stepError) + "; nothing was written");
     }
-    if (!SameVersion(now.identity, identity_) || now.bytes != bytes_) {
+    if (!unchanged) {
       throw SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
     // A failure planned for the rename stands for the rename itself: the file must stay as it was.
