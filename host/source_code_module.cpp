@@ -13,8 +13,8 @@ namespace {
 constexpr std::string_view kEndings[] = {"", "\r\n", "\n", "\r"};
 
 std::uint8_t EndingIndex(std::string_view ending) {
-  for (std::uint8_t i = 1; i < std::size(kEndings); ++i) {
-    if (ending == kEndings[i]) return i;
+  for (std::size_t i = 1; i < std::size(kEndings); ++i) {
+    if (ending == kEndings[i]) return static_cast<std::uint8_t>(i);
   }
   return 0;
 }
