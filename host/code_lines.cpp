@@ -84,7 +84,23 @@ void AppendContinuation(std::string& statement, std::string_view next) {
   statement += next;
 }
 
+namespace {
+
+// The first character that is not a blank, lower-cased, or 0 for a blank line: most lines can be
+// told from a declaration or an End line by it alone.
+char FirstLetter(std::string_view text) {
+  for (const char c : text) {
+    if (!IsBlankChar(c)) return Lower(c);
+  }
+  return 0;
+}
+
+}  // namespace
+
 std::optional<Declaration> ParseDeclaration(std::string_view text) {
+  // Public, Private, Friend, Static, Sub, Function or Property comes first.
+  const char first = FirstLetter(text);
+  if (first != 'p' && first != 'f' && first != 's') return std::nullopt;
   WordReader words{text};
   std::string_view word = words.Next();
   if (SameWord(word, "Public") || SameWord(word, "Private") || SameWord(word, "Friend")) word = words.Next();
@@ -118,6 +134,7 @@ std::optional<Declaration> ParseDeclaration(std::string_view text) {
 }
 
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub) {
+  if (FirstLetter(text) != 'e') return false;
   WordReader words{text};
   if (!SameWord(words.Next(), "End")) return false;
   const std::string_view what = words.Next();

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 namespace host::posix {
@@ -26,6 +28,14 @@ bool IsUndefined1252(char byte) {
 // How many bytes from `at` on are ASCII, which every supported code page and UTF-8 write alike.
 std::size_t AsciiRun(std::string_view text, std::size_t at) {
   std::size_t end = at;
+  // Eight bytes at a time while none has its high bit set.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (end + 8 <= text.size()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + end, sizeof word);
+    if ((word & kHighBits) != 0) break;
+    end += 8;
+  }
   while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
   return end - at;
 }

@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include <array>
+#include <algorithm>
 #include <cerrno>
 
 namespace host::posix {
@@ -35,14 +35,23 @@ int WriteAll(int fd, std::string_view data) noexcept {
   return 0;
 }
 
-int ReadAll(int fd, std::string& contents) {
-  std::array<char, 65536> buffer{};
+int ReadAll(int fd, std::string& contents, std::size_t expected) {
+  // Reads into the string itself, growing it as the file turns out longer than expected.
+  std::size_t size = contents.size();
+  contents.resize(size + std::max<std::size_t>(expected, 65536) + 1);
   for (;;) {
-    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (size == contents.size()) contents.resize(size * 2);
+    const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    if (n == 0) return 0;
-    contents.append(buffer.data(), static_cast<std::size_t>(n));
+    if (n < 0) {
+      contents.resize(size);
+      return errno;
+    }
+    if (n == 0) {
+      contents.resize(size);
+      return 0;
+    }
+    size += static_cast<std::size_t>(n);
   }
 }
 

@@ -27,7 +27,8 @@ std::string FolderOf(const std::string& path);
 // Writes all of `data`, retrying interrupted and partial writes; 0, or the errno of the failure.
 int WriteAll(int fd, std::string_view data) noexcept;
 
-// Reads to the end of the file into `contents`; 0, or the errno of the failure.
-int ReadAll(int fd, std::string& contents);
+// Reads to the end of the file into `contents`, straight into its buffer when `expected` (the size
+// the file had) is right; 0, or the errno of the failure.
+int ReadAll(int fd, std::string& contents, std::size_t expected = 0);
 
 }  // namespace host::posix

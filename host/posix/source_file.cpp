@@ -61,8 +61,8 @@ Snapshot ReadSnapshot(const std::string& path, const std::string& target) {
   if (S_ISDIR(info.st_mode)) throw SourceFileError(path, "is a folder, not a source file");
   if (!S_ISREG(info.st_mode)) throw SourceFileError(path, "is not a regular file");
   Snapshot snapshot{{}, IdentityOf(info)};
-  snapshot.bytes.reserve(static_cast<std::size_t>(info.st_size));
-  if (const int error = ReadAll(file.get(), snapshot.bytes); error != 0) {
+  if (const int error = ReadAll(file.get(), snapshot.bytes, static_cast<std::size_t>(info.st_size));
+      error != 0) {
     throw SourceFileError(path, Reason("cannot be read", error));
   }
   return snapshot;
