@@ -212,7 +212,7 @@ int Generate(Command& command, CommandServices& services) {
 
   std::string bytes;
   try {
-    bytes = codec.Encode(module->Text());
+    bytes = codec.EncodeTaking(module->Text());
   } catch (const host::posix::CodePageError& error) {
     throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
   }

@@ -232,6 +232,11 @@ std::string CodePageCodec::Encode(std::string_view text) const {
   return bytes;
 }
 
+std::string CodePageCodec::EncodeTaking(std::string&& text) const {
+  if (AsciiRun(text, 0) == text.size()) return std::move(text);
+  return Encode(std::string_view{text});
+}
+
 std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);

@@ -38,6 +38,8 @@ class CodePageCodec {
   // UTF-8 to bytes in the code page. Throws CodePageError naming the character and its line when
   // the code page cannot hold it, or when the text is not valid UTF-8.
   std::string Encode(std::string_view text) const;
+  // The same, giving `text` itself back when it is all ASCII (the same bytes in every code page).
+  std::string EncodeTaking(std::string&& text) const;
 
  private:
   struct Converter;

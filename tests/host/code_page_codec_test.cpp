@@ -190,6 +190,19 @@ TEST(EncodeTest, InvalidUtf8IsAnError) {
   EXPECT_EQ(ErrorOf([&] { codec.Encode("x\r\n\xE2\x82"); }), "line 2: the text is not valid UTF-8");
 }
 
+// Taking the text gives it back as it is when it is all ASCII, and converts it like Encode otherwise.
+TEST(EncodeTest, TakingTheTextGivesTheSameBytesAsEncode) {
+  const CodePageCodec codec{1252};
+  for (const std::string& text :
+       {std::string{}, std::string{"Sub Go()\r\nEnd Sub\r\n"}, std::string{"' caf\xC3\xA9 \xE2\x82\xAC\r\n"},
+        std::string(100, 'x') + "\xC2\x81"}) {
+    SCOPED_TRACE(test::Visible(text));
+    EXPECT_EQ(codec.EncodeTaking(std::string{text}), codec.Encode(text));
+  }
+  EXPECT_EQ(ErrorOf([&] { codec.EncodeTaking("ab\r\n\xE4\xB8\xAD"); }),
+            "line 2: the character U+4E2D cannot be written in code page 1252");
+}
+
 TEST(CodePageTest, OnlyWindowsAnsiCodePages) {
   for (const int codePage : {65001, 437, 850, 0, -1, 1200}) {
     SCOPED_TRACE(codePage);
