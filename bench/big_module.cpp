@@ -58,7 +58,6 @@ std::string Joined(const std::vector<std::string>& lines) {
 
 std::string BigUserControl(long lines) {
   std::vector<std::string> out(std::begin(kHeader), std::end(kHeader));
-  const auto fixed = static_cast<long>(std::size(kHeader) + std::size(kPersistence));
   long number = 1;
   while (static_cast<long>(out.size()) + 10 <= lines - static_cast<long>(std::size(kPersistence))) {
     AddSub(out, number++);
@@ -66,7 +65,6 @@ std::string BigUserControl(long lines) {
   while (static_cast<long>(out.size()) < lines - static_cast<long>(std::size(kPersistence))) {
     out.emplace_back("' Spare line.");
   }
-  (void)fixed;
   out.insert(out.end(), std::begin(kPersistence), std::end(kPersistence));
   return Joined(out);
 }

@@ -58,6 +58,15 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::size_t CountSplitLines(std::string_view text) {
+  std::size_t count = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    if (text[i] == '\r' || text[i] == '\n') ++count;
+  }
+  return count;
+}
+
 bool IsBlankLine(std::string_view line) {
   for (const char c : line) {
     if (!IsBlankChar(c)) return false;

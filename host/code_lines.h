@@ -13,6 +13,8 @@ namespace host {
 // Splits text at CR LF, CR and LF alike, each one line break. A break at the very end adds a last,
 // empty line, so "" gives one empty line and "a\r" gives "a" and "".
 std::vector<std::string> SplitLines(std::string_view text);
+// How many lines SplitLines gives, without making them.
+std::size_t CountSplitLines(std::string_view text);
 
 // Blank or tab only.
 bool IsBlankLine(std::string_view line);

@@ -19,15 +19,6 @@ std::uint8_t EndingIndex(std::string_view ending) {
   return 0;
 }
 
-std::size_t CountTextLines(std::string_view text) {
-  std::size_t count = 1;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    if (text[i] == '\r' || text[i] == '\n') ++count;
-  }
-  return count;
-}
-
 }  // namespace
 
 std::size_t SourceCodeModule::HiddenCount(const Tail& tail) const noexcept {
@@ -147,7 +138,7 @@ void SourceCodeModule::InsertWithTails(long line, std::string_view text, Edit&& 
     return;
   }
   const auto at = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
-  const std::size_t count = CountTextLines(text);
+  const std::size_t count = CountSplitLines(text);
   tails_.insert(at, count, Tail{});  // (count is at least 1)
   try {
     edit();

@@ -31,6 +31,7 @@ TEST_P(SplitLinesTest, GivesEachLineBetweenBreaks) {
   const SplitCase& c = GetParam();
   SCOPED_TRACE(test::Visible(c.text));
   EXPECT_EQ(host::SplitLines(c.text), c.lines);
+  EXPECT_EQ(host::CountSplitLines(c.text), c.lines.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
