@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/win32/command_bar_events_sink.h"
 
 namespace addin::com {
 namespace {
@@ -55,7 +56,8 @@ bool RemoveLock() noexcept {
 }
 
 bool CanUnload() noexcept {
-  return g_objects.load() == 0 && g_locks.load() == 0;
+  // A menu's event source that still holds one of the DLL's sinks could call into it.
+  return g_objects.load() == 0 && g_locks.load() == 0 && host::win32::LiveEventSinks() == 0;
 }
 
 }  // namespace addin::com

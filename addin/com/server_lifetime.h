@@ -15,7 +15,8 @@ HMODULE ServerModule() noexcept;
 std::wstring ServerPath();
 
 // Every COM object of the DLL (class factories included) counts from construction to destruction;
-// IClassFactory::LockServer adds and removes locks. The DLL may unload only when both are zero.
+// IClassFactory::LockServer adds and removes locks. The DLL may unload only when both are zero and no
+// event sink of the DLL is held by the host.
 void ObjectCreated() noexcept;
 void ObjectDestroyed() noexcept;
 void AddLock() noexcept;

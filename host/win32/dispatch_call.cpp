@@ -148,6 +148,14 @@ VARIANT TextArgument(BSTR text) noexcept {
   return v;
 }
 
+VARIANT ObjectArgument(IDispatch* object) noexcept {
+  VARIANT v;
+  ::VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = object;
+  return v;
+}
+
 VARIANT LongReference(long* target) noexcept {
   VARIANT v;
   ::VariantInit(&v);

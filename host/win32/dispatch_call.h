@@ -16,6 +16,7 @@ namespace host::win32 {
 // The error numbers that VB gives the failures of a late-bound call.
 inline constexpr long kErrTypeMismatch = 13;
 inline constexpr long kErrNoSuchMember = 438;  // "Object doesn't support this property or method"
+inline constexpr long kErrNoEvents = 459;      // "Object or class does not support the set of events"
 
 // The HostError a failed call becomes. A failure raised by the object (DISP_E_EXCEPTION) keeps its
 // number and description: a VB error number as such (its wCode, or the code of an HRESULT of the
@@ -40,6 +41,8 @@ ComPtr<IDispatch> ResultAsObject(const UniqueVariant& result);
 VARIANT LongArgument(long value) noexcept;
 // The VARIANT borrows `text`: it must outlive the call.
 VARIANT TextArgument(BSTR text) noexcept;
+// An object argument (VT_DISPATCH); nullptr passes Nothing. The VARIANT borrows `object`.
+VARIANT ObjectArgument(IDispatch* object) noexcept;
 // A by-reference Long through which the member answers.
 VARIANT LongReference(long* target) noexcept;
 

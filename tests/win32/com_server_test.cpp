@@ -14,13 +14,18 @@
 #include "host/win32/com_handles.h"
 #include "tests/win32/check.h"
 #include "tests/win32/fake_dispatch.h"
+#include "tests/win32/late_call.h"
 #include "tests/win32/mock_code_module.h"
+#include "tests/win32/mock_ide.h"
 
 namespace {
 
 using host::win32::ComPtr;
 using host::win32::UniqueBstr;
+using test::Call;
 using test::Handed;
+using test::IdOf;
+using test::Object;
 
 test::Checks checks;
 
@@ -51,30 +56,6 @@ ComPtr<IDispatch> Create(const wchar_t* progId) {
   return object;
 }
 
-DISPID IdOf(IDispatch* object, const wchar_t* name) {
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = DISPID_UNKNOWN;
-  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
-  return id;
-}
-
-// A late-bound call; `arguments` in the order a VB caller writes them.
-HRESULT Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> arguments,
-             VARIANT* result = nullptr) {
-  std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
-  DISPID put = DISPID_PROPERTYPUT;
-  DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                        static_cast<UINT>(reversed.size()), 0};
-  if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
-    parameters.rgdispidNamedArgs = &put;
-    parameters.cNamedArgs = 1;
-  }
-  host::win32::ExcepInfo info;
-  UINT argumentError = 0;
-  return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
-                        info.get(), &argumentError);
-}
-
 VARIANT BoolRef(VARIANT_BOOL* value) {
   VARIANT v;
   ::VariantInit(&v);
@@ -96,14 +77,6 @@ VARIANT ObjectRef(IDispatch** value) {
   ::VariantInit(&v);
   V_VT(&v) = VT_DISPATCH | VT_BYREF;
   V_DISPATCHREF(&v) = value;
-  return v;
-}
-
-VARIANT Object(IDispatch* value) {
-  VARIANT v;
-  ::VariantInit(&v);
-  V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = value;
   return v;
 }
 
@@ -481,15 +454,77 @@ struct FakeMenus {
   }
 };
 
+// FormDisplayed read late-bound; 1 (no Boolean) when the call fails.
+VARIANT_BOOL FormDisplayedOf(IDispatch* connect) {
+  VARIANT result;
+  ::VariantInit(&result);
+  const HRESULT hr = Call(connect, L"FormDisplayed", DISPATCH_PROPERTYGET, {}, &result);
+  return hr == S_OK && V_VT(&result) == VT_BOOL ? V_BOOL(&result) : VARIANT_BOOL{1};
+}
+
+// MenuHandler connects to the click events of the source it is given and lets go of them when it is
+// given another source or Nothing; a source without those events is refused and the old one stays.
+void MenuHandlerConnections() {
+  test::MockIde ide;
+  const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
+  if (!connect) return;
+  checks.Equal(Call(connect.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(ide.vbe())}), S_OK,
+               "MenuHandler: VBInstance set");
+  BSTR caption = ::SysAllocString(L"Scrivlet");
+  VARIANT entry;
+  ::VariantInit(&entry);
+  Call(connect.get(), L"AddToAddInCommandBar", DISPATCH_METHOD, {TextRef(&caption)}, &entry);
+  ::SysFreeString(caption);
+  const auto sourceFor = [&] {
+    VARIANT events;
+    ::VariantInit(&events);
+    Call(ide.vbe(), L"Events", DISPATCH_PROPERTYGET, {}, &events);
+    VARIANT source;
+    ::VariantInit(&source);
+    if (V_VT(&events) == VT_DISPATCH && V_DISPATCH(&events) != nullptr) {
+      Call(V_DISPATCH(&events), L"CommandBarEvents", DISPATCH_PROPERTYGET, {entry}, &source);
+    }
+    ::VariantClear(&events);
+    ComPtr<IDispatch> answer{V_VT(&source) == VT_DISPATCH ? V_DISPATCH(&source) : nullptr};
+    ::VariantClear(&source);
+    return answer;
+  };
+  const ComPtr<IDispatch> first = sourceFor();
+  const ComPtr<IDispatch> second = sourceFor();
+  checks.Expect(first && second, "MenuHandler: the IDE hands out two event sources");
+  checks.Equal(Call(connect.get(), L"MenuHandler", DISPATCH_PROPERTYPUTREF, {Object(first.get())}), S_OK,
+               "MenuHandler: Set to a source");
+  checks.Equal(ide.Connections(), std::size_t{1}, "MenuHandler: connected to the source's click events");
+  VARIANT read;
+  ::VariantInit(&read);
+  Call(connect.get(), L"MenuHandler", DISPATCH_PROPERTYGET, {}, &read);
+  checks.Expect(V_VT(&read) == VT_DISPATCH && V_DISPATCH(&read) == first.get(),
+                "MenuHandler: reads the same object");
+  ::VariantClear(&read);
+
+  test::FakeDispatch* plainSelf = nullptr;
+  const ComPtr<IDispatch> plain = test::FakeDispatch::Create(&plainSelf);
+  checks.Equal(Call(connect.get(), L"MenuHandler", DISPATCH_PROPERTYPUTREF, {Object(plain.get())}),
+               DISP_E_EXCEPTION, "MenuHandler: an object without click events is refused");
+  checks.Equal(plainSelf->references(), ULONG{1}, "MenuHandler: the refused object is not kept");
+  checks.Equal(ide.Connections(), std::size_t{1}, "MenuHandler: the old source stays connected");
+
+  checks.Equal(Call(connect.get(), L"MenuHandler", DISPATCH_PROPERTYPUTREF, {Object(second.get())}), S_OK,
+               "MenuHandler: Set to another source");
+  checks.Equal(ide.Connections(), std::size_t{1}, "MenuHandler: only the new source is connected");
+  checks.Expect(ide.Choose("Scrivlet"), "MenuHandler: the entry can be chosen");
+  checks.Expect(FormDisplayedOf(connect.get()) == VARIANT_TRUE, "MenuHandler: a click shows the dialog");
+  Call(connect.get(), L"Hide", DISPATCH_METHOD, {});
+  checks.Equal(Call(connect.get(), L"MenuHandler", DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK,
+               "MenuHandler: Set Nothing");
+  checks.Equal(ide.Connections(), std::size_t{0}, "MenuHandler: Nothing disconnects");
+  ::VariantClear(&entry);
+}
+
 void ConnectMembers() {
   const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
   if (!connect) return;
-  const auto formDisplayed = [&] {
-    VARIANT result;
-    ::VariantInit(&result);
-    const HRESULT hr = Call(connect.get(), L"FormDisplayed", DISPATCH_PROPERTYGET, {}, &result);
-    return hr == S_OK && V_VT(&result) == VT_BOOL ? V_BOOL(&result) : VARIANT_BOOL{1};
-  };
+  const auto formDisplayed = [&] { return FormDisplayedOf(connect.get()); };
   checks.Equal(formDisplayed(), VARIANT_FALSE, "FormDisplayed starts False");
   VARIANT yes;
   ::VariantInit(&yes);
@@ -503,25 +538,26 @@ void ConnectMembers() {
   checks.Equal(Call(connect.get(), L"Show", DISPATCH_METHOD, {}), S_OK, "Show");
   checks.Equal(formDisplayed(), VARIANT_TRUE, "Show sets FormDisplayed");
 
-  // Object properties hold one reference each, set by reference and dropped with the object.
-  for (const wchar_t* name : {L"VBInstance", L"MenuHandler"}) {
-    const std::string what = test::Visible(name);
+  // VBInstance holds one reference, set by reference and dropped with the object.
+  {
     test::FakeDispatch* self = nullptr;
     const ComPtr<IDispatch> held = test::FakeDispatch::Create(&self);
-    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())}), S_OK,
-                 what + ": Set");
-    checks.Equal(self->references(), ULONG{2}, what + ": one reference held");
+    checks.Equal(Call(connect.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(held.get())}), S_OK,
+                 "VBInstance: Set");
+    checks.Equal(self->references(), ULONG{2}, "VBInstance: one reference held");
     VARIANT result;
     ::VariantInit(&result);
-    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYGET, {}, &result), S_OK, what + ": read");
+    checks.Equal(Call(connect.get(), L"VBInstance", DISPATCH_PROPERTYGET, {}, &result), S_OK,
+                 "VBInstance: read");
     checks.Expect(V_VT(&result) == VT_DISPATCH && V_DISPATCH(&result) == held.get(),
-                  what + ": the same object");
+                  "VBInstance: the same object");
     ::VariantClear(&result);
-    checks.Equal(Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK,
-                 what + ": Set Nothing");
-    checks.Equal(self->references(), ULONG{1}, what + ": reference dropped");
-    Call(connect.get(), name, DISPATCH_PROPERTYPUTREF, {Object(held.get())});
+    checks.Equal(Call(connect.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(nullptr)}), S_OK,
+                 "VBInstance: Set Nothing");
+    checks.Equal(self->references(), ULONG{1}, "VBInstance: reference dropped");
+    Call(connect.get(), L"VBInstance", DISPATCH_PROPERTYPUTREF, {Object(held.get())});
   }
+  MenuHandlerConnections();
   test::FakeDispatch* kept = nullptr;
   const ComPtr<IDispatch> keptObject = test::FakeDispatch::Create(&kept);
   {

@@ -1,0 +1,515 @@
+// tests/win32/addin_host_test.cpp: a host program that plays the VB6 IDE around the registered
+// Scrivlet.dll: it reads the add-in entry, creates the connection by its ProgID, connects it through
+// IDTExtensibility2, chooses its menu entry and drives the real dialog window with window messages,
+// as a programmer would. Argument: the DLL's path.
+#include <windows.h>
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "addin/com/penwright.h"
+#include "dialog/controls.h"
+#include "dialog/win32/win32_form_view.h"
+#include "host/win32/com_handles.h"
+#include "host/win32/wide.h"
+#include "tests/win32/check.h"
+#include "tests/win32/late_call.h"
+#include "tests/win32/mock_ide.h"
+
+namespace {
+
+using dialog::ControlId;
+using dialog::win32::ControlWindowId;
+using host::win32::ComPtr;
+using enum dialog::ControlId;
+
+test::Checks checks;
+
+constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
+constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet\\Settings";
+constexpr wchar_t kScrivletKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet";
+
+// --- Message boxes, caught as they appear -----------------------------------------------------------
+
+struct Box {
+  std::wstring title;
+  std::wstring text;
+  bool ownedByDialog = false;
+  friend bool operator==(const Box&, const Box&) = default;
+};
+std::vector<Box> g_boxes;
+HWND g_dialogForBoxes = nullptr;
+
+// Reads every message box the moment it is activated, then presses its OK button.
+LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto window = reinterpret_cast<HWND>(wParam);
+    wchar_t className[32] = {};
+    ::GetClassNameW(window, className, 32);
+    if (std::wstring_view{className} == L"#32770") {
+      wchar_t title[256] = {};
+      wchar_t text[512] = {};
+      ::GetWindowTextW(window, title, 256);
+      ::GetDlgItemTextW(window, 0xFFFF, text, 512);  // the static control that shows the text
+      g_boxes.push_back({title, text, ::GetWindow(window, GW_OWNER) == g_dialogForBoxes});
+      ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// --- The dialog window ---------------------------------------------------------------------------------
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+HWND Dialog() {
+  return ::FindWindowW(dialog::win32::kWindowClass, L"Penwright");
+}
+
+bool DialogOnScreen() {
+  const HWND window = Dialog();
+  return window != nullptr && ::IsWindowVisible(window);
+}
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM counter) {
+  wchar_t className[64] = {};
+  ::GetClassNameW(window, className, 64);
+  if (std::wstring_view{className} == dialog::win32::kWindowClass) ++*reinterpret_cast<int*>(counter);
+  return TRUE;
+}
+
+int DialogWindows() {
+  int count = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountDialog, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+HWND Item(ControlId id) {
+  return ::GetDlgItem(Dialog(), ControlWindowId(id));
+}
+
+std::wstring TextOf(ControlId id) {
+  const HWND window = Item(id);
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Click(ControlId id) {
+  ::SendMessageW(Item(id), BM_CLICK, 0, 0);
+  Pump();
+}
+
+// Puts the caret in the box and types `text` key by key.
+void Type(ControlId id, std::wstring_view text) {
+  const HWND box = Item(id);
+  ::SetFocus(box);
+  for (const wchar_t c : text) ::SendMessageW(box, WM_CHAR, c, 0);
+  Pump();
+}
+
+bool Checked(ControlId id) {
+  return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Enabled(ControlId id) {
+  return ::IsWindowEnabled(Item(id)) != FALSE;
+}
+
+// --- The add-in entry and the connection -------------------------------------------------------------------
+
+// The ProgIDs of the add-ins that the IDE would load at start-up: the keys under its add-in list whose
+// LoadBehavior has the "load at start-up" bit.
+std::vector<std::wstring> AddinsToLoad() {
+  std::vector<std::wstring> progIds;
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return progIds;
+  const host::win32::UniqueHkey addins{opened};
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256];
+    DWORD length = 256;
+    if (::RegEnumKeyExW(addins.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    DWORD behavior = 0;
+    DWORD size = sizeof behavior;
+    if (::RegGetValueW(addins.get(), name, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &behavior, &size) ==
+            ERROR_SUCCESS &&
+        (behavior & 1) != 0) {
+      progIds.emplace_back(name, length);
+    }
+  }
+  return progIds;
+}
+
+std::optional<std::wstring> StoredDisplayOnConnect() {
+  wchar_t value[64] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"DisplayOnConnect", RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::wstring{value};
+}
+
+void StoreDisplayOnConnect(const wchar_t* value) {
+  if (value == nullptr) {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"DisplayOnConnect");
+    return;
+  }
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"DisplayOnConnect", REG_SZ, value,
+                    static_cast<DWORD>((std::wstring_view{value}.size() + 1) * sizeof(wchar_t)));
+}
+
+struct Connection {
+  ComPtr<IDispatch> object;
+  ComPtr<IDTExtensibility2> notifications;
+};
+
+// What the IDE does at start-up for the add-in `progId`: creates it and sends the connection
+// notification with its root object, an add-in instance and an empty custom array.
+Connection Connect(test::MockIde& ide, const std::wstring& progId, ext_ConnectMode mode) {
+  Connection c;
+  CLSID clsid{};
+  if (FAILED(::CLSIDFromProgID(progId.c_str(), &clsid)) ||
+      FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(c.object.put())))) {
+    return c;
+  }
+  c.notifications = c.object.As<IDTExtensibility2>(IID_IDTExtensibility2);
+  if (!c.notifications) return c;
+  test::FakeDispatch* instanceSelf = nullptr;
+  const ComPtr<IDispatch> addInInstance = test::FakeDispatch::Create(&instanceSelf);
+  SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  checks.Equal(c.notifications->OnConnection(ide.vbe(), mode, addInInstance.get(), &custom), S_OK,
+               "OnConnection answers S_OK");
+  ::SafeArrayDestroy(custom);
+  Pump();
+  checks.Equal(instanceSelf->references(), ULONG{1}, "the add-in instance is not kept");
+  return c;
+}
+
+void Disconnect(Connection& c) {
+  SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  checks.Equal(c.notifications->OnDisconnection(ext_dm_HostShutdown, &custom), S_OK,
+               "OnDisconnection answers S_OK");
+  ::SafeArrayDestroy(custom);
+  Pump();
+}
+
+std::optional<bool> FormDisplayed(IDispatch* connect) {
+  VARIANT result;
+  ::VariantInit(&result);
+  if (test::Call(connect, L"FormDisplayed", DISPATCH_PROPERTYGET, {}, &result) != S_OK ||
+      V_VT(&result) != VT_BOOL) {
+    return std::nullopt;
+  }
+  return V_BOOL(&result) != VARIANT_FALSE;
+}
+
+void ExpectReleased(test::MockIde& ide, const std::string& when) {
+  const std::vector<std::string> held = ide.Unreleased();
+  checks.Expect(held.empty(), "every IDE object released " + when);
+  for (const std::string& line : held) std::printf("  %s\n", line.c_str());
+}
+
+// --- The scenes
+// -----------------------------------------------------------------------------------------------
+
+std::wstring Cr(std::wstring_view text) {
+  std::wstring out;
+  for (const wchar_t c : text) {
+    if (c == L'\n') out += L'\r';
+    out += c;
+  }
+  return out;
+}
+
+// The Title property of the example, as the module holds it after the generation.
+std::wstring TitleModule() {
+  const std::wstring header =
+      L"'**********************************************************************\n"
+      L"' Utility: Description of its utility\n"
+      L"' \n"
+      L"'\n"
+      L"' Functions called: \n"
+      L"' Functions calling: \n"
+      L"'\n"
+      L"'\n"
+      L"' Programmer's name: My name\n"
+      L"' Creation date: Sunday 06 December 2026\n"
+      L"' Last modification:          by\n"
+      L"'**********************************************************************\n"
+      L"\n";
+  const std::wstring start =
+      L"'-----------------------------------\n"
+      L"'Local variables definition \n"
+      L"\n\n\n\n"
+      L"'-----------------------------------\n"
+      L"' Start \n"
+      L"On Error Goto ErrorTitle\n"
+      L"\n\n\n";
+  const std::wstring end =
+      L"'-----------------------------------\n"
+      L"'- End and exit\n"
+      L"TitleNext:\n"
+      L"Exit Property\n"
+      L"\n\n"
+      L"'-----------------------------------\n"
+      L"'Error local traitment\n"
+      L"ErrorTitle:\n"
+      L"Msgbox Err.Description, , \"Title\"\n"
+      L"       '-Resume\n"
+      L"Resume TitleNext\n"
+      L"'-----------------------------------\n"
+      L"'End\n"
+      L"End Property";
+  return Cr(
+      L"Option Explicit\n"
+      L"Private m_NewTitle AS String\n"
+      L"Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\n"
+      L"m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
+      L"End Sub\n"
+      L"Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
+      L"Propbag.WriteProperty \"Title\", m_NewTitle\n"
+      L"End Sub\n"
+      L"Property Let Title(NewTitle as String)\n" +
+      header + start + L"m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n" + end +
+      L"\n\nProperty Get Title( )AS String\n" + header + start + L"Title = m_NewTitle\n" + end);
+}
+
+// After each click on a box, the state of every option as the window shows it.
+struct BoxState {
+  ControlId id;
+  bool checked;
+  bool enabled;
+};
+struct InterlockStep {
+  const char* what;
+  ControlId clicked;
+  std::vector<BoxState> boxes;
+  std::vector<std::pair<ControlId, bool>> enabled;  // other controls: enabled or not
+};
+
+void InterlocksInTheWindow() {
+  const std::vector<InterlockStep> steps = {
+      {"Function checked",
+       chkFonction,
+       {{chkFonction, true, true},
+        {chkSet, false, false},
+        {chkPropertyChanged, false, false},
+        {chkLectureSeule, false, false},
+        {chkProcedure, false, false},
+        {chkPrive, false, true}},
+       {{Label8, true}, {cmbFuncReturn, true}, {txtVariable, true}}},
+      {"Function cleared",
+       chkFonction,
+       {{chkFonction, false, true},
+        {chkSet, false, true},
+        {chkPropertyChanged, false, true},
+        {chkLectureSeule, false, true},
+        {chkProcedure, false, true}},
+       {{Label8, false}, {cmbFuncReturn, false}}},
+      {"Private checked", chkPrive, {{chkPrive, true, true}, {chkFriend, false, false}}, {}},
+      {"Comments only checked",
+       chkComment,
+       {{chkComment, true, true},
+        {chkPrive, false, false},
+        {chkFriend, false, false},
+        {chkSet, false, false},
+        {chkFonction, false, false},
+        {chkProcedure, false, false},
+        {chkPropertyChanged, false, false},
+        {chkLectureSeule, false, false},
+        {chkStatique, false, false},
+        {chkHide, false, false},
+        {chkResumeNext, false, true}},
+       {{txtPropriete, false}, {Label1, false}, {Frame1, false}, {txtVariable, false}, {cmbType, false}}},
+      {"Comments only cleared",
+       chkComment,
+       {{chkComment, false, true},
+        {chkPrive, false, true},
+        {chkFriend, false, true},
+        {chkSet, false, true},
+        {chkFonction, false, true},
+        {chkProcedure, false, true},
+        {chkPropertyChanged, false, true},
+        {chkLectureSeule, false, true},
+        {chkStatique, false, true},
+        {chkHide, false, true}},
+       {{txtPropriete, true}, {Label1, true}, {Frame1, true}, {txtVariable, true}, {cmbType, true}}},
+  };
+  for (const InterlockStep& step : steps) {
+    Click(step.clicked);
+    for (const BoxState& box : step.boxes) {
+      const std::string name{dialog::Name(box.id)};
+      checks.Equal(Checked(box.id), box.checked, std::string{step.what} + ": " + name + " checked");
+      checks.Equal(Enabled(box.id), box.enabled, std::string{step.what} + ": " + name + " enabled");
+    }
+    for (const auto& [id, enabled] : step.enabled) {
+      checks.Equal(Enabled(id), enabled,
+                   std::string{step.what} + ": " + std::string{dialog::Name(id)} + " enabled");
+    }
+  }
+}
+
+void FromMenuToDisconnection(const std::wstring& progId) {
+  test::MockIde ide;
+  StoreDisplayOnConnect(nullptr);
+  Connection c = Connect(ide, progId, ext_cm_AfterStartup);
+  checks.Expect(static_cast<bool>(c.notifications), "Penwright.Connect answers IDTExtensibility2");
+  if (!c.notifications) return;
+  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager...", "Scrivlet"},
+                "the entry \"Scrivlet\" is added at the end of the Add-Ins menu");
+  checks.Equal(ide.Connections(), std::size_t{1}, "the entry's clicks are listened to");
+  checks.Expect(!DialogOnScreen(), "no dialog before the entry is chosen");
+  checks.Expect(FormDisplayed(c.object.get()) == false, "FormDisplayed False after connection");
+
+  checks.Expect(ide.Choose("Scrivlet"), "the entry can be chosen");
+  Pump();
+  checks.Expect(DialogOnScreen(), "choosing the entry shows the dialog");
+  checks.Expect(FormDisplayed(c.object.get()) == true, "FormDisplayed True once shown");
+  checks.Expect(::GetWindow(Dialog(), GW_OWNER) == nullptr, "the dialog has no owner");
+  ide.Choose("Scrivlet");
+  Pump();
+  checks.Equal(DialogWindows(), 1, "choosing the entry again leaves one dialog");
+  g_dialogForBoxes = Dialog();
+
+  // The generate command without a name.
+  g_boxes.clear();
+  Click(OKButton);
+  checks.Expect(g_boxes == std::vector<Box>{{L"Scrivlet", L"Name of propriete cannot be null.", true}},
+                "OK without a name: one box titled Scrivlet, owned by the dialog");
+  for (const Box& box : g_boxes) {
+    std::printf("  box: %s / %s\n", test::Visible(box.title).c_str(), test::Visible(box.text).c_str());
+  }
+  checks.Expect(ide.module().handed().empty(), "OK without a name writes nothing");
+
+  // The example: Title, NewTitle, Add PropertyChanged, OK.
+  g_boxes.clear();
+  Type(txtPropriete, L"Title");
+  Type(txtVariable, L"NewTitle");
+  Click(chkPropertyChanged);
+  checks.Expect(Checked(chkPropertyChanged), "Add PropertyChanged checked");
+  Click(OKButton);
+  const std::wstring written = host::win32::Wide(ide.module().inner().Text());
+  checks.Equal(written, TitleModule(), "the module holds the Title property byte for byte");
+  checks.Expect(g_boxes.empty(), "no message during the generation");
+  checks.Expect(DialogOnScreen(), "the dialog stays open after OK");
+
+  InterlocksInTheWindow();
+
+  Click(CancelButton);
+  checks.Expect(!DialogOnScreen(), "Cancel hides the dialog");
+  checks.Expect(FormDisplayed(c.object.get()) == false, "Cancel clears FormDisplayed");
+  ide.Choose("Scrivlet");
+  Pump();
+  checks.Expect(DialogOnScreen(), "the entry shows the dialog again");
+  checks.Equal(TextOf(txtPropriete), std::wstring{L"Title"}, "the name is kept while hidden");
+  checks.Equal(TextOf(txtVariable), std::wstring{L"NewTitle"}, "the variable is kept while hidden");
+
+  ::SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  Pump();
+  checks.Expect(!DialogOnScreen(), "the title bar's close box hides the dialog");
+  checks.Expect(FormDisplayed(c.object.get()) == false, "the close box clears FormDisplayed as Cancel does");
+
+  ide.Choose("Scrivlet");
+  Pump();
+  const HWND window = Dialog();
+  Disconnect(c);
+  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
+                "disconnection deletes the entry");
+  checks.Expect(StoredDisplayOnConnect() == L"1", "disconnection with the dialog showing saves \"1\"");
+  checks.Expect(!::IsWindow(window), "disconnection closes the dialog's window");
+  checks.Expect(g_boxes.empty(), "no message during disconnection");
+  c = {};
+  checks.Equal(ide.Connections(), std::size_t{0}, "the released connection no longer listens to the entry");
+  ExpectReleased(ide, "after the first connection");
+}
+
+void ReconnectionByStoredSetting(const std::wstring& progId) {
+  struct Case {
+    const wchar_t* stored;
+    bool shown;
+  };
+  const Case cases[] = {{L"1", true}, {L"0", false}, {L" 1", false}, {L"True", false}, {nullptr, false}};
+  for (const Case& setting : cases) {
+    const std::string what = "DisplayOnConnect " +
+                             (setting.stored == nullptr ? std::string{"absent"} : test::Show(setting.stored));
+    test::MockIde ide;
+    StoreDisplayOnConnect(setting.stored);
+    Connection c = Connect(ide, progId, ext_cm_AfterStartup);
+    if (!c.notifications) return;
+    checks.Equal(DialogOnScreen(), setting.shown, what + ": dialog shown at connection");
+    checks.Equal(TextOf(txtPropriete), std::wstring{}, what + ": a new dialog has an empty name");
+    if (setting.shown) Click(CancelButton);
+    Disconnect(c);
+    checks.Expect(StoredDisplayOnConnect() == L"0", what + ": a dialog not showing saves \"0\"");
+    c = {};
+    ExpectReleased(ide, what);
+  }
+}
+
+void ConnectionFromOutside(const std::wstring& progId) {
+  test::MockIde ide;
+  StoreDisplayOnConnect(L"0");
+  g_boxes.clear();
+  Connection c = Connect(ide, progId, ext_cm_External);
+  if (!c.notifications) return;
+  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
+                "started from outside: no menu entry");
+  checks.Equal(ide.Connections(), std::size_t{0}, "started from outside: nothing listened to");
+  checks.Expect(DialogOnScreen(), "started from outside: the dialog opens at once");
+  Disconnect(c);
+  checks.Expect(g_boxes.empty(), "started from outside: the entry that was never made is not reported");
+  checks.Expect(StoredDisplayOnConnect() == L"1", "started from outside: \"1\" saved");
+  checks.Expect(Dialog() == nullptr, "started from outside: the window is gone");
+  c = {};
+  ExpectReleased(ide, "after a connection from outside");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2 || FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::printf("usage: addin_host_tests DLL-PATH (COM must initialise)\n0 passed, 1 failed\n");
+    return 1;
+  }
+  const HHOOK hook = ::SetWindowsHookExW(WH_CBT, CatchBoxes, nullptr, ::GetCurrentThreadId());
+  checks.Expect(hook != nullptr, "the message box hook is installed");
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
+
+  const std::vector<std::wstring> progIds = AddinsToLoad();
+  checks.Expect(progIds == std::vector<std::wstring>{L"Penwright.Connect"},
+                "the add-in list holds Penwright.Connect, loaded at start-up");
+  if (!progIds.empty()) {
+    FromMenuToDisconnection(progIds.front());
+    ReconnectionByStoredSetting(progIds.front());
+    ConnectionFromOutside(progIds.front());
+  }
+
+  using CanUnloadNow = HRESULT(WINAPI*)();
+  const HMODULE dll = ::GetModuleHandleW(argv[1]);
+  const auto canUnloadNow =
+      dll == nullptr
+          ? nullptr
+          : reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+  checks.Expect(canUnloadNow != nullptr, "the DLL was loaded by the connection");
+  if (canUnloadNow != nullptr) checks.Equal(canUnloadNow(), S_OK, "DllCanUnloadNow: S_OK at the end");
+
+  ::UnhookWindowsHookEx(hook);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
+  ::CoUninitialize();
+  return checks.Finish();
+}

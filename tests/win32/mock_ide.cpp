@@ -1,0 +1,303 @@
+// tests/win32/mock_ide.cpp: each member converts its arguments and asks the built-in IDE; the event
+// sources turn the built-in entry's clicks into calls of the connected sinks.
+#include "tests/win32/mock_ide.h"
+
+#include <olectl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "host/host_error.h"
+#include "host/win32/wide.h"
+
+namespace test {
+namespace {
+
+using host::win32::ComPtr;
+using host::win32::Narrow;
+using host::win32::Wide;
+
+template <class Body>
+void AsHost(Body&& body) {
+  try {
+    body();
+  } catch (const host::HostError& e) {
+    throw Raised{static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number())),
+                 Wide(e.description())};
+  }
+}
+
+}  // namespace
+
+// COM interfaces have no virtual destructor; Release deletes the source through its own type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// The CommandBarEvents object of one entry: a connection point for the click events. Each sink
+// connected is called with Click(entry, handled, CancelDefault) whenever the entry is chosen.
+class EventSource final : public IDispatch,
+                          public IConnectionPointContainer,
+                          public IConnectionPoint,
+                          public host::CommandBarClickHandler {
+ public:
+  EventSource(std::shared_ptr<host::CommandBarEvents> inner, IDispatch* entry)
+      : inner_(std::move(inner)), entry_(entry) {}
+  ~EventSource() override {
+    if (subscribed_) inner_->Unsubscribe(*this);
+  }
+
+  ULONG references() const noexcept { return references_; }
+  std::size_t connections() const noexcept { return sinks_.size(); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+    if (object == nullptr) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
+      *object = static_cast<IDispatch*>(this);
+    } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
+      *object = static_cast<IConnectionPointContainer*>(this);
+    } else {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info != nullptr) *info = nullptr;
+    return DISP_E_BADINDEX;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+  HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override {
+    if (points != nullptr) *points = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** point) override {
+    if (point == nullptr) return E_POINTER;
+    *point = nullptr;
+    if (!IsEqualIID(riid, kClickEventsIid)) return CONNECT_E_NOCONNECTION;
+    *point = static_cast<IConnectionPoint*>(this);
+    AddRef();
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
+    if (iid == nullptr) return E_POINTER;
+    *iid = kClickEventsIid;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** container) override {
+    if (container == nullptr) return E_POINTER;
+    *container = static_cast<IConnectionPointContainer*>(this);
+    AddRef();
+    return S_OK;
+  }
+  // As the IDE does, the sink must answer for the events' dispinterface.
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override {
+    if (sink == nullptr || cookie == nullptr) return E_POINTER;
+    ComPtr<IDispatch> events;
+    if (FAILED(sink->QueryInterface(kClickEventsIid, reinterpret_cast<void**>(events.put()))) || !events) {
+      return CONNECT_E_CANNOTCONNECT;
+    }
+    if (!subscribed_) {
+      inner_->Subscribe(*this);
+      subscribed_ = true;
+    }
+    *cookie = ++lastCookie_;
+    sinks_.emplace_back(*cookie, std::move(events));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
+    const auto found =
+        std::find_if(sinks_.begin(), sinks_.end(), [&](const auto& sink) { return sink.first == cookie; });
+    if (found == sinks_.end()) return CONNECT_E_NOCONNECTION;
+    sinks_.erase(found);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** connections) override {
+    if (connections != nullptr) *connections = nullptr;
+    return E_NOTIMPL;
+  }
+
+  // The built-in entry was chosen: every connected sink hears Click, as the IDE raises it.
+  void Click(const std::shared_ptr<host::CommandBarControl>&, bool&, bool&) noexcept override {
+    const auto sinks = sinks_;  // a sink may disconnect while it is called
+    for (const auto& [cookie, sink] : sinks) {
+      VARIANT_BOOL handled = VARIANT_FALSE;
+      VARIANT_BOOL cancelDefault = VARIANT_FALSE;
+      VARIANT arguments[3];  // last to first
+      ::VariantInit(&arguments[0]);
+      V_VT(&arguments[0]) = VT_BOOL | VT_BYREF;
+      V_BOOLREF(&arguments[0]) = &cancelDefault;
+      ::VariantInit(&arguments[1]);
+      V_VT(&arguments[1]) = VT_BOOL | VT_BYREF;
+      V_BOOLREF(&arguments[1]) = &handled;
+      ::VariantInit(&arguments[2]);
+      V_VT(&arguments[2]) = VT_DISPATCH;
+      V_DISPATCH(&arguments[2]) = entry_;
+      DISPPARAMS parameters{arguments, nullptr, 3, 0};
+      lastResult_ = sink->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, nullptr,
+                                 nullptr, nullptr);
+    }
+  }
+
+  HRESULT lastResult() const noexcept { return lastResult_; }
+
+ private:
+  ULONG references_ = 1;
+  std::shared_ptr<host::CommandBarEvents> inner_;
+  IDispatch* entry_;
+  bool subscribed_ = false;
+  DWORD lastCookie_ = 0;
+  std::vector<std::pair<DWORD, ComPtr<IDispatch>>> sinks_;
+  HRESULT lastResult_ = S_OK;
+};
+#pragma GCC diagnostic pop
+
+MockIde::MockIde(std::string_view moduleText)
+    : module_(moduleText),
+      vbe_(FakeDispatch::Create(&vbeSelf_)),
+      bars_(FakeDispatch::Create(&barsSelf_)),
+      events_(FakeDispatch::Create(&eventsSelf_)) {
+  vbeSelf_->Define(L"CommandBars", [this](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] { inner_.CommandBars(); });
+    ReturnObject(result, bars_.get());
+  });
+  vbeSelf_->Define(L"Events", [this](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] { inner_.Events(); });
+    ReturnObject(result, events_.get());
+  });
+  vbeSelf_->Define(L"ActiveCodePane", [this](WORD, const Arguments&, VARIANT* result) {
+    ReturnObject(result, codeWindowOpen_ ? module_.pane() : nullptr);
+  });
+  barsSelf_->Define(L"Item", [this](WORD, const Arguments& a, VARIANT* result) {
+    const std::string name = Narrow(a.Text(0));
+    AsHost([&] {
+      const std::shared_ptr<host::CommandBar> bar = inner_.commandBars().Item(name);
+      ReturnObject(result, bar ? WrapBar(std::static_pointer_cast<host::MemoryCommandBar>(bar)) : nullptr);
+    });
+  });
+  eventsSelf_->Define(L"CommandBarEvents", [this](WORD, const Arguments& a, VARIANT* result) {
+    if (a.count() != 1) throw HRESULT{DISP_E_BADPARAMCOUNT};
+    const VARIANT& argument = a.at(0);
+    if (V_VT(&argument) != VT_DISPATCH) throw HRESULT{DISP_E_TYPEMISMATCH};
+    IDispatch* entry = V_DISPATCH(&argument);
+    std::shared_ptr<host::MemoryCommandBarControl> control;
+    if (entry != nullptr) {
+      const auto found = entries_.find(entry);
+      if (found == entries_.end()) throw HRESULT{DISP_E_TYPEMISMATCH};
+      control = found->second;
+    }
+    AsHost([&] {
+      std::shared_ptr<host::CommandBarEvents> inner = inner_.Events()->CommandBarEvents(control);
+      auto source = ComPtr<EventSource>::Attach(new EventSource(std::move(inner), entry));
+      ReturnObject(result, static_cast<IDispatch*>(source.get()));
+      sources_.push_back(std::move(source));
+    });
+  });
+}
+
+MockIde::~MockIde() = default;
+
+IDispatch* MockIde::WrapBar(const std::shared_ptr<host::MemoryCommandBar>& bar) {
+  if (const auto found = wrapped_.find(bar.get()); found != wrapped_.end()) return found->second.object.get();
+  FakeDispatch* barSelf = nullptr;
+  ComPtr<IDispatch> barObject = FakeDispatch::Create(&barSelf);
+  FakeDispatch* controlsSelf = nullptr;
+  ComPtr<IDispatch> controlsObject = FakeDispatch::Create(&controlsSelf);
+  IDispatch* controls = controlsObject.get();
+  barSelf->Define(L"Controls",
+                  [controls](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, controls); });
+  controlsSelf->Define(L"Add", [this, bar](WORD, const Arguments& a, VARIANT* result) {
+    if (a.count() != 1) throw HRESULT{DISP_E_BADPARAMCOUNT};
+    const long type = a.Long(0);
+    AsHost([&] {
+      auto control = std::static_pointer_cast<host::MemoryCommandBarControl>(bar->Add(type));
+      ReturnObject(result, Wrap(control));
+    });
+  });
+  IDispatch* answer = barObject.get();
+  wrapped_.emplace(bar.get(), Wrapped{"menu " + bar->name(), barSelf, std::move(barObject)});
+  wrapped_.emplace(controls, Wrapped{"controls of " + bar->name(), controlsSelf, std::move(controlsObject)});
+  return answer;
+}
+
+IDispatch* MockIde::Wrap(const std::shared_ptr<host::MemoryCommandBarControl>& control) {
+  if (const auto found = wrapped_.find(control.get()); found != wrapped_.end()) {
+    return found->second.object.get();
+  }
+  FakeDispatch* self = nullptr;
+  ComPtr<IDispatch> object = FakeDispatch::Create(&self);
+  self->Define(L"Caption", [control](WORD flags, const Arguments& a, VARIANT* result) {
+    AsHost([&] {
+      if ((flags & DISPATCH_PROPERTYPUT) != 0) {
+        control->Caption(Narrow(a.Text(0)));
+      } else {
+        ReturnText(result, Wide(control->Caption()));
+      }
+    });
+  });
+  self->Define(L"Delete",
+               [control](WORD, const Arguments&, VARIANT*) { AsHost([&] { control->Delete(); }); });
+  IDispatch* answer = object.get();
+  entries_.emplace(answer, control);
+  wrapped_.emplace(control.get(), Wrapped{"entry " + control->caption(), self, std::move(object)});
+  return answer;
+}
+
+std::vector<std::string> MockIde::AddInsCaptions() {
+  std::vector<std::string> captions;
+  const std::shared_ptr<host::MemoryCommandBar> bar = inner_.commandBars().Bar(host::kAddInsBar);
+  if (!bar) return captions;
+  for (const auto& entry : bar->entries()) captions.push_back(entry->caption());
+  return captions;
+}
+
+bool MockIde::Choose(std::string_view caption) {
+  const std::shared_ptr<host::MemoryCommandBar> bar = inner_.commandBars().Bar(host::kAddInsBar);
+  if (!bar) return false;
+  const std::shared_ptr<host::MemoryCommandBarControl> entry = bar->Entry(caption);
+  return entry && entry->Execute();
+}
+
+std::size_t MockIde::Connections() const noexcept {
+  std::size_t count = 0;
+  for (const auto& source : sources_) count += source->connections();
+  return count;
+}
+
+std::vector<std::string> MockIde::Unreleased() {
+  std::vector<std::string> held;
+  const auto check = [&](const std::string& what, ULONG references) {
+    if (references != 1) held.push_back(what + " holds " + std::to_string(references) + " references");
+  };
+  check("VBE", vbeSelf_->references());
+  check("CommandBars", barsSelf_->references());
+  check("Events", eventsSelf_->references());
+  check("CodeModule", module_.moduleObject().references());
+  check("CodePane", module_.paneObject().references());
+  for (const auto& [key, wrapped] : wrapped_) check(wrapped.what, wrapped.self->references());
+  for (std::size_t i = 0; i < sources_.size(); ++i) {
+    check("CommandBarEvents #" + std::to_string(i + 1), sources_[i]->references());
+  }
+  return held;
+}
+
+}  // namespace test

@@ -1,0 +1,77 @@
+// tests/win32/mock_ide.h: the built-in IDE as the automation objects the real IDE hands an add-in: VBE
+// with its command bars, its event sources (with a connection point for the click events) and the
+// active code pane of a mock code module.
+#pragma once
+
+#include <windows.h>
+
+#include <ocidl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/memory_vbe.h"
+#include "tests/win32/fake_dispatch.h"
+#include "tests/win32/mock_code_module.h"
+
+namespace test {
+
+// The IDE's dispinterface of command-bar control events, written out here so that the add-in's own
+// value is checked against it.
+inline constexpr IID kClickEventsIid = {
+    0x0002E131, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+class EventSource;
+
+// Every object it hands out keeps one reference of the mock's own; a client that balanced its
+// references leaves each at one (AllReleased). Failures of the built-in IDE are raised as the IDE
+// raises them: DISP_E_EXCEPTION with scode 0x800A0000 | number.
+class MockIde {
+ public:
+  explicit MockIde(std::string_view moduleText = "Option Explicit\r\n");
+  MockIde(const MockIde&) = delete;
+  MockIde& operator=(const MockIde&) = delete;
+  ~MockIde();
+
+  IDispatch* vbe() const noexcept { return vbe_.get(); }
+  host::MemoryVbe& inner() noexcept { return inner_; }
+  MockCodeModule& module() noexcept { return module_; }
+  // Whether ActiveCodePane answers the module's pane (true) or Nothing.
+  void SetCodeWindowOpen(bool open) noexcept { codeWindowOpen_ = open; }
+
+  // The captions on the "Add-Ins" menu, top to bottom.
+  std::vector<std::string> AddInsCaptions();
+  // The programmer chooses the entry with that caption: false when there is none.
+  bool Choose(std::string_view caption);
+  // How many connections the event sources handed out hold now.
+  std::size_t Connections() const noexcept;
+  // One line per object that some client still holds (its count above the mock's own one).
+  std::vector<std::string> Unreleased();
+
+ private:
+  IDispatch* Wrap(const std::shared_ptr<host::MemoryCommandBarControl>& control);
+  IDispatch* WrapBar(const std::shared_ptr<host::MemoryCommandBar>& bar);
+
+  host::MemoryVbe inner_;
+  MockCodeModule module_;
+  bool codeWindowOpen_ = true;
+  FakeDispatch* vbeSelf_ = nullptr;
+  FakeDispatch* barsSelf_ = nullptr;
+  FakeDispatch* eventsSelf_ = nullptr;
+  host::win32::ComPtr<IDispatch> vbe_;
+  host::win32::ComPtr<IDispatch> bars_;
+  host::win32::ComPtr<IDispatch> events_;
+  struct Wrapped {
+    std::string what;
+    FakeDispatch* self;
+    host::win32::ComPtr<IDispatch> object;
+  };
+  std::map<const void*, Wrapped> wrapped_;  // menus, their control collections and their entries
+  std::map<IDispatch*, std::shared_ptr<host::MemoryCommandBarControl>> entries_;
+  std::vector<host::win32::ComPtr<EventSource>> sources_;
+};
+
+}  // namespace test
