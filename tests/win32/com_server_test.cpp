@@ -521,6 +521,54 @@ void MenuHandlerConnections() {
   ::VariantClear(&entry);
 }
 
+// The host's notifications called by name on IDTExtensibility2, as a late-binding host does: mode 1
+// (start-up) makes the entry and opens no dialog; disconnection deletes it.
+void ExtensibilityByName() {
+  test::MockIde ide;
+  const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
+  if (!connect) return;
+  const ComPtr<IDispatch> notifications = connect.As<IDispatch>(IID_IDTExtensibility2);
+  checks.Expect(static_cast<bool>(notifications), "Connect answers IDTExtensibility2");
+  if (!notifications) return;
+  struct Name {
+    const wchar_t* name;
+    DISPID id;
+  };
+  for (const Name& n :
+       {Name{L"OnConnection", 1}, Name{L"ondisconnection", 2}, Name{L"OnAddInsUpdate", 3},
+        Name{L"OnStartupComplete", 4}, Name{L"OnBeginShutdown", 5}, Name{L"OnClose", DISPID_UNKNOWN}}) {
+    checks.Equal(IdOf(notifications.get(), n.name), n.id,
+                 "IDTExtensibility2 dispatch id of " + test::Visible(n.name));
+  }
+  SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  VARIANT customArgument;
+  ::VariantInit(&customArgument);
+  V_VT(&customArgument) = VT_ARRAY | VT_VARIANT | VT_BYREF;
+  V_ARRAYREF(&customArgument) = &custom;
+  VARIANT startup;
+  ::VariantInit(&startup);
+  V_VT(&startup) = VT_I4;
+  V_I4(&startup) = 1;
+  checks.Equal(Call(notifications.get(), L"OnConnection", DISPATCH_METHOD,
+                    {Object(ide.vbe()), startup, Object(nullptr), customArgument}),
+               S_OK, "OnConnection by name");
+  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager...", "Scrivlet"},
+                "OnConnection by name, mode 1: the entry is made");
+  checks.Equal(FormDisplayedOf(connect.get()), VARIANT_FALSE, "OnConnection by name, mode 1: no dialog");
+  checks.Equal(Call(notifications.get(), L"OnConnection", DISPATCH_METHOD, {Object(ide.vbe()), startup}),
+               DISP_E_BADPARAMCOUNT, "OnConnection with two arguments");
+  checks.Equal(Call(notifications.get(), L"OnConnection", DISPATCH_METHOD,
+                    {startup, startup, Object(nullptr), customArgument}),
+               DISP_E_TYPEMISMATCH, "OnConnection with a number for the application");
+  checks.Equal(Call(notifications.get(), L"OnStartupComplete", DISPATCH_METHOD, {customArgument}), S_OK,
+               "OnStartupComplete by name");
+  checks.Equal(Call(notifications.get(), L"OnDisconnection", DISPATCH_METHOD, {startup, customArgument}),
+               S_OK, "OnDisconnection by name");
+  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
+                "OnDisconnection by name deletes the entry");
+  ::SafeArrayDestroy(custom);
+}
+
 void ConnectMembers() {
   const ComPtr<IDispatch> connect = Create(L"Penwright.Connect");
   if (!connect) return;
@@ -679,6 +727,7 @@ int wmain(int argc, wchar_t** argv) {
   EarlyBinding();
   HostFailures();
   ConnectMembers();
+  ExtensibilityByName();
   Unloading();
   sink(nullptr, nullptr);
   ::CoUninitialize();
