@@ -220,7 +220,13 @@ bool FrmAddIn::UserTab(bool backwards) noexcept {
   return false;
 }
 
+// The title bar's close box does what the Cancel button does, so that the connection learns that the
+// dialog left the screen.
 void FrmAddIn::UserClose() noexcept {
+  CancelButton_Click();
+}
+
+void FrmAddIn::HideSelf() noexcept {
   try {
     Hide();
   } catch (...) {
@@ -254,7 +260,7 @@ void FrmAddIn::CancelButton_Click() noexcept {
     Connect->Hide();
     return;
   }
-  UserClose();
+  HideSelf();
 }
 
 }  // namespace dialog

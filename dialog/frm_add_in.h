@@ -104,8 +104,8 @@ class FrmAddIn {
   bool UserFocus(ControlId id) noexcept;
   // Tab or Shift+Tab: the focus goes to the next control in keyboard order that can take it.
   bool UserTab(bool backwards) noexcept;
-  // The close command of the window's title bar: hides the window and keeps every value. The add-in
-  // connection is not told, as it is not for any close other than its own Hide.
+  // The close command of the window's title bar: does what the Cancel button does (the connection
+  // hides the window, or the dialog hides itself when it has no connection); every value stays.
   void UserClose() noexcept;
 
   // --- Reactions -----------------------------------------------------------------------------------------
@@ -113,7 +113,7 @@ class FrmAddIn {
   void Form_Load() noexcept;
   // Stores txtNomUtilisateur's text, unchanged, as the programmer name.
   void cmdChanger_Click() noexcept;
-  // Asks the connection to hide the dialog.
+  // Asks the connection to hide the dialog; without a connection the dialog hides itself.
   void CancelButton_Click() noexcept;
   // The generate command: fills a request from the controls and writes the routine into the active
   // code module.
@@ -147,6 +147,8 @@ class FrmAddIn {
   void Notify(ControlId id, Property what) noexcept;
   void Load();
   void GenerateFromControls();
+  // Hides the window, swallowing a failure of the view.
+  void HideSelf() noexcept;
 
   host::Platform platform_;
   std::array<ControlState, kControlCount> controls_;

@@ -14,12 +14,18 @@ namespace {
 // One UI thread calls the add-in at a time (apartment threading), so a plain pair is enough.
 MessageSink g_sink = nullptr;
 void* g_sinkContext = nullptr;
+HWND g_owner = nullptr;
+
+HWND Owner() noexcept {
+  if (g_owner != nullptr && ::IsWindow(g_owner)) return g_owner;
+  return ::GetActiveWindow();
+}
 
 void Show(const wchar_t* text, const wchar_t* title) noexcept {
   if (g_sink != nullptr) {
     g_sink(g_sinkContext, text, title);
   } else {
-    ::MessageBoxW(::GetActiveWindow(), text, title, MB_OK);
+    ::MessageBoxW(Owner(), text, title, MB_OK);
   }
 }
 
@@ -28,6 +34,14 @@ void Show(const wchar_t* text, const wchar_t* title) noexcept {
 void SetMessageSink(MessageSink sink, void* context) noexcept {
   g_sink = sink;
   g_sinkContext = context;
+}
+
+void SetMessageOwner(HWND owner) noexcept {
+  g_owner = owner;
+}
+
+HWND MessageOwner() noexcept {
+  return g_owner;
 }
 
 void MessageBoxUi::MsgBox(std::string_view text, std::string_view title) noexcept {

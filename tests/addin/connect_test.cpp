@@ -222,13 +222,13 @@ const Disconnection kDisconnections[] = {
        h.View()->Click(CancelButton);
      },
      "0", kMenuAlone},
-    // A dialog closed any other way than Hide is still meant to be on screen.
+    // The title bar's close box goes through the connection's Hide, as Cancel does.
     {"closed_by_its_title_bar", 0,
      [](test::AddinHarness& h, host::FaultPlan&) {
        h.Entry()->Execute();
        h.View()->CloseBox();
      },
-     "1", kMenuAlone},
+     "0", kMenuAlone},
     // Started from outside: no entry to delete, and the failed deletion goes unreported.
     {"external", 2, [](test::AddinHarness&, host::FaultPlan&) {}, "1", kMenuAlone},
     {"delete_fails", 0,
@@ -311,6 +311,25 @@ TEST(MenuCommand, OneDialogNotTwo) {
   EXPECT_EQ(h.dialogsMade, 1);
   EXPECT_EQ(h.View()->windowsMade(), 1);
   EXPECT_TRUE(h.DialogOnScreen());
+}
+
+// The title bar's close box hides the dialog through the connection, which then knows it is off the
+// screen; the entry shows the same dialog again with its values.
+TEST(MenuCommand, CloseBoxHidesThroughTheConnection) {
+  test::AddinHarness h;
+  h.connect.OnConnection(h.vbe, 0);
+  h.Entry()->Execute();
+  dialog::HeadlessView& view = *h.View();
+  view.Type(txtPropriete, "Title");
+  view.CloseBox();
+  EXPECT_FALSE(h.connect.FormDisplayed);
+  EXPECT_FALSE(view.onScreen());
+  EXPECT_FALSE(h.connect.DialogForm()->Visible());
+  h.Entry()->Execute();
+  EXPECT_TRUE(h.connect.FormDisplayed);
+  EXPECT_EQ(h.dialogsMade, 1);
+  EXPECT_TRUE(view.onScreen());
+  EXPECT_EQ(h.connect.DialogForm()->Text(txtPropriete), "Title");
 }
 
 // After Cancel, the entry shows the same dialog with everything as it was left.

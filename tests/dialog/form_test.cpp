@@ -185,19 +185,64 @@ TEST(Cancel, WithoutAConnectionHidesTheDialog) {
   EXPECT_EQ(dialog.form.Text(txtPropriete), "Title");
 }
 
-// The title bar's close command hides the window and keeps every value; nobody else is told.
-TEST(FormWindow, CloseBoxHidesAndKeeps) {
+// A connection that hides the dialog it owns, as the add-in's connection does.
+class HidingConnection final : public dialog::Connection {
+ public:
+  explicit HidingConnection(dialog::FrmAddIn& form) : form_(form) {}
+  void Hide() noexcept override {
+    ++hides;
+    try {
+      form_.Hide();
+    } catch (...) {
+      ADD_FAILURE() << "the dialog could not be hidden";
+    }
+  }
+  int hides = 0;
+
+ private:
+  dialog::FrmAddIn& form_;
+};
+
+// The title bar's close command does what Cancel does: the connection hides the window, once, and
+// every value stays.
+TEST(FormWindow, CloseBoxAsksTheConnectionToHide) {
   test::DialogHarness dialog;
-  RecordingConnection connection;
+  HidingConnection connection{dialog.form};
   dialog.form.Connect = &connection;
   dialog.Shown();
   dialog.view->Click(chkFonction);
   dialog.view->CloseBox();
+  EXPECT_EQ(connection.hides, 1);
   EXPECT_FALSE(dialog.form.Visible());
-  EXPECT_EQ(connection.hides, 0);
+  EXPECT_FALSE(dialog.view->onScreen());
   dialog.Shown();
   EXPECT_EQ(dialog.form.Value(chkFonction), 1);
   EXPECT_TRUE(dialog.form.Enabled(Label8));
+}
+
+// The close box leaves the hiding to the connection: one that does not hide keeps the window up.
+TEST(FormWindow, CloseBoxLeavesTheHidingToTheConnection) {
+  test::DialogHarness dialog;
+  RecordingConnection connection;
+  dialog.form.Connect = &connection;
+  dialog.Shown();
+  dialog.view->CloseBox();
+  EXPECT_EQ(connection.hides, 1);
+  EXPECT_TRUE(dialog.form.Visible());
+  EXPECT_TRUE(dialog.view->onScreen());
+}
+
+// Without a connection the close box hides the dialog itself and keeps every value.
+TEST(FormWindow, CloseBoxWithoutAConnectionHidesAndKeeps) {
+  test::DialogHarness dialog;
+  dialog.Shown();
+  dialog.view->Type(txtPropriete, "Title");
+  dialog.view->CloseBox();
+  EXPECT_FALSE(dialog.form.Visible());
+  EXPECT_FALSE(dialog.view->onScreen());
+  EXPECT_TRUE(dialog.platform.ui.messages().empty());
+  dialog.Shown();
+  EXPECT_EQ(dialog.form.Text(txtPropriete), "Title");
 }
 
 // Disabling Frame1 makes its controls unusable without touching their own states; enabling it
