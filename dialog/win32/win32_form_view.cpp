@@ -108,6 +108,7 @@ bool HasStyle(HWND window, DWORD style) noexcept {
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR view);
 
 class Win32FormView final : public FormView, public KeyboardTarget {
  public:
@@ -126,6 +127,10 @@ class Win32FormView final : public FormView, public KeyboardTarget {
   bool Mnemonic(wchar_t key) noexcept override;
 
   void Attach(HWND window) noexcept { hwnd_ = window; }
+  // The tab control received the focus.
+  void TabFocused() noexcept {
+    if (applying_ == 0) form_.UserFocus(ControlId::SSTab1);
+  }
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
@@ -234,6 +239,9 @@ void Win32FormView::CreateControls(int dpiX, int dpiY) {
         item.pszText = text.data();
         ::SendMessageW(control, TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&item));
       }
+      // Not every tab control sends NM_SETFOCUS, so the view watches its WM_SETFOCUS itself (and
+      // paints its page, below).
+      ::SetWindowSubclass(control, TabProc, 1, reinterpret_cast<DWORD_PTR>(this));
     }
     if (design.kind == ControlKind::kComboBox) {
       for (const std::string_view entry : form_.List(design.id)) {
@@ -242,12 +250,17 @@ void Win32FormView::CreateControls(int dpiX, int dpiY) {
       }
       // The closed combo box takes the height of its place, through the height of its selection
       // field; the window's own height is that of the dropped list, which shows every entry.
-      RECT closed{};
-      ::GetWindowRect(control, &closed);
-      const auto field =
-          static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-      const int wanted = field + height - (closed.bottom - closed.top);
-      if (wanted > 0) ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+      // The field's height and the window's are not in the same measure on every system, so the
+      // field is adjusted until the window has the place's height.
+      int field = static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+      for (int attempt = 0; attempt < 4; ++attempt) {
+        RECT closed{};
+        ::GetWindowRect(control, &closed);
+        const int missing = height - (closed.bottom - closed.top);
+        if (missing == 0 || field + missing <= 0) break;
+        field += missing;
+        ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+      }
       const auto item = static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, 0, 0));
       const int entries = static_cast<int>(form_.List(design.id).size());
       ::SetWindowPos(control, nullptr, 0, 0, width, height + item * entries + 2,
@@ -448,7 +461,6 @@ void Win32FormView::OnCommand(int windowId, UINT code) noexcept {
 
 void Win32FormView::OnNotify(const NMHDR& header) noexcept {
   if (applying_ > 0 || header.hwndFrom != Control(ControlId::SSTab1)) return;
-  if (header.code == NM_SETFOCUS) form_.UserFocus(ControlId::SSTab1);
   if (header.code == TCN_SELCHANGE) {
     const auto page = static_cast<int>(::SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
     if (!form_.UserSelectPage(page)) {
@@ -539,6 +551,25 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   auto* view = reinterpret_cast<Win32FormView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
   if (view == nullptr || view->Window() != window) return ::DefWindowProcW(window, message, wParam, lParam);
   return view->Handle(message, wParam, lParam);
+}
+
+// The tab control's page is painted in the button face colour, the background that labels and check
+// boxes paint around themselves, whichever colour the tab control itself would give its page.
+LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR view) {
+  if (message == WM_PAINT) {
+    const LRESULT painted = ::DefSubclassProc(tab, message, wParam, lParam);
+    RECT page{};
+    ::GetClientRect(tab, &page);
+    ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    HDC dc = ::GetDC(tab);
+    ::FillRect(dc, &page, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::ReleaseDC(tab, dc);
+    return painted;
+  }
+  const LRESULT result = ::DefSubclassProc(tab, message, wParam, lParam);
+  if (message == WM_SETFOCUS) reinterpret_cast<Win32FormView*>(view)->TabFocused();
+  if (message == WM_NCDESTROY) ::RemoveWindowSubclass(tab, TabProc, id);
+  return result;
 }
 
 }  // namespace

@@ -64,6 +64,14 @@ std::string Show(Number v) {
   return text;
 }
 
+// A handle or any other pointer, as its address.
+template <class T>
+std::string Show(T* v) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%p", static_cast<const void*>(v));
+  return text;
+}
+
 class Checks {
  public:
   void Expect(bool ok, std::string_view what) {
