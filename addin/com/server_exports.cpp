@@ -6,6 +6,7 @@
 #include "addin/com/class_factory.h"
 #include "addin/com/registration.h"
 #include "addin/com/server_lifetime.h"
+#include "dialog/win32/win32_form_view.h"
 #include "host/win32/message_box_ui.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -20,8 +21,11 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* factory) {
   return addin::com::GetClassFactory(clsid, riid, factory);
 }
 
+// When nothing of the DLL is alive, the dialog's window class goes too: the DLL may be unloaded next.
 STDAPI DllCanUnloadNow() {
-  return addin::com::CanUnload() ? S_OK : S_FALSE;
+  if (!addin::com::CanUnload()) return S_FALSE;
+  dialog::win32::ReleaseWindowClass();
+  return S_OK;
 }
 
 STDAPI DllRegisterServer() {

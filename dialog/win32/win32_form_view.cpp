@@ -574,6 +574,10 @@ LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, U
 
 }  // namespace
 
+void ReleaseWindowClass() noexcept {
+  ::UnregisterClassW(kWindowClass, ThisModule());
+}
+
 std::unique_ptr<FormView> MakeWin32View(FrmAddIn& form) {
   return std::make_unique<Win32FormView>(form);
 }

@@ -8,7 +8,7 @@
 
 namespace dialog::win32 {
 
-// The window caption, and the window class that the view registers.
+// The window class that the view registers.
 inline constexpr wchar_t kWindowClass[] = L"ScrivletFrmAddIn";
 
 // The identifier of each control's child window (GetDlgItem on the dialog's window finds it).
@@ -19,5 +19,10 @@ constexpr int ControlWindowId(ControlId id) noexcept {
 // Makes the view of `form`: a modeless top-level window without an owner, created when the form is
 // first shown. A ViewFactory for FrmAddIn.
 std::unique_ptr<FormView> MakeWin32View(FrmAddIn& form);
+
+// Unregisters the window class, so that the module holding it may be unloaded without leaving a
+// class whose window procedure is gone. Refused (harmlessly) while a window of the class exists; the
+// next window registers it again.
+void ReleaseWindowClass() noexcept;
 
 }  // namespace dialog::win32

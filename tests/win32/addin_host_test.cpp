@@ -516,7 +516,13 @@ int wmain(int argc, wchar_t** argv) {
           ? nullptr
           : reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
   checks.Expect(canUnloadNow != nullptr, "the DLL was loaded by the connection");
-  if (canUnloadNow != nullptr) checks.Equal(canUnloadNow(), S_OK, "DllCanUnloadNow: S_OK at the end");
+  if (canUnloadNow != nullptr) {
+    checks.Equal(canUnloadNow(), S_OK, "DllCanUnloadNow: S_OK at the end");
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    checks.Expect(!::GetClassInfoExW(dll, dialog::win32::kWindowClass, &windowClass),
+                  "the dialog's window class is gone when the DLL may unload");
+  }
 
   ::UnhookWindowsHookEx(hook);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
