@@ -19,6 +19,7 @@
 #include "host/win32/system_clock.h"
 #include "host/win32/windows_date_formatter.h"
 #include "tests/win32/check.h"
+#include "tests/win32/host_errors.h"
 #include "tests/win32/mock_code_module.h"
 
 namespace {
@@ -28,26 +29,13 @@ using host::HostError;
 using host::win32::ComPtr;
 using host::win32::Narrow;
 using host::win32::Wide;
+using test::Thrown;
 
 test::Checks checks;
 
-// Runs `body`; the HostError it throws, or nothing.
-template <class Body>
-std::optional<HostError> Thrown(Body&& body) {
-  try {
-    body();
-  } catch (const HostError& e) {
-    return e;
-  }
-  return std::nullopt;
-}
-
 void ExpectError(const std::optional<HostError>& error, long number, std::string_view description,
                  const std::string& what) {
-  checks.Expect(error.has_value(), what + ": throws");
-  if (!error) return;
-  checks.Equal(error->number(), number, what + ": number");
-  checks.Equal(error->description(), std::string{description}, what + ": description");
+  test::ExpectError(checks, error, number, description, what);
 }
 
 void DatePictures() {

@@ -13,6 +13,7 @@
 #include "host/win32/command_bar_events_sink.h"
 #include "host/win32/dispatch_vbe.h"
 #include "tests/win32/check.h"
+#include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
 
@@ -20,25 +21,13 @@ namespace {
 
 using host::HostError;
 using host::win32::ComPtr;
+using test::Thrown;
 
 test::Checks checks;
 
-template <class Body>
-std::optional<HostError> Thrown(Body&& body) {
-  try {
-    body();
-  } catch (const HostError& e) {
-    return e;
-  }
-  return std::nullopt;
-}
-
 void ExpectError(const std::optional<HostError>& error, long number, std::string_view description,
                  const std::string& what) {
-  checks.Expect(error.has_value(), what + ": throws");
-  if (!error) return;
-  checks.Equal(error->number(), number, what + ": number");
-  checks.Equal(error->description(), std::string{description}, what + ": description");
+  test::ExpectError(checks, error, number, description, what);
 }
 
 // Counts the clicks it hears and answers with the flags it was given.

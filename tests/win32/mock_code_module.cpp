@@ -3,23 +3,13 @@
 
 #include "host/host_error.h"
 #include "host/win32/wide.h"
+#include "tests/win32/raise_as_host.h"
 
 namespace test {
 namespace {
 
 using host::win32::Narrow;
 using host::win32::Wide;
-
-// Runs `body`, raising a HostError of the built-in module as the IDE raises its errors.
-template <class Body>
-void AsHost(Body&& body) {
-  try {
-    body();
-  } catch (const host::HostError& e) {
-    throw Raised{static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number())),
-                 Wide(e.description())};
-  }
-}
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 #include "host/host_error.h"
 #include "host/win32/wide.h"
+#include "tests/win32/raise_as_host.h"
 
 namespace test {
 namespace {
@@ -16,16 +17,6 @@ namespace {
 using host::win32::ComPtr;
 using host::win32::Narrow;
 using host::win32::Wide;
-
-template <class Body>
-void AsHost(Body&& body) {
-  try {
-    body();
-  } catch (const host::HostError& e) {
-    throw Raised{static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number())),
-                 Wide(e.description())};
-  }
-}
 
 }  // namespace
 
