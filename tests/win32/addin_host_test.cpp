@@ -17,64 +17,29 @@
 #include "host/win32/com_handles.h"
 #include "host/win32/wide.h"
 #include "tests/win32/check.h"
+#include "tests/win32/dialog_window.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
 
 namespace {
 
 using dialog::ControlId;
-using dialog::win32::ControlWindowId;
 using host::win32::ComPtr;
 using enum dialog::ControlId;
+using test::Box;
+using test::Click;
+using test::Dialog;
+using test::Item;
+using test::Pump;
 
 test::Checks checks;
+std::vector<Box>& g_boxes = test::CaughtBoxes();
 
 constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
 constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet\\Settings";
 constexpr wchar_t kScrivletKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet";
 
-// --- Message boxes, caught as they appear -----------------------------------------------------------
-
-struct Box {
-  std::wstring title;
-  std::wstring text;
-  bool ownedByDialog = false;
-  friend bool operator==(const Box&, const Box&) = default;
-};
-std::vector<Box> g_boxes;
-HWND g_dialogForBoxes = nullptr;
-
-// Reads every message box the moment it is activated, then presses its OK button.
-LRESULT CALLBACK CatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    const auto window = reinterpret_cast<HWND>(wParam);
-    wchar_t className[32] = {};
-    ::GetClassNameW(window, className, 32);
-    if (std::wstring_view{className} == L"#32770") {
-      wchar_t title[256] = {};
-      wchar_t text[512] = {};
-      ::GetWindowTextW(window, title, 256);
-      ::GetDlgItemTextW(window, 0xFFFF, text, 512);  // the static control that shows the text
-      g_boxes.push_back({title, text, ::GetWindow(window, GW_OWNER) == g_dialogForBoxes});
-      ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // --- The dialog window ---------------------------------------------------------------------------------
-
-void Pump() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
-}
-
-HWND Dialog() {
-  return ::FindWindowW(dialog::win32::kWindowClass, L"Penwright");
-}
 
 bool DialogOnScreen() {
   const HWND window = Dialog();
@@ -94,32 +59,15 @@ int DialogWindows() {
   return count;
 }
 
-HWND Item(ControlId id) {
-  return ::GetDlgItem(Dialog(), ControlWindowId(id));
-}
-
 std::wstring TextOf(ControlId id) {
-  const HWND window = Item(id);
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
-void Click(ControlId id) {
-  ::SendMessageW(Item(id), BM_CLICK, 0, 0);
-  Pump();
+  return test::TextOf(Item(id));
 }
 
 // Puts the caret in the box and types `text` key by key.
 void Type(ControlId id, std::wstring_view text) {
   const HWND box = Item(id);
   ::SetFocus(box);
-  for (const wchar_t c : text) ::SendMessageW(box, WM_CHAR, c, 0);
-  Pump();
-}
-
-bool Checked(ControlId id) {
-  return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  test::Type(box, text);
 }
 
 bool Enabled(ControlId id) {
@@ -363,7 +311,7 @@ void InterlocksInTheWindow() {
     Click(step.clicked);
     for (const BoxState& box : step.boxes) {
       const std::string name{dialog::Name(box.id)};
-      checks.Equal(Checked(box.id), box.checked, std::string{step.what} + ": " + name + " checked");
+      checks.Equal(test::IsChecked(box.id), box.checked, std::string{step.what} + ": " + name + " checked");
       checks.Equal(Enabled(box.id), box.enabled, std::string{step.what} + ": " + name + " enabled");
     }
     for (const auto& [id, enabled] : step.enabled) {
@@ -393,16 +341,16 @@ void FromMenuToDisconnection(const std::wstring& progId) {
   ide.Choose("Scrivlet");
   Pump();
   checks.Equal(DialogWindows(), 1, "choosing the entry again leaves one dialog");
-  g_dialogForBoxes = Dialog();
 
   // The generate command without a name.
   g_boxes.clear();
   Click(OKButton);
-  const bool oneBox = g_boxes == std::vector<Box>{{L"Scrivlet", L"Name of propriete cannot be null.", true}};
+  const bool oneBox =
+      g_boxes == std::vector<Box>{{L"Scrivlet", L"Name of propriete cannot be null.", Dialog()}};
   checks.Expect(oneBox, "OK without a name: one box titled Scrivlet, owned by the dialog");
   for (const Box& box : oneBox ? std::vector<Box>{} : g_boxes) {
     std::printf("  box: %s / %s, owned by the dialog: %d\n", test::Visible(box.title).c_str(),
-                test::Visible(box.text).c_str(), box.ownedByDialog ? 1 : 0);
+                test::Visible(box.text).c_str(), box.owner == Dialog() ? 1 : 0);
   }
   checks.Expect(ide.module().handed().empty(), "OK without a name writes nothing");
 
@@ -411,7 +359,7 @@ void FromMenuToDisconnection(const std::wstring& progId) {
   Type(txtPropriete, L"Title");
   Type(txtVariable, L"NewTitle");
   Click(chkPropertyChanged);
-  checks.Expect(Checked(chkPropertyChanged), "Add PropertyChanged checked");
+  checks.Expect(test::IsChecked(chkPropertyChanged), "Add PropertyChanged checked");
   Click(OKButton);
   const std::wstring written = host::win32::Wide(ide.module().inner().Text());
   checks.Equal(written, TitleModule(), "the module holds the Title property byte for byte");
@@ -496,8 +444,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: addin_host_tests DLL-PATH (COM must initialise)\n0 passed, 1 failed\n");
     return 1;
   }
-  const HHOOK hook = ::SetWindowsHookExW(WH_CBT, CatchBoxes, nullptr, ::GetCurrentThreadId());
-  checks.Expect(hook != nullptr, "the message box hook is installed");
+  const test::BoxCatcher catcher;
+  checks.Expect(catcher.installed(), "the message box hook is installed");
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
 
   const std::vector<std::wstring> progIds = AddinsToLoad();
@@ -524,7 +472,6 @@ int wmain(int argc, wchar_t** argv) {
                   "the dialog's window class is gone when the DLL may unload");
   }
 
-  ::UnhookWindowsHookEx(hook);
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
   ::CoUninitialize();
   return checks.Finish();

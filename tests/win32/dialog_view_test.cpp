@@ -26,15 +26,24 @@
 #include "host/win32/message_box_ui.h"
 #include "host/win32/windows_date_formatter.h"
 #include "tests/win32/check.h"
+#include "tests/win32/dialog_window.h"
 
 namespace {
 
 using dialog::ControlId;
 using enum dialog::ControlId;
-using dialog::win32::ControlWindowId;
 using host::win32::Narrow;
 using host::win32::Wide;
 using Ids = std::set<ControlId>;
+using test::Click;
+using test::Dialog;
+using test::IsChecked;
+using test::Item;
+using test::Pump;
+using test::TextOf;
+using test::Type;
+
+std::vector<test::Box>& g_boxes = test::CaughtBoxes();
 
 test::Checks checks;
 
@@ -97,80 +106,7 @@ struct Harness {
 
 // --- Message boxes, read and dismissed by a CBT hook ---------------------------------------------------
 
-struct Box {
-  std::wstring title;
-  std::wstring text;
-  HWND owner;
-};
-std::vector<Box> g_boxes;
-HWND g_lastBox = nullptr;
-HHOOK g_cbt = nullptr;
-
-BOOL CALLBACK CollectStatic(HWND child, LPARAM lParam) {
-  wchar_t type[16] = {};
-  ::GetClassNameW(child, type, 16);
-  if (_wcsicmp(type, L"Static") == 0) {
-    wchar_t text[512] = {};
-    ::GetWindowTextW(child, text, 512);
-    if (text[0] != L'\0') *reinterpret_cast<std::wstring*>(lParam) += text;
-  }
-  return TRUE;
-}
-
-LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    auto* box = reinterpret_cast<HWND>(wParam);
-    wchar_t type[16] = {};
-    ::GetClassNameW(box, type, 16);
-    if (std::wcscmp(type, L"#32770") == 0 && box != g_lastBox) {
-      g_lastBox = box;
-      Box seen{{}, {}, ::GetWindow(box, GW_OWNER)};
-      wchar_t title[256] = {};
-      ::GetWindowTextW(box, title, 256);
-      seen.title = title;
-      ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&seen.text));
-      g_boxes.push_back(seen);
-      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return ::CallNextHookEx(g_cbt, code, wParam, lParam);
-}
-
 // --- Reading and driving the window ---------------------------------------------------------------------
-
-constexpr UINT kPumpDone = WM_APP + 17;
-
-// A plain message loop, without IsDialogMessage, as the host runs it: runs until the queue holds
-// nothing more than what was posted before (several rounds, for the messages that handling posts).
-void Pump() {
-  for (int round = 0; round < 4; ++round) {
-    ::PostThreadMessageW(::GetCurrentThreadId(), kPumpDone, 0, 0);
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-      if (msg.hwnd == nullptr && msg.message == kPumpDone) break;
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-  }
-}
-
-HWND Dialog() {
-  return ::FindWindowW(dialog::win32::kWindowClass, L"Penwright");
-}
-
-HWND Item(ControlId id) {
-  return ::GetDlgItem(Dialog(), ControlWindowId(id));
-}
-
-std::wstring TextOf(HWND window) {
-  wchar_t text[2048] = {};
-  ::GetWindowTextW(window, text, 2048);
-  return text;
-}
-
-bool IsChecked(ControlId id) {
-  return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
 
 bool HasFocus(ControlId id) {
   HWND focus = ::GetFocus();
@@ -229,13 +165,6 @@ void PressAlt(UINT key) {
   SetKey(VK_MENU, false);
 }
 
-void Type(HWND target, std::wstring_view text) {
-  for (const wchar_t c : text) {
-    ::PostMessageW(target, WM_CHAR, c, 1);
-    Pump();
-  }
-}
-
 // A real mouse click on a page's tab.
 void ClickTab(int page) {
   HWND tab = Item(SSTab1);
@@ -244,11 +173,6 @@ void ClickTab(int page) {
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ::PostMessageW(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::PostMessageW(tab, WM_LBUTTONUP, 0, at);
-  Pump();
-}
-
-void Click(ControlId id) {
-  ::SendMessageW(Item(id), BM_CLICK, 0, 0);
   Pump();
 }
 
@@ -894,8 +818,8 @@ void SaveScreenshots(const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   ::CoInitialize(nullptr);
-  g_cbt = ::SetWindowsHookExW(WH_CBT, CbtHook, nullptr, ::GetCurrentThreadId());
-  checks.Expect(g_cbt != nullptr, "the test's CBT hook is in");
+  test::BoxCatcher catcher;
+  checks.Expect(catcher.installed(), "the test's CBT hook is in");
 
   CheckTextHelpers();
   CheckWindow();
@@ -914,7 +838,6 @@ int wmain(int argc, wchar_t** argv) {
   checks.Equal(g_boxes.size(), static_cast<size_t>(0), "no message box shown but the ones expected");
   checks.Equal(Dialog(), static_cast<HWND>(nullptr), "every window is gone with its dialog");
 
-  ::UnhookWindowsHookEx(g_cbt);
   ::CoUninitialize();
   return checks.Finish();
 }
