@@ -132,6 +132,12 @@ ComPtr<IDispatch> ResultAsObject(const UniqueVariant& result) {
   }
 }
 
+ComPtr<IDispatch> ResultAsRequiredObject(const UniqueVariant& result) {
+  ComPtr<IDispatch> object = ResultAsObject(result);
+  if (!object) throw HostError{kErrObjectNotSet, std::string{kObjectNotSet}};
+  return object;
+}
+
 VARIANT LongArgument(long value) noexcept {
   VARIANT v;
   ::VariantInit(&v);

@@ -36,6 +36,8 @@ long ResultAsLong(const UniqueVariant& result);
 std::wstring ResultAsText(const UniqueVariant& result);
 // The result as an object reference (an empty pointer for Nothing, Empty or Null); anything else is error 13.
 ComPtr<IDispatch> ResultAsObject(const UniqueVariant& result);
+// The same where an object is required: Nothing is error 91, as VB raises it on use.
+ComPtr<IDispatch> ResultAsRequiredObject(const UniqueVariant& result);
 
 // Arguments by value, as a late-bound call passes literal values.
 VARIANT LongArgument(long value) noexcept;

@@ -11,19 +11,12 @@ namespace {
 
 constexpr WORD kGet = DISPATCH_PROPERTYGET | DISPATCH_METHOD;
 
-// An object answered where one was required: Nothing is error 91.
-ComPtr<IDispatch> RequireObject(const UniqueVariant& result) {
-  ComPtr<IDispatch> object = ResultAsObject(result);
-  if (!object) throw HostError{kErrObjectNotSet, std::string{kObjectNotSet}};
-  return object;
-}
-
 }  // namespace
 
 std::shared_ptr<host::CodePane> DispatchCodeModule::CodePane() {
   UniqueVariant result;
   CallByName(module_.get(), L"CodePane", kGet, {}, result);
-  return std::make_shared<DispatchCodePane>(RequireObject(result));
+  return std::make_shared<DispatchCodePane>(ResultAsRequiredObject(result));
 }
 
 long DispatchCodeModule::CountOfLines() const {
@@ -90,7 +83,7 @@ Selection DispatchCodePane::GetSelection() const {
 std::shared_ptr<host::CodeModule> DispatchCodePane::CodeModule() {
   UniqueVariant result;
   CallByName(pane_.get(), L"CodeModule", kGet, {}, result);
-  return std::make_shared<DispatchCodeModule>(RequireObject(result));
+  return std::make_shared<DispatchCodeModule>(ResultAsRequiredObject(result));
 }
 
 }  // namespace host::win32

@@ -25,9 +25,9 @@ ComPtr<IDispatch> Member(IDispatch* object, const wchar_t* member, std::span<VAR
 // The same, where Nothing is no valid answer: error 91.
 ComPtr<IDispatch> RequiredMember(IDispatch* object, const wchar_t* member,
                                  std::span<VARIANT> arguments = {}) {
-  ComPtr<IDispatch> answer = Member(object, member, arguments);
-  if (!answer) throw HostError{kErrObjectNotSet, std::string{kObjectNotSet}};
-  return answer;
+  UniqueVariant result;
+  CallByName(object, member, kGet, arguments, result);
+  return ResultAsRequiredObject(result);
 }
 
 [[noreturn]] void ThrowNoEvents() {
@@ -70,9 +70,7 @@ std::shared_ptr<CommandBarControl> DispatchCommandBarControls::Add(long type) {
   std::array<VARIANT, 1> arguments = {LongArgument(type)};
   UniqueVariant result;
   CallByName(controls_.get(), L"Add", DISPATCH_METHOD, arguments, result);
-  ComPtr<IDispatch> control = ResultAsObject(result);
-  if (!control) throw HostError{kErrObjectNotSet, std::string{kObjectNotSet}};
-  return std::make_shared<DispatchCommandBarControl>(std::move(control));
+  return std::make_shared<DispatchCommandBarControl>(ResultAsRequiredObject(result));
 }
 
 std::string DispatchCommandBarControl::Caption() const {
