@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
 
@@ -66,7 +66,7 @@ void Connect::OnConnection(std::shared_ptr<host::Vbe> Application, long ConnectM
       }
     }
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, {});
+    host::ShowCaughtFailure(platform_.ui, {});
   }
 }
 

@@ -14,11 +14,11 @@
 
 #include "bench/big_module.h"
 #include "generator/c_ecrire_code.h"
-#include "host/fixed_clock.h"
-#include "host/memory_settings_store.h"
-#include "host/posix/locale_date_formatter.h"
-#include "host/recording_ui.h"
-#include "host/source_code_module.h"
+#include "host/builtin_ide/fixed_clock.h"
+#include "host/builtin_ide/memory_settings_store.h"
+#include "host/builtin_ide/recording_ui.h"
+#include "host/source_files/source_code_module.h"
+#include "platform/posix/locale_date_formatter.h"
 
 extern char** environ;  // NOLINT(readability-redundant-declaration): POSIX leaves it undeclared
 
@@ -93,7 +93,7 @@ BENCHMARK(BM_DurableCopy)->UseManualTime()->Unit(benchmark::kMillisecond);
 void BM_PropertiesIntoOneModule(benchmark::State& state) {
   host::RecordingUi ui;
   host::FixedClock clock{{2026, 12, 6}};
-  host::posix::LocaleDateFormatter dates;
+  platform::posix::LocaleDateFormatter dates;
   host::MemorySettingsStore settings;
   const host::Platform platform{ui, clock, dates, settings};
   const std::string text = bench::SmallUserControl();

@@ -8,9 +8,9 @@
 
 #include "cli/scrivlet_command.h"
 #include "host/host_error.h"
-#include "host/posix/ini_settings_store.h"
-#include "host/posix/locale_date_formatter.h"
-#include "host/posix/system_clock.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/system_clock.h"
 
 namespace {
 
@@ -40,11 +40,12 @@ int main(int argc, char** argv) {
   mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
   mallopt(M_TOP_PAD, 16 * 1024 * 1024);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const host::posix::SystemClock clock;
-  const host::posix::LocaleDateFormatter dates;
+  const platform::posix::SystemClock clock;
+  const platform::posix::LocaleDateFormatter dates;
   std::unique_ptr<host::SettingsStore> settings;
   try {
-    settings = std::make_unique<host::posix::IniSettingsStore>(host::posix::IniSettingsStore::DefaultPath());
+    settings =
+        std::make_unique<platform::posix::IniSettingsStore>(platform::posix::IniSettingsStore::DefaultPath());
   } catch (const host::HostError& error) {
     settings = std::make_unique<NoSettingsStore>(error.description());
   }

@@ -12,8 +12,8 @@
 #include "generator/c_ecrire_code.h"
 #include "host/host_error.h"
 #include "host/platform.h"
-#include "host/posix/code_page_codec.h"
-#include "host/source_code_module.h"
+#include "host/source_files/source_code_module.h"
+#include "platform/posix/code_page_codec.h"
 
 namespace cli {
 namespace {
@@ -129,7 +129,7 @@ void Configure(CLI::App& app, Command& command) {
 
 std::string CodePageList() {
   std::string list;
-  for (const int codePage : host::posix::SupportedCodePages()) {
+  for (const int codePage : platform::posix::SupportedCodePages()) {
     if (!list.empty()) list += ", ";
     list += std::to_string(codePage);
   }
@@ -138,10 +138,10 @@ std::string CodePageList() {
 
 void CheckUsage(const Command& command, const std::vector<std::string>& arguments) {
   for (const std::string& argument : arguments) {
-    if (!host::posix::IsValidUtf8(argument)) throw UsageError("arguments must be UTF-8 text");
+    if (!platform::posix::IsValidUtf8(argument)) throw UsageError("arguments must be UTF-8 text");
   }
   if (command.configProgrammer) return;
-  if (!host::posix::IsSupportedCodePage(command.codePage)) {
+  if (!platform::posix::IsSupportedCodePage(command.codePage)) {
     throw UsageError("--codepage " + std::to_string(command.codePage) + ": not a Windows ANSI code page (" +
                      CodePageList() + ")");
   }
@@ -164,12 +164,12 @@ int ConfigProgrammer(const Command& command, CommandServices& services) {
 
 // Reads the file, generates into its lines in memory, and writes it once, only when nothing failed.
 int Generate(Command& command, CommandServices& services) {
-  using host::posix::SourceFileError;
+  using platform::posix::SourceFileError;
   const std::optional<host::SourceKind> kind = host::SourceKindOfPath(command.file);
   if (!kind)
     throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)");
-  const host::posix::CodePageCodec codec{command.codePage};
-  const host::posix::SourceFile file = host::posix::SourceFile::Read(command.file);
+  const platform::posix::CodePageCodec codec{command.codePage};
+  const platform::posix::SourceFile file = platform::posix::SourceFile::Read(command.file);
   std::optional<host::SourceCodeModule> module;
   try {
     // The decoded text is dropped once the module holds its lines, so that the memory is reused.
@@ -213,7 +213,7 @@ int Generate(Command& command, CommandServices& services) {
   std::string bytes;
   try {
     bytes = codec.EncodeTaking(module->Text());
-  } catch (const host::posix::CodePageError& error) {
+  } catch (const platform::posix::CodePageError& error) {
     throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
   }
   if (command.print) {

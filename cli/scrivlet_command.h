@@ -7,8 +7,8 @@
 
 #include "host/clock.h"
 #include "host/date_formatter.h"
-#include "host/posix/source_file.h"
 #include "host/settings_store.h"
+#include "platform/posix/source_file.h"
 
 namespace cli {
 
@@ -24,7 +24,7 @@ struct CommandServices {
   host::SettingsStore& settings;
   const host::Clock& clock;
   const host::DateFormatter& dates;
-  host::posix::SaveFaults saveFaults;  // empty outside tests
+  platform::posix::SaveFaults saveFaults;  // empty outside tests
 };
 
 // Runs one command line; `arguments` excludes the program name. Returns the exit status.

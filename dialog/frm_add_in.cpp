@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
 
@@ -240,7 +240,7 @@ void FrmAddIn::Form_Load() noexcept {
             platform_.settings.GetSetting(host::kProgramTitle, kIdentificationSection, kProgrammerKey,
                                           kDefaultProgrammer));
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, "Form_Load");
+    host::ShowCaughtFailure(platform_.ui, "Form_Load");
   }
 }
 
@@ -249,7 +249,7 @@ void FrmAddIn::cmdChanger_Click() noexcept {
     platform_.settings.SaveSetting(host::kProgramTitle, kIdentificationSection, kProgrammerKey,
                                    Text(ControlId::txtNomUtilisateur));
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, "cmdChanger_Click");
+    host::ShowCaughtFailure(platform_.ui, "cmdChanger_Click");
   }
 }
 

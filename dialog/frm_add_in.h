@@ -11,7 +11,7 @@
 #include "dialog/connection.h"
 #include "dialog/controls.h"
 #include "dialog/form_view.h"
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 #include "host/platform.h"
 #include "host/vbe.h"
 

@@ -5,9 +5,9 @@
 
 #include "dialog/frm_add_in.h"
 #include "generator/c_ecrire_code.h"
-#include "generator/error_trap.h"
 #include "host/code_module.h"
 #include "host/code_pane.h"
+#include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
 
@@ -72,7 +72,7 @@ void FrmAddIn::OKButton_Click() noexcept {
   try {
     GenerateFromControls();
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, host::kProgramTitle);
+    host::ShowCaughtFailure(platform_.ui, host::kProgramTitle);
   }
 }
 

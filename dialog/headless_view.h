@@ -8,7 +8,7 @@
 
 #include "dialog/form_view.h"
 #include "dialog/frm_add_in.h"
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 
 namespace dialog {
 

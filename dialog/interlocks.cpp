@@ -3,7 +3,7 @@
 #include <array>
 
 #include "dialog/frm_add_in.h"
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 
 namespace dialog {
 using enum ControlId;
@@ -110,7 +110,7 @@ void FrmAddIn::RunReaction(const Reaction& reaction) noexcept {
       }
     }
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, reaction.title);
+    host::ShowCaughtFailure(platform_.ui, reaction.title);
   }
 }
 
@@ -122,7 +122,7 @@ void FrmAddIn::ObjetInvalide(ControlId box) noexcept {
     SetEnabled(box, false);
     SetValue(box, 0);
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, "ObjetInvalide");
+    host::ShowCaughtFailure(platform_.ui, "ObjetInvalide");
     ControlState& state = controls_[Index(box)];
     if (!state.enabled && state.value != 0) {
       state.enabled = true;
@@ -135,7 +135,7 @@ void FrmAddIn::ObjetValide(ControlId box) noexcept {
   try {
     SetEnabled(box, true);
   } catch (...) {
-    generator::ShowCaughtFailure(platform_.ui, "ObjetValide");
+    host::ShowCaughtFailure(platform_.ui, "ObjetValide");
   }
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "host/posix/code_page_codec.h"
-#include "host/source_code_module.h"
+#include "host/source_files/source_code_module.h"
+#include "platform/posix/code_page_codec.h"
 
 namespace {
 
@@ -29,15 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): libFuzzer hands bytes
   const std::string_view bytes{reinterpret_cast<const char*>(data + 1), size - 1};
 
-  static const host::posix::CodePageCodec* codecs[std::size(kCodePages)] = {};
+  static const platform::posix::CodePageCodec* codecs[std::size(kCodePages)] = {};
   const std::size_t index = (data[0] >> 1U) % std::size(kCodePages);
   if (codecs[index] == nullptr)
-    codecs[index] = new host::posix::CodePageCodec(codePage);  // lives for the run
+    codecs[index] = new platform::posix::CodePageCodec(codePage);  // lives for the run
 
   std::string text;
   try {
     text = codecs[index]->Decode(bytes);
-  } catch (const host::posix::CodePageError&) {
+  } catch (const platform::posix::CodePageError&) {
     return 0;  // a clear error: the file is not text in that code page
   }
   try {

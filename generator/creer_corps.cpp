@@ -1,7 +1,7 @@
 // generator/creer_corps.cpp: CreerCorps, the body that follows a routine's comment header.
 #include "generator/c_ecrire_code.h"
-#include "generator/error_trap.h"
 #include "generator/text_pieces.h"
+#include "host/error_trap.h"
 
 namespace generator {
 namespace {
@@ -95,7 +95,7 @@ std::string CEcrireCode::CreerCorps(ProcedureKind kind, const RoutineNames& name
     }
     return body;
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "CreerCorps");
+    host::ShowCaughtFailure(platform_.ui, "CreerCorps");
     return {};
   }
 }

@@ -1,6 +1,6 @@
 // generator/creer_entete.cpp: CreerEntete, the declaration line of a generated routine.
 #include "generator/c_ecrire_code.h"
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 
 namespace generator {
 namespace {
@@ -53,7 +53,7 @@ std::string CEcrireCode::CreerEntete(ProcedureKind kind) const {
     }
     return line;
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "CreerEntete");
+    host::ShowCaughtFailure(platform_.ui, "CreerEntete");
     return {};
   }
 }

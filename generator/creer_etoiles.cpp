@@ -1,6 +1,6 @@
 // generator/creer_etoiles.cpp: CreerEtoiles, the rule lines that frame headers and body sections.
 #include "generator/c_ecrire_code.h"
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 
 namespace generator {
 
@@ -12,7 +12,7 @@ std::string CEcrireCode::CreerEtoiles(std::int16_t count, std::string_view fille
     for (int i = 1; i <= count; ++i) line += filler;
     return line;
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "CreerEtoiles");
+    host::ShowCaughtFailure(platform_.ui, "CreerEtoiles");
     return "*-Erreurs-*";
   }
 }

@@ -2,7 +2,7 @@
 // lines in the user control's persistence procedures.
 #include "generator/c_ecrire_code.h"
 #include "generator/declaration_lines.h"
-#include "generator/error_trap.h"
+#include "host/error_trap.h"
 #include "host/host_error.h"
 
 namespace generator {
@@ -55,7 +55,7 @@ void CEcrireCode::CreerVariable_Module(host::CodeModule& module, bool propertyBa
                        std::string{f_.bProp_Set ? "Set " : ""} + "m_" + variable +
                            " = PropBag.ReadProperty (\"" + name + "\")");
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "CreerVariable_Module");
+    host::ShowCaughtFailure(platform_.ui, "CreerVariable_Module");
   }
 }
 

@@ -1,7 +1,7 @@
 // generator/declaration_lines.cpp: follows " _" continuations line by line.
 #include "generator/declaration_lines.h"
 
-#include "host/code_lines.h"
+#include "host/vb_code/code_lines.h"
 
 namespace generator {
 

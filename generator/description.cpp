@@ -1,7 +1,7 @@
 // generator/description.cpp: Description, the eleven-line comment header of a generated routine.
 #include "generator/c_ecrire_code.h"
-#include "generator/error_trap.h"
 #include "generator/text_pieces.h"
+#include "host/error_trap.h"
 
 namespace generator {
 namespace {
@@ -44,7 +44,7 @@ std::string CEcrireCode::Description() const {
     block += kCr;
     return block;
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "Description");
+    host::ShowCaughtFailure(platform_.ui, "Description");
     return "'-Erreur Description - ";
   }
 }

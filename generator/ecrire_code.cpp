@@ -3,11 +3,11 @@
 
 #include "generator/c_ecrire_code.h"
 #include "generator/declaration_lines.h"
-#include "generator/error_trap.h"
 #include "generator/text_pieces.h"
-#include "host/code_lines.h"
 #include "host/code_pane.h"
+#include "host/error_trap.h"
 #include "host/host_error.h"
+#include "host/vb_code/code_lines.h"
 
 namespace generator {
 namespace {
@@ -90,7 +90,7 @@ void CEcrireCode::EcrireCode(host::CodeModule& UnLien) const noexcept {
       CreerVariable_Module(UnLien, f_.bProp_Changed);
     }
   } catch (...) {
-    ShowCaughtFailure(platform_.ui, "EcrireCode");
+    host::ShowCaughtFailure(platform_.ui, "EcrireCode");
   }
 }
 

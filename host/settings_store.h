@@ -1,10 +1,24 @@
 // host/settings_store.h: per-user text settings addressed by application, section and key.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
 namespace host {
+
+// Application, section and key compare without regard to ASCII case, as the Windows registry does.
+struct SettingAddress {
+  std::string application;
+  std::string section;
+  std::string key;
+};
+
+struct SettingAddressLess {
+  bool operator()(const SettingAddress& a, const SettingAddress& b) const;
+};
+
+using SettingValues = std::map<SettingAddress, std::string, SettingAddressLess>;
 
 class SettingsStore {
  public:

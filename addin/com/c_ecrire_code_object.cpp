@@ -3,8 +3,8 @@
 
 #include "addin/com/com_boundary.h"
 #include "addin/com/process_platform.h"
-#include "host/win32/dispatch_code_module.h"
-#include "host/win32/wide.h"
+#include "com_ide/dispatch_code_module.h"
+#include "platform/win32/wide.h"
 
 namespace addin::com {
 namespace {
@@ -24,7 +24,7 @@ HRESULT CEcrireCodeObject::AssignBoolean(BooleanOption option, const VARIANT_BOO
 HRESULT CEcrireCodeObject::AssignText(TextOption option, const BSTR* value) noexcept {
   if (value == nullptr) return E_POINTER;
   // The copy is made before the request is touched: a failure leaves the earlier value in place.
-  return ComBoundary(iid(), kSource, [&] { (request_.*option)(host::win32::Utf8FromBstr(*value)); });
+  return ComBoundary(iid(), kSource, [&] { (request_.*option)(platform::win32::Utf8FromBstr(*value)); });
 }
 
 HRESULT CEcrireCodeObject::put_Cacher(VARIANT_BOOL* bCacher) {
@@ -87,7 +87,7 @@ HRESULT CEcrireCodeObject::put_Prop_Set(VARIANT_BOOL* bProp_Set) {
 HRESULT CEcrireCodeObject::EcrireCode(IDispatch** UnLien) {
   if (UnLien == nullptr) return E_POINTER;
   return ComBoundary(iid(), kSource, [&] {
-    host::win32::DispatchCodeModule module{host::win32::ComPtr<IDispatch>{*UnLien}};
+    com_ide::DispatchCodeModule module{platform::win32::ComPtr<IDispatch>{*UnLien}};
     request_.EcrireCode(module);
   });
 }

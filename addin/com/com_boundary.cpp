@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "host/win32/com_handles.h"
-#include "host/win32/wide.h"
+#include "platform/win32/com_handles.h"
+#include "platform/win32/wide.h"
 
 namespace addin::com {
 
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 
 HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
                         std::string_view description) noexcept {
@@ -20,7 +20,7 @@ HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
   try {
     ComPtr<ICreateErrorInfo> info;
     if (FAILED(::CreateErrorInfo(info.put()))) return hr;
-    const std::wstring text = host::win32::Wide(description);
+    const std::wstring text = platform::win32::Wide(description);
     const std::wstring sourceText{source};
     info->SetGUID(iid);
     info->SetSource(const_cast<LPOLESTR>(sourceText.c_str()));

@@ -8,15 +8,15 @@
 
 #include "addin/com/com_boundary.h"
 #include "addin/com/process_platform.h"
+#include "com_ide/dispatch_vbe.h"
 #include "dialog/win32/win32_form_view.h"
-#include "generator/error_trap.h"
-#include "host/win32/dispatch_vbe.h"
-#include "host/win32/wide.h"
+#include "host/error_trap.h"
+#include "platform/win32/wide.h"
 
 namespace addin::com {
 namespace {
 
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 
 constexpr std::wstring_view kSource = L"Penwright.Connect";
 
@@ -36,14 +36,14 @@ constexpr std::array<Notification, 5> kNotifications = {{
 
 std::shared_ptr<host::Vbe> WrapVbe(IDispatch* vbe) {
   if (vbe == nullptr) return nullptr;
-  return std::make_shared<host::win32::DispatchVbe>(ComPtr<IDispatch>{vbe});
+  return std::make_shared<com_ide::DispatchVbe>(ComPtr<IDispatch>{vbe});
 }
 
 // An object argument of a late-bound call; Nothing, Empty and Null are nullptr. False when the
 // argument is no object.
 bool ObjectOf(VARIANT& argument, ComPtr<IDispatch>& object) {
   if (V_VT(&argument) == VT_EMPTY || V_VT(&argument) == VT_NULL) return true;
-  host::win32::UniqueVariant converted;
+  platform::win32::UniqueVariant converted;
   if (FAILED(::VariantChangeType(converted.put(), &argument, 0, VT_DISPATCH))) return false;
   object = ComPtr<IDispatch>{V_DISPATCH(converted.get())};
   return true;
@@ -76,7 +76,7 @@ HRESULT ConnectObject::put_FormDisplayed(VARIANT_BOOL FormDisplayed) {
 
 HRESULT ConnectObject::get_VBInstance(IDispatch** VBInstance) {
   if (VBInstance == nullptr) return E_POINTER;
-  const auto* vbe = dynamic_cast<const host::win32::DispatchVbe*>(connect_.VBInstance.get());
+  const auto* vbe = dynamic_cast<const com_ide::DispatchVbe*>(connect_.VBInstance.get());
   *VBInstance = ComPtr<IDispatch>{vbe == nullptr ? nullptr : vbe->dispatch()}.Detach();
   return S_OK;
 }
@@ -87,8 +87,7 @@ HRESULT ConnectObject::putref_VBInstance(IDispatch* VBInstance) {
 
 HRESULT ConnectObject::get_MenuHandler(IDispatch** MenuHandler) {
   if (MenuHandler == nullptr) return E_POINTER;
-  const auto* source =
-      dynamic_cast<const host::win32::DispatchCommandBarEvents*>(connect_.MenuHandler().get());
+  const auto* source = dynamic_cast<const com_ide::DispatchCommandBarEvents*>(connect_.MenuHandler().get());
   *MenuHandler = ComPtr<IDispatch>{source == nullptr ? nullptr : source->dispatch()}.Detach();
   return S_OK;
 }
@@ -97,7 +96,7 @@ HRESULT ConnectObject::putref_MenuHandler(IDispatch* MenuHandler) {
   return ComBoundary(iid(), kSource, [&] {
     std::shared_ptr<host::CommandBarEvents> source;
     if (MenuHandler != nullptr) {
-      source = std::make_shared<host::win32::DispatchCommandBarEvents>(ComPtr<IDispatch>{MenuHandler});
+      source = std::make_shared<com_ide::DispatchCommandBarEvents>(ComPtr<IDispatch>{MenuHandler});
     }
     connect_.MenuHandler(std::move(source));
   });
@@ -117,9 +116,9 @@ HRESULT ConnectObject::AddToAddInCommandBar(BSTR* sCaption, IDispatch** AddToAdd
   if (AddToAddInCommandBar == nullptr) return E_POINTER;
   *AddToAddInCommandBar = nullptr;
   try {
-    const std::string caption = host::win32::Utf8FromBstr(sCaption == nullptr ? nullptr : *sCaption);
+    const std::string caption = platform::win32::Utf8FromBstr(sCaption == nullptr ? nullptr : *sCaption);
     const std::shared_ptr<host::CommandBarControl> control = connect_.AddToAddInCommandBar(caption);
-    const auto* own = dynamic_cast<const host::win32::DispatchCommandBarControl*>(control.get());
+    const auto* own = dynamic_cast<const com_ide::DispatchCommandBarControl*>(control.get());
     if (own != nullptr) *AddToAddInCommandBar = ComPtr<IDispatch>{own->dispatch()}.Detach();
   } catch (...) {
     // This member reports nothing: whatever failed, the answer is Nothing.
@@ -185,7 +184,7 @@ HRESULT ConnectObject::Extensibility::Invoke(DISPID id, REFIID riid, LCID, WORD 
         if (argumentError != nullptr) *argumentError = count - 1;
         return DISP_E_TYPEMISMATCH;
       }
-      host::win32::UniqueVariant mode;
+      platform::win32::UniqueVariant mode;
       if (FAILED(::VariantChangeType(mode.put(), &argument(1), 0, VT_I4))) {
         if (argumentError != nullptr) *argumentError = count - 2;
         return DISP_E_TYPEMISMATCH;
@@ -208,7 +207,7 @@ HRESULT ConnectObject::Extensibility::OnConnection(IDispatch* Application, ext_C
   try {
     vbe = WrapVbe(Application);
   } catch (...) {
-    generator::ShowCaughtFailure(ProcessPlatform().ui, {});
+    host::ShowCaughtFailure(ProcessPlatform().ui, {});
     return S_OK;
   }
   owner_.connect_.OnConnection(std::move(vbe), static_cast<long>(ConnectMode));

@@ -9,7 +9,7 @@
 
 #include "addin/com/server_lifetime.h"
 #include "addin/com/type_library.h"
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 
 namespace addin::com {
 
@@ -95,9 +95,9 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
   ITypeInfo* InterfaceHalf() noexcept {
     if (!interfaceHalf_) {
       try {
-        host::win32::ComPtr<ITypeInfo> dispatchHalf = LoadOwnTypeInfo(iid_);
+        platform::win32::ComPtr<ITypeInfo> dispatchHalf = LoadOwnTypeInfo(iid_);
         HREFTYPE interfaceRef = 0;
-        host::win32::ComPtr<ITypeInfo> interfaceHalf;
+        platform::win32::ComPtr<ITypeInfo> interfaceHalf;
         if (SUCCEEDED(dispatchHalf->GetRefTypeOfImplType(static_cast<UINT>(-1), &interfaceRef)) &&
             SUCCEEDED(dispatchHalf->GetRefTypeInfo(interfaceRef, interfaceHalf.put()))) {
           dispatchHalf_ = std::move(dispatchHalf);
@@ -112,8 +112,8 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
 
   std::atomic<ULONG> references_{1};
   const IID& iid_;
-  host::win32::ComPtr<ITypeInfo> dispatchHalf_;
-  host::win32::ComPtr<ITypeInfo> interfaceHalf_;
+  platform::win32::ComPtr<ITypeInfo> dispatchHalf_;
+  platform::win32::ComPtr<ITypeInfo> interfaceHalf_;
 };
 #pragma GCC diagnostic pop
 

@@ -11,13 +11,13 @@
 #include "addin/com/penwright.h"
 #include "addin/com/server_lifetime.h"
 #include "addin/com/type_library.h"
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 
 namespace addin::com {
 namespace {
 
-using host::win32::ComPtr;
-using host::win32::UniqueHkey;
+using platform::win32::ComPtr;
+using platform::win32::UniqueHkey;
 
 // Carries a failing HRESULT to the boundary of the exported function.
 struct RegistrationFailure {

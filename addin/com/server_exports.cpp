@@ -7,7 +7,7 @@
 #include "addin/com/registration.h"
 #include "addin/com/server_lifetime.h"
 #include "dialog/win32/win32_form_view.h"
-#include "host/win32/message_box_ui.h"
+#include "platform/win32/message_box_ui.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -38,6 +38,6 @@ STDAPI DllUnregisterServer() {
 
 // For test programs only: every message box of the DLL goes to `sink` instead of the screen while it
 // is set (nullptr shows real boxes again). The texts are those the box would show.
-extern "C" void WINAPI ScrivletSetMessageSink(host::win32::MessageSink sink, void* context) {
-  host::win32::SetMessageSink(sink, context);
+extern "C" void WINAPI ScrivletSetMessageSink(platform::win32::MessageSink sink, void* context) {
+  platform::win32::SetMessageSink(sink, context);
 }

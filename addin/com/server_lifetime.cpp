@@ -4,8 +4,8 @@
 #include <atomic>
 #include <vector>
 
+#include "com_ide/command_bar_events_sink.h"
 #include "host/host_error.h"
-#include "host/win32/command_bar_events_sink.h"
 
 namespace addin::com {
 namespace {
@@ -57,7 +57,7 @@ bool RemoveLock() noexcept {
 
 bool CanUnload() noexcept {
   // A menu's event source that still holds one of the DLL's sinks could call into it.
-  return g_objects.load() == 0 && g_locks.load() == 0 && host::win32::LiveEventSinks() == 0;
+  return g_objects.load() == 0 && g_locks.load() == 0 && com_ide::LiveEventSinks() == 0;
 }
 
 }  // namespace addin::com

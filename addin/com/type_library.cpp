@@ -10,7 +10,7 @@
 
 namespace addin::com {
 
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 
 ComPtr<ITypeLib> LoadOwnTypeLib() {
   const std::wstring path = ServerPath();

@@ -5,15 +5,15 @@
 
 #include <oaidl.h>
 
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 
 namespace addin::com {
 
 // Loads resource 1 TYPELIB of this DLL without touching the registry, so that the objects work
 // before registration too. Throws HostError when it cannot be read.
-host::win32::ComPtr<ITypeLib> LoadOwnTypeLib();
+platform::win32::ComPtr<ITypeLib> LoadOwnTypeLib();
 
 // The description of `iid` in that library: the dual interface's dispatch half.
-host::win32::ComPtr<ITypeInfo> LoadOwnTypeInfo(const IID& iid);
+platform::win32::ComPtr<ITypeInfo> LoadOwnTypeInfo(const IID& iid);
 
 }  // namespace addin::com

@@ -16,14 +16,14 @@
 #include "dialog/win32/keyboard_hook.h"
 #include "dialog/win32/view_text.h"
 #include "host/host_error.h"
-#include "host/win32/message_box_ui.h"
-#include "host/win32/wide.h"
+#include "platform/win32/message_box_ui.h"
+#include "platform/win32/wide.h"
 
 namespace dialog::win32 {
 namespace {
 
-using host::win32::Narrow;
-using host::win32::Wide;
+using platform::win32::Narrow;
+using platform::win32::Wide;
 
 // Counts the changes the view is applying: the notifications they raise (SetWindowText sends
 // EN_CHANGE at once, SetFocus sends EN_SETFOCUS) are the view's own and go back to nobody.
@@ -285,14 +285,14 @@ void Win32FormView::Show() {
   ::SetForegroundWindow(hwnd_);
   ::SetActiveWindow(hwnd_);
   RenderFocus();
-  host::win32::SetMessageOwner(hwnd_);
+  platform::win32::SetMessageOwner(hwnd_);
 }
 
 void Win32FormView::Hide() {
   if (hwnd_ == nullptr) return;
   Applying applying{applying_};
   ::ShowWindow(hwnd_, SW_HIDE);
-  if (host::win32::MessageOwner() == hwnd_) host::win32::SetMessageOwner(nullptr);
+  if (platform::win32::MessageOwner() == hwnd_) platform::win32::SetMessageOwner(nullptr);
 }
 
 void Win32FormView::Close() noexcept {
@@ -304,7 +304,7 @@ void Win32FormView::Close() noexcept {
 // The window is gone: nothing of it is kept, and boxes no longer go to it.
 void Win32FormView::Forget() noexcept {
   RemoveKeyboardTarget(this);
-  if (host::win32::MessageOwner() == hwnd_) host::win32::SetMessageOwner(nullptr);
+  if (platform::win32::MessageOwner() == hwnd_) platform::win32::SetMessageOwner(nullptr);
   hwnd_ = nullptr;
   controls_.fill(nullptr);
 }

@@ -7,8 +7,8 @@
 
 #include "addin/connect.h"
 #include "dialog/headless_view.h"
-#include "host/fault_plan.h"
-#include "host/memory_vbe.h"
+#include "host/builtin_ide/fault_plan.h"
+#include "host/builtin_ide/memory_vbe.h"
 #include "tests/generator/generator_fixture.h"
 
 namespace test {

@@ -17,10 +17,10 @@
 #include <string_view>
 #include <vector>
 
-#include "host/fixed_clock.h"
+#include "host/builtin_ide/fixed_clock.h"
+#include "host/builtin_ide/memory_settings_store.h"
 #include "host/host_error.h"
-#include "host/memory_settings_store.h"
-#include "host/posix/locale_date_formatter.h"
+#include "platform/posix/locale_date_formatter.h"
 #include "tests/cli/scrivlet_texts.h"
 #include "tests/host/scoped_env.h"
 #include "tests/support/temp_folder.h"
@@ -29,7 +29,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using host::posix::SaveStep;
+using platform::posix::SaveStep;
 
 // A standard module whose declarations end with a constant; generated routines go after line 4.
 constexpr std::string_view kToolsHead =
@@ -120,11 +120,11 @@ class ScrivletTest : public testing::Test {
   test::TempFolder folder_;
   host::MemorySettingsStore memorySettings_;
   host::FixedClock fixedClock_{{2026, 12, 6}};
-  host::posix::LocaleDateFormatter localeDates_;
+  platform::posix::LocaleDateFormatter localeDates_;
   host::SettingsStore* settings_ = &memorySettings_;
   const host::Clock* clock_ = &fixedClock_;
   const host::DateFormatter* dates_ = &localeDates_;
-  host::posix::SaveFaults faults_;
+  platform::posix::SaveFaults faults_;
 };
 
 // ---------------------------------------------------------------------------------------------

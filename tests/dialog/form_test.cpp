@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
 #include "tests/dialog/dialog_fixture.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "generator/c_ecrire_code.h"
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
+#include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
-#include "host/memory_vbe.h"
 #include "tests/dialog/dialog_fixture.h"
 #include "tests/support/visible.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
 #include "tests/dialog/dialog_fixture.h"
 

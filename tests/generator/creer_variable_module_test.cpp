@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "host/fault_plan.h"
-#include "host/memory_code_module.h"
+#include "host/builtin_ide/fault_plan.h"
+#include "host/builtin_ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/support/visible.h"
 

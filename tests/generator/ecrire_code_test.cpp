@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
 #include "tests/support/visible.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <set>
 
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "generator/c_ecrire_code.h"
-#include "host/fixed_clock.h"
-#include "host/memory_settings_store.h"
-#include "host/posix/locale_date_formatter.h"
-#include "host/recording_ui.h"
+#include "host/builtin_ide/fixed_clock.h"
+#include "host/builtin_ide/memory_settings_store.h"
+#include "host/builtin_ide/recording_ui.h"
+#include "platform/posix/locale_date_formatter.h"
 #include "tests/support/visible.h"
 
 namespace generator {
@@ -47,7 +47,7 @@ struct TestPlatform {
 
   host::RecordingUi ui;
   host::FixedClock clock{{2026, 12, 6}};
-  host::posix::LocaleDateFormatter dates;
+  platform::posix::LocaleDateFormatter dates;
   host::MemorySettingsStore settings;
 };
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/memory_code_module.h"
+#include "host/builtin_ide/memory_code_module.h"
 
 namespace test {
 

@@ -14,12 +14,12 @@
 #include <system_error>
 #include <vector>
 
+#include "host/builtin_ide/memory_code_module.h"
+#include "host/builtin_ide/recording_ui.h"
 #include "host/host_error.h"
-#include "host/memory_code_module.h"
-#include "host/posix/ini_settings_store.h"
-#include "host/posix/locale_date_formatter.h"
-#include "host/posix/stderr_ui.h"
-#include "host/recording_ui.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/stderr_ui.h"
 #include "tests/host/scoped_env.h"
 #include "tests/support/alloc_faults.h"
 #include "tests/support/temp_folder.h"
@@ -129,7 +129,7 @@ TEST(StderrUiAllocTest, WritesItsLineWithoutAllocating) {
   ASSERT_GE(saved, 0);
   ASSERT_GE(::dup2(::fileno(file), STDERR_FILENO), 0);
 
-  host::posix::StderrUi ui;
+  platform::posix::StderrUi ui;
   test::ArmAllocFault(0, true);
   ui.MsgBox("Out of memory.", "");
   const bool fired = test::DisarmAllocFault();
@@ -159,7 +159,7 @@ TEST(IniSettingsStoreAllocTest, FailedSaveKeepsTheOldFile) {
       std::ofstream out{path, std::ios::binary | std::ios::trunc};
       out << before;
     }
-    host::posix::IniSettingsStore store{path};
+    platform::posix::IniSettingsStore store{path};
     bool threw = false;
     const bool fired = RunWithFault(
         n, [&] { store.SaveSetting("Scrivlet", "Options", "Date", "1"); }, threw);
@@ -178,7 +178,7 @@ TEST(IniSettingsStoreAllocTest, FailedSaveKeepsTheOldFile) {
 
 TEST(LocaleDateFormatterAllocTest, FailsCleanly) {
   const test::ScopedEnv all{"LC_ALL", "C"};
-  const host::posix::LocaleDateFormatter formatter;
+  const platform::posix::LocaleDateFormatter formatter;
   for (long n = 0;; ++n) {
     ASSERT_LT(n, kMostAllocations);
     std::string text;

@@ -1,5 +1,5 @@
 // Checks the reading of single code lines: line splitting, blanks, comments, continuations, declarations.
-#include "host/code_lines.h"
+#include "host/vb_code/code_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
-#include "host/memory_vbe.h"
 
 namespace {
 

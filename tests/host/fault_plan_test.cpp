@@ -1,5 +1,5 @@
 // Checks fault injection in the built-in IDE: the call log, planned failures and untouched modules.
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "host/builtin_ide/memory_code_module.h"
+#include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
-#include "host/memory_code_module.h"
-#include "host/memory_vbe.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Checks the settings file on disk: reading, atomic saving, its default place and unreadable files.
-#include "host/posix/ini_settings_store.h"
+#include "platform/posix/ini_settings_store.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "host/host_error.h"
-#include "host/settings_ini.h"
+#include "platform/posix/settings_ini.h"
 #include "tests/host/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
@@ -25,7 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using host::HostError;
-using host::posix::IniSettingsStore;
+using platform::posix::IniSettingsStore;
 using test::Entries;
 using test::ReadFile;
 using test::TempFolder;
@@ -86,7 +86,7 @@ TEST_F(IniSettingsStoreTest, AddressesIgnoreCase) {
   EXPECT_EQ(store.GetSetting("SCRIVLET", "options", "aUTHOR", "nobody"), "Jo");
   store.SaveSetting("scrivlet", "OPTIONS", "author", "Al");
   EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Author", "nobody"), "Al");
-  EXPECT_EQ(host::ReadSettingsIni(ReadFile(path_)).size(), 1U) << ReadFile(path_);
+  EXPECT_EQ(platform::posix::ReadSettingsIni(ReadFile(path_)).size(), 1U) << ReadFile(path_);
 }
 
 TEST_F(IniSettingsStoreTest, AnyTextComesBackAsItWas) {

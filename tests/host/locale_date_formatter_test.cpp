@@ -1,5 +1,5 @@
 // Checks date patterns filled with the C library's day and month names in the user's locale.
-#include "host/posix/locale_date_formatter.h"
+#include "platform/posix/locale_date_formatter.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>
@@ -16,7 +16,7 @@ namespace {
 
 using host::CivilDate;
 using host::HostError;
-using host::posix::LocaleDateFormatter;
+using platform::posix::LocaleDateFormatter;
 
 struct FormatCase {
   const char* label;

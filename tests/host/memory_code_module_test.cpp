@@ -1,5 +1,5 @@
 // Checks the built-in IDE's code module: its lines, its edits and where it finds each routine.
-#include "host/memory_code_module.h"
+#include "host/builtin_ide/memory_code_module.h"
 
 #include <gtest/gtest.h>
 

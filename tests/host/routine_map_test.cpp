@@ -1,12 +1,12 @@
 // Checks the routine map: each routine's four lines, and finding a routine by name or by line.
-#include "host/routine_map.h"
+#include "host/vb_code/routine_map.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "host/code_lines.h"
+#include "host/vb_code/code_lines.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/routine_map.h"
+#include "host/vb_code/routine_map.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Checks the settings file's text form: exact layout, lossless round trips and tolerant reading.
-#include "host/settings_ini.h"
+#include "platform/posix/settings_ini.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +7,15 @@
 #include <string>
 #include <string_view>
 
-#include "host/memory_settings_store.h"
+#include "host/builtin_ide/memory_settings_store.h"
 #include "tests/support/visible.h"
 
 namespace {
 
-using host::ReadSettingsIni;
 using host::SettingAddress;
 using host::SettingValues;
-using host::WriteSettingsIni;
+using platform::posix::ReadSettingsIni;
+using platform::posix::WriteSettingsIni;
 
 TEST(WriteSettingsIniTest, OneHeaderPerSectionThenKeyLines) {
   SettingValues values;

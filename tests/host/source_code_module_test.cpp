@@ -1,7 +1,7 @@
 // Checks a source file's text as a code module: what the pane shows of it, where edits land among
 // the hidden lines, the breaks of new lines, the byte-for-byte round trip, and agreement with the
 // built-in IDE's own module on the same code lines.
-#include "host/source_code_module.h"
+#include "host/source_files/source_code_module.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/fault_plan.h"
+#include "host/builtin_ide/fault_plan.h"
+#include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
-#include "host/memory_code_module.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 

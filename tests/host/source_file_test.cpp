@@ -1,6 +1,6 @@
 // Checks reading a source file and replacing it safely: the kinds of path refused, read-only files,
 // changes made by another program meanwhile, permissions and links kept, and a failure at every step.
-#include "host/posix/source_file.h"
+#include "platform/posix/source_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,9 +19,9 @@
 
 namespace {
 
-using host::posix::SaveStep;
-using host::posix::SourceFile;
-using host::posix::SourceFileError;
+using platform::posix::SaveStep;
+using platform::posix::SourceFile;
+using platform::posix::SourceFileError;
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;

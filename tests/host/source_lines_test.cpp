@@ -1,6 +1,6 @@
 // Checks the reading of a source file's lines: breaks kept, the dominant break, the kind of file and
 // the part of it that the code pane hides.
-#include "host/source_lines.h"
+#include "host/source_files/source_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Checks the system clock's fixed date: SOURCE_DATE_EPOCH values to UTC dates, and values it refuses.
-#include "host/posix/system_clock.h"
+#include "platform/posix/system_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ namespace {
 
 using host::CivilDate;
 using host::HostError;
-using host::posix::DateOfEpochText;
-using host::posix::SystemClock;
+using platform::posix::DateOfEpochText;
+using platform::posix::SystemClock;
 
 struct EpochCase {
   const char* label;

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/posix/stderr_ui.h"
-#include "host/recording_ui.h"
+#include "host/builtin_ide/recording_ui.h"
+#include "platform/posix/stderr_ui.h"
 #include "tests/support/visible.h"
 
 namespace {
@@ -72,7 +72,7 @@ class StderrUiTest : public testing::TestWithParam<BoxCase> {};
 TEST_P(StderrUiTest, WritesOneLineTitleColonText) {
   const BoxCase& c = GetParam();
   StderrCapture capture;
-  host::posix::StderrUi{}.MsgBox(c.text, c.title);
+  platform::posix::StderrUi{}.MsgBox(c.text, c.title);
   EXPECT_EQ(test::Visible(capture.Text()), test::Visible(c.line));
 }
 
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StderrUiTest, EachBoxIsItsOwnLine) {
   StderrCapture capture;
-  host::posix::StderrUi ui;
+  platform::posix::StderrUi ui;
   ui.MsgBox("first", "A");
   ui.MsgBox("second", "");
   EXPECT_EQ(test::Visible(capture.Text()), test::Visible("A: first\nScrivlet: second\n"));

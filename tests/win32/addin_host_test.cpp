@@ -14,8 +14,8 @@
 #include "addin/com/penwright.h"
 #include "dialog/controls.h"
 #include "dialog/win32/win32_form_view.h"
-#include "host/win32/com_handles.h"
-#include "host/win32/wide.h"
+#include "platform/win32/com_handles.h"
+#include "platform/win32/wide.h"
 #include "tests/win32/check.h"
 #include "tests/win32/dialog_window.h"
 #include "tests/win32/late_call.h"
@@ -24,7 +24,7 @@
 namespace {
 
 using dialog::ControlId;
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 using enum dialog::ControlId;
 using test::Box;
 using test::Click;
@@ -82,7 +82,7 @@ std::vector<std::wstring> AddinsToLoad() {
   std::vector<std::wstring> progIds;
   HKEY opened = nullptr;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return progIds;
-  const host::win32::UniqueHkey addins{opened};
+  const platform::win32::UniqueHkey addins{opened};
   for (DWORD index = 0;; ++index) {
     wchar_t name[256];
     DWORD length = 256;
@@ -361,7 +361,7 @@ void FromMenuToDisconnection(const std::wstring& progId) {
   Click(chkPropertyChanged);
   checks.Expect(test::IsChecked(chkPropertyChanged), "Add PropertyChanged checked");
   Click(OKButton);
-  const std::wstring written = host::win32::Wide(ide.module().inner().Text());
+  const std::wstring written = platform::win32::Wide(ide.module().inner().Text());
   checks.Equal(written, TitleModule(), "the module holds the Title property byte for byte");
   checks.Expect(g_boxes.empty(), "no message during the generation");
   checks.Expect(DialogOnScreen(), "the dialog stays open after OK");

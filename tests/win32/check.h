@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/win32/wide.h"
+#include "platform/win32/wide.h"
 
 namespace test {
 
@@ -32,7 +32,7 @@ inline std::string Visible(std::string_view text) {
 }
 
 inline std::string Visible(std::wstring_view text) {
-  return Visible(host::win32::Narrow(text));
+  return Visible(platform::win32::Narrow(text));
 }
 
 inline std::string Show(std::string_view v) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "addin/com/penwright.h"
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 #include "tests/win32/check.h"
 #include "tests/win32/fake_dispatch.h"
 #include "tests/win32/late_call.h"
@@ -20,8 +20,8 @@
 
 namespace {
 
-using host::win32::ComPtr;
-using host::win32::UniqueBstr;
+using platform::win32::ComPtr;
+using platform::win32::UniqueBstr;
 using test::Call;
 using test::Handed;
 using test::IdOf;

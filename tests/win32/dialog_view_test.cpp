@@ -18,13 +18,13 @@
 #include "dialog/win32/keyboard_hook.h"
 #include "dialog/win32/view_text.h"
 #include "dialog/win32/win32_form_view.h"
-#include "host/fault_plan.h"
-#include "host/fixed_clock.h"
+#include "host/builtin_ide/fault_plan.h"
+#include "host/builtin_ide/fixed_clock.h"
+#include "host/builtin_ide/memory_settings_store.h"
 #include "host/host_error.h"
-#include "host/memory_settings_store.h"
-#include "host/win32/com_handles.h"
-#include "host/win32/message_box_ui.h"
-#include "host/win32/windows_date_formatter.h"
+#include "platform/win32/com_handles.h"
+#include "platform/win32/message_box_ui.h"
+#include "platform/win32/windows_date_formatter.h"
 #include "tests/win32/check.h"
 #include "tests/win32/dialog_window.h"
 
@@ -32,8 +32,8 @@ namespace {
 
 using dialog::ControlId;
 using enum dialog::ControlId;
-using host::win32::Narrow;
-using host::win32::Wide;
+using platform::win32::Narrow;
+using platform::win32::Wide;
 using Ids = std::set<ControlId>;
 using test::Click;
 using test::Dialog;
@@ -95,9 +95,9 @@ struct Harness {
   Harness(const Harness&) = delete;
   Harness& operator=(const Harness&) = delete;
 
-  host::win32::MessageBoxUi ui;
+  platform::win32::MessageBoxUi ui;
   host::FixedClock clock{host::CivilDate{2026, 12, 6}};
-  host::win32::WindowsDateFormatter dates;
+  platform::win32::WindowsDateFormatter dates;
   FailingSettings settings;
   host::Platform platform{ui, clock, dates, settings};
   CountingConnection connection;
@@ -257,11 +257,11 @@ void CheckWindow() {
   checks.Equal(h.form.ActiveControl(), OKButton, "the model's focus");
   checks.Expect(HasFocus(OKButton), "OKButton has the focus");
   checks.Expect(dialog::win32::KeyboardHookInstalled(), "the keyboard hook is in while a window exists");
-  checks.Equal(host::win32::MessageOwner(), window, "message boxes belong to the window while it shows");
+  checks.Equal(platform::win32::MessageOwner(), window, "message boxes belong to the window while it shows");
 
   h.form.Hide();
   Pump();
-  checks.Equal(host::win32::MessageOwner(), static_cast<HWND>(nullptr), "Hide gives the boxes back");
+  checks.Equal(platform::win32::MessageOwner(), static_cast<HWND>(nullptr), "Hide gives the boxes back");
   checks.Expect(::IsWindowVisible(window) == FALSE, "Hide hides");
   checks.Expect(::IsWindow(window) != FALSE, "Hide keeps the window");
 }
@@ -678,7 +678,7 @@ void CheckClosing() {
   checks.Expect(::IsWindow(first) == FALSE, "Unload destroys the window");
   checks.Equal(Dialog(), static_cast<HWND>(nullptr), "no window after Unload");
   checks.Expect(!dialog::win32::KeyboardHookInstalled(), "the keyboard hook goes with the last window");
-  checks.Equal(host::win32::MessageOwner(), static_cast<HWND>(nullptr), "boxes no longer go to it");
+  checks.Equal(platform::win32::MessageOwner(), static_cast<HWND>(nullptr), "boxes no longer go to it");
   h.form.Show();
   Pump();
   HWND second = Dialog();
@@ -739,7 +739,7 @@ void CheckMessageBox() {
 // -------------------------------------------------------------------------------------------------
 
 bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
-  using host::win32::ComPtr;
+  using platform::win32::ComPtr;
   ComPtr<IWICImagingFactory> factory;
   if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.put())))) {

@@ -6,8 +6,8 @@
 
 namespace test {
 
-using host::win32::ComPtr;
-using host::win32::UniqueVariant;
+using platform::win32::ComPtr;
+using platform::win32::UniqueVariant;
 
 long Arguments::Long(UINT index) const {
   if (index >= count()) throw DISP_E_PARAMNOTOPTIONAL;
@@ -20,7 +20,7 @@ std::wstring Arguments::Text(UINT index) const {
   if (index >= count()) throw DISP_E_PARAMNOTOPTIONAL;
   UniqueVariant converted;
   if (FAILED(::VariantChangeType(converted.put(), &at(index), 0, VT_BSTR))) throw DISP_E_TYPEMISMATCH;
-  return std::wstring{host::win32::BstrView(V_BSTR(converted.get()))};
+  return std::wstring{platform::win32::BstrView(V_BSTR(converted.get()))};
 }
 
 void Arguments::SetLong(UINT index, long value) const {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 
 namespace test {
 
@@ -46,7 +46,7 @@ class FakeDispatch final : public IDispatch {
   using Member = std::function<void(WORD flags, const Arguments& arguments, VARIANT* result)>;
 
   // With one reference, the caller's.
-  static host::win32::ComPtr<IDispatch> Create(FakeDispatch** self);
+  static platform::win32::ComPtr<IDispatch> Create(FakeDispatch** self);
 
   void Define(std::wstring name, Member member);
   // References held by others than the creator's first one.

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "com_ide/dispatch_call.h"
+#include "com_ide/dispatch_code_module.h"
+#include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
-#include "host/memory_code_module.h"
-#include "host/win32/dispatch_call.h"
-#include "host/win32/dispatch_code_module.h"
-#include "host/win32/message_box_ui.h"
-#include "host/win32/registry_settings_store.h"
-#include "host/win32/system_clock.h"
-#include "host/win32/windows_date_formatter.h"
+#include "platform/win32/message_box_ui.h"
+#include "platform/win32/registry_settings_store.h"
+#include "platform/win32/system_clock.h"
+#include "platform/win32/windows_date_formatter.h"
 #include "tests/win32/check.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/mock_code_module.h"
@@ -26,9 +26,9 @@ namespace {
 
 using host::CivilDate;
 using host::HostError;
-using host::win32::ComPtr;
-using host::win32::Narrow;
-using host::win32::Wide;
+using platform::win32::ComPtr;
+using platform::win32::Narrow;
+using platform::win32::Wide;
 using test::Thrown;
 
 test::Checks checks;
@@ -60,11 +60,11 @@ void DatePictures() {
   for (const Case& c : cases) {
     const std::string what = std::string{"picture of \""} + c.pattern + '"';
     if (c.picture == nullptr) {
-      ExpectError(Thrown([&] { host::win32::WindowsDatePicture(c.pattern); }), host::kErrInvalidCall,
+      ExpectError(Thrown([&] { platform::win32::WindowsDatePicture(c.pattern); }), host::kErrInvalidCall,
                   "Unsupported date pattern", what);
     } else {
       std::wstring picture;
-      const auto error = Thrown([&] { picture = host::win32::WindowsDatePicture(c.pattern); });
+      const auto error = Thrown([&] { picture = platform::win32::WindowsDatePicture(c.pattern); });
       checks.Expect(!error, what + ": no error");
       checks.Equal(picture, std::wstring{c.picture}, what);
     }
@@ -91,7 +91,7 @@ void DateFormats() {
       {{2026, 1, 0}, "dd", nullptr},
       {{1600, 12, 31}, "dd", nullptr},
   };
-  const host::win32::WindowsDateFormatter formatter;
+  const platform::win32::WindowsDateFormatter formatter;
   for (const Case& c : cases) {
     const std::string what = "format " + std::to_string(c.date.year) + '-' + std::to_string(c.date.month) +
                              '-' + std::to_string(c.date.day) + " \"" + c.pattern + '"';
@@ -129,16 +129,16 @@ void EpochDates() {
   for (const Case& c : cases) {
     const std::string what = std::string{"epoch \""} + c.text + '"';
     if (!c.date) {
-      ExpectError(Thrown([&] { host::win32::DateOfEpochText(c.text); }), host::kErrInvalidCall,
+      ExpectError(Thrown([&] { platform::win32::DateOfEpochText(c.text); }), host::kErrInvalidCall,
                   std::string{"SOURCE_DATE_EPOCH is not a number of seconds: \""} + c.text + '"', what);
       continue;
     }
     CivilDate date;
-    const auto error = Thrown([&] { date = host::win32::DateOfEpochText(c.text); });
+    const auto error = Thrown([&] { date = platform::win32::DateOfEpochText(c.text); });
     checks.Expect(!error && date == *c.date, what);
   }
   // The clock reads the variable from the environment each time.
-  const host::win32::SystemClock clock;
+  const platform::win32::SystemClock clock;
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"951782400");
   checks.Expect(clock.Today() == CivilDate{2000, 2, 29}, "clock follows SOURCE_DATE_EPOCH");
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"later");
@@ -162,7 +162,7 @@ std::wstring RawText(const std::wstring& path, const wchar_t* name, DWORD* type)
 
 void Settings() {
   const std::wstring root = L"Software\\Scrivlet tests";
-  host::win32::RegistrySettingsStore store{root};
+  platform::win32::RegistrySettingsStore store{root};
   const std::string embeddedNul{"a\0b", 3};
   const std::string values[] = {
       "Zo\xC3\xAB \xC3\x98"
@@ -209,7 +209,7 @@ void Settings() {
 
   // By default the settings live where VB's SaveSetting keeps them.
   const std::wstring vbPath = L"Software\\VB and VBA Program Settings\\Scrivlet\\Identification";
-  host::win32::RegistrySettingsStore vbStore;
+  platform::win32::RegistrySettingsStore vbStore;
   vbStore.SaveSetting("Scrivlet", "Identification", "Programmer", "Ren\xC3\xA9");
   checks.Equal(RawText(vbPath, L"Programmer", &type), std::wstring{L"Ren\u00e9"},
                "default place of the settings");
@@ -228,14 +228,14 @@ void RecordBox(void* context, const wchar_t* text, const wchar_t* title) {
 
 void MessageBoxes() {
   std::vector<Box> boxes;
-  host::win32::SetMessageSink(RecordBox, &boxes);
-  host::win32::MessageBoxUi ui;
+  platform::win32::SetMessageSink(RecordBox, &boxes);
+  platform::win32::MessageBoxUi ui;
   ui.MsgBox("Permission denied", "EcrireCode");
   ui.MsgBox(
       "Donn\xC3\xA9"
       "es",
       "");
-  host::win32::SetMessageSink(nullptr, nullptr);
+  platform::win32::SetMessageSink(nullptr, nullptr);
   checks.Equal(boxes.size(), std::size_t{2}, "boxes shown");
   if (boxes.size() != 2) return;
   checks.Equal(boxes[0].text, std::wstring{L"Permission denied"}, "box text");
@@ -258,7 +258,7 @@ void AdapterAnswers() {
       "Property Let Caf\xC3\xA9(ByVal v As String)\r\n"
       "End Property";
   test::MockCodeModule mock{kText};
-  host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
   host::MemoryCodeModule& inner = mock.inner();
   checks.Equal(module.CountOfLines(), inner.CountOfLines(), "CountOfLines");
   checks.Equal(module.Lines(3, 2), inner.Lines(3, 2), "Lines 3, 2");
@@ -339,7 +339,7 @@ void AdapterFailures() {
   };
   for (const Case& c : cases) {
     test::MockCodeModule mock{"Sub A()\r\nEnd Sub"};
-    host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
     mock.FailNext(c.member, c.raised);
     const auto error = Thrown([&] {
       const std::wstring member = c.member;
@@ -370,7 +370,7 @@ void AdapterFailures() {
       {static_cast<HRESULT>(0x800A0009UL), 9, "Application-defined or object-defined error"},
   };
   for (const CallCase& c : calls) {
-    const HostError error = host::win32::HostErrorFromCall(c.hr, nullptr);
+    const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
     checks.Equal(error.number(), c.number, "call failure number of " + test::Show(c.hr));
     checks.Equal(error.description(), std::string{c.description}, "call failure text of " + test::Show(c.hr));
   }
@@ -379,17 +379,17 @@ void AdapterFailures() {
   EXCEPINFO info{};
   info.wCode = 35;
   info.pfnDeferredFillIn = FillInLate;
-  const HostError deferred = host::win32::HostErrorFromCall(DISP_E_EXCEPTION, &info);
+  const HostError deferred = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &info);
   ::SysFreeString(info.bstrDescription);
   checks.Equal(deferred.number(), 35L, "wCode number");
   checks.Equal(deferred.description(), std::string{"Sub or Function not defined"}, "deferred description");
 
   // A member the object lacks, and an object that is Nothing.
   ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
-  host::win32::DispatchCodeModule bareModule{bare};
+  com_ide::DispatchCodeModule bareModule{bare};
   ExpectError(Thrown([&] { bareModule.CountOfLines(); }), 438,
               "Object doesn't support this property or method", "a member the object lacks");
-  host::win32::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
+  com_ide::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
   const std::vector<std::pair<const char*, std::function<void()>>> operations = {
       {"CodePane", [&] { nothing.CodePane(); }},
       {"CountOfLines", [&] { nothing.CountOfLines(); }},
@@ -413,7 +413,7 @@ void AdapterFailures() {
                   [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   oddSelf->Define(L"CountOfLines",
                   [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
-  host::win32::DispatchCodeModule oddModule{odd};
+  com_ide::DispatchCodeModule oddModule{odd};
   ExpectError(Thrown([&] { oddModule.CodePane(); }), host::kErrObjectNotSet, host::kObjectNotSet,
               "a module without a pane");
   ExpectError(Thrown([&] { oddModule.CountOfLines(); }), 13, "Type mismatch", "a count that is no number");

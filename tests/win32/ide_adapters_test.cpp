@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "com_ide/command_bar_events_sink.h"
+#include "com_ide/dispatch_vbe.h"
 #include "host/host_error.h"
-#include "host/win32/command_bar_events_sink.h"
-#include "host/win32/dispatch_vbe.h"
 #include "tests/win32/check.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
@@ -20,7 +20,7 @@
 namespace {
 
 using host::HostError;
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 using test::Thrown;
 
 test::Checks checks;
@@ -53,14 +53,14 @@ class CountingHandler final : public host::CommandBarClickHandler {
   std::function<void()> onClick;
 };
 
-host::win32::DispatchVbe VbeOf(test::MockIde& ide) {
-  return host::win32::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
+com_ide::DispatchVbe VbeOf(test::MockIde& ide) {
+  return com_ide::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
 }
 
 void MenusAndEntries() {
   test::MockIde ide;
   {
-    host::win32::DispatchVbe vbe = VbeOf(ide);
+    com_ide::DispatchVbe vbe = VbeOf(ide);
     const auto bars = vbe.CommandBars();
     checks.Expect(bars != nullptr, "VBE.CommandBars answers");
     const auto bar = bars->Item("Add-Ins");
@@ -114,23 +114,23 @@ void ObjectsThatAnswerNothing() {
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   self->Define(L"CommandBarEvents",
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
-  host::win32::DispatchVbe vbe{odd};
+  com_ide::DispatchVbe vbe{odd};
   checks.Expect(vbe.CommandBars() == nullptr, "CommandBars of Nothing: an empty pointer");
   checks.Expect(vbe.Events() == nullptr, "Events of Nothing: an empty pointer");
-  host::win32::DispatchCommandBar bar{odd};
+  com_ide::DispatchCommandBar bar{odd};
   ExpectError(Thrown([&] { bar.Controls(); }), 91, "Object variable or With block variable not set",
               "Controls of Nothing");
-  host::win32::DispatchCommandBarControls controls{odd};
+  com_ide::DispatchCommandBarControls controls{odd};
   ExpectError(Thrown([&] { controls.Add(1); }), 91, "Object variable or With block variable not set",
               "Add answering Nothing");
-  host::win32::DispatchEvents events{odd};
+  com_ide::DispatchEvents events{odd};
   ExpectError(Thrown([&] { events.CommandBarEvents(nullptr); }), 91,
               "Object variable or With block variable not set", "CommandBarEvents answering Nothing");
-  host::win32::DispatchVbe none{ComPtr<IDispatch>{}};
+  com_ide::DispatchVbe none{ComPtr<IDispatch>{}};
   ExpectError(Thrown([&] { none.CommandBars(); }), 91, "Object variable or With block variable not set",
               "a VBE of Nothing");
   CountingHandler handler;
-  ExpectError(Thrown([&] { host::win32::DispatchCommandBarEvents{odd}.Subscribe(handler); }), 459,
+  ExpectError(Thrown([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }), 459,
               "Object or class does not support the set of events",
               "an event source without a connection point");
 }
@@ -140,7 +140,7 @@ void ObjectsThatAnswerNothing() {
 void ClickEvents() {
   test::MockIde ide;
   {
-    host::win32::DispatchVbe vbe = VbeOf(ide);
+    com_ide::DispatchVbe vbe = VbeOf(ide);
     const auto control = vbe.CommandBars()->Item("Add-Ins")->Controls()->Add(1);
     control->Caption("Scrivlet");
     const auto source = vbe.Events()->CommandBarEvents(control);
@@ -149,7 +149,7 @@ void ClickEvents() {
     source->Subscribe(first);
     source->Subscribe(second);
     checks.Equal(ide.Connections(), std::size_t{2}, "one connection per handler");
-    checks.Equal(host::win32::LiveEventSinks(), std::size_t{2}, "one sink per handler");
+    checks.Equal(com_ide::LiveEventSinks(), std::size_t{2}, "one sink per handler");
     first.setHandled = true;
     second.setCancel = true;
     checks.Expect(ide.Choose("Scrivlet"), "the entry is chosen");
@@ -176,7 +176,7 @@ void ClickEvents() {
     source->Subscribe(third);
   }
   checks.Equal(ide.Connections(), std::size_t{0}, "the adapter's end disconnects what is left");
-  checks.Equal(host::win32::LiveEventSinks(), std::size_t{0}, "every sink released");
+  checks.Equal(com_ide::LiveEventSinks(), std::size_t{0}, "every sink released");
   const auto held = ide.Unreleased();
   checks.Expect(held.empty(), "click events: every reference released");
   for (const auto& line : held) std::printf("  %s\n", line.c_str());
@@ -189,7 +189,7 @@ void SinkCalls() {
   handler.setHandled = true;
   handler.setCancel = true;
   const auto sink =
-      ComPtr<host::win32::CommandBarEventsSink>::Attach(host::win32::CommandBarEventsSink::Create(handler));
+      ComPtr<com_ide::CommandBarEventsSink>::Attach(com_ide::CommandBarEventsSink::Create(handler));
   IDispatch* dispatch = sink.get();
   checks.Equal(test::IdOf(dispatch, L"click"), DISPID{1}, "Click is dispatch id 1, by any case");
   checks.Equal(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN, "an unknown name");

@@ -1,7 +1,7 @@
 // tests/win32/late_call.cpp: GetIDsOfNames, then Invoke with the arguments reversed.
 #include "tests/win32/late_call.h"
 
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 
 namespace test {
 
@@ -22,7 +22,7 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VAR
     parameters.rgdispidNamedArgs = &put;
     parameters.cNamedArgs = 1;
   }
-  host::win32::ExcepInfo info;
+  platform::win32::ExcepInfo info;
   UINT argumentError = 0;
   return object->Invoke(IdOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
                         info.get(), &argumentError);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/memory_code_module.h"
+#include "host/builtin_ide/memory_code_module.h"
 #include "tests/win32/fake_dispatch.h"
 
 namespace test {
@@ -42,8 +42,8 @@ class MockCodeModule {
   host::MemoryCodeModule inner_;
   FakeDispatch* moduleSelf_ = nullptr;
   FakeDispatch* paneSelf_ = nullptr;
-  host::win32::ComPtr<IDispatch> module_;
-  host::win32::ComPtr<IDispatch> pane_;
+  platform::win32::ComPtr<IDispatch> module_;
+  platform::win32::ComPtr<IDispatch> pane_;
   std::vector<Handed> handed_;
   std::map<std::wstring, Raised> failures_;
 };

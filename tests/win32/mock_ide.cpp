@@ -8,15 +8,15 @@
 #include <utility>
 
 #include "host/host_error.h"
-#include "host/win32/wide.h"
+#include "platform/win32/wide.h"
 #include "tests/win32/raise_as_host.h"
 
 namespace test {
 namespace {
 
-using host::win32::ComPtr;
-using host::win32::Narrow;
-using host::win32::Wide;
+using platform::win32::ComPtr;
+using platform::win32::Narrow;
+using platform::win32::Wide;
 
 }  // namespace
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/memory_vbe.h"
+#include "host/builtin_ide/memory_vbe.h"
 #include "tests/win32/fake_dispatch.h"
 #include "tests/win32/mock_code_module.h"
 
@@ -61,17 +61,17 @@ class MockIde {
   FakeDispatch* vbeSelf_ = nullptr;
   FakeDispatch* barsSelf_ = nullptr;
   FakeDispatch* eventsSelf_ = nullptr;
-  host::win32::ComPtr<IDispatch> vbe_;
-  host::win32::ComPtr<IDispatch> bars_;
-  host::win32::ComPtr<IDispatch> events_;
+  platform::win32::ComPtr<IDispatch> vbe_;
+  platform::win32::ComPtr<IDispatch> bars_;
+  platform::win32::ComPtr<IDispatch> events_;
   struct Wrapped {
     std::string what;
     FakeDispatch* self;
-    host::win32::ComPtr<IDispatch> object;
+    platform::win32::ComPtr<IDispatch> object;
   };
   std::map<const void*, Wrapped> wrapped_;  // menus, their control collections and their entries
   std::map<IDispatch*, std::shared_ptr<host::MemoryCommandBarControl>> entries_;
-  std::vector<host::win32::ComPtr<EventSource>> sources_;
+  std::vector<platform::win32::ComPtr<EventSource>> sources_;
 };
 
 }  // namespace test

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "host/host_error.h"
-#include "host/win32/wide.h"
+#include "platform/win32/wide.h"
 #include "tests/win32/fake_dispatch.h"
 
 namespace test {
@@ -16,7 +16,7 @@ void AsHost(Body&& body) {
     body();
   } catch (const host::HostError& e) {
     throw Raised{static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number())),
-                 host::win32::Wide(e.description())};
+                 platform::win32::Wide(e.description())};
   }
 }
 

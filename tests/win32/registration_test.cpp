@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "addin/com/penwright.h"
-#include "host/win32/com_handles.h"
+#include "platform/win32/com_handles.h"
 #include "tests/win32/check.h"
 
 namespace {
 
-using host::win32::ComPtr;
+using platform::win32::ComPtr;
 
 test::Checks checks;
 
@@ -145,7 +145,7 @@ void AddinEntry() {
 }
 
 std::wstring Text(BSTR b) {
-  return std::wstring{host::win32::BstrView(b)};
+  return std::wstring{platform::win32::BstrView(b)};
 }
 
 struct Member {

@@ -1,0 +1,127 @@
+// host/builtin_ide/memory_code_module.cpp: the built-in IDE's code-module operations over a vector of lines.
+#include "host/builtin_ide/memory_code_module.h"
+
+#include <iterator>
+#include <utility>
+
+#include "host/host_error.h"
+#include "host/vb_code/code_lines.h"
+
+namespace host {
+namespace {
+
+constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
+constexpr std::string_view kSubNotDefined = "Sub or Function not defined";
+
+std::string Arguments(std::string_view name, ProcKind kind) {
+  return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
+}
+
+}  // namespace
+
+MemoryCodeModule::MemoryCodeModule(std::string_view text) {
+  if (text.empty()) return;
+  std::vector<std::string> lines = SplitLines(text);
+  lines_.assign(std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+}
+
+std::string MemoryCodeModule::Text() const {
+  std::string text;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += lines_[i];
+  }
+  return text;
+}
+
+const std::deque<Routine>& MemoryCodeModule::Routines() const {
+  if (!routines_) {
+    std::vector<Routine> routines = MapRoutines(lines_);
+    routines_.emplace(std::make_move_iterator(routines.begin()), std::make_move_iterator(routines.end()));
+  }
+  return *routines_;
+}
+
+const Routine& MemoryCodeModule::RequireRoutine(std::string_view name, ProcKind kind) const {
+  const Routine* routine = FindRoutine(Routines(), name, kind);
+  if (routine == nullptr) throw HostError{kErrSubNotDefined, std::string{kSubNotDefined}};
+  return *routine;
+}
+
+std::shared_ptr<host::CodePane> MemoryCodeModule::CodePane() {
+  Enter("CodePane");
+  // Shares the module's ownership when a shared_ptr holds it; otherwise borrows.
+  std::shared_ptr<MemoryCodeModule> owner = weak_from_this().lock();
+  return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
+}
+
+long MemoryCodeModule::CountOfLines() const {
+  Enter("CountOfLines");
+  return static_cast<long>(lines_.size());
+}
+
+std::string MemoryCodeModule::Lines(long start, long count) const {
+  Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
+  const long size = static_cast<long>(lines_.size());
+  if (start < 1 || count < 0 || start > size + 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  const long last = count > size - start + 1 ? size : start + count - 1;
+  std::string text;
+  for (long line = start; line <= last; ++line) {
+    if (line > start) text += "\r\n";
+    text += lines_[static_cast<std::size_t>(line - 1)];
+  }
+  return text;
+}
+
+long MemoryCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcStartLine", [&] { return Arguments(name, kind); });
+  return RequireRoutine(name, kind).startLine;
+}
+
+long MemoryCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcBodyLine", [&] { return Arguments(name, kind); });
+  return RequireRoutine(name, kind).bodyLine;
+}
+
+ProcAtLine MemoryCodeModule::ProcOfLine(long line) const {
+  Enter("ProcOfLine", [&] { return std::to_string(line); });
+  const Routine* routine = RoutineAtLine(Routines(), line);
+  if (routine == nullptr) return {};
+  return {routine->name, routine->kind};
+}
+
+void MemoryCodeModule::InsertLines(long line, std::string_view text) {
+  Enter("InsertLines", [&] { return std::to_string(line); });
+  if (line < 1 || line > static_cast<long>(lines_.size()) + 1) {
+    throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  }
+  InsertAt(static_cast<std::size_t>(line - 1), text);
+}
+
+long MemoryCodeModule::AddFromStringLine() const {
+  const std::deque<Routine>& routines = Routines();
+  return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.front().startLine;
+}
+
+void MemoryCodeModule::AddFromString(std::string_view text) {
+  Enter("AddFromString");
+  InsertAt(static_cast<std::size_t>(AddFromStringLine() - 1), text);
+}
+
+void MemoryCodeModule::InsertAt(std::size_t at, std::string_view text) {
+  // Everything that can fail happens before the first change, so a failed insertion leaves the
+  // module as it was: a deque insertion that throws has no effect, and string moves cannot fail.
+  std::vector<std::string> added = SplitLines(text);
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::make_move_iterator(added.begin()),
+                std::make_move_iterator(added.end()));
+  if (!routines_) return;
+  try {
+    UpdateRoutinesAfterInsert(*routines_, lines_, at, added.size());
+  } catch (...) {
+    // The map is only a cache of what the lines say: without memory to update it, it is worked
+    // out again on next use.
+    routines_.reset();
+  }
+}
+
+}  // namespace host

@@ -1,0 +1,153 @@
+// host/builtin_ide/memory_command_bars.cpp: the built-in menus, their entries and click sources, with their
+// faults.
+#include "host/builtin_ide/memory_command_bars.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "host/host_error.h"
+#include "host/vb_code/code_lines.h"
+
+namespace host {
+namespace {
+
+constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
+
+void EnterPlan(const FaultLink& faults, std::string_view operation, std::string_view arguments = {}) {
+  if (faults && *faults != nullptr) (*faults)->Enter(operation, arguments);
+}
+
+}  // namespace
+
+MemoryCommandBarControl::MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, FaultLink faults,
+                                                 long type, std::string caption)
+    : bar_(std::move(bar)), faults_(std::move(faults)), type_(type), caption_(std::move(caption)) {}
+
+void MemoryCommandBarControl::Enter(std::string_view operation, std::string_view arguments) const {
+  EnterPlan(faults_, operation, arguments);
+}
+
+std::string MemoryCommandBarControl::Caption() const {
+  Enter("Caption");
+  return caption_;
+}
+
+void MemoryCommandBarControl::Caption(std::string_view caption) {
+  Enter("Caption", caption);
+  caption_ = caption;
+}
+
+void MemoryCommandBarControl::Delete() {
+  Enter("Delete");
+  if (deleted_) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  deleted_ = true;
+  if (const std::shared_ptr<MemoryCommandBar> bar = bar_.lock()) bar->Remove(*this);
+}
+
+bool MemoryCommandBarControl::Execute() {
+  if (deleted_) return false;
+  // A handler may make further sources; only those that exist now hear this click.
+  const std::vector<std::weak_ptr<MemoryCommandBarEvents>> sources = sources_;
+  for (const std::weak_ptr<MemoryCommandBarEvents>& weak : sources) {
+    if (const std::shared_ptr<MemoryCommandBarEvents> source = weak.lock()) source->RaiseClick();
+  }
+  return true;
+}
+
+void MemoryCommandBarControl::AddSource(std::weak_ptr<MemoryCommandBarEvents> source) {
+  std::erase_if(sources_, [](const std::weak_ptr<MemoryCommandBarEvents>& s) { return s.expired(); });
+  sources_.push_back(std::move(source));
+}
+
+MemoryCommandBar::MemoryCommandBar(std::string name, FaultLink faults)
+    : name_(std::move(name)), faults_(std::move(faults)) {}
+
+std::shared_ptr<CommandBarControls> MemoryCommandBar::Controls() {
+  EnterPlan(faults_, "Controls");
+  return shared_from_this();
+}
+
+std::shared_ptr<CommandBarControl> MemoryCommandBar::Add(long type) {
+  EnterPlan(faults_, "Add", std::to_string(type));
+  if (type < 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, type);
+  entries_.push_back(entry);
+  return entry;
+}
+
+std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::AddEntry(std::string_view caption) {
+  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, kControlButton,
+                                                         std::string{caption});
+  entries_.push_back(entry);
+  return entry;
+}
+
+std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::Entry(std::string_view caption) const {
+  for (const std::shared_ptr<MemoryCommandBarControl>& entry : entries_) {
+    if (entry->caption() == caption) return entry;
+  }
+  return nullptr;
+}
+
+void MemoryCommandBar::Remove(const MemoryCommandBarControl& entry) noexcept {
+  std::erase_if(entries_,
+                [&](const std::shared_ptr<MemoryCommandBarControl>& e) { return e.get() == &entry; });
+}
+
+std::shared_ptr<CommandBar> MemoryCommandBars::Item(std::string_view name) {
+  EnterPlan(faults_, "Item", name);
+  if (std::shared_ptr<MemoryCommandBar> bar = Bar(name)) return bar;
+  if (missingGivesEmpty_) return nullptr;
+  throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+}
+
+std::shared_ptr<MemoryCommandBar> MemoryCommandBars::AddBar(std::string name) {
+  auto bar = std::make_shared<MemoryCommandBar>(std::move(name), faults_);
+  bars_.push_back(bar);
+  return bar;
+}
+
+void MemoryCommandBars::RemoveBar(std::string_view name) noexcept {
+  std::erase_if(bars_,
+                [&](const std::shared_ptr<MemoryCommandBar>& bar) { return SameName(bar->name(), name); });
+}
+
+std::shared_ptr<MemoryCommandBar> MemoryCommandBars::Bar(std::string_view name) const {
+  for (const std::shared_ptr<MemoryCommandBar>& bar : bars_) {
+    if (SameName(bar->name(), name)) return bar;
+  }
+  return nullptr;
+}
+
+void MemoryCommandBarEvents::Subscribe(CommandBarClickHandler& handler) {
+  EnterPlan(faults_, "Subscribe");
+  if (std::find(handlers_.begin(), handlers_.end(), &handler) == handlers_.end())
+    handlers_.push_back(&handler);
+}
+
+void MemoryCommandBarEvents::Unsubscribe(const CommandBarClickHandler& handler) noexcept {
+  std::erase(handlers_, &handler);
+}
+
+void MemoryCommandBarEvents::RaiseClick() {
+  // A handler may unsubscribe itself or another while it runs.
+  const std::vector<CommandBarClickHandler*> handlers = handlers_;
+  for (CommandBarClickHandler* handler : handlers) {
+    if (std::find(handlers_.begin(), handlers_.end(), handler) == handlers_.end()) continue;
+    bool handled = false;
+    bool cancelDefault = false;
+    handler->Click(control_, handled, cancelDefault);
+  }
+}
+
+std::shared_ptr<host::CommandBarEvents> MemoryEvents::CommandBarEvents(
+    const std::shared_ptr<CommandBarControl>& control) {
+  EnterPlan(faults_, "CommandBarEvents");
+  auto entry = std::dynamic_pointer_cast<MemoryCommandBarControl>(control);
+  if (!entry) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  auto source = std::make_shared<MemoryCommandBarEvents>(entry, faults_);
+  entry->AddSource(source);
+  return source;
+}
+
+}  // namespace host

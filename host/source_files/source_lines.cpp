@@ -1,0 +1,157 @@
+// host/source_files/source_lines.cpp: line splitting with breaks kept, and the reading of a file's hidden
+// header.
+#include "host/source_files/source_lines.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "host/vb_code/code_lines.h"
+
+namespace host {
+namespace {
+
+bool IsBlankChar(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view TrimLeft(std::string_view text) {
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+// The first word of a line, its leading blanks skipped; a word ends at a blank or an equals sign.
+std::string_view FirstWord(std::string_view line) {
+  const std::string_view text = TrimLeft(line);
+  std::size_t end = 0;
+  while (end < text.size() && !IsBlankChar(text[end]) && text[end] != '=') ++end;
+  return text.substr(0, end);
+}
+
+bool StartsWithWord(std::string_view line, std::string_view word) {
+  return SameName(FirstWord(line), word);
+}
+
+bool IsVbAttributeLine(std::string_view line) {
+  if (!IsAttributeLine(line)) return false;
+  const std::string_view rest = TrimLeft(line.substr(std::string_view{"Attribute"}.size()));
+  return rest.size() >= 3 && SameName(rest.substr(0, 3), "VB_");
+}
+
+// "Object = ..." (blanks around the equals sign optional).
+bool IsObjectLine(std::string_view line) {
+  if (!StartsWithWord(line, "Object")) return false;
+  const std::string_view rest = TrimLeft(TrimLeft(line).substr(std::string_view{"Object"}.size()));
+  return !rest.empty() && rest.front() == '=';
+}
+
+}  // namespace
+
+bool LineCursor::Next(LineView& line) {
+  if (start_ >= text_.size()) return false;
+  // The next LF, then whether a CR comes first: memchr scans a long line quickly.
+  const char* begin = text_.data() + start_;
+  const void* found = std::memchr(begin, '\n', text_.size() - start_);
+  const std::size_t lf = found == nullptr
+                             ? text_.size()
+                             : start_ + static_cast<std::size_t>(static_cast<const char*>(found) - begin);
+  const void* cr = std::memchr(begin, '\r', lf - start_);
+  std::size_t end = lf;
+  std::size_t breakLength = lf < text_.size() ? 1 : 0;
+  if (cr != nullptr) {
+    end = start_ + static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+    breakLength = end + 1 == lf ? 2 : 1;  // CR LF, or a CR alone
+  }
+  line = {text_.substr(start_, end - start_), text_.substr(end, breakLength)};
+  start_ = end + breakLength;
+  return true;
+}
+
+std::vector<PhysicalLine> SplitPhysicalLines(std::string_view text) {
+  std::vector<PhysicalLine> lines;
+  LineCursor cursor{text};
+  for (LineView line; cursor.Next(line);) lines.push_back({std::string{line.text}, std::string{line.ending}});
+  return lines;
+}
+
+void EndingTally::Add(std::string_view ending) {
+  if (ending == "\r\n") {
+    ++counts_[0];
+  } else if (ending == "\n") {
+    ++counts_[1];
+  } else if (ending == "\r") {
+    ++counts_[2];
+  }
+}
+
+std::string EndingTally::Dominant() const {
+  static constexpr std::array<std::string_view, 3> kEndings{"\r\n", "\n", "\r"};
+  const auto most = std::max_element(counts_.begin(), counts_.end());
+  if (std::count(counts_.begin(), counts_.end(), *most) > 1) return "\r\n";
+  return std::string{kEndings[static_cast<std::size_t>(most - counts_.begin())]};
+}
+
+std::string DominantEnding(std::span<const PhysicalLine> lines) {
+  EndingTally tally;
+  for (const PhysicalLine& line : lines) tally.Add(line.ending);
+  return tally.Dominant();
+}
+
+bool HiddenHeaderReader::Take(std::string_view line) {
+  if (ended_) return false;
+  ++lines_;
+  const bool described = kind_ == SourceKind::kDescribedModule;
+  if (depth_ > 0) {
+    if (StartsWithWord(line, "Begin")) {
+      ++depth_;
+    } else if (StartsWithWord(line, "End")) {
+      --depth_;
+    }
+    return true;
+  }
+  if (described && StartsWithWord(line, "Begin")) {
+    depth_ = 1;
+    blockStart_ = lines_;
+    return true;
+  }
+  if (IsVbAttributeLine(line) || (described && (StartsWithWord(line, "VERSION") || IsObjectLine(line)))) {
+    return true;
+  }
+  ended_ = true;
+  return false;
+}
+
+void HiddenHeaderReader::Finish() const {
+  if (depth_ > 0) {
+    throw SourceFormatError("the form description that starts on line " + std::to_string(blockStart_) +
+                            " has no closing End line");
+  }
+}
+
+std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind) {
+  HiddenHeaderReader reader{kind};
+  std::size_t length = 0;
+  while (length < lines.size() && reader.Take(lines[length].text)) ++length;
+  if (length == lines.size()) reader.Finish();
+  return length;
+}
+
+std::optional<SourceKind> SourceKindOfPath(std::string_view path) {
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t slash = path.find_last_of('/');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::nullopt;
+  const std::string_view extension = path.substr(dot + 1);
+  if (SameName(extension, "bas")) return SourceKind::kStandardModule;
+  for (const std::string_view described : {"cls", "ctl", "frm", "pag", "dsr"}) {
+    if (SameName(extension, described)) return SourceKind::kDescribedModule;
+  }
+  return std::nullopt;
+}
+
+bool IsAttributeLine(std::string_view line) {
+  constexpr std::string_view kWord = "Attribute";
+  return line.size() > kWord.size() && SameName(line.substr(0, kWord.size()), kWord) &&
+         IsBlankChar(line[kWord.size()]);
+}
+
+}  // namespace host

@@ -1,0 +1,300 @@
+// platform/posix/code_page_codec.cpp: iconv in both directions, with code page 1252's five undefined bytes
+// carried through by hand.
+#include "platform/posix/code_page_codec.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+namespace platform::posix {
+namespace {
+
+constexpr std::array<int, 14> kCodePages{874,  932,  936,  949,  950,  1250, 1251,
+                                         1252, 1253, 1254, 1255, 1256, 1257, 1258};
+
+// The bytes that code page 1252 does not define; Windows reads each as the C1 control of its value.
+constexpr std::string_view kUndefined1252 = "\x81\x8D\x8F\x90\x9D";
+
+bool IsUndefined1252(char byte) {
+  return kUndefined1252.find(byte) != std::string_view::npos;
+}
+
+// How many bytes from `at` on are ASCII, which every supported code page and UTF-8 write alike.
+std::size_t AsciiRun(std::string_view text, std::size_t at) {
+  std::size_t end = at;
+  // Eight bytes at a time while none has its high bit set.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  while (end + 8 <= text.size()) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + end, sizeof word);
+    if ((word & kHighBits) != 0) break;
+    end += 8;
+  }
+  while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+  return end - at;
+}
+
+// The 1-based line that holds offset `at` of `text`.
+std::size_t LineOf(std::string_view text, std::size_t at) {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+  }
+  return line;
+}
+
+std::string Hex(unsigned value, int digits) {
+  std::array<char, 16> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%0*X", digits, value);
+  return buffer.data();
+}
+
+// The length of the well-formed UTF-8 sequence at `text[at]`, or 0.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned lead = byte(at);
+  std::size_t length = 0;
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size()) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned next = byte(at + i);
+    if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) return 0;
+  }
+  return length;
+}
+
+unsigned CodePointAt(std::string_view text, std::size_t at, std::size_t length) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
+  if (length == 1) return byte(at);
+  unsigned value = byte(at) & (0xFFU >> (length + 1));
+  for (std::size_t i = 1; i < length; ++i) value = (value << 6U) | (byte(at + i) & 0x3FU);
+  return value;
+}
+
+// Runs `text` through `handle`, appending to `out`. Returns the offset in `text` where conversion
+// stopped on an invalid or incomplete sequence, or text.size() when all of it converted.
+std::size_t Convert(iconv_t handle, std::string_view text, std::string& out);
+
+}  // namespace
+
+struct CodePageCodec::Converter {
+  iconv_t handle;
+  ~Converter() { iconv_close(handle); }
+};
+
+struct CodePageCodec::ByteTable {
+  std::array<std::string, 256> toUtf8;  // empty: the byte is undefined
+  std::unordered_map<unsigned, char> fromCodePoint;
+};
+
+std::span<const int> SupportedCodePages() noexcept {
+  return kCodePages;
+}
+
+bool IsSupportedCodePage(int codePage) noexcept {
+  return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
+}
+
+bool IsValidUtf8(std::string_view text) noexcept {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
+  if (!IsSupportedCodePage(codePage)) {
+    throw CodePageError("code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
+  }
+  const std::string name = "CP" + std::to_string(codePage);
+  const iconv_t toUtf8 = iconv_open("UTF-8", name.c_str());
+  if (toUtf8 ==
+      reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's own failure value
+    throw CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+  }
+  toUtf8_.reset(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
+  const iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
+  if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
+    throw CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+  }
+  fromUtf8_.reset(new Converter{fromUtf8});        // NOLINT(cppcoreguidelines-owning-memory)
+  if (codePage >= 932 && codePage <= 950) return;  // double-byte code pages
+
+  // Asks iconv once for each byte. The table is used only when it is one-to-one and keeps ASCII as
+  // it is, which holds for the Windows single-byte code pages.
+  auto table = std::make_unique<ByteTable>();
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    const std::string one(1, static_cast<char>(byte));
+    std::string utf8;
+    if (codePage == 1252 && IsUndefined1252(one[0])) {
+      utf8 = std::string{'\xC2', one[0]};
+    } else if (Convert(toUtf8_->handle, one, utf8) != 1) {
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(utf8, 0);
+    if (length == 0 || length != utf8.size()) return;
+    const unsigned codePoint = CodePointAt(utf8, 0, length);
+    if ((byte < 0x80 && codePoint != byte) || !table->fromCodePoint.emplace(codePoint, one[0]).second) return;
+    table->toUtf8[byte] = std::move(utf8);
+  }
+  table_ = std::move(table);
+}
+
+CodePageCodec::~CodePageCodec() = default;
+
+namespace {
+
+std::size_t Convert(iconv_t handle, std::string_view text, std::string& out) {
+  iconv(handle, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+  std::array<char, 4096> buffer{};
+  // iconv's input pointer is not const-qualified, but it only reads through it.
+  char* in = const_cast<char*>(text.data());  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  std::size_t inLeft = text.size();
+  while (inLeft > 0) {
+    char* outPtr = buffer.data();
+    std::size_t outLeft = buffer.size();
+    const std::size_t result = iconv(handle, &in, &inLeft, &outPtr, &outLeft);
+    out.append(buffer.data(), buffer.size() - outLeft);
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) break;
+  }
+  return text.size() - inLeft;
+}
+
+}  // namespace
+
+std::string CodePageCodec::Decode(std::string_view bytes) const {
+  if (!table_) return DecodeThroughIconv(bytes);
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 8);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const std::size_t ascii = AsciiRun(bytes, i);
+    if (ascii > 0) {
+      text.append(bytes.substr(i, ascii));
+      i += ascii - 1;
+      continue;
+    }
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    const std::string& utf8 = table_->toUtf8[byte];
+    if (utf8.empty()) {
+      throw CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
+                          " cannot be read in code page " + std::to_string(codePage_));
+    }
+    text += utf8;
+  }
+  return text;
+}
+
+std::string CodePageCodec::Encode(std::string_view text) const {
+  if (!table_) return EncodeThroughIconv(text);
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (const std::size_t ascii = AsciiRun(text, i); ascii > 0) {
+      bytes.append(text.substr(i, ascii));
+      i += ascii;
+      continue;
+    }
+    const std::size_t length = Utf8SequenceLength(text, i);
+    const auto line = [&] { return "line " + std::to_string(LineOf(text, i)) + ": "; };
+    if (length == 0) throw CodePageError(line() + "the text is not valid UTF-8");
+    const unsigned codePoint = CodePointAt(text, i, length);
+    const auto found = table_->fromCodePoint.find(codePoint);
+    if (found == table_->fromCodePoint.end()) {
+      throw CodePageError(line() + "the character U+" + Hex(codePoint, 4) +
+                          " cannot be written in code page " + std::to_string(codePage_));
+    }
+    bytes += found->second;
+    i += length;
+  }
+  return bytes;
+}
+
+std::string CodePageCodec::EncodeTaking(std::string&& text) const {
+  if (AsciiRun(text, 0) == text.size()) return std::move(text);
+  return Encode(std::string_view{text});
+}
+
+std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
+  std::string text;
+  text.reserve(bytes.size() + bytes.size() / 8);
+  std::size_t start = 0;
+  const auto flush = [&](std::size_t end) {
+    const std::string_view piece = bytes.substr(start, end - start);
+    const std::size_t stopped = Convert(toUtf8_->handle, piece, text);
+    if (stopped < piece.size()) {
+      const auto byte = static_cast<unsigned char>(piece[stopped]);
+      throw CodePageError("line " + std::to_string(LineOf(bytes, start + stopped)) + ": the byte 0x" +
+                          Hex(byte, 2) + " cannot be read in code page " + std::to_string(codePage_));
+    }
+  };
+  if (codePage_ == 1252) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (!IsUndefined1252(bytes[i])) continue;
+      flush(i);
+      text += '\xC2';  // U+0080 to U+00BF: C2 followed by the byte itself
+      text += bytes[i];
+      start = i + 1;
+    }
+  }
+  flush(bytes.size());
+  // A code page with two byte sequences for one character would not write the file back as it was.
+  if (EncodeThroughIconv(text) != bytes) {
+    throw CodePageError("the file would not be written back unchanged in code page " +
+                        std::to_string(codePage_));
+  }
+  return text;
+}
+
+std::string CodePageCodec::EncodeThroughIconv(std::string_view text) const {
+  std::string bytes;
+  bytes.reserve(text.size());
+  std::size_t start = 0;
+  const auto flush = [&](std::size_t end) {
+    const std::string_view piece = text.substr(start, end - start);
+    const std::size_t stopped = Convert(fromUtf8_->handle, piece, bytes);
+    if (stopped < piece.size()) {
+      const std::size_t at = start + stopped;
+      const std::size_t length = Utf8SequenceLength(text, at);
+      const std::string line = "line " + std::to_string(LineOf(text, at)) + ": ";
+      if (length == 0) throw CodePageError(line + "the text is not valid UTF-8");
+      throw CodePageError(line + "the character U+" + Hex(CodePointAt(text, at, length), 4) +
+                          " cannot be written in code page " + std::to_string(codePage_));
+    }
+  };
+  if (codePage_ == 1252) {
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+      if (text[i] != '\xC2' || !IsUndefined1252(text[i + 1])) continue;
+      flush(i);
+      bytes += text[i + 1];
+      start = i + 2;
+      ++i;
+    }
+  }
+  flush(text.size());
+  return bytes;
+}
+
+}  // namespace platform::posix

@@ -1,0 +1,61 @@
+// platform/posix/code_page_codec.h: text in a Windows ANSI code page to UTF-8 and back, through iconv.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform::posix {
+
+// The code pages VB6 saves source files in: the Windows ANSI code pages.
+std::span<const int> SupportedCodePages() noexcept;
+bool IsSupportedCodePage(int codePage) noexcept;
+
+// Text that cannot cross between the code page and UTF-8; the message says where and why.
+class CodePageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Converts whole texts, with the mappings of the C library's iconv. In code page 1252 the five bytes that
+// Windows leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for U+0081, U+008D, U+008F, U+0090 and
+// U+009D, as Windows reads them, so that every 1252 file converts both ways.
+class CodePageCodec {
+ public:
+  // Throws CodePageError for a code page that is not supported or that iconv lacks.
+  explicit CodePageCodec(int codePage);
+  ~CodePageCodec();
+  CodePageCodec(const CodePageCodec&) = delete;
+  CodePageCodec& operator=(const CodePageCodec&) = delete;
+
+  int codePage() const noexcept { return codePage_; }
+
+  // Bytes in the code page to UTF-8. Throws CodePageError naming the line of a byte sequence the
+  // code page does not define, or when the text would not convert back to the same bytes.
+  std::string Decode(std::string_view bytes) const;
+  // UTF-8 to bytes in the code page. Throws CodePageError naming the character and its line when
+  // the code page cannot hold it, or when the text is not valid UTF-8.
+  std::string Encode(std::string_view text) const;
+  // The same, giving `text` itself back when it is all ASCII (the same bytes in every code page).
+  std::string EncodeTaking(std::string&& text) const;
+
+ private:
+  struct Converter;
+  struct ByteTable;
+  std::string DecodeThroughIconv(std::string_view bytes) const;
+  std::string EncodeThroughIconv(std::string_view text) const;
+
+  int codePage_;
+  // For a code page of single bytes: iconv's answer for each byte, asked once, so that whole files
+  // convert by table. Empty for the double-byte code pages, which go through iconv each time.
+  std::unique_ptr<ByteTable> table_;
+  std::unique_ptr<Converter> toUtf8_;
+  std::unique_ptr<Converter> fromUtf8_;
+};
+
+// Whether `text` is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text) noexcept;
+
+}  // namespace platform::posix

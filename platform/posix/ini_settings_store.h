@@ -1,0 +1,31 @@
+// platform/posix/ini_settings_store.h: per-user settings in $XDG_CONFIG_HOME/scrivlet/settings.ini.
+#pragma once
+
+#include <string>
+
+#include "host/settings_store.h"
+
+namespace platform::posix {
+
+// Reading never fails: a missing or unreadable file gives the defaults. Saving rewrites the whole
+// file through a temporary file and a rename, so that a crash leaves the old file or the new one.
+class IniSettingsStore final : public host::SettingsStore {
+ public:
+  explicit IniSettingsStore(std::string path) : path_(std::move(path)) {}
+
+  // $XDG_CONFIG_HOME/scrivlet/settings.ini, or ~/.config/scrivlet/settings.ini when it is unset or
+  // not absolute; throws HostError when neither it nor the home folder can be found.
+  static std::string DefaultPath();
+
+  std::string GetSetting(std::string_view application, std::string_view section, std::string_view key,
+                         std::string_view fallback) const override;
+  void SaveSetting(std::string_view application, std::string_view section, std::string_view key,
+                   std::string_view value) override;
+
+  const std::string& path() const noexcept { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace platform::posix

@@ -1,0 +1,21 @@
+// platform/posix/system_clock.h: today's local date, or the day that SOURCE_DATE_EPOCH fixes.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/clock.h"
+
+namespace platform::posix {
+
+// With SOURCE_DATE_EPOCH set (seconds since 1970, the reproducible-output convention) the date is
+// that instant's UTC date, so that two runs give the same text; otherwise today in local time.
+class SystemClock final : public host::Clock {
+ public:
+  host::CivilDate Today() const override;
+};
+
+// The UTC date of a SOURCE_DATE_EPOCH value; throws HostError when it is not a whole number of seconds.
+host::CivilDate DateOfEpochText(const std::string& text);
+
+}  // namespace platform::posix
