@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "bench/big_module.h"
-#include "generator/c_ecrire_code.h"
+#include "generator/ecrire_code.h"
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
 #include "host/builtin_ide/recording_ui.h"
@@ -100,14 +100,14 @@ void BM_PropertiesIntoOneModule(benchmark::State& state) {
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
     host::SourceCodeModule module{text, host::SourceKind::kDescribedModule};
     for (long i = 0; i < state.range(0); ++i) {
-      generator::CEcrireCode request{platform};
-      request.Nom_Propriete("Prop" + std::to_string(i));
-      request.NomVariable("Value" + std::to_string(i));
-      request.TypeVariable("Long");
-      request.Prop_Changed(true);
-      request.Usage("Description of its utility");
-      request.NomUtilisateur("Bench");
-      request.EcrireCode(module);
+      generator::Request request;
+      request.sNom_Propriete = "Prop" + std::to_string(i);
+      request.sNomVariable = "Value" + std::to_string(i);
+      request.sTypeVariable = "Long";
+      request.bProp_Changed = true;
+      request.sUsage = "Description of its utility";
+      request.sNomutilisateur = "Bench";
+      generator::EcrireCode(request, module, platform);
     }
     benchmark::DoNotOptimize(module.CountOfLines());
   }

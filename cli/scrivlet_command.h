@@ -6,9 +6,10 @@
 #include <string>
 
 #include "host/clock.h"
+#include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/settings_store.h"
-#include "platform/posix/source_file.h"
+#include "host/source_file.h"
 
 namespace cli {
 
@@ -24,7 +25,8 @@ struct CommandServices {
   host::SettingsStore& settings;
   const host::Clock& clock;
   const host::DateFormatter& dates;
-  platform::posix::SaveFaults saveFaults;  // empty outside tests
+  host::SourceFiles& files;
+  const host::CodePages& codePages;
 };
 
 // Runs one command line; `arguments` excludes the program name. Returns the exit status.

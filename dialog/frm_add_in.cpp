@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "generator/programmer_setting.h"
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
@@ -236,9 +237,7 @@ void FrmAddIn::HideSelf() noexcept {
 
 void FrmAddIn::Form_Load() noexcept {
   try {
-    SetText(ControlId::txtNomUtilisateur,
-            platform_.settings.GetSetting(host::kProgramTitle, kIdentificationSection, kProgrammerKey,
-                                          kDefaultProgrammer));
+    SetText(ControlId::txtNomUtilisateur, generator::StoredProgrammer(platform_.settings));
   } catch (...) {
     host::ShowCaughtFailure(platform_.ui, "Form_Load");
   }
@@ -246,8 +245,7 @@ void FrmAddIn::Form_Load() noexcept {
 
 void FrmAddIn::cmdChanger_Click() noexcept {
   try {
-    platform_.settings.SaveSetting(host::kProgramTitle, kIdentificationSection, kProgrammerKey,
-                                   Text(ControlId::txtNomUtilisateur));
+    generator::StoreProgrammer(platform_.settings, Text(ControlId::txtNomUtilisateur));
   } catch (...) {
     host::ShowCaughtFailure(platform_.ui, "cmdChanger_Click");
   }

@@ -17,15 +17,6 @@
 
 namespace dialog {
 
-// The settings the dialog reads and writes, under the application kProgramTitle.
-inline constexpr std::string_view kIdentificationSection = "Identification";
-inline constexpr std::string_view kProgrammerKey = "Programmer";
-inline constexpr std::string_view kDefaultProgrammer = "My name";
-
-// The failure the generate command raises for a routine without a name: vbObjectError + 1000.
-inline constexpr long kErrNameMissing = -2147220504;  // 0x800403E8 as the host's 32-bit error number
-inline constexpr std::string_view kNameMissing = "Name of propriete cannot be null.";
-
 // What a control holds now.
 struct ControlState {
   std::string caption;  // caption, or the text of a text box or combo box
@@ -33,10 +24,6 @@ struct ControlState {
   bool enabled = true;
   bool visible = true;
 };
-
-// Raises the generate command's failure when the routine has no name (not even a blank) and the
-// dialog is not in comments-only mode (`comment` is chkComment's value).
-void RequireRoutineName(std::string_view name, int comment);
 
 // The dialog. A check box whose value changes runs its reaction at once, inside the code that
 // changed it, whether the programmer clicked it or code set it; setting the value a box already has,

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "dialog/frm_add_in.h"
-#include "generator/c_ecrire_code.h"
+#include "generator/ecrire_code.h"
+#include "generator/request.h"
+#include "generator/request_rules.h"
 #include "host/code_module.h"
 #include "host/code_pane.h"
 #include "host/error_trap.h"
@@ -23,18 +25,11 @@ using enum ControlId;
 
 }  // namespace
 
-// A name of blanks only is a name: only the empty text is refused.
-void RequireRoutineName(std::string_view name, int comment) {
-  if (name.empty() && comment == 0) {
-    throw host::HostError{kErrNameMissing, std::string{host::kProgramTitle}, std::string{kNameMissing}};
-  }
-}
-
-// The request lives for this click only; the module is found before any option is read, so a
-// missing code window stops the command before the name test.
+// The request lives for this click only. The module is found before any option is read, so a missing
+// code window stops the command before the name test; the name is tested once the options before it
+// in the published order are read, and the rest are read only for a request that passes.
 void FrmAddIn::GenerateFromControls() {
   const auto checked = [this](ControlId box) { return Value(box) != 0; };
-  generator::CEcrireCode request{platform_};
 
   if (!VBInstance) ThrowObjectNotSet();
   const std::shared_ptr<host::CodePane> pane = VBInstance->ActiveCodePane();
@@ -42,30 +37,31 @@ void FrmAddIn::GenerateFromControls() {
   const std::shared_ptr<host::CodeModule> UnLien = pane->CodeModule();
   if (!UnLien) ThrowObjectNotSet();
 
-  request.AideId(Text(txtAideID));
-  request.Cacher(checked(chkHide));
-  request.Comment(checked(chkComment));
-  request.CreerFonction(checked(chkFonction));
-  request.CreerProcedure(checked(chkProcedure));
-  request.LectureSeule(checked(chkLectureSeule));
+  generator::Request request;
+  request.sAideId = Text(txtAideID);
+  request.bCacher = checked(chkHide);
+  request.bComment = checked(chkComment);
+  request.bCreerFonction = checked(chkFonction);
+  request.bCreerProcedure = checked(chkProcedure);
+  request.bLectureSeule = checked(chkLectureSeule);
+  request.sNom_Propriete = Text(txtPropriete);
 
-  RequireRoutineName(Text(txtPropriete), Value(chkComment));
+  generator::RequireRoutineName(request);
 
-  request.Nom_Propriete(Text(txtPropriete));
-  request.FunctionReturn(Text(cmbFuncReturn));
-  request.NomUtilisateur(Text(txtNomUtilisateur));
-  request.NomVariable(Text(txtVariable));
-  request.Prop_Changed(checked(chkPropertyChanged));
-  request.Prop_Friend(checked(chkFriend));
-  request.Prop_Prive(checked(chkPrive));
-  request.Prop_Set(checked(chkSet));
-  request.ResumeNext(checked(chkResumeNext));
-  request.TypeVariable(Text(cmbType));
-  request.Usage(Text(txtUsage));
-  request.VariableLoc_Static(checked(chkStatique));
+  request.sFuncReturn = Text(cmbFuncReturn);
+  request.sNomutilisateur = Text(txtNomUtilisateur);
+  request.sNomVariable = Text(txtVariable);
+  request.bProp_Changed = checked(chkPropertyChanged);
+  request.bProp_Friend = checked(chkFriend);
+  request.bProp_Prive = checked(chkPrive);
+  request.bProp_Set = checked(chkSet);
+  request.bResumeNext = checked(chkResumeNext);
+  request.sTypeVariable = Text(cmbType);
+  request.sUsage = Text(txtUsage);
+  request.bVariableLoc_Static = checked(chkStatique);
 
   // Reports its own failures; the dialog stays as it is.
-  request.EcrireCode(*UnLien);
+  generator::EcrireCode(request, *UnLien, platform_);
 }
 
 void FrmAddIn::OKButton_Click() noexcept {

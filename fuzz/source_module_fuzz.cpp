@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string text;
   try {
     text = codecs[index]->Decode(bytes);
-  } catch (const platform::posix::CodePageError&) {
+  } catch (const host::CodePageError&) {
     return 0;  // a clear error: the file is not text in that code page
   }
   try {

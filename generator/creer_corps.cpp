@@ -1,6 +1,5 @@
 // generator/creer_corps.cpp: CreerCorps, the body that follows a routine's comment header.
-#include "generator/c_ecrire_code.h"
-#include "generator/text_pieces.h"
+#include "generator/builders.h"
 #include "host/error_trap.h"
 
 namespace generator {
@@ -25,18 +24,18 @@ std::string_view KindWord(ProcedureKind kind) {
 // Banners, the error trap, the property statement, the exit and error sections (labelled trap only),
 // the closing banner and the End line (left out in comments-only mode, where the routine has one).
 // Lines are separated by a single CR; the last has none.
-std::string CEcrireCode::CreerCorps(ProcedureKind kind, const RoutineNames& names) const {
+std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui) {
   try {
     const std::string_view word = KindWord(kind);
     const std::string_view name = names.routine;
-    const std::string_view variable = f_.sNomVariable;
-    std::string body = CreerEtoiles(35, "-");
-    body += kCr;
+    const std::string_view variable = request.sNomVariable;
+    std::string body = CreerEtoiles(35, "-", ui);
+    body += '\r';
     body += "'Local variables definition \r\r\r\r\r";
-    body += CreerEtoiles(35, "-");
-    body += kCr;
+    body += CreerEtoiles(35, "-", ui);
+    body += '\r';
     body += "' Start \r";
-    if (f_.bResumeNext) {
+    if (request.bResumeNext) {
       body += "On Error Resume Next";
     } else {
       body += "On Error Goto Error";
@@ -46,37 +45,37 @@ std::string CEcrireCode::CreerCorps(ProcedureKind kind, const RoutineNames& name
 
     // In comments-only mode the variable box is not used; without a name the statement would
     // read "m_ = " and is left out.
-    const bool withStatement = !(f_.bComment && variable.empty());
+    const bool withStatement = !(request.bComment && variable.empty());
     if (withStatement && (kind == pkPropertySet || kind == pkPropertyLet)) {
       if (kind == pkPropertySet) body += "Set ";
       body += "m_";
       body += variable;
       body += " = ";
       body += variable;
-      body += kCr;
-      if (f_.bProp_Changed) {
+      body += '\r';
+      if (request.bProp_Changed) {
         body += "PropertyChanged \"";
         body += name;
         body += "\"\r";
       }
     } else if (withStatement && kind == pkPropertyGet) {
-      if (f_.bProp_Set) body += "Set ";
+      if (request.bProp_Set) body += "Set ";
       body += names.declared;
       body += " = m_";
       body += variable;
-      body += kCr;
+      body += '\r';
     }
 
-    if (!f_.bResumeNext) {
-      body += CreerEtoiles(35, "-");
-      body += kCr;
+    if (!request.bResumeNext) {
+      body += CreerEtoiles(35, "-", ui);
+      body += '\r';
       body += "'- End and exit\r";
       body += name;
       body += "Next:\rExit ";
       body += word;
       body += "\r\r\r";
-      body += CreerEtoiles(35, "-");
-      body += kCr;
+      body += CreerEtoiles(35, "-", ui);
+      body += '\r';
       body += "'Error local traitment\rError";
       body += name;
       body += ":\rMsgbox Err.Description, , \"";
@@ -86,16 +85,16 @@ std::string CEcrireCode::CreerCorps(ProcedureKind kind, const RoutineNames& name
       body += "Next\r";
     }
 
-    body += CreerEtoiles(35, "-");
-    body += kCr;
+    body += CreerEtoiles(35, "-", ui);
+    body += '\r';
     body += "'End";
-    if (!f_.bComment) {
+    if (!request.bComment) {
       body += "\rEnd ";
       body += word;
     }
     return body;
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, "CreerCorps");
+    host::ShowCaughtFailure(ui, "CreerCorps");
     return {};
   }
 }

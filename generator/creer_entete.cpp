@@ -1,5 +1,5 @@
 // generator/creer_entete.cpp: CreerEntete, the declaration line of a generated routine.
-#include "generator/c_ecrire_code.h"
+#include "generator/builders.h"
 #include "host/error_trap.h"
 
 namespace generator {
@@ -25,35 +25,35 @@ std::string_view KindWord(ProcedureKind kind) {
 
 // Visibility, Static, the kind word, the name, "_Hide ", the parameter list and the return type.
 // A Property Get takes no parameter and returns the variable's type, so that it matches its Let or Set.
-std::string CEcrireCode::CreerEntete(ProcedureKind kind) const {
+std::string CreerEntete(const Request& request, ProcedureKind kind, host::Ui& ui) {
   try {
-    std::string line = f_.bProp_Prive ? "Private " : "";
-    if (f_.bProp_Friend) line += "Friend ";
-    if (f_.bVariableLoc_Static) line += "Static ";
+    std::string line = request.bProp_Prive ? "Private " : "";
+    if (request.bProp_Friend) line += "Friend ";
+    if (request.bVariableLoc_Static) line += "Static ";
     line += KindWord(kind);
-    line += f_.sNom_Propriete;
-    if (f_.bCacher) line += "_Hide ";
+    line += request.sNom_Propriete;
+    if (request.bCacher) line += "_Hide ";
     if (kind == pkPropertyGet) {
       line += "( )AS ";
-      line += f_.sTypeVariable;
+      line += request.sTypeVariable;
       return line;
     }
-    if (f_.sNomVariable.empty()) {
+    if (request.sNomVariable.empty()) {
       line += "( )";
     } else {
       line += '(';
-      line += f_.sNomVariable;
+      line += request.sNomVariable;
       line += " as ";
-      line += f_.sTypeVariable;
+      line += request.sTypeVariable;
       line += ')';
     }
     if (kind == pkFunction) {
       line += "AS ";
-      line += f_.sFuncReturn;
+      line += request.sFuncReturn;
     }
     return line;
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, "CreerEntete");
+    host::ShowCaughtFailure(ui, "CreerEntete");
     return {};
   }
 }

@@ -1,6 +1,6 @@
 // generator/creer_variable_module.cpp: CreerVariable_Module, a property's m_ variable and its
 // lines in the user control's persistence procedures.
-#include "generator/c_ecrire_code.h"
+#include "generator/builders.h"
 #include "generator/declaration_lines.h"
 #include "host/error_trap.h"
 #include "host/host_error.h"
@@ -25,13 +25,11 @@ long FindProcedure(const host::CodeModule& module, std::string_view name) {
   }
 }
 
-}  // namespace
-
 // Puts `line` first in the body of `procedure`, creating the procedure from `skeleton` when the
 // module lacks it. The line goes right after the declaration, so that it is inside the procedure
 // even when comment lines stand above it.
-void CEcrireCode::AddPersistenceLine(host::CodeModule& module, std::string_view procedure,
-                                     std::string_view skeleton, std::string_view line) const {
+void AddPersistenceLine(host::CodeModule& module, std::string_view procedure, std::string_view skeleton,
+                        std::string_view line) {
   long bodyLine = FindProcedure(module, procedure);
   if (bodyLine == 0) {
     module.AddFromString(skeleton);
@@ -41,21 +39,23 @@ void CEcrireCode::AddPersistenceLine(host::CodeModule& module, std::string_view 
   module.InsertLines(ReadDeclaration(module, bodyLine).last + 1, line);
 }
 
+}  // namespace
+
 // Declares "Private m_" V " AS " T and, with `propertyBag`, writes the property to the bag and reads
 // it back. A failure is shown titled "CreerVariable_Module"; what was added before it stays.
-void CEcrireCode::CreerVariable_Module(host::CodeModule& module, bool propertyBag) const {
+void CreerVariable_Module(const Request& request, host::CodeModule& module, bool propertyBag, host::Ui& ui) {
   try {
-    const std::string& name = f_.sNom_Propriete;
-    const std::string& variable = f_.sNomVariable;
-    module.AddFromString("Private m_" + variable + " AS " + f_.sTypeVariable);
+    const std::string& name = request.sNom_Propriete;
+    const std::string& variable = request.sNomVariable;
+    module.AddFromString("Private m_" + variable + " AS " + request.sTypeVariable);
     if (!propertyBag) return;
     AddPersistenceLine(module, kWriteProperties, kWriteSkeleton,
                        "Propbag.WriteProperty \"" + name + "\", m_" + variable);
     AddPersistenceLine(module, kReadProperties, kReadSkeleton,
-                       std::string{f_.bProp_Set ? "Set " : ""} + "m_" + variable +
+                       std::string{request.bProp_Set ? "Set " : ""} + "m_" + variable +
                            " = PropBag.ReadProperty (\"" + name + "\")");
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, "CreerVariable_Module");
+    host::ShowCaughtFailure(ui, "CreerVariable_Module");
   }
 }
 

@@ -1,6 +1,5 @@
 // generator/description.cpp: Description, the eleven-line comment header of a generated routine.
-#include "generator/c_ecrire_code.h"
-#include "generator/text_pieces.h"
+#include "generator/builders.h"
 #include "host/error_trap.h"
 
 namespace generator {
@@ -21,30 +20,30 @@ void AppendUsage(std::string& block, std::string_view usage) {
 }  // namespace
 
 // Every line ends with a single CR. The date is asked for once, between the two rule lines.
-std::string CEcrireCode::Description() const {
+std::string Description(const Request& request, const host::Platform& platform) {
   try {
-    std::string block = CreerEtoiles(70, "*");
-    block += kCr;
+    std::string block = CreerEtoiles(70, "*", platform.ui);
+    block += '\r';
     block += "' Utility: ";
-    AppendUsage(block, f_.sUsage);
-    block += kCr;
+    AppendUsage(block, request.sUsage);
+    block += '\r';
     block += "'\r";
     block += "' Functions called: \r";
     block += "' Functions calling: \r";
     block += "'\r";
     block += "'\r";
     block += "' Programmer's name: ";
-    block += f_.sNomutilisateur;
-    block += kCr;
+    block += request.sNomutilisateur;
+    block += '\r';
     block += "' Creation date: ";
-    block += platform_.dates.Format(platform_.clock.Today(), host::kCreationDatePattern);
-    block += kCr;
+    block += platform.dates.Format(platform.clock.Today(), host::kCreationDatePattern);
+    block += '\r';
     block += "' Last modification:          by\r";
-    block += CreerEtoiles(70, "*");
-    block += kCr;
+    block += CreerEtoiles(70, "*", platform.ui);
+    block += '\r';
     return block;
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, "Description");
+    host::ShowCaughtFailure(platform.ui, "Description");
     return "'-Erreur Description - ";
   }
 }

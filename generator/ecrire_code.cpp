@@ -1,9 +1,12 @@
 // generator/ecrire_code.cpp: EcrireCode, which picks the routines to write and hands them to the module.
-#include <algorithm>
+#include "generator/ecrire_code.h"
 
-#include "generator/c_ecrire_code.h"
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "generator/builders.h"
 #include "generator/declaration_lines.h"
-#include "generator/text_pieces.h"
 #include "host/code_pane.h"
 #include "host/error_trap.h"
 #include "host/host_error.h"
@@ -38,59 +41,60 @@ long InsertionLine(const host::CodeModule& module, long caret, long declarationE
   return line;
 }
 
-}  // namespace
-
-std::string CEcrireCode::RoutineText(ProcedureKind kind) const {
-  const std::string declared = f_.bCacher ? f_.sNom_Propriete + "_Hide" : f_.sNom_Propriete;
-  std::string text = CreerEntete(kind);
-  text += kCr;
-  text += Description();
-  text += kCr;
-  text += CreerCorps(kind, {f_.sNom_Propriete, declared});
+// Declaration line, CR, header, CR, body: built in this order.
+std::string RoutineText(const Request& request, ProcedureKind kind, const host::Platform& platform) {
+  const std::string declared = request.bCacher ? request.sNom_Propriete + "_Hide" : request.sNom_Propriete;
+  std::string text = CreerEntete(request, kind, platform.ui);
+  text += '\r';
+  text += Description(request, platform);
+  text += '\r';
+  text += CreerCorps(request, kind, {request.sNom_Propriete, declared}, platform.ui);
   return text;
 }
 
 // Header and body for the routine under the caret, named after that routine. The text goes above
 // the caret line, or right after the declaration when the caret is on it or above it, so that it
 // always lands inside the routine, and above a continued statement rather than in it.
-void CEcrireCode::InsertComments(host::CodeModule& module) const {
+void InsertComments(const Request& request, host::CodeModule& module, const host::Platform& platform) {
   const std::shared_ptr<host::CodePane> pane = module.CodePane();
   if (!pane) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
   const long caret = pane->GetSelection().startLine;
   const host::ProcAtLine routine = module.ProcOfLine(caret);
   if (routine.name.empty()) {
-    platform_.ui.MsgBox("The caret is not inside a routine.", "EcrireCode");
+    platform.ui.MsgBox("The caret is not inside a routine.", "EcrireCode");
     return;
   }
   const DeclarationLines declaration =
       ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
   const ProcedureKind kind = KindAtCaret(routine.kind, declaration.text);
-  std::string text = Description();
-  text += kCr;
-  text += CreerCorps(kind, {routine.name, routine.name});
+  std::string text = Description(request, platform);
+  text += '\r';
+  text += CreerCorps(request, kind, {routine.name, routine.name}, platform.ui);
   module.InsertLines(InsertionLine(module, caret, declaration.last), text);
 }
 
-void CEcrireCode::EcrireCode(host::CodeModule& UnLien) const noexcept {
+}  // namespace
+
+void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Platform& platform) noexcept {
   try {
-    if (f_.bComment) {
-      InsertComments(UnLien);
-    } else if (f_.bCreerProcedure) {
-      UnLien.AddFromString(RoutineText(pkSub));
-    } else if (f_.bCreerFonction) {
-      UnLien.AddFromString(RoutineText(pkFunction));
+    if (request.bComment) {
+      InsertComments(request, UnLien, platform);
+    } else if (request.bCreerProcedure) {
+      UnLien.AddFromString(RoutineText(request, pkSub, platform));
+    } else if (request.bCreerFonction) {
+      UnLien.AddFromString(RoutineText(request, pkFunction, platform));
     } else {
-      UnLien.AddFromString(RoutineText(pkPropertyGet));
-      if (f_.bLectureSeule) {
+      UnLien.AddFromString(RoutineText(request, pkPropertyGet, platform));
+      if (request.bLectureSeule) {
         // The Get reads m_ + variable, so the variable is declared; there is nothing to persist.
-        CreerVariable_Module(UnLien, false);
+        CreerVariable_Module(request, UnLien, false, platform.ui);
         return;
       }
-      UnLien.AddFromString(RoutineText(f_.bProp_Set ? pkPropertySet : pkPropertyLet));
-      CreerVariable_Module(UnLien, f_.bProp_Changed);
+      UnLien.AddFromString(RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform));
+      CreerVariable_Module(request, UnLien, request.bProp_Changed, platform.ui);
     }
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, "EcrireCode");
+    host::ShowCaughtFailure(platform.ui, "EcrireCode");
   }
 }
 

@@ -4,6 +4,7 @@
 #include "addin/com/com_boundary.h"
 #include "addin/com/process_platform.h"
 #include "com_ide/dispatch_code_module.h"
+#include "generator/ecrire_code.h"
 #include "platform/win32/wide.h"
 
 namespace addin::com {
@@ -13,73 +14,74 @@ constexpr std::wstring_view kSource = L"Penwright.CEcrireCode";
 
 }  // namespace
 
-CEcrireCodeObject::CEcrireCodeObject() : DispatchObject(IID__CEcrireCode), request_(ProcessPlatform()) {}
+CEcrireCodeObject::CEcrireCodeObject() : DispatchObject(IID__CEcrireCode) {}
 
-HRESULT CEcrireCodeObject::AssignBoolean(BooleanOption option, const VARIANT_BOOL* value) noexcept {
+HRESULT CEcrireCodeObject::AssignBoolean(bool generator::Request::*field,
+                                         const VARIANT_BOOL* value) noexcept {
   if (value == nullptr) return E_POINTER;
-  (request_.*option)(*value != VARIANT_FALSE);
+  request_.*field = *value != VARIANT_FALSE;
   return S_OK;
 }
 
-HRESULT CEcrireCodeObject::AssignText(TextOption option, const BSTR* value) noexcept {
+HRESULT CEcrireCodeObject::AssignText(std::string generator::Request::*field, const BSTR* value) noexcept {
   if (value == nullptr) return E_POINTER;
   // The copy is made before the request is touched: a failure leaves the earlier value in place.
-  return ComBoundary(iid(), kSource, [&] { (request_.*option)(platform::win32::Utf8FromBstr(*value)); });
+  return ComBoundary(iid(), kSource, [&] { request_.*field = platform::win32::Utf8FromBstr(*value); });
 }
 
 HRESULT CEcrireCodeObject::put_Cacher(VARIANT_BOOL* bCacher) {
-  return AssignBoolean(&generator::CEcrireCode::Cacher, bCacher);
+  return AssignBoolean(&generator::Request::bCacher, bCacher);
 }
 HRESULT CEcrireCodeObject::put_Comment(VARIANT_BOOL* bComment) {
-  return AssignBoolean(&generator::CEcrireCode::Comment, bComment);
+  return AssignBoolean(&generator::Request::bComment, bComment);
 }
 HRESULT CEcrireCodeObject::put_CreerFonction(VARIANT_BOOL* bCreerFonction) {
-  return AssignBoolean(&generator::CEcrireCode::CreerFonction, bCreerFonction);
+  return AssignBoolean(&generator::Request::bCreerFonction, bCreerFonction);
 }
 HRESULT CEcrireCodeObject::put_CreerProcedure(VARIANT_BOOL* bCreerProcedure) {
-  return AssignBoolean(&generator::CEcrireCode::CreerProcedure, bCreerProcedure);
+  return AssignBoolean(&generator::Request::bCreerProcedure, bCreerProcedure);
 }
 HRESULT CEcrireCodeObject::put_LectureSeule(VARIANT_BOOL* bLectureSeule) {
-  return AssignBoolean(&generator::CEcrireCode::LectureSeule, bLectureSeule);
+  return AssignBoolean(&generator::Request::bLectureSeule, bLectureSeule);
 }
 HRESULT CEcrireCodeObject::put_FunctionReturn(BSTR* sFuncReturn) {
-  return AssignText(&generator::CEcrireCode::FunctionReturn, sFuncReturn);
+  return AssignText(&generator::Request::sFuncReturn, sFuncReturn);
 }
 HRESULT CEcrireCodeObject::put_Prop_Changed(VARIANT_BOOL* bProp_Changed) {
-  return AssignBoolean(&generator::CEcrireCode::Prop_Changed, bProp_Changed);
+  return AssignBoolean(&generator::Request::bProp_Changed, bProp_Changed);
 }
 HRESULT CEcrireCodeObject::put_Prop_Friend(VARIANT_BOOL* bProp_Friend) {
-  return AssignBoolean(&generator::CEcrireCode::Prop_Friend, bProp_Friend);
+  return AssignBoolean(&generator::Request::bProp_Friend, bProp_Friend);
 }
 HRESULT CEcrireCodeObject::put_Prop_Prive(VARIANT_BOOL* bProp_Prive) {
-  return AssignBoolean(&generator::CEcrireCode::Prop_Prive, bProp_Prive);
+  return AssignBoolean(&generator::Request::bProp_Prive, bProp_Prive);
 }
 HRESULT CEcrireCodeObject::put_ResumeNext(VARIANT_BOOL* bResumeNext) {
-  return AssignBoolean(&generator::CEcrireCode::ResumeNext, bResumeNext);
+  return AssignBoolean(&generator::Request::bResumeNext, bResumeNext);
 }
 HRESULT CEcrireCodeObject::put_VariableLoc_Static(VARIANT_BOOL* bVariableLoc_Static) {
-  return AssignBoolean(&generator::CEcrireCode::VariableLoc_Static, bVariableLoc_Static);
+  return AssignBoolean(&generator::Request::bVariableLoc_Static, bVariableLoc_Static);
 }
 HRESULT CEcrireCodeObject::put_AideId(BSTR* sAideId) {
-  return AssignText(&generator::CEcrireCode::AideId, sAideId);
+  return AssignText(&generator::Request::sAideId, sAideId);
 }
 HRESULT CEcrireCodeObject::put_Nom_Propriete(BSTR* sNom_Propriete) {
-  return AssignText(&generator::CEcrireCode::Nom_Propriete, sNom_Propriete);
+  return AssignText(&generator::Request::sNom_Propriete, sNom_Propriete);
 }
 HRESULT CEcrireCodeObject::put_NomUtilisateur(BSTR* sNomutilisateur) {
-  return AssignText(&generator::CEcrireCode::NomUtilisateur, sNomutilisateur);
+  return AssignText(&generator::Request::sNomutilisateur, sNomutilisateur);
 }
 HRESULT CEcrireCodeObject::put_NomVariable(BSTR* sNomVariable) {
-  return AssignText(&generator::CEcrireCode::NomVariable, sNomVariable);
+  return AssignText(&generator::Request::sNomVariable, sNomVariable);
 }
 HRESULT CEcrireCodeObject::put_TypeVariable(BSTR* sTypeVariable) {
-  return AssignText(&generator::CEcrireCode::TypeVariable, sTypeVariable);
+  return AssignText(&generator::Request::sTypeVariable, sTypeVariable);
 }
 HRESULT CEcrireCodeObject::put_Usage(BSTR* sUsage) {
-  return AssignText(&generator::CEcrireCode::Usage, sUsage);
+  return AssignText(&generator::Request::sUsage, sUsage);
 }
 HRESULT CEcrireCodeObject::put_Prop_Set(VARIANT_BOOL* bProp_Set) {
-  return AssignBoolean(&generator::CEcrireCode::Prop_Set, bProp_Set);
+  return AssignBoolean(&generator::Request::bProp_Set, bProp_Set);
 }
 
 // The generator traps every failure of the module itself and shows it; a module of Nothing reaches
@@ -88,7 +90,7 @@ HRESULT CEcrireCodeObject::EcrireCode(IDispatch** UnLien) {
   if (UnLien == nullptr) return E_POINTER;
   return ComBoundary(iid(), kSource, [&] {
     com_ide::DispatchCodeModule module{platform::win32::ComPtr<IDispatch>{*UnLien}};
-    request_.EcrireCode(module);
+    generator::EcrireCode(request_, module, ProcessPlatform());
   });
 }
 

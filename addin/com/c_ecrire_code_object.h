@@ -3,13 +3,13 @@
 
 #include "addin/com/dispatch_object.h"
 #include "addin/com/penwright.h"
-#include "generator/c_ecrire_code.h"
+#include "generator/request.h"
 
 namespace addin::com {
 
 // Options arrive by reference, as VB passes them, and are read, never written back. Texts are
 // copied from the BSTR into the request (UTF-16 to UTF-8, losslessly). EcrireCode wraps the module
-// it is given in the late-bound code-module adapter and runs one generation.
+// it is given in the late-bound code-module adapter and runs one generation of the request.
 class CEcrireCodeObject final : public DispatchObject<_CEcrireCode> {
  public:
   // Throws std::bad_alloc.
@@ -38,12 +38,10 @@ class CEcrireCodeObject final : public DispatchObject<_CEcrireCode> {
  private:
   CEcrireCodeObject();
 
-  using BooleanOption = void (generator::CEcrireCode::*)(bool) noexcept;
-  using TextOption = void (generator::CEcrireCode::*)(std::string) noexcept;
-  HRESULT AssignBoolean(BooleanOption option, const VARIANT_BOOL* value) noexcept;
-  HRESULT AssignText(TextOption option, const BSTR* value) noexcept;
+  HRESULT AssignBoolean(bool generator::Request::*field, const VARIANT_BOOL* value) noexcept;
+  HRESULT AssignText(std::string generator::Request::*field, const BSTR* value) noexcept;
 
-  generator::CEcrireCode request_;
+  generator::Request request_;
 };
 
 }  // namespace addin::com

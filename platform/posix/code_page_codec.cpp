@@ -12,11 +12,10 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "host/code_page.h"
+
 namespace platform::posix {
 namespace {
-
-constexpr std::array<int, 14> kCodePages{874,  932,  936,  949,  950,  1250, 1251,
-                                         1252, 1253, 1254, 1255, 1256, 1257, 1258};
 
 // The bytes that code page 1252 does not define; Windows reads each as the C1 control of its value.
 constexpr std::string_view kUndefined1252 = "\x81\x8D\x8F\x90\x9D";
@@ -55,35 +54,6 @@ std::string Hex(unsigned value, int digits) {
   return buffer.data();
 }
 
-// The length of the well-formed UTF-8 sequence at `text[at]`, or 0.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned lead = byte(at);
-  std::size_t length = 0;
-  unsigned low = 0x80;
-  unsigned high = 0xBF;
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;  // no surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size()) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned next = byte(at + i);
-    if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) return 0;
-  }
-  return length;
-}
-
 unsigned CodePointAt(std::string_view text, std::size_t at, std::size_t length) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
   if (length == 1) return byte(at);
@@ -108,37 +78,20 @@ struct CodePageCodec::ByteTable {
   std::unordered_map<unsigned, char> fromCodePoint;
 };
 
-std::span<const int> SupportedCodePages() noexcept {
-  return kCodePages;
-}
-
-bool IsSupportedCodePage(int codePage) noexcept {
-  return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
-}
-
-bool IsValidUtf8(std::string_view text) noexcept {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = Utf8SequenceLength(text, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
 CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
-  if (!IsSupportedCodePage(codePage)) {
-    throw CodePageError("code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
+  if (!host::IsWindowsAnsiCodePage(codePage)) {
+    throw host::CodePageError("code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
   }
   const std::string name = "CP" + std::to_string(codePage);
   const iconv_t toUtf8 = iconv_open("UTF-8", name.c_str());
   if (toUtf8 ==
       reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's own failure value
-    throw CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+    throw host::CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
   }
   toUtf8_.reset(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
   const iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
   if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
-    throw CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+    throw host::CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
   }
   fromUtf8_.reset(new Converter{fromUtf8});        // NOLINT(cppcoreguidelines-owning-memory)
   if (codePage >= 932 && codePage <= 950) return;  // double-byte code pages
@@ -154,7 +107,7 @@ CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
     } else if (Convert(toUtf8_->handle, one, utf8) != 1) {
       continue;
     }
-    const std::size_t length = Utf8SequenceLength(utf8, 0);
+    const std::size_t length = host::Utf8SequenceLength(utf8, 0);
     if (length == 0 || length != utf8.size()) return;
     const unsigned codePoint = CodePointAt(utf8, 0, length);
     if ((byte < 0x80 && codePoint != byte) || !table->fromCodePoint.emplace(codePoint, one[0]).second) return;
@@ -199,8 +152,8 @@ std::string CodePageCodec::Decode(std::string_view bytes) const {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     const std::string& utf8 = table_->toUtf8[byte];
     if (utf8.empty()) {
-      throw CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
-                          " cannot be read in code page " + std::to_string(codePage_));
+      throw host::CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
+                                " cannot be read in code page " + std::to_string(codePage_));
     }
     text += utf8;
   }
@@ -217,14 +170,14 @@ std::string CodePageCodec::Encode(std::string_view text) const {
       i += ascii;
       continue;
     }
-    const std::size_t length = Utf8SequenceLength(text, i);
+    const std::size_t length = host::Utf8SequenceLength(text, i);
     const auto line = [&] { return "line " + std::to_string(LineOf(text, i)) + ": "; };
-    if (length == 0) throw CodePageError(line() + "the text is not valid UTF-8");
+    if (length == 0) throw host::CodePageError(line() + "the text is not valid UTF-8");
     const unsigned codePoint = CodePointAt(text, i, length);
     const auto found = table_->fromCodePoint.find(codePoint);
     if (found == table_->fromCodePoint.end()) {
-      throw CodePageError(line() + "the character U+" + Hex(codePoint, 4) +
-                          " cannot be written in code page " + std::to_string(codePage_));
+      throw host::CodePageError(line() + "the character U+" + Hex(codePoint, 4) +
+                                " cannot be written in code page " + std::to_string(codePage_));
     }
     bytes += found->second;
     i += length;
@@ -246,8 +199,8 @@ std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
     const std::size_t stopped = Convert(toUtf8_->handle, piece, text);
     if (stopped < piece.size()) {
       const auto byte = static_cast<unsigned char>(piece[stopped]);
-      throw CodePageError("line " + std::to_string(LineOf(bytes, start + stopped)) + ": the byte 0x" +
-                          Hex(byte, 2) + " cannot be read in code page " + std::to_string(codePage_));
+      throw host::CodePageError("line " + std::to_string(LineOf(bytes, start + stopped)) + ": the byte 0x" +
+                                Hex(byte, 2) + " cannot be read in code page " + std::to_string(codePage_));
     }
   };
   if (codePage_ == 1252) {
@@ -262,8 +215,8 @@ std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
   flush(bytes.size());
   // A code page with two byte sequences for one character would not write the file back as it was.
   if (EncodeThroughIconv(text) != bytes) {
-    throw CodePageError("the file would not be written back unchanged in code page " +
-                        std::to_string(codePage_));
+    throw host::CodePageError("the file would not be written back unchanged in code page " +
+                              std::to_string(codePage_));
   }
   return text;
 }
@@ -277,11 +230,11 @@ std::string CodePageCodec::EncodeThroughIconv(std::string_view text) const {
     const std::size_t stopped = Convert(fromUtf8_->handle, piece, bytes);
     if (stopped < piece.size()) {
       const std::size_t at = start + stopped;
-      const std::size_t length = Utf8SequenceLength(text, at);
+      const std::size_t length = host::Utf8SequenceLength(text, at);
       const std::string line = "line " + std::to_string(LineOf(text, at)) + ": ";
-      if (length == 0) throw CodePageError(line + "the text is not valid UTF-8");
-      throw CodePageError(line + "the character U+" + Hex(CodePointAt(text, at, length), 4) +
-                          " cannot be written in code page " + std::to_string(codePage_));
+      if (length == 0) throw host::CodePageError(line + "the text is not valid UTF-8");
+      throw host::CodePageError(line + "the character U+" + Hex(CodePointAt(text, at, length), 4) +
+                                " cannot be written in code page " + std::to_string(codePage_));
     }
   };
   if (codePage_ == 1252) {

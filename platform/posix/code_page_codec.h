@@ -2,31 +2,21 @@
 #pragma once
 
 #include <memory>
-#include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "host/code_page.h"
+
 namespace platform::posix {
-
-// The code pages VB6 saves source files in: the Windows ANSI code pages.
-std::span<const int> SupportedCodePages() noexcept;
-bool IsSupportedCodePage(int codePage) noexcept;
-
-// Text that cannot cross between the code page and UTF-8; the message says where and why.
-class CodePageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // Converts whole texts, with the mappings of the C library's iconv. In code page 1252 the five bytes that
 // Windows leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for U+0081, U+008D, U+008F, U+0090 and
 // U+009D, as Windows reads them, so that every 1252 file converts both ways.
-class CodePageCodec {
+class CodePageCodec final : public host::CodePage {
  public:
-  // Throws CodePageError for a code page that is not supported or that iconv lacks.
+  // Throws host::CodePageError for a code page that is not supported or that iconv lacks.
   explicit CodePageCodec(int codePage);
-  ~CodePageCodec();
+  ~CodePageCodec() override;
   CodePageCodec(const CodePageCodec&) = delete;
   CodePageCodec& operator=(const CodePageCodec&) = delete;
 
@@ -34,12 +24,12 @@ class CodePageCodec {
 
   // Bytes in the code page to UTF-8. Throws CodePageError naming the line of a byte sequence the
   // code page does not define, or when the text would not convert back to the same bytes.
-  std::string Decode(std::string_view bytes) const;
+  std::string Decode(std::string_view bytes) const override;
   // UTF-8 to bytes in the code page. Throws CodePageError naming the character and its line when
   // the code page cannot hold it, or when the text is not valid UTF-8.
   std::string Encode(std::string_view text) const;
   // The same, giving `text` itself back when it is all ASCII (the same bytes in every code page).
-  std::string EncodeTaking(std::string&& text) const;
+  std::string EncodeTaking(std::string&& text) const override;
 
  private:
   struct Converter;
@@ -55,7 +45,12 @@ class CodePageCodec {
   std::unique_ptr<Converter> fromUtf8_;
 };
 
-// Whether `text` is well-formed UTF-8.
-bool IsValidUtf8(std::string_view text) noexcept;
+// The code pages as the C library's iconv converts them.
+class IconvCodePages final : public host::CodePages {
+ public:
+  std::unique_ptr<host::CodePage> Open(int codePage) const override {
+    return std::make_unique<CodePageCodec>(codePage);
+  }
+};
 
 }  // namespace platform::posix

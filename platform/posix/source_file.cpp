@@ -40,7 +40,7 @@ std::string ResolveLinks(const std::string& path) {
   struct stat info {};
   if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
   std::unique_ptr<char, decltype(&std::free)> resolved{::realpath(path.c_str(), nullptr), &std::free};
-  if (!resolved) throw SourceFileError(path, Reason("cannot follow the link", errno));
+  if (!resolved) throw host::SourceFileError(path, Reason("cannot follow the link", errno));
   return resolved.get();
 }
 
@@ -53,17 +53,17 @@ struct Snapshot {
 Snapshot ReadSnapshot(const std::string& path, const std::string& target) {
   FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
   if (file.get() < 0) {
-    if (errno == ENOENT) throw SourceFileError(path, "no such file");
-    throw SourceFileError(path, Reason("cannot be read", errno));
+    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
+    throw host::SourceFileError(path, Reason("cannot be read", errno));
   }
   struct stat info {};
-  if (::fstat(file.get(), &info) != 0) throw SourceFileError(path, Reason("cannot be read", errno));
-  if (S_ISDIR(info.st_mode)) throw SourceFileError(path, "is a folder, not a source file");
-  if (!S_ISREG(info.st_mode)) throw SourceFileError(path, "is not a regular file");
+  if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
+  if (S_ISDIR(info.st_mode)) throw host::SourceFileError(path, "is a folder, not a source file");
+  if (!S_ISREG(info.st_mode)) throw host::SourceFileError(path, "is not a regular file");
   Snapshot snapshot{{}, IdentityOf(info)};
   if (const int error = ReadAll(file.get(), snapshot.bytes, static_cast<std::size_t>(info.st_size));
       error != 0) {
-    throw SourceFileError(path, Reason("cannot be read", error));
+    throw host::SourceFileError(path, Reason("cannot be read", error));
   }
   return snapshot;
 }
@@ -74,8 +74,8 @@ bool IsUnchanged(const std::string& path, const std::string& target, const FileI
                  std::string_view bytes) {
   FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
   if (file.get() < 0) {
-    if (errno == ENOENT) throw SourceFileError(path, "no such file");
-    throw SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
+    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
+    throw host::SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
   }
   struct stat info {};
   if (::fstat(file.get(), &info) != 0 || !SameVersion(IdentityOf(info), identity)) return false;
@@ -84,7 +84,8 @@ bool IsUnchanged(const std::string& path, const std::string& target, const FileI
   for (;;) {
     const ssize_t n = ::read(file.get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
+    if (n < 0)
+      throw host::SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
     if (n == 0) return offset == bytes.size();
     const auto length = static_cast<std::size_t>(n);
     if (offset + length > bytes.size() ||
@@ -102,22 +103,23 @@ std::string BaseName(const std::string& path) {
 
 }  // namespace
 
-SourceFile SourceFile::Read(const std::string& path) {
+DiskSourceFile DiskSourceFile::Read(const std::string& path) {
   std::string target = ResolveLinks(path);
   Snapshot snapshot = ReadSnapshot(path, target);
-  return SourceFile(path, std::move(target), std::move(snapshot.bytes), snapshot.identity);
+  return DiskSourceFile(path, std::move(target), std::move(snapshot.bytes), snapshot.identity);
 }
 
-bool SourceFile::IsReadOnly() const noexcept {
+bool DiskSourceFile::IsReadOnly() const noexcept {
   return (identity_.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const {
+void DiskSourceFile::Replace(std::string_view bytes) {
+  const SaveFaults& faults = faults_;
   const auto fail = [&](SaveStep step, int error) {
     if (error == 0 && faults) error = faults(step);
     return error;
   };
-  if (IsReadOnly()) throw SourceFileError(path_, "is read-only; nothing was written");
+  if (IsReadOnly()) throw host::SourceFileError(path_, "is read-only; nothing was written");
 
   const std::string folder = FolderOf(target_);
   std::string temporary = folder + "/." + BaseName(target_) + ".scrivlet-XXXXXX";
@@ -128,13 +130,14 @@ void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const
     if (file->get() < 0) error = errno;
   }
   if (error != 0) {
-    throw SourceFileError(path_, Reason(("cannot create a temporary file in " + folder).c_str(), error));
+    throw host::SourceFileError(path_,
+                                Reason(("cannot create a temporary file in " + folder).c_str(), error));
   }
   try {
     // `error` is the errno of the step's own call, or 0 when it succeeded.
     const auto check = [&](SaveStep step, int error, const char* what) {
       if (const int stepError = fail(step, error); stepError != 0) {
-        throw SourceFileError(path_, Reason(what, stepError) + "; nothing was written");
+        throw host::SourceFileError(path_, Reason(what, stepError) + "; nothing was written");
       }
     };
     const auto errorOf = [](int result) { return result == 0 ? 0 : errno; };
@@ -151,16 +154,17 @@ void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const
     // The last look before the rename: another program may have saved the file meanwhile.
     const bool unchanged = IsUnchanged(path_, target_, identity_, bytes_);
     if (const int stepError = fail(SaveStep::kCheckUnchanged, 0); stepError != 0) {
-      throw SourceFileError(path_, Reason("cannot be read again", stepError) + "; nothing was written");
+      throw host::SourceFileError(path_, Reason("cannot be read again", stepError) + "; nothing was written");
     }
     if (!unchanged) {
-      throw SourceFileError(path_, "changed on disk since it was read; nothing was written");
+      throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
     // A failure planned for the rename stands for the rename itself: the file must stay as it was.
     int renamed = fail(SaveStep::kRename, 0);
     if (renamed == 0) renamed = errorOf(::rename(temporary.c_str(), target_.c_str()));
     if (renamed != 0)
-      throw SourceFileError(path_, Reason("cannot replace the file", renamed) + "; nothing was written");
+      throw host::SourceFileError(path_,
+                                  Reason("cannot replace the file", renamed) + "; nothing was written");
   } catch (...) {
     ::unlink(temporary.c_str());
     throw;
@@ -170,9 +174,15 @@ void SourceFile::Replace(std::string_view bytes, const SaveFaults& faults) const
   FileDescriptor directory{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
   const int synced = directory.get() < 0 ? errno : (::fsync(directory.get()) == 0 ? 0 : errno);
   if (const int stepError = fail(SaveStep::kSyncFolder, synced); stepError != 0) {
-    throw SourceFileError(
+    throw host::SourceFileError(
         path_, Reason(("was replaced, but its folder " + folder + " cannot be flushed").c_str(), stepError));
   }
+}
+
+std::unique_ptr<host::SourceFile> DiskSourceFiles::Read(const std::string& path) {
+  auto file = std::make_unique<DiskSourceFile>(DiskSourceFile::Read(path));
+  file->InjectFaults(faults_);
+  return file;
 }
 
 }  // namespace platform::posix

@@ -5,24 +5,14 @@
 
 #include <ctime>
 #include <functional>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "host/source_file.h"
 
 namespace platform::posix {
-
-// A file that cannot be read or replaced. what() is "PATH: reason".
-class SourceFileError : public std::runtime_error {
- public:
-  SourceFileError(const std::string& path, const std::string& reason)
-      : std::runtime_error(path + ": " + reason), path_(path), reason_(reason) {}
-  const std::string& path() const noexcept { return path_; }
-  const std::string& reason() const noexcept { return reason_; }
-
- private:
-  std::string path_;
-  std::string reason_;
-};
 
 // The steps of a replacement, in order; a test can make any of them fail.
 enum class SaveStep {
@@ -50,33 +40,48 @@ struct FileIdentity {
   gid_t group = 0;
 };
 
-class SourceFile {
+// A file on disk. A symbolic link is followed, and the file it points to is the one a replacement
+// writes.
+class DiskSourceFile final : public host::SourceFile {
  public:
-  // Reads the whole file. A symbolic link is followed, and the file it points to is the one a
-  // replacement writes. Throws SourceFileError when the path is missing, is a folder or another
-  // kind of non-regular file, or cannot be read.
-  static SourceFile Read(const std::string& path);
+  // Reads the whole file. Throws host::SourceFileError when the path is missing, is a folder or
+  // another kind of non-regular file, or cannot be read.
+  static DiskSourceFile Read(const std::string& path);
 
   const std::string& path() const noexcept { return path_; }
-  const std::string& bytes() const noexcept { return bytes_; }
+  std::string_view bytes() const noexcept override { return bytes_; }
   // No write bit is set, as source control leaves a file that is not checked out.
-  bool IsReadOnly() const noexcept;
+  bool IsReadOnly() const noexcept override;
 
   // Replaces the file with `bytes`: a temporary file in the same folder, with the file's
   // permissions, written and flushed, then renamed over the file, then the folder flushed, so
   // that a crash leaves either the old file or the new one. Refuses a read-only file and a file
   // that changed on disk since it was read. Until the rename, any failure leaves the file as it was
-  // and removes the temporary file. Throws SourceFileError.
-  void Replace(std::string_view bytes, const SaveFaults& faults = {}) const;
+  // and removes the temporary file. Throws host::SourceFileError.
+  void Replace(std::string_view bytes) override;
+
+  // Every later Replace() meets `faults`.
+  void InjectFaults(SaveFaults faults) { faults_ = std::move(faults); }
 
  private:
-  SourceFile(std::string path, std::string target, std::string bytes, const FileIdentity& identity)
+  DiskSourceFile(std::string path, std::string target, std::string bytes, const FileIdentity& identity)
       : path_(std::move(path)), target_(std::move(target)), bytes_(std::move(bytes)), identity_(identity) {}
 
   std::string path_;    // as given, for messages
   std::string target_;  // the file itself, links followed
   std::string bytes_;
   FileIdentity identity_;
+  SaveFaults faults_;
+};
+
+// Source files on disk; `faults` (empty outside tests) reaches every replacement.
+class DiskSourceFiles final : public host::SourceFiles {
+ public:
+  explicit DiskSourceFiles(SaveFaults faults = {}) : faults_(std::move(faults)) {}
+  std::unique_ptr<host::SourceFile> Read(const std::string& path) override;
+
+ private:
+  SaveFaults faults_;
 };
 
 }  // namespace platform::posix

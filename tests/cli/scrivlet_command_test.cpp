@@ -20,7 +20,9 @@
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
 #include "host/host_error.h"
+#include "platform/posix/code_page_codec.h"
 #include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/source_file.h"
 #include "tests/cli/scrivlet_texts.h"
 #include "tests/host/scoped_env.h"
 #include "tests/support/temp_folder.h"
@@ -96,7 +98,8 @@ class ScrivletTest : public testing::Test {
   Result Run(const std::vector<std::string>& arguments) {
     std::ostringstream out;
     std::ostringstream err;
-    cli::CommandServices services{out, err, *settings_, *clock_, *dates_, faults_};
+    platform::posix::DiskSourceFiles files{faults_};
+    cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_};
     Result result;
     result.code = cli::RunScrivlet(arguments, services);
     result.out = out.str();
@@ -125,6 +128,7 @@ class ScrivletTest : public testing::Test {
   const host::Clock* clock_ = &fixedClock_;
   const host::DateFormatter* dates_ = &localeDates_;
   platform::posix::SaveFaults faults_;
+  const platform::posix::IconvCodePages codePages_;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -713,7 +717,8 @@ TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
   std::ostringstream out;
   out.setstate(std::ios::badbit);  // a closed pipe or a full disk
   std::ostringstream err;
-  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, faults_};
+  platform::posix::DiskSourceFiles files{faults_};
+  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_};
   const std::vector<std::string> arguments{"sub", "Refresh", "--print", path};
   const int code = cli::RunScrivlet(arguments, services);
   EXPECT_EQ(code, cli::kFailure);

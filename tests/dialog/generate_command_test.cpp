@@ -7,7 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "generator/c_ecrire_code.h"
+#include "generator/builders.h"
+#include "generator/ecrire_code.h"
+#include "generator/request.h"
+#include "generator/request_rules.h"
 #include "host/builtin_ide/fault_plan.h"
 #include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
@@ -68,28 +71,28 @@ struct Options {
 // The module as the generator leaves it for that request, on a copy of the starting text.
 std::string Generated(const Options& o, std::string_view start, long caret) {
   test::TestPlatform platform;
-  generator::CEcrireCode request{platform.platform()};
-  request.AideId(o.aideId);
-  request.Cacher(o.cacher);
-  request.Comment(o.comment);
-  request.CreerFonction(o.fonction);
-  request.CreerProcedure(o.procedure);
-  request.LectureSeule(o.lectureSeule);
-  request.Nom_Propriete(o.nom);
-  request.FunctionReturn(o.funcReturn);
-  request.NomUtilisateur(o.nomUtilisateur);
-  request.NomVariable(o.nomVariable);
-  request.Prop_Changed(o.changed);
-  request.Prop_Friend(o.friendly);
-  request.Prop_Prive(o.prive);
-  request.Prop_Set(o.set);
-  request.ResumeNext(o.resumeNext);
-  request.TypeVariable(o.type);
-  request.Usage(o.usage);
-  request.VariableLoc_Static(o.statique);
+  generator::Request request;
+  request.sAideId = o.aideId;
+  request.bCacher = o.cacher;
+  request.bComment = o.comment;
+  request.bCreerFonction = o.fonction;
+  request.bCreerProcedure = o.procedure;
+  request.bLectureSeule = o.lectureSeule;
+  request.sNom_Propriete = o.nom;
+  request.sFuncReturn = o.funcReturn;
+  request.sNomutilisateur = o.nomUtilisateur;
+  request.sNomVariable = o.nomVariable;
+  request.bProp_Changed = o.changed;
+  request.bProp_Friend = o.friendly;
+  request.bProp_Prive = o.prive;
+  request.bProp_Set = o.set;
+  request.bResumeNext = o.resumeNext;
+  request.sTypeVariable = o.type;
+  request.sUsage = o.usage;
+  request.bVariableLoc_Static = o.statique;
   host::MemoryCodeModule module{start};
   module.pane().SetCaret(caret);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   return module.Text();
 }
 
@@ -244,29 +247,33 @@ TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
   Options sub{.nom = "Refresh", .procedure = true};
   test::TestPlatform platform;
   host::MemoryCodeModule expected{once};
-  generator::CEcrireCode request{platform.platform()};
-  request.Nom_Propriete("Refresh");
-  request.CreerProcedure(true);
-  request.TypeVariable("String");
-  request.FunctionReturn("String");
-  request.NomUtilisateur("My name");
-  request.Usage("Description of its utility\r\n");
-  request.EcrireCode(expected);
+  generator::Request request;
+  request.sNom_Propriete = "Refresh";
+  request.bCreerProcedure = true;
+  request.sTypeVariable = "String";
+  request.sFuncReturn = "String";
+  request.sNomutilisateur = "My name";
+  request.sUsage = "Description of its utility\r\n";
+  generator::EcrireCode(request, expected, platform.platform());
   EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected.Text()));
   EXPECT_EQ(once, Generated(sub, kStart, 1));
 }
 
 TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
+  generator::Request request;
   try {
-    dialog::RequireRoutineName("", 0);
+    generator::RequireRoutineName(request);
     FAIL() << "no failure raised";
   } catch (const host::HostError& error) {
     EXPECT_EQ(error.number(), static_cast<long>(static_cast<std::int32_t>(0x800403E8U)));
     EXPECT_EQ(error.source(), "Scrivlet");
     EXPECT_EQ(error.description(), "Name of propriete cannot be null.");
   }
-  EXPECT_NO_THROW(dialog::RequireRoutineName("", 1));
-  EXPECT_NO_THROW(dialog::RequireRoutineName(" ", 0));
+  request.bComment = true;
+  EXPECT_NO_THROW(generator::RequireRoutineName(request));
+  request.bComment = false;
+  request.sNom_Propriete = " ";
+  EXPECT_NO_THROW(generator::RequireRoutineName(request));
 }
 
 struct Failure {

@@ -15,15 +15,15 @@
 
 namespace {
 
-using generator::CEcrireCode;
+using generator::Request;
 
-void FillRequest(CEcrireCode& request) {
-  request.Nom_Propriete("Title");
-  request.NomVariable("NewTitle");
-  request.TypeVariable("String");
-  request.Usage("Description of its utility\r\n");
-  request.NomUtilisateur("My name");
-  request.Prop_Changed(true);
+void FillRequest(Request& request) {
+  request.sNom_Propriete = "Title";
+  request.sNomVariable = "NewTitle";
+  request.sTypeVariable = "String";
+  request.sUsage = "Description of its utility\r\n";
+  request.sNomutilisateur = "My name";
+  request.bProp_Changed = true;
 }
 
 // The routine text `complete` as it reads when the builder named `title` fails once and hands back
@@ -54,10 +54,10 @@ TEST(AllocationSweep, EachTransientFailureGivesOneBoxAndItsFallback) {
   std::vector<test::HandedText> reference;
   {
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
+    generator::Request request;
     FillRequest(request);
     test::RecordingModule module{"Option Explicit\r\n"};
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     ASSERT_TRUE(platform.ui.messages().empty());
     reference = module.handed();
   }
@@ -66,11 +66,12 @@ TEST(AllocationSweep, EachTransientFailureGivesOneBoxAndItsFallback) {
   for (long n = 0;; ++n) {
     SCOPED_TRACE(testing::Message() << "allocation " << n + 1);
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
+    generator::Request request;
     FillRequest(request);
     test::RecordingModule module{"Option Explicit\r\n"};
     test::ArmAllocFault(n, false);
-    request.EcrireCode(module);  // noexcept: an escaping exception would end the program here
+    generator::EcrireCode(request, module,
+                          platform.platform());  // noexcept: an escaping exception would end the program here
     if (!test::DisarmAllocFault()) {
       EXPECT_EQ(module.handed(), reference);
       EXPECT_TRUE(platform.ui.messages().empty());
@@ -120,10 +121,10 @@ TEST(AllocationSweep, PersistentFailureLeavesTheModuleAsBeforeTheFailingStep) {
   std::string complete;
   {
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
+    generator::Request request;
     FillRequest(request);
     test::RecordingModule reference{"Option Explicit\r\n"};
-    request.EcrireCode(reference);
+    generator::EcrireCode(request, reference, platform.platform());
     ASSERT_TRUE(platform.ui.messages().empty());
     snapshots = reference.snapshots();
     complete = reference.inner().Text();
@@ -133,11 +134,11 @@ TEST(AllocationSweep, PersistentFailureLeavesTheModuleAsBeforeTheFailingStep) {
   for (long n = 0;; ++n) {
     SCOPED_TRACE(testing::Message() << "allocation " << n + 1 << " and later");
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
+    generator::Request request;
     FillRequest(request);
     host::MemoryCodeModule module{"Option Explicit\r\n"};
     test::ArmAllocFault(n, true);
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     if (!test::DisarmAllocFault()) {
       EXPECT_EQ(module.Text(), complete);
       EXPECT_TRUE(platform.ui.messages().empty());

@@ -7,7 +7,7 @@
 
 namespace {
 
-using generator::CEcrireCode;
+using generator::Request;
 
 constexpr std::string_view kModule =
     "Option Explicit\n"                                     // 1
@@ -73,15 +73,15 @@ class CommentsAtCaret : public ::testing::TestWithParam<CaretCase> {};
 
 TEST_P(CommentsAtCaret, InsertsHeaderAndBodyInsideTheRoutine) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
-  request.Nom_Propriete("Stale");  // the name box is not used in this mode
-  request.NomVariable(std::string{GetParam().variable});
-  request.Usage("Reloads the list");
-  request.NomUtilisateur("My name");
+  generator::Request request;
+  request.bComment = true;
+  request.sNom_Propriete = "Stale";  // the name box is not used in this mode
+  request.sNomVariable = std::string{GetParam().variable};
+  request.sUsage = "Reloads the list";
+  request.sNomutilisateur = "My name";
   test::RecordingModule module{test::CrLf(kModule)};
   module.inner().pane().SetCaret(GetParam().caret);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   ASSERT_EQ(module.handed().size(), 1U);
   EXPECT_EQ(module.handed()[0].call, "InsertLines " + std::to_string(GetParam().insertedAt));
   const std::string expected =
@@ -98,12 +98,12 @@ TEST(CommentsAtCaret, OutsideEveryRoutineInsertsNothing) {
   for (const long caret : {1L, 24L}) {
     SCOPED_TRACE(caret);
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
-    request.Comment(true);
-    request.Nom_Propriete("Refresh");
+    generator::Request request;
+    request.bComment = true;
+    request.sNom_Propriete = "Refresh";
     test::RecordingModule module{test::CrLf(kModule)};
     module.inner().pane().SetCaret(caret);
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     EXPECT_TRUE(module.handed().empty());
     EXPECT_EQ(platform.ui.messages(),
               (std::vector<host::ShownMessage>{{"The caret is not inside a routine.", "EcrireCode"}}));
@@ -113,17 +113,17 @@ TEST(CommentsAtCaret, OutsideEveryRoutineInsertsNothing) {
 // Comments-only mode wins over every routine choice, and the Resume Next style still applies.
 TEST(CommentsAtCaret, WinsOverRoutineChoices) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
-  request.CreerProcedure(true);
-  request.CreerFonction(true);
-  request.LectureSeule(true);
-  request.ResumeNext(true);
-  request.Usage("Reloads the list");
-  request.NomUtilisateur("My name");
+  generator::Request request;
+  request.bComment = true;
+  request.bCreerProcedure = true;
+  request.bCreerFonction = true;
+  request.bLectureSeule = true;
+  request.bResumeNext = true;
+  request.sUsage = "Reloads the list";
+  request.sNomutilisateur = "My name";
   test::RecordingModule module{test::CrLf(kModule)};
   module.inner().pane().SetSelection({10, 5, 11, 3});
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   ASSERT_EQ(module.handed().size(), 1U);
   EXPECT_EQ(module.handed()[0].call, "InsertLines 10");
   EXPECT_EQ(
@@ -140,13 +140,13 @@ TEST(CommentsAtCaret, SubDeclaredOverSeveralLines) {
        {"Private _\r\nSub Foo()", "Private Static _\r\n  Sub _\r\n  Foo()"}) {
     SCOPED_TRACE(declaration);
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
-    request.Comment(true);
-    request.Usage("Reloads the list");
-    request.NomUtilisateur("My name");
+    generator::Request request;
+    request.bComment = true;
+    request.sUsage = "Reloads the list";
+    request.sNomutilisateur = "My name";
     test::RecordingModule module{std::string{declaration} + "\r\n  x = 1\r\nEnd Sub"};
     module.inner().pane().SetCaret(1);
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     ASSERT_EQ(module.handed().size(), 1U);
     const long afterDeclaration =
         static_cast<long>(std::count(declaration.begin(), declaration.end(), '\n')) + 2;
@@ -158,10 +158,10 @@ TEST(CommentsAtCaret, SubDeclaredOverSeveralLines) {
 
 TEST(CommentsAtCaret, EmptyModuleHasNoRoutine) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
+  generator::Request request;
+  request.bComment = true;
   test::RecordingModule module{""};
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   EXPECT_TRUE(module.handed().empty());
   EXPECT_EQ(platform.ui.messages(),
             (std::vector<host::ShownMessage>{{"The caret is not inside a routine.", "EcrireCode"}}));
@@ -169,11 +169,11 @@ TEST(CommentsAtCaret, EmptyModuleHasNoRoutine) {
 
 TEST(CommentsAtCaret, ModuleWithoutPaneIsAFailure) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
+  generator::Request request;
+  request.bComment = true;
   test::RecordingModule module{"Sub A()\r\nEnd Sub"};
   module.LosePane();
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   EXPECT_TRUE(module.handed().empty());
   EXPECT_EQ(
       platform.ui.messages(),
@@ -193,11 +193,11 @@ TEST(CommentsAtCaret, NeverSplitsAContinuedStatement) {
   for (const auto& [caret, insertedAt] : carets) {
     SCOPED_TRACE(caret);
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
-    request.Comment(true);
+    generator::Request request;
+    request.bComment = true;
     test::RecordingModule module{test::CrLf(kContinued)};
     module.inner().pane().SetCaret(caret);
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     ASSERT_EQ(module.handed().size(), 1U);
     EXPECT_EQ(module.handed()[0].call, "InsertLines " + std::to_string(insertedAt));
   }
@@ -205,11 +205,11 @@ TEST(CommentsAtCaret, NeverSplitsAContinuedStatement) {
 
 TEST(CommentsAtCaret, TextEndsUpInsideTheRoutine) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
+  generator::Request request;
+  request.bComment = true;
   host::MemoryCodeModule module{"Option Explicit\r\n' About Refresh\r\nSub Refresh()\r\nEnd Sub"};
   module.pane().SetCaret(2);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   const std::deque<std::string>& lines = module.lines();
   ASSERT_EQ(lines.size(), 4U + 11U + 1U + 26U);
   EXPECT_EQ(lines[2], "Sub Refresh()");

@@ -9,14 +9,13 @@
 
 namespace {
 
-using generator::CEcrireCode;
-using generator::CEcrireCodeProbe;
 using generator::ProcedureKind;
+using generator::Request;
 
 struct BodyCase {
   const char* name;
   ProcedureKind kind;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::string_view routine;   // labels, message box title, PropertyChanged name
   std::string_view declared;  // the name a Property Get assigns
   std::string_view expected;  // LF stands for CR
@@ -27,11 +26,11 @@ void PrintTo(const BodyCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-void Changed(CEcrireCode& r) {
-  r.Prop_Changed(true);
+void Changed(Request& r) {
+  r.bProp_Changed = true;
 }
-void ResumeNext(CEcrireCode& r) {
-  r.ResumeNext(true);
+void ResumeNext(Request& r) {
+  r.bResumeNext = true;
 }
 
 constexpr std::string_view kSubRefresh =
@@ -83,12 +82,12 @@ std::string ResumeNextBody(std::string_view statements, std::string_view end) {
 }
 
 const BodyCase kBodies[] = {
-    {"sub_labelled_trap", generator::pkSub, [](CEcrireCode&) {}, "Refresh", "Refresh", kSubRefresh},
+    {"sub_labelled_trap", generator::pkSub, [](Request&) {}, "Refresh", "Refresh", kSubRefresh},
     {"let_resume_next_changed", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
-       r.NomVariable("NewTitle");
-       r.ResumeNext(true);
-       r.Prop_Changed(true);
+     [](Request& r) {
+       r.sNomVariable = "NewTitle";
+       r.bResumeNext = true;
+       r.bProp_Changed = true;
      },
      "Title", "Title",
      "'-----------------------------------\n"
@@ -110,10 +109,10 @@ const BodyCase kBodies[] = {
      "End Property"},
     // Comments-only mode: no End line. The Get assigns the property from m_ + variable.
     {"get_comments_only_changed", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
-       r.NomVariable("NewTitle");
-       r.Prop_Changed(true);
-       r.Comment(true);
+     [](Request& r) {
+       r.sNomVariable = "NewTitle";
+       r.bProp_Changed = true;
+       r.bComment = true;
      },
      "Title", "Title",
      "'-----------------------------------\n"
@@ -143,7 +142,7 @@ const BodyCase kBodies[] = {
      "Resume TitleNext\n"
      "'-----------------------------------\n"
      "'End"},
-    {"empty_name_labels", generator::pkSub, [](CEcrireCode&) {}, "", "",
+    {"empty_name_labels", generator::pkSub, [](Request&) {}, "", "",
      "'-----------------------------------\n"
      "'Local variables definition \n"
      "\n"
@@ -171,7 +170,7 @@ const BodyCase kBodies[] = {
      "'-----------------------------------\n"
      "'End\n"
      "End Sub"},
-    {"unknown_kind_has_no_word", static_cast<ProcedureKind>(9), [](CEcrireCode&) {}, "X", "X",
+    {"unknown_kind_has_no_word", static_cast<ProcedureKind>(9), [](Request&) {}, "X", "X",
      "'-----------------------------------\n"
      "'Local variables definition \n"
      "\n"
@@ -213,10 +212,10 @@ class CreerCorps : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(CreerCorps, WritesTheBody) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
   const std::string body =
-      CEcrireCodeProbe::CreerCorps(request, GetParam().kind, GetParam().routine, GetParam().declared);
+      generator::CreerCorps(request, GetParam().kind, {GetParam().routine, GetParam().declared}, platform.ui);
   EXPECT_EQ(test::Visible(body), test::Visible(test::Cr(GetParam().expected)));
   EXPECT_TRUE(platform.ui.messages().empty());
 }
@@ -228,7 +227,7 @@ INSTANTIATE_TEST_SUITE_P(Generator, CreerCorps, ::testing::ValuesIn(kBodies),
 struct StatementCase {
   const char* name;
   ProcedureKind kind;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::string_view declared;
   std::string_view statements;  // LF stands for CR
   bool comment = false;         // comments-only mode, which leaves out the End line
@@ -239,15 +238,15 @@ void PrintTo(const StatementCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-void Variable(CEcrireCode& r) {
-  r.NomVariable("NewTitle");
-  r.ResumeNext(true);
+void Variable(Request& r) {
+  r.sNomVariable = "NewTitle";
+  r.bResumeNext = true;
 }
 
 const StatementCase kStatements[] = {
     {"let", generator::pkPropertyLet, Variable, "Title", "m_NewTitle = NewTitle\n"},
     {"let_changed", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
        Changed(r);
      },
@@ -255,51 +254,51 @@ const StatementCase kStatements[] = {
     // An object is assigned with Set.
     {"set", generator::pkPropertySet, Variable, "Title", "Set m_NewTitle = NewTitle\n"},
     {"set_changed", generator::pkPropertySet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
        Changed(r);
      },
      "Title", "Set m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"},
     {"get", generator::pkPropertyGet, Variable, "Title", "Title = m_NewTitle\n"},
     {"get_changed_reads_the_variable", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
        Changed(r);
      },
      "Title", "Title = m_NewTitle\n"},
     {"get_of_object", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
-       r.Prop_Set(true);
+       r.bProp_Set = true;
      },
      "Title", "Set Title = m_NewTitle\n"},
     {"hidden_get_assigns_declared_name", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
-       r.Cacher(true);
+       r.bCacher = true;
      },
      "Title_Hide", "Title_Hide = m_NewTitle\n"},
     {"function_has_none", generator::pkFunction,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
        Changed(r);
      },
      "Title", ""},
     {"sub_has_none", generator::pkSub,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Variable(r);
        Changed(r);
      },
      "Title", ""},
     {"comments_only_without_variable_let", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
-       r.ResumeNext(true);
+     [](Request& r) {
+       r.bResumeNext = true;
        Changed(r);
      },
      "Title", "", true},
-    {"comments_only_without_variable_get", generator::pkPropertyGet,
-     [](CEcrireCode& r) { r.ResumeNext(true); }, "Title", "", true},
-    {"comments_only_with_variable", generator::pkPropertySet, [](CEcrireCode& r) { Variable(r); }, "Title",
+    {"comments_only_without_variable_get", generator::pkPropertyGet, [](Request& r) { r.bResumeNext = true; },
+     "Title", "", true},
+    {"comments_only_with_variable", generator::pkPropertySet, [](Request& r) { Variable(r); }, "Title",
      "Set m_NewTitle = NewTitle\n", true},
 };
 
@@ -307,11 +306,11 @@ class PropertyStatement : public ::testing::TestWithParam<StatementCase> {};
 
 TEST_P(PropertyStatement, WritesTheAssignment) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
-  request.Comment(GetParam().comment);
+  request.bComment = GetParam().comment;
   const std::string body =
-      CEcrireCodeProbe::CreerCorps(request, GetParam().kind, "Title", GetParam().declared);
+      generator::CreerCorps(request, GetParam().kind, {"Title", GetParam().declared}, platform.ui);
   const std::string_view word = GetParam().kind == generator::pkSub        ? "Sub"
                                 : GetParam().kind == generator::pkFunction ? "Function"
                                                                            : "Property";
@@ -348,12 +347,12 @@ TEST(CreerCorpsShape, LineCountsAndSeparators) {
       SCOPED_TRACE(testing::Message() << "kind " << c.kind << " resumeNext " << c.resumeNext << " changed "
                                       << c.changed << " comment " << comment);
       test::TestPlatform platform;
-      CEcrireCode request{platform.platform()};
-      request.NomVariable("V");
-      request.ResumeNext(c.resumeNext);
-      request.Prop_Changed(c.changed);
-      request.Comment(comment);
-      const std::string body = CEcrireCodeProbe::CreerCorps(request, c.kind, "N", "N");
+      generator::Request request;
+      request.sNomVariable = "V";
+      request.bResumeNext = c.resumeNext;
+      request.bProp_Changed = c.changed;
+      request.bComment = comment;
+      const std::string body = generator::CreerCorps(request, c.kind, {"N", "N"}, platform.ui);
       EXPECT_EQ(std::count(body.begin(), body.end(), '\r') + 1, c.lines - (comment ? 1 : 0));
       EXPECT_EQ(body.find('\n'), std::string::npos);
       EXPECT_NE(body.back(), '\r');
@@ -363,20 +362,20 @@ TEST(CreerCorpsShape, LineCountsAndSeparators) {
 
 TEST(CreerCorpsShape, OtherOptionsLeaveTheBodyUnchanged) {
   test::TestPlatform platform;
-  CEcrireCode plain{platform.platform()};
-  CEcrireCode busy{platform.platform()};
-  busy.Prop_Prive(true);
-  busy.Prop_Friend(true);
-  busy.VariableLoc_Static(true);
-  busy.TypeVariable("Long");
-  busy.FunctionReturn("Long");
-  busy.Usage("text");
-  busy.NomUtilisateur("me");
-  busy.AideId("42");
-  busy.LectureSeule(true);
-  busy.CreerFonction(true);
-  EXPECT_EQ(CEcrireCodeProbe::CreerCorps(busy, generator::pkSub, "Refresh", "Refresh"),
-            CEcrireCodeProbe::CreerCorps(plain, generator::pkSub, "Refresh", "Refresh"));
+  generator::Request plain;
+  generator::Request busy;
+  busy.bProp_Prive = true;
+  busy.bProp_Friend = true;
+  busy.bVariableLoc_Static = true;
+  busy.sTypeVariable = "Long";
+  busy.sFuncReturn = "Long";
+  busy.sUsage = "text";
+  busy.sNomutilisateur = "me";
+  busy.sAideId = "42";
+  busy.bLectureSeule = true;
+  busy.bCreerFonction = true;
+  EXPECT_EQ(generator::CreerCorps(busy, generator::pkSub, {"Refresh", "Refresh"}, platform.ui),
+            generator::CreerCorps(plain, generator::pkSub, {"Refresh", "Refresh"}, platform.ui));
 }
 
 }  // namespace

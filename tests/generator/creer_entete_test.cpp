@@ -7,13 +7,13 @@
 
 namespace {
 
-using generator::CEcrireCode;
 using generator::ProcedureKind;
+using generator::Request;
 
 struct DeclarationCase {
   const char* name;
   ProcedureKind kind;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::string_view expected;
 };
 
@@ -22,35 +22,35 @@ void PrintTo(const DeclarationCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-void Refresh(CEcrireCode& r) {
-  r.Nom_Propriete("Refresh");
+void Refresh(Request& r) {
+  r.sNom_Propriete = "Refresh";
 }
-void Total(CEcrireCode& r) {
-  r.Nom_Propriete("Total");
+void Total(Request& r) {
+  r.sNom_Propriete = "Total";
 }
 constexpr auto* Title = &test::TitleProperty;
 
 const DeclarationCase kDeclarations[] = {
     {"sub", generator::pkSub, Refresh, "Sub Refresh( )"},
     {"private_static_sub", generator::pkSub,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Refresh(r);
-       r.Prop_Prive(true);
-       r.VariableLoc_Static(true);
+       r.bProp_Prive = true;
+       r.bVariableLoc_Static = true;
      },
      "Private Static Sub Refresh( )"},
     {"function_return_type", generator::pkFunction,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Total(r);
-       r.FunctionReturn("Long");
+       r.sFuncReturn = "Long";
      },
      "Function Total( )AS Long"},
     {"friend_function_with_parameter", generator::pkFunction,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Nom_Propriete("Total");
-       r.FunctionReturn("Long");
-       r.Prop_Friend(true);
+       r.sNom_Propriete = "Total";
+       r.sFuncReturn = "Long";
+       r.bProp_Friend = true;
      },
      "Friend Function Total(NewTitle as String)AS Long"},
     {"function_without_return_type", generator::pkFunction, Total, "Function Total( )AS "},
@@ -59,87 +59,87 @@ const DeclarationCase kDeclarations[] = {
     {"property_let", generator::pkPropertyLet, Title, "Property Let Title(NewTitle as String)"},
     {"property_set", generator::pkPropertySet, Title, "Property Set Title(NewTitle as String)"},
     {"private_hidden_let", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Prop_Prive(true);
-       r.Cacher(true);
+       r.bProp_Prive = true;
+       r.bCacher = true;
      },
      "Private Property Let Title_Hide (NewTitle as String)"},
     {"hidden_get", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Cacher(true);
+       r.bCacher = true;
      },
      "Property Get Title_Hide ( )AS String"},
     {"hidden_get_without_type", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
-       r.Nom_Propriete("Title");
-       r.Cacher(true);
+     [](Request& r) {
+       r.sNom_Propriete = "Title";
+       r.bCacher = true;
      },
      "Property Get Title_Hide ( )AS "},
     {"let_without_type", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.TypeVariable("");
+       r.sTypeVariable = "";
      },
      "Property Let Title(NewTitle as )"},
     {"private_friend_both_written", generator::pkSub,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Refresh(r);
-       r.Prop_Prive(true);
-       r.Prop_Friend(true);
+       r.bProp_Prive = true;
+       r.bProp_Friend = true;
      },
      "Private Friend Sub Refresh( )"},
     {"every_modifier_on_get", generator::pkPropertyGet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Prop_Prive(true);
-       r.Prop_Friend(true);
-       r.VariableLoc_Static(true);
-       r.Cacher(true);
-       r.FunctionReturn("Long");
+       r.bProp_Prive = true;
+       r.bProp_Friend = true;
+       r.bVariableLoc_Static = true;
+       r.bCacher = true;
+       r.sFuncReturn = "Long";
      },
      "Private Friend Static Property Get Title_Hide ( )AS String"},
-    {"empty_name", generator::pkSub, [](CEcrireCode&) {}, "Sub ( )"},
+    {"empty_name", generator::pkSub, [](Request&) {}, "Sub ( )"},
     {"kind_zero_has_no_word", static_cast<ProcedureKind>(0), Refresh, "Refresh( )"},
     {"kind_six_has_no_word", static_cast<ProcedureKind>(6), Refresh, "Refresh( )"},
     {"blank_variable_is_a_name", generator::pkSub,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Refresh(r);
-       r.NomVariable(" ");
-       r.TypeVariable("String");
+       r.sNomVariable = " ";
+       r.sTypeVariable = "String";
      },
      "Sub Refresh(  as String)"},
     {"type_ignored_without_variable", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
-       r.Nom_Propriete("Title");
-       r.TypeVariable("String");
+     [](Request& r) {
+       r.sNom_Propriete = "Title";
+       r.sTypeVariable = "String";
      },
      "Property Let Title( )"},
     {"return_type_ignored_for_sub", generator::pkSub,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Refresh(r);
-       r.FunctionReturn("Long");
+       r.sFuncReturn = "Long";
      },
      "Sub Refresh( )"},
     {"return_type_ignored_for_set", generator::pkPropertySet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.FunctionReturn("Long");
+       r.sFuncReturn = "Long";
      },
      "Property Set Title(NewTitle as String)"},
     {"return_type_ignored_for_let", generator::pkPropertyLet,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.FunctionReturn("Long");
+       r.sFuncReturn = "Long";
      },
      "Property Let Title(NewTitle as String)"},
     {"texts_verbatim", generator::pkFunction,
-     [](CEcrireCode& r) {
-       r.Nom_Propriete(" total ");
-       r.NomVariable("x(1)");
-       r.TypeVariable("string ");
-       r.FunctionReturn("Collection\"");
+     [](Request& r) {
+       r.sNom_Propriete = " total ";
+       r.sNomVariable = "x(1)";
+       r.sTypeVariable = "string ";
+       r.sFuncReturn = "Collection\"";
      },
      "Function  total (x(1) as string )AS Collection\""},
 };
@@ -148,9 +148,9 @@ class CreerEntete : public ::testing::TestWithParam<DeclarationCase> {};
 
 TEST_P(CreerEntete, WritesTheDeclarationLine) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
-  const std::string line = generator::CEcrireCodeProbe::CreerEntete(request, GetParam().kind);
+  const std::string line = generator::CreerEntete(request, GetParam().kind, platform.ui);
   EXPECT_EQ(line, GetParam().expected);
   EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
   EXPECT_TRUE(platform.ui.messages().empty());
@@ -161,12 +161,12 @@ INSTANTIATE_TEST_SUITE_P(Generator, CreerEntete, ::testing::ValuesIn(kDeclaratio
 
 TEST(RequestOptions, LastAssignmentWins) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Nom_Propriete("First");
-  request.Nom_Propriete("Refresh");
-  request.Prop_Prive(true);
-  request.Prop_Prive(false);
-  EXPECT_EQ(generator::CEcrireCodeProbe::CreerEntete(request, generator::pkSub), "Sub Refresh( )");
+  generator::Request request;
+  request.sNom_Propriete = "First";
+  request.sNom_Propriete = "Refresh";
+  request.bProp_Prive = true;
+  request.bProp_Prive = false;
+  EXPECT_EQ(generator::CreerEntete(request, generator::pkSub, platform.ui), "Sub Refresh( )");
 }
 
 }  // namespace

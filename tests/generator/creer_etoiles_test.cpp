@@ -32,9 +32,7 @@ class CreerEtoiles : public ::testing::TestWithParam<RuleCase> {};
 
 TEST_P(CreerEtoiles, WritesApostropheThenCountFillers) {
   test::TestPlatform platform;
-  const generator::CEcrireCode request{platform.platform()};
-  EXPECT_EQ(generator::CEcrireCodeProbe::CreerEtoiles(request, GetParam().count, GetParam().filler),
-            GetParam().expected);
+  EXPECT_EQ(generator::CreerEtoiles(GetParam().count, GetParam().filler, platform.ui), GetParam().expected);
   EXPECT_TRUE(platform.ui.messages().empty());
 }
 
@@ -43,8 +41,7 @@ INSTANTIATE_TEST_SUITE_P(Generator, CreerEtoiles, ::testing::ValuesIn(kRules),
 
 TEST(CreerEtoilesLimits, LargestCountGivesThatManyFillers) {
   test::TestPlatform platform;
-  const generator::CEcrireCode request{platform.platform()};
-  const std::string line = generator::CEcrireCodeProbe::CreerEtoiles(request, INT16_MAX, "-");
+  const std::string line = generator::CreerEtoiles(INT16_MAX, "-", platform.ui);
   ASSERT_EQ(line.size(), 32768U);
   EXPECT_EQ(line.front(), '\'');
   EXPECT_EQ(line.find_first_not_of('-', 1), std::string::npos);

@@ -11,14 +11,13 @@
 
 namespace {
 
-using generator::CEcrireCode;
-using generator::CEcrireCodeProbe;
+using generator::Request;
 
 constexpr auto* Title = &test::TitleProperty;
 
 struct VariableCase {
   const char* name;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   bool propertyBag;
   std::string_view before;  // LF for CR LF
   std::string_view after;
@@ -100,10 +99,10 @@ const VariableCase kVariables[] = {
      "m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
      "End Sub"},
     {"object_is_read_with_set",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.TypeVariable("StdFont");
-       r.Prop_Set(true);
+       r.sTypeVariable = "StdFont";
+       r.bProp_Set = true;
      },
      true, "Option Explicit",
      "Option Explicit\n"
@@ -114,12 +113,12 @@ const VariableCase kVariables[] = {
      "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
      "Propbag.WriteProperty \"Title\", m_NewTitle\n"
      "End Sub"},
-    {"empty_variable_and_type", [](CEcrireCode& r) { r.Nom_Propriete("Title"); }, false, "Dim a",
+    {"empty_variable_and_type", [](Request& r) { r.sNom_Propriete = "Title"; }, false, "Dim a",
      "Dim a\nPrivate m_ AS "},
     {"quote_in_name_not_escaped",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Nom_Propriete("Ti\"tle");
+       r.sNom_Propriete = "Ti\"tle";
      },
      true, "Sub UserControl_WriteProperties()\nEnd Sub\nSub UserControl_ReadProperties()\nEnd Sub",
      "Private m_NewTitle AS String\n"
@@ -135,10 +134,10 @@ class CreerVariableModule : public ::testing::TestWithParam<VariableCase> {};
 
 TEST_P(CreerVariableModule, DeclaresAndPersists) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
   host::MemoryCodeModule module{test::CrLf(GetParam().before)};
-  CEcrireCodeProbe::CreerVariable_Module(request, module, GetParam().propertyBag);
+  generator::CreerVariable_Module(request, module, GetParam().propertyBag, platform.ui);
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(test::CrLf(GetParam().after)));
   EXPECT_TRUE(platform.ui.messages().empty());
 }
@@ -188,13 +187,13 @@ class CreerVariableModuleFailure : public ::testing::TestWithParam<VariableFailu
 
 TEST_P(CreerVariableModuleFailure, ShowsTheFailureAndStops) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
   host::MemoryCodeModule module{"Option Explicit"};
   host::FaultPlan plan;
   plan.Fail(GetParam().operation, GetParam().nth, GetParam().number, "Injected failure");
   module.AttachFaults(&plan);
-  CEcrireCodeProbe::CreerVariable_Module(request, module, true);
+  generator::CreerVariable_Module(request, module, true, platform.ui);
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(test::CrLf(GetParam().after)));
   EXPECT_EQ(platform.ui.messages(),
             (std::vector<host::ShownMessage>{{"Injected failure", "CreerVariable_Module"}}));
@@ -207,13 +206,13 @@ INSTANTIATE_TEST_SUITE_P(Generator, CreerVariableModuleFailure, ::testing::Value
 // Error 35 from the look-up is how a missing procedure is found: it is not reported.
 TEST(CreerVariableModuleLookup, NotFoundCreatesTheProcedureSilently) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
   host::MemoryCodeModule module{"Sub UserControl_WriteProperties(PropBag As PropertyBag)\r\nEnd Sub"};
   host::FaultPlan plan;
   plan.Fail("ProcBodyLine", 1, 35, "Sub or Function not defined");
   module.AttachFaults(&plan);
-  CEcrireCodeProbe::CreerVariable_Module(request, module, true);
+  generator::CreerVariable_Module(request, module, true, platform.ui);
   EXPECT_TRUE(platform.ui.messages().empty());
   // The host said it was missing, so a second one was added ahead of the first.
   const std::deque<std::string>& lines = module.lines();

@@ -9,8 +9,7 @@
 
 namespace {
 
-using generator::CEcrireCode;
-using generator::CEcrireCodeProbe;
+using generator::Request;
 
 struct HeaderCase {
   const char* name;
@@ -67,10 +66,10 @@ class Description : public ::testing::TestWithParam<HeaderCase> {};
 
 TEST_P(Description, WritesElevenLines) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Usage(std::string{GetParam().usage});
-  request.NomUtilisateur(std::string{GetParam().programmer});
-  const std::string header = CEcrireCodeProbe::Description(request);
+  generator::Request request;
+  request.sUsage = std::string{GetParam().usage};
+  request.sNomutilisateur = std::string{GetParam().programmer};
+  const std::string header = generator::Description(request, platform.platform());
   EXPECT_EQ(test::Visible(header), test::Visible(test::Cr(GetParam().expected)));
   EXPECT_EQ(std::count(header.begin(), header.end(), '\r'), 11);
   EXPECT_TRUE(platform.ui.messages().empty());
@@ -106,13 +105,13 @@ class UsageText : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageText, EveryLineStaysAComment) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Usage(std::string{GetParam().usage});
-  request.NomUtilisateur("My name");
+  generator::Request request;
+  request.sUsage = std::string{GetParam().usage};
+  request.sNomutilisateur = "My name";
   std::string expected = test::Header("");
   expected.insert(std::string{test::kStars}.size() + std::string_view{"\r' Utility: "}.size(),
                   GetParam().line2);
-  EXPECT_EQ(test::Visible(CEcrireCodeProbe::Description(request)), test::Visible(expected));
+  EXPECT_EQ(test::Visible(generator::Description(request, platform.platform())), test::Visible(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Generator, UsageText, ::testing::ValuesIn(kUsages),
@@ -120,13 +119,13 @@ INSTANTIATE_TEST_SUITE_P(Generator, UsageText, ::testing::ValuesIn(kUsages),
 
 TEST(DescriptionDates, EachCallAsksTheClock) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Usage("Reloads the list");
-  request.NomUtilisateur("My name");
-  const std::string first = CEcrireCodeProbe::Description(request);
-  EXPECT_EQ(CEcrireCodeProbe::Description(request), first);
+  generator::Request request;
+  request.sUsage = "Reloads the list";
+  request.sNomutilisateur = "My name";
+  const std::string first = generator::Description(request, platform.platform());
+  EXPECT_EQ(generator::Description(request, platform.platform()), first);
   platform.clock.Set({2027, 1, 1});
-  const std::string later = CEcrireCodeProbe::Description(request);
+  const std::string later = generator::Description(request, platform.platform());
   EXPECT_NE(later.find("\r' Creation date: Friday 01 January 2027\r"), std::string::npos)
       << test::Visible(later);
 }
@@ -134,8 +133,8 @@ TEST(DescriptionDates, EachCallAsksTheClock) {
 TEST(DescriptionFailure, BrokenClockGivesTheFailureText) {
   test::TestPlatform platform;
   platform.clock.FailWith(host::HostError{5, "The date cannot be read."});
-  const CEcrireCode request{platform.platform()};
-  EXPECT_EQ(CEcrireCodeProbe::Description(request), "'-Erreur Description - ");
+  const generator::Request request;
+  EXPECT_EQ(generator::Description(request, platform.platform()), "'-Erreur Description - ");
   ASSERT_EQ(platform.ui.messages().size(), 1U);
   EXPECT_EQ(platform.ui.messages()[0], (host::ShownMessage{"The date cannot be read.", "Description"}));
 }

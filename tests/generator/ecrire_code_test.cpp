@@ -11,13 +11,13 @@
 
 namespace {
 
-using generator::CEcrireCode;
+using generator::Request;
 using test::HandedText;
 
-void Title(CEcrireCode& r) {
+void Title(Request& r) {
   test::TitleProperty(r);
-  r.Usage("Reloads the list");
-  r.NomUtilisateur("My name");
+  r.sUsage = "Reloads the list";
+  r.sNomutilisateur = "My name";
 }
 
 std::string Routine(std::string_view declaration, const std::string& body) {
@@ -39,7 +39,7 @@ const std::string kReadLine = "m_NewTitle = PropBag.ReadProperty (\"Title\")";
 
 struct PathCase {
   const char* name;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::vector<HandedText> handed;
 };
 
@@ -50,44 +50,44 @@ void PrintTo(const PathCase& c, std::ostream* os) {
 
 const PathCase kPaths[] = {
     {"sub",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Nom_Propriete("Refresh");
-       r.NomVariable("");
-       r.CreerProcedure(true);
+       r.sNom_Propriete = "Refresh";
+       r.sNomVariable = "";
+       r.bCreerProcedure = true;
      },
      {{"AddFromString", Routine("Sub Refresh( )", test::LabelledBody("Refresh", "Sub", ""))}}},
     {"function",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Nom_Propriete("Total");
-       r.FunctionReturn("Long");
-       r.CreerFonction(true);
+       r.sNom_Propriete = "Total";
+       r.sFuncReturn = "Long";
+       r.bCreerFonction = true;
      },
      {{"AddFromString",
        Routine("Function Total(NewTitle as String)AS Long", test::LabelledBody("Total", "Function", ""))}}},
     {"sub_wins_over_function",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Nom_Propriete("Refresh");
-       r.NomVariable("");
-       r.CreerProcedure(true);
-       r.CreerFonction(true);
+       r.sNom_Propriete = "Refresh";
+       r.sNomVariable = "";
+       r.bCreerProcedure = true;
+       r.bCreerFonction = true;
      },
      {{"AddFromString", Routine("Sub Refresh( )", test::LabelledBody("Refresh", "Sub", ""))}}},
     // A read-only Get still reads m_NewTitle, so the variable is declared; nothing is persisted.
     {"read_only",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.LectureSeule(true);
-       r.Prop_Changed(true);
+       r.bLectureSeule = true;
+       r.bProp_Changed = true;
      },
      {{"AddFromString", kGet}, {"AddFromString", kDeclaration}}},
     {"read_only_object",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.LectureSeule(true);
-       r.Prop_Set(true);
+       r.bLectureSeule = true;
+       r.bProp_Set = true;
      },
      {{"AddFromString", Routine("Property Get Title( )AS String",
                                 test::LabelledBody("Title", "Property", "Set Title = m_NewTitle\n"))},
@@ -96,9 +96,9 @@ const PathCase kPaths[] = {
      Title,
      {{"AddFromString", kGet}, {"AddFromString", kLet}, {"AddFromString", kDeclaration}}},
     {"read_write_changed",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Prop_Changed(true);
+       r.bProp_Changed = true;
      },
      {{"AddFromString", kGet},
       {"AddFromString", kLetChanged},
@@ -108,11 +108,11 @@ const PathCase kPaths[] = {
       {"AddFromString", kReadSkeleton},
       {"InsertLines 4", kReadLine}}},
     {"object_changed",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.TypeVariable("StdFont");
-       r.Prop_Set(true);
-       r.Prop_Changed(true);
+       r.sTypeVariable = "StdFont";
+       r.bProp_Set = true;
+       r.bProp_Changed = true;
      },
      {{"AddFromString", Routine("Property Get Title( )AS StdFont",
                                 test::LabelledBody("Title", "Property", "Set Title = m_NewTitle\n"))},
@@ -126,11 +126,11 @@ const PathCase kPaths[] = {
       {"AddFromString", kReadSkeleton},
       {"InsertLines 4", "Set m_NewTitle = PropBag.ReadProperty (\"Title\")"}}},
     {"hidden_private_resume_next",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Cacher(true);
-       r.Prop_Prive(true);
-       r.ResumeNext(true);
+       r.bCacher = true;
+       r.bProp_Prive = true;
+       r.bResumeNext = true;
      },
      {{"AddFromString",
        Routine("Private Property Get Title_Hide ( )AS String",
@@ -147,16 +147,16 @@ const PathCase kPaths[] = {
       {"AddFromString", kDeclaration}}},
     // A request on which nothing was assigned takes the property path with empty texts.
     {"nothing_assigned",
-     [](CEcrireCode&) {},
+     [](Request&) {},
      {{"AddFromString",
        "Property Get ( )AS \r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", " = m_\n")},
       {"AddFromString",
        "Property Let ( )\r" + test::Header("", "") + '\r' + test::LabelledBody("", "Property", "m_ = \n")},
       {"AddFromString", "Private m_ AS "}}},
     {"help_id_changes_nothing",
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.AideId("1234");
+       r.sAideId = "1234";
      },
      {{"AddFromString", kGet}, {"AddFromString", kLet}, {"AddFromString", kDeclaration}}},
 };
@@ -165,10 +165,10 @@ class EcrireCodePath : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(EcrireCodePath, HandsExactTextsInOrder) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
   test::RecordingModule module{"Option Explicit\r\n"};
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   ASSERT_EQ(module.handed().size(), GetParam().handed.size());
   for (std::size_t i = 0; i < GetParam().handed.size(); ++i) {
     SCOPED_TRACE(i);
@@ -185,11 +185,11 @@ INSTANTIATE_TEST_SUITE_P(Generator, EcrireCodePath, ::testing::ValuesIn(kPaths),
 // The example of a user control's Title property, from the dialog's "OK" to the saved module.
 TEST(EcrireCodeModule, ReadWriteChangedPropertyIntoNewModule) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
-  request.Prop_Changed(true);
+  request.bProp_Changed = true;
   host::MemoryCodeModule module{"Option Explicit\r\n"};
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   const std::string expected = test::CrLf(
                                    "Option Explicit\n"
                                    "Private m_NewTitle AS String\n"
@@ -208,10 +208,10 @@ TEST(EcrireCodeModule, ReadWriteChangedPropertyIntoNewModule) {
 // procedures, after their declarations, even with comment blocks above them and continued lines.
 TEST(EcrireCodeModule, LandsAmongExistingCode) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
-  request.ResumeNext(true);
-  request.Prop_Changed(true);
+  request.bResumeNext = true;
+  request.bProp_Changed = true;
   host::MemoryCodeModule module{
       test::CrLf("Option Explicit\n"
                  "' Module comment\n"
@@ -227,7 +227,7 @@ TEST(EcrireCodeModule, LandsAmongExistingCode) {
                  "    PropBag As PropertyBag)\n"
                  "    m_Old = PropBag.ReadProperty(\"Old\")\n"
                  "End Sub")};
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   const std::string get = "Property Get Title( )AS String\r\n" + test::Saved(test::Header()) + "\r\n" +
                           test::CrLf(
                               "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
@@ -266,12 +266,12 @@ TEST(EcrireCodeModule, LandsAmongExistingCode) {
 
 TEST(EcrireCodeModule, SecondCallRepeatsTheGeneration) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
-  request.Prop_Changed(true);
+  request.bProp_Changed = true;
   test::RecordingModule module{"Option Explicit\r\n"};
-  request.EcrireCode(module);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
+  generator::EcrireCode(request, module, platform.platform());
   ASSERT_EQ(module.handed().size(), 12U);
   EXPECT_EQ(module.handed()[7], (HandedText{"AddFromString", kGet}));
   EXPECT_EQ(module.handed()[8], (HandedText{"AddFromString", kLetChanged}));
@@ -289,7 +289,7 @@ TEST(EcrireCodeModule, SecondCallRepeatsTheGeneration) {
 struct OrderCase {
   const char* name;
   std::string_view module;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::vector<std::string> calls;
   long caret = 1;
 };
@@ -300,15 +300,15 @@ void PrintTo(const OrderCase& c, std::ostream* os) {
 }
 
 const OrderCase kOrders[] = {
-    {"sub", "", [](CEcrireCode& r) { r.CreerProcedure(true); }, {"AddFromString"}},
-    {"function", "", [](CEcrireCode& r) { r.CreerFonction(true); }, {"AddFromString"}},
-    {"read_only", "", [](CEcrireCode& r) { r.LectureSeule(true); }, {"AddFromString", "AddFromString"}},
-    {"read_write", "", [](CEcrireCode&) {}, {"AddFromString", "AddFromString", "AddFromString"}},
+    {"sub", "", [](Request& r) { r.bCreerProcedure = true; }, {"AddFromString"}},
+    {"function", "", [](Request& r) { r.bCreerFonction = true; }, {"AddFromString"}},
+    {"read_only", "", [](Request& r) { r.bLectureSeule = true; }, {"AddFromString", "AddFromString"}},
+    {"read_write", "", [](Request&) {}, {"AddFromString", "AddFromString", "AddFromString"}},
     {"read_write_changed_new_procedures",
      "Option Explicit",
-     [](CEcrireCode& r) {
-       r.Nom_Propriete("Title");
-       r.Prop_Changed(true);
+     [](Request& r) {
+       r.sNom_Propriete = "Title";
+       r.bProp_Changed = true;
      },
      {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
       "AddFromString", "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
@@ -317,23 +317,23 @@ const OrderCase kOrders[] = {
     {"read_write_changed_existing_procedures",
      "Sub UserControl_WriteProperties(PropBag As PropertyBag)\nEnd Sub\n"
      "Sub UserControl_ReadProperties(PropBag As PropertyBag)\nEnd Sub",
-     [](CEcrireCode& r) {
-       r.Nom_Propriete("Title");
-       r.Prop_Changed(true);
+     [](Request& r) {
+       r.sNom_Propriete = "Title";
+       r.bProp_Changed = true;
      },
      {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
       "Lines 85 1", "InsertLines 86", "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1",
       "InsertLines 89"}},
     {"comments_only",
      "Sub Refresh()\nEnd Sub",
-     [](CEcrireCode& r) {
-       r.Comment(true);
-       r.CreerProcedure(true);
+     [](Request& r) {
+       r.bComment = true;
+       r.bCreerProcedure = true;
      },
      {"CodePane", "GetSelection", "ProcOfLine 1", "ProcBodyLine Refresh 0", "Lines 1 1", "InsertLines 2"}},
     {"comments_only_continued_declaration_caret_in_body",
      "Sub Refresh(a, _\nb)\nx = 1\nEnd Sub",
-     [](CEcrireCode& r) { r.Comment(true); },
+     [](Request& r) { r.bComment = true; },
      {"CodePane", "GetSelection", "ProcOfLine 4", "ProcBodyLine Refresh 0", "Lines 1 1", "CountOfLines",
       "Lines 2 1", "Lines 3 1", "InsertLines 4"},
      4},
@@ -343,13 +343,13 @@ class EcrireCodeOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(EcrireCodeOrder, CallsTheHostInOrder) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   GetParam().options(request);
   host::MemoryCodeModule module{GetParam().module};
   module.pane().SetCaret(GetParam().caret);
   host::FaultPlan plan;
   module.AttachFaults(&plan);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   EXPECT_EQ(plan.calls(), GetParam().calls);
   EXPECT_TRUE(platform.ui.messages().empty());
 }

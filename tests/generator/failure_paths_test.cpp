@@ -13,13 +13,13 @@
 
 namespace {
 
-using generator::CEcrireCode;
+using generator::Request;
 
 struct PathCase {
   const char* name;
   std::string_view module;  // LF for CR LF
   long caret;
-  std::function<void(CEcrireCode&)> options;
+  std::function<void(Request&)> options;
   std::size_t variableCallsFrom;  // index of the first call made by CreerVariable_Module; none: SIZE_MAX
 };
 
@@ -38,28 +38,28 @@ constexpr std::string_view kControl =
     "End Sub";
 
 const PathCase kPaths[] = {
-    {"sub", "Option Explicit", 1, [](CEcrireCode& r) { r.CreerProcedure(true); }, SIZE_MAX},
-    {"function", "Option Explicit", 1, [](CEcrireCode& r) { r.CreerFonction(true); }, SIZE_MAX},
+    {"sub", "Option Explicit", 1, [](Request& r) { r.bCreerProcedure = true; }, SIZE_MAX},
+    {"function", "Option Explicit", 1, [](Request& r) { r.bCreerFonction = true; }, SIZE_MAX},
     {"read_only", "Option Explicit", 1,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.LectureSeule(true);
+       r.bLectureSeule = true;
      },
      1},
     {"read_write", "Option Explicit", 1, Title, 2},
     {"read_write_changed_new_procedures", "Option Explicit", 1,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Prop_Changed(true);
+       r.bProp_Changed = true;
      },
      2},
     {"read_write_changed_existing_procedures", kControl, 1,
-     [](CEcrireCode& r) {
+     [](Request& r) {
        Title(r);
-       r.Prop_Changed(true);
+       r.bProp_Changed = true;
      },
      2},
-    {"comments_only", kControl, 3, [](CEcrireCode& r) { r.Comment(true); }, SIZE_MAX},
+    {"comments_only", kControl, 3, [](Request& r) { r.bComment = true; }, SIZE_MAX},
 };
 
 std::string Operation(const std::string& call) {
@@ -82,13 +82,13 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
   std::vector<std::string> snapshots;
   {
     test::TestPlatform platform;
-    CEcrireCode request{platform.platform()};
+    generator::Request request;
     path.options(request);
     test::RecordingModule module{test::CrLf(path.module)};
     module.inner().pane().SetCaret(path.caret);
     host::FaultPlan plan;
     module.inner().AttachFaults(&plan);
-    request.EcrireCode(module);
+    generator::EcrireCode(request, module, platform.platform());
     ASSERT_TRUE(platform.ui.messages().empty());
     calls = plan.calls();
     snapshots = module.snapshots();
@@ -109,7 +109,7 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
       if (lookup && number == 35) continue;
       SCOPED_TRACE(testing::Message() << calls[k] << " (call " << k << ") fails with " << number);
       test::TestPlatform platform;
-      CEcrireCode request{platform.platform()};
+      generator::Request request;
       path.options(request);
       test::RecordingModule module{test::CrLf(path.module)};
       module.inner().pane().SetCaret(path.caret);
@@ -117,7 +117,7 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
       const std::string description = "Injected failure " + std::to_string(number);
       plan.Fail(operation, nth, number, description);
       module.inner().AttachFaults(&plan);
-      request.EcrireCode(module);
+      generator::EcrireCode(request, module, platform.platform());
 
       const char* title = k >= path.variableCallsFrom ? "CreerVariable_Module" : "EcrireCode";
       EXPECT_EQ(platform.ui.messages(), (std::vector<host::ShownMessage>{{description, title}}));
@@ -135,11 +135,11 @@ INSTANTIATE_TEST_SUITE_P(Generator, HostCallFailure, ::testing::ValuesIn(kPaths)
 TEST(BuilderFailure, BrokenClockGivesFailureHeadersAndTheRestIsWritten) {
   test::TestPlatform platform;
   platform.clock.FailWith(host::HostError{5, "No date today."});
-  CEcrireCode request{platform.platform()};
+  generator::Request request;
   Title(request);
-  request.ResumeNext(true);
+  request.bResumeNext = true;
   test::RecordingModule module{"Option Explicit"};
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   EXPECT_EQ(platform.ui.messages(), (std::vector<host::ShownMessage>{{"No date today.", "Description"},
                                                                      {"No date today.", "Description"}}));
   ASSERT_EQ(module.handed().size(), 3U);
@@ -155,13 +155,13 @@ TEST(BuilderFailure, BrokenClockGivesFailureHeadersAndTheRestIsWritten) {
 
 TEST(BuilderFailure, NoCodePaneInCommentsMode) {
   test::TestPlatform platform;
-  CEcrireCode request{platform.platform()};
-  request.Comment(true);
+  generator::Request request;
+  request.bComment = true;
   host::MemoryCodeModule module{"Sub A()\r\nEnd Sub"};
   host::FaultPlan plan;
   plan.Fail("CodePane", 1, 91, "Object variable or With block variable not set");
   module.AttachFaults(&plan);
-  request.EcrireCode(module);
+  generator::EcrireCode(request, module, platform.platform());
   EXPECT_EQ(
       platform.ui.messages(),
       (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));

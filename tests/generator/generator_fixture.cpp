@@ -3,10 +3,10 @@
 
 namespace test {
 
-void TitleProperty(generator::CEcrireCode& request) {
-  request.Nom_Propriete("Title");
-  request.NomVariable("NewTitle");
-  request.TypeVariable("String");
+void TitleProperty(generator::Request& request) {
+  request.sNom_Propriete = "Title";
+  request.sNomVariable = "NewTitle";
+  request.sTypeVariable = "String";
 }
 
 std::string Cr(std::string_view text) {

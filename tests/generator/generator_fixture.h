@@ -7,35 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/c_ecrire_code.h"
+#include "generator/builders.h"
+#include "generator/ecrire_code.h"
+#include "generator/request.h"
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
 #include "host/builtin_ide/recording_ui.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "tests/support/visible.h"
-
-namespace generator {
-
-// Calls the request's private builders one at a time.
-class CEcrireCodeProbe {
- public:
-  static std::string CreerEntete(const CEcrireCode& request, ProcedureKind kind) {
-    return request.CreerEntete(kind);
-  }
-  static std::string Description(const CEcrireCode& request) { return request.Description(); }
-  static std::string CreerCorps(const CEcrireCode& request, ProcedureKind kind, std::string_view routine,
-                                std::string_view declared) {
-    return request.CreerCorps(kind, {routine, declared});
-  }
-  static void CreerVariable_Module(const CEcrireCode& request, host::CodeModule& module, bool propertyBag) {
-    request.CreerVariable_Module(module, propertyBag);
-  }
-  static std::string CreerEtoiles(const CEcrireCode& request, std::int16_t count, std::string_view filler) {
-    return request.CreerEtoiles(count, filler);
-  }
-};
-
-}  // namespace generator
 
 namespace test {
 
@@ -52,7 +31,7 @@ struct TestPlatform {
 };
 
 // The property of the examples: name Title, variable NewTitle, type String.
-void TitleProperty(generator::CEcrireCode& request);
+void TitleProperty(generator::Request& request);
 
 inline constexpr std::string_view kStars =
     "'**********************************************************************";

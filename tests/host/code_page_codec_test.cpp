@@ -14,8 +14,8 @@
 
 namespace {
 
+using host::CodePageError;
 using platform::posix::CodePageCodec;
-using platform::posix::CodePageError;
 
 // Bytes as two-digit hexadecimal, for readable comparisons of encoded text.
 std::string Hex(std::string_view bytes) {
@@ -206,7 +206,7 @@ TEST(EncodeTest, TakingTheTextGivesTheSameBytesAsEncode) {
 TEST(CodePageTest, OnlyWindowsAnsiCodePages) {
   for (const int codePage : {65001, 437, 850, 0, -1, 1200}) {
     SCOPED_TRACE(codePage);
-    EXPECT_FALSE(platform::posix::IsSupportedCodePage(codePage));
+    EXPECT_FALSE(host::IsWindowsAnsiCodePage(codePage));
     EXPECT_EQ(ErrorOf([&] { const CodePageCodec codec{codePage}; }),
               "code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
   }
@@ -214,13 +214,13 @@ TEST(CodePageTest, OnlyWindowsAnsiCodePages) {
 
 // Every code page the command offers can be opened here and holds plain ASCII unchanged.
 TEST(CodePageTest, EverySupportedCodePageIsAvailable) {
-  const std::span<const int> codePages = platform::posix::SupportedCodePages();
+  const std::span<const int> codePages = host::WindowsAnsiCodePages();
   for (const int expected : {874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}) {
     EXPECT_NE(std::find(codePages.begin(), codePages.end(), expected), codePages.end()) << expected;
   }
   for (const int codePage : codePages) {
     SCOPED_TRACE(codePage);
-    EXPECT_TRUE(platform::posix::IsSupportedCodePage(codePage));
+    EXPECT_TRUE(host::IsWindowsAnsiCodePage(codePage));
     const CodePageCodec codec{codePage};
     EXPECT_EQ(codec.Decode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
     EXPECT_EQ(codec.Encode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
@@ -254,7 +254,7 @@ TEST(Utf8Test, WellFormedText) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Hex(c.text));
-    EXPECT_EQ(platform::posix::IsValidUtf8(c.text), c.valid);
+    EXPECT_EQ(host::IsValidUtf8(c.text), c.valid);
   }
 }
 

@@ -20,8 +20,14 @@
 namespace {
 
 using platform::posix::SaveStep;
-using platform::posix::SourceFile;
-using platform::posix::SourceFileError;
+using SourceFile = platform::posix::DiskSourceFile;
+using host::SourceFileError;
+
+// Replaces the file with `bytes` while `faults` are planned.
+void ReplaceWith(SourceFile& file, std::string_view bytes, platform::posix::SaveFaults faults) {
+  file.InjectFaults(std::move(faults));
+  file.Replace(bytes);
+}
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
@@ -77,7 +83,7 @@ TEST_F(SourceFileTest, ReadsEveryByte) {
   const fs::path path = folder_.path() / "Form1.frm";
   const std::string bytes = "VERSION 5.00\r\n\x81\x9D\0\xFF\rlast"s;
   test::WriteFile(path, bytes);
-  const SourceFile file = SourceFile::Read(path);
+  SourceFile file = SourceFile::Read(path);
   EXPECT_EQ(file.bytes(), bytes);
   EXPECT_EQ(file.path(), path.string());
 }
@@ -157,9 +163,9 @@ TEST_F(SourceFileTest, ReadOnlyMeansNoWriteBitAtAll) {
 
 TEST_F(SourceFileTest, ReplaceWritesTheNewBytesAndLeavesNothingElse) {
   const fs::path path = MakeFile();
-  const SourceFile file = SourceFile::Read(path);
+  SourceFile file = SourceFile::Read(path);
   std::vector<SaveStep> steps;
-  file.Replace(kNew, [&](SaveStep step) {
+  ReplaceWith(file, kNew, [&](SaveStep step) {
     steps.push_back(step);
     return 0;
   });
@@ -224,7 +230,7 @@ TEST_F(SourceFileTest, LinkStaysALinkAndItsTargetIsReplaced) {
   for (const fs::path& link : {absolute, relative}) {
     SCOPED_TRACE(link.string());
     test::WriteFile(target, kOriginal);
-    const SourceFile file = SourceFile::Read(link);
+    SourceFile file = SourceFile::Read(link);
     EXPECT_EQ(file.bytes(), kOriginal);
     file.Replace(kNew);
     EXPECT_TRUE(fs::is_symlink(link));
@@ -243,10 +249,10 @@ TEST_F(SourceFileTest, ReadOnlyFileIsRefusedWhoeverRuns) {
     SCOPED_TRACE(std::to_string(mode));
     const fs::path path = MakeFile();
     SetMode(path, mode);
-    const SourceFile file = SourceFile::Read(path);
+    SourceFile file = SourceFile::Read(path);
     bool stepped = false;
     EXPECT_EQ(ErrorOf([&] {
-                file.Replace(kNew, [&](SaveStep) {
+                ReplaceWith(file, kNew, [&](SaveStep) {
                   stepped = true;
                   return 0;
                 });
@@ -292,7 +298,7 @@ TEST_F(SourceFileTest, ChangeOnDiskSinceReadingIsRefused) {
     SCOPED_TRACE(c.label);
     const fs::path path = MakeFile();
     SetMode(path, 0644);
-    const SourceFile file = SourceFile::Read(path);
+    SourceFile file = SourceFile::Read(path);
     c.change(path);
     const std::string changed = test::ReadFile(path);
     EXPECT_EQ(ErrorOf([&] { file.Replace(kNew); }),
@@ -307,10 +313,10 @@ TEST_F(SourceFileTest, ChangeDuringTheReplacementIsRefused) {
   for (const SaveStep during : {SaveStep::kCreateTemporary, SaveStep::kWrite, SaveStep::kClose}) {
     SCOPED_TRACE(static_cast<int>(during));
     const fs::path path = MakeFile();
-    const SourceFile file = SourceFile::Read(path);
+    SourceFile file = SourceFile::Read(path);
     const std::string theirs = "Attribute VB_Name = \"M\"\r\n' theirs\r\n";
     EXPECT_EQ(ErrorOf([&] {
-                file.Replace(kNew, [&](SaveStep step) {
+                ReplaceWith(file, kNew, [&](SaveStep step) {
                   if (step == during) test::WriteFile(path, theirs);
                   return 0;
                 });
@@ -323,7 +329,7 @@ TEST_F(SourceFileTest, ChangeDuringTheReplacementIsRefused) {
 
 TEST_F(SourceFileTest, FileRemovedSinceReadingIsNotRecreated) {
   const fs::path path = MakeFile();
-  const SourceFile file = SourceFile::Read(path);
+  SourceFile file = SourceFile::Read(path);
   fs::remove(path);
   EXPECT_EQ(ErrorOf([&] { file.Replace(kNew); }), path.string() + ": no such file");
   EXPECT_TRUE(test::Entries(folder_.path()).empty());
@@ -332,7 +338,7 @@ TEST_F(SourceFileTest, FileRemovedSinceReadingIsNotRecreated) {
 // A second replacement from the same reading finds the file changed by the first.
 TEST_F(SourceFileTest, SecondReplacementFromTheSameReadingIsRefused) {
   const fs::path path = MakeFile();
-  const SourceFile file = SourceFile::Read(path);
+  SourceFile file = SourceFile::Read(path);
   file.Replace(kNew);
   EXPECT_EQ(ErrorOf([&] { file.Replace(kOriginal); }),
             path.string() + ": changed on disk since it was read; nothing was written");
@@ -361,13 +367,14 @@ TEST_P(SaveStepFailureTest, LeavesTheOriginalAndNoTemporaryFile) {
   const fs::path path = folder.path() / "Gauge.ctl";
   test::WriteFile(path, kOriginal);
   SetMode(path, 0640);
-  const SourceFile file = SourceFile::Read(path);
+  SourceFile file = SourceFile::Read(path);
   std::string reason = c.reason;
   if (const std::size_t at = reason.find("FOLDER"); at != std::string::npos) {
     reason.replace(at, 6, folder.path().string());
   }
-  EXPECT_EQ(ErrorOf([&] { file.Replace(kNew, [&](SaveStep step) { return step == c.step ? c.error : 0; }); }),
-            path.string() + ": " + reason);
+  EXPECT_EQ(
+      ErrorOf([&] { ReplaceWith(file, kNew, [&](SaveStep step) { return step == c.step ? c.error : 0; }); }),
+      path.string() + ": " + reason);
   EXPECT_EQ(test::Entries(folder.path()), std::vector<std::string>{"Gauge.ctl"});
   EXPECT_EQ(ModeOf(path), 0640U);
   if (c.step == SaveStep::kSyncFolder) {

@@ -1,4 +1,4 @@
-// cli/run_arena.cpp: the scrivlet program's allocation. A run reads one file, generates once and
+// cli/posix/run_arena.cpp: the scrivlet program's allocation. A run reads one file, generates once and
 // ends; the file's tens of thousands of lines are small strings that live until the end. They come
 // from large blocks, one after another, and are never freed one by one: the process gives the blocks
 // back when it ends. Large buffers (the file's bytes and text) still come from malloc and go back

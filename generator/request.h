@@ -1,13 +1,13 @@
-// generator/request_fields.h: the options of one generation request, each in its own field.
+// generator/request.h: one generation request, its options each in a field of its own.
 #pragma once
 
 #include <string>
 
 namespace generator {
 
-// A new request has every Boolean False and every string empty. Texts are kept exactly as assigned:
-// never trimmed, re-cased or checked.
-struct RequestFields {
+// What CEcrireCode's options describe: one routine to write. A new request has every Boolean False and
+// every string empty. Texts are kept exactly as assigned: never trimmed, re-cased or checked.
+struct Request {
   bool bCacher = false;              // the name is followed by "_Hide "
   bool bCreerFonction = false;       // write a Function
   bool bCreerProcedure = false;      // write a Sub

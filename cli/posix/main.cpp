@@ -1,4 +1,4 @@
-// cli/main.cpp: scrivlet with the POSIX platform services.
+// cli/posix/main.cpp: scrivlet with the POSIX platform services.
 #include <malloc.h>
 
 #include <iostream>
@@ -8,8 +8,10 @@
 
 #include "cli/scrivlet_command.h"
 #include "host/host_error.h"
+#include "platform/posix/code_page_codec.h"
 #include "platform/posix/ini_settings_store.h"
 #include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/source_file.h"
 #include "platform/posix/system_clock.h"
 
 namespace {
@@ -49,6 +51,8 @@ int main(int argc, char** argv) {
   } catch (const host::HostError& error) {
     settings = std::make_unique<NoSettingsStore>(error.description());
   }
-  cli::CommandServices services{std::cout, std::cerr, *settings, clock, dates, {}};
+  platform::posix::DiskSourceFiles files;
+  const platform::posix::IconvCodePages codePages;
+  cli::CommandServices services{std::cout, std::cerr, *settings, clock, dates, files, codePages};
   return cli::RunScrivlet(arguments, services);
 }

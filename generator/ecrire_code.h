@@ -1,0 +1,16 @@
+// generator/ecrire_code.h: EcrireCode, one generation of the routine a request describes.
+#pragma once
+
+#include "generator/request.h"
+#include "host/code_module.h"
+#include "host/platform.h"
+
+namespace generator {
+
+// Writes the routine `request` describes into `UnLien`: comments at the caret, a Sub, a Function, or
+// a property's Get, its Let or Set and its m_ variable. Reads the request and changes none of it, so
+// a second call repeats the same generation. Never throws: any failure is shown in a box titled
+// "EcrireCode" and ends the generation; what was already added stays in the module.
+void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Platform& platform) noexcept;
+
+}  // namespace generator

@@ -1,0 +1,60 @@
+// host/source_file.h: a source file the command line edits, read whole and replaced whole by the
+// platform.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// A file that cannot be read or replaced. what() is "PATH: reason".
+class SourceFileError : public std::runtime_error {
+ public:
+  SourceFileError(const std::string& path, const std::string& reason)
+      : std::runtime_error(path + ": " + reason), path_(path), reason_(reason) {}
+  const std::string& path() const noexcept { return path_; }
+  const std::string& reason() const noexcept { return reason_; }
+
+ private:
+  std::string path_;
+  std::string reason_;
+};
+
+class SourceFile {
+ public:
+  virtual ~SourceFile() = default;
+
+  // The file's bytes as they were read.
+  virtual std::string_view bytes() const noexcept = 0;
+  // No one may write the file, as source control leaves a file that is not checked out.
+  virtual bool IsReadOnly() const noexcept = 0;
+
+  // Replaces the file with `bytes`, so that a crash leaves either the old file or the new one, and
+  // keeps what the platform keeps of a file (owner, permissions, links). Refuses a read-only file and
+  // a file that changed since it was read. Throws SourceFileError; until the replacement itself, a
+  // failure leaves the file as it was.
+  virtual void Replace(std::string_view bytes) = 0;
+
+ protected:
+  SourceFile() = default;
+  SourceFile(const SourceFile&) = default;
+  SourceFile& operator=(const SourceFile&) = default;
+};
+
+class SourceFiles {
+ public:
+  virtual ~SourceFiles() = default;
+
+  // Reads the whole file. Throws SourceFileError when the path is missing, is a folder or another
+  // kind of non-regular file, or cannot be read.
+  virtual std::unique_ptr<SourceFile> Read(const std::string& path) = 0;
+
+ protected:
+  SourceFiles() = default;
+  SourceFiles(const SourceFiles&) = default;
+  SourceFiles& operator=(const SourceFiles&) = default;
+};
+
+}  // namespace host
