@@ -24,7 +24,7 @@
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/source_file.h"
 #include "tests/cli/scrivlet_texts.h"
-#include "tests/host/scoped_env.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 

@@ -1,4 +1,4 @@
-// tests/host/scoped_env.h: sets or removes an environment variable for one test and restores it after.
+// tests/support/scoped_env.h: sets or removes an environment variable for one test and restores it after.
 #pragma once
 
 #include <cstdlib>

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "host/host_error.h"
-#include "tests/host/scoped_env.h"
+#include "tests/support/scoped_env.h"
 
 namespace {
 

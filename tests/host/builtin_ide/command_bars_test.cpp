@@ -1,4 +1,4 @@
-// tests/host/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries' click
+// tests/host/builtin_ide/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries' click
 // sources, with the faults a test plans.
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 
 #include "host/host_error.h"
 #include "platform/posix/settings_ini.h"
-#include "tests/host/scoped_env.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/host_error.h"
-#include "tests/host/scoped_env.h"
+#include "tests/support/scoped_env.h"
 
 namespace {
 
