@@ -6,6 +6,7 @@
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
+#include "host/vb_errors.h"
 
 namespace addin {
 namespace {
@@ -21,7 +22,7 @@ void Step(StepBody&& body) noexcept {
 }
 
 [[noreturn]] void ThrowObjectNotSet() {
-  throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  throw host::VbError(host::kErrObjectNotSet);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/vb_errors.h"
 #include "platform/win32/wide.h"
 
 namespace com_ide {
@@ -18,24 +19,23 @@ bool IsVbError(HRESULT hr) noexcept {
 struct KnownFailure {
   HRESULT hr;
   long number;
-  std::string_view description;
 };
 
-// The texts VB shows for the failures of a late-bound call.
+// The VB errors that the failures of a late-bound call become.
 constexpr KnownFailure kKnownFailures[] = {
-    {DISP_E_UNKNOWNNAME, host::kErrNoSuchMember, "Object doesn't support this property or method"},
-    {DISP_E_MEMBERNOTFOUND, host::kErrNoSuchMember, "Object doesn't support this property or method"},
-    {DISP_E_TYPEMISMATCH, kErrTypeMismatch, "Type mismatch"},
-    {DISP_E_BADPARAMCOUNT, 450, "Wrong number of arguments or invalid property assignment"},
-    {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
-    {DISP_E_OVERFLOW, 6, "Overflow"},
-    {E_OUTOFMEMORY, host::kErrOutOfMemory, host::kOutOfMemory},
-    {E_INVALIDARG, host::kErrInvalidCall, "Invalid procedure call or argument"},
+    {DISP_E_UNKNOWNNAME, host::kErrNoSuchMember},
+    {DISP_E_MEMBERNOTFOUND, host::kErrNoSuchMember},
+    {DISP_E_TYPEMISMATCH, host::kErrTypeMismatch},
+    {DISP_E_BADPARAMCOUNT, 450},     // "Wrong number of arguments or invalid property assignment"
+    {DISP_E_PARAMNOTOPTIONAL, 449},  // "Argument not optional"
+    {DISP_E_OVERFLOW, 6},            // "Overflow"
+    {E_OUTOFMEMORY, host::kErrOutOfMemory},
+    {E_INVALIDARG, host::kErrInvalidCall},
 };
 
 host::HostError FromHresult(HRESULT hr) {
   for (const KnownFailure& known : kKnownFailures) {
-    if (known.hr == hr) return host::HostError{known.number, std::string{known.description}};
+    if (known.hr == hr) return host::VbError(known.number);
   }
   if (IsVbError(hr))
     return host::HostError{static_cast<long>(hr & 0xFFFF), "Application-defined or object-defined error"};
@@ -73,7 +73,7 @@ host::HostError HostErrorFromCall(HRESULT hr, EXCEPINFO* info) {
 
 void CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::span<VARIANT> arguments,
                 platform::win32::UniqueVariant& result) {
-  if (object == nullptr) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  if (object == nullptr) throw host::VbError(host::kErrObjectNotSet);
   DISPID id = DISPID_UNKNOWN;
   // GetIDsOfNames takes a non-const name array.
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
@@ -100,7 +100,7 @@ void CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::span<VA
 long ResultAsLong(const platform::win32::UniqueVariant& result) {
   platform::win32::UniqueVariant converted;
   if (FAILED(::VariantChangeType(converted.put(), Source(result), 0, VT_I4))) {
-    throw host::HostError{kErrTypeMismatch, "Type mismatch"};
+    throw host::VbError(host::kErrTypeMismatch);
   }
   return V_I4(converted.get());
 }
@@ -108,7 +108,7 @@ long ResultAsLong(const platform::win32::UniqueVariant& result) {
 std::wstring ResultAsText(const platform::win32::UniqueVariant& result) {
   platform::win32::UniqueVariant converted;
   if (FAILED(::VariantChangeType(converted.put(), Source(result), 0, VT_BSTR))) {
-    throw host::HostError{kErrTypeMismatch, "Type mismatch"};
+    throw host::VbError(host::kErrTypeMismatch);
   }
   return std::wstring{platform::win32::BstrView(V_BSTR(converted.get()))};
 }
@@ -125,17 +125,17 @@ platform::win32::ComPtr<IDispatch> ResultAsObject(const platform::win32::UniqueV
       if (V_UNKNOWN(v) == nullptr) return {};
       platform::win32::ComPtr<IDispatch> dispatch =
           platform::win32::ComPtr<IUnknown>{V_UNKNOWN(v)}.As<IDispatch>(IID_IDispatch);
-      if (!dispatch) throw host::HostError{kErrTypeMismatch, "Type mismatch"};
+      if (!dispatch) throw host::VbError(host::kErrTypeMismatch);
       return dispatch;
     }
     default:
-      throw host::HostError{kErrTypeMismatch, "Type mismatch"};
+      throw host::VbError(host::kErrTypeMismatch);
   }
 }
 
 platform::win32::ComPtr<IDispatch> ResultAsRequiredObject(const platform::win32::UniqueVariant& result) {
   platform::win32::ComPtr<IDispatch> object = ResultAsObject(result);
-  if (!object) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  if (!object) throw host::VbError(host::kErrObjectNotSet);
   return object;
 }
 

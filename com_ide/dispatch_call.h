@@ -9,13 +9,10 @@
 #include <string>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/win32/com_handles.h"
 
 namespace com_ide {
-
-// The error numbers that VB gives the failures of a late-bound call.
-inline constexpr long kErrTypeMismatch = 13;
-inline constexpr long kErrNoEvents = 459;  // "Object or class does not support the set of events"
 
 // The HostError a failed call becomes. A failure raised by the object (DISP_E_EXCEPTION) keeps its
 // number and description: a VB error number as such (its wCode, or the code of an HRESULT of the

@@ -8,6 +8,7 @@
 #include "com_ide/command_bar_events_sink.h"
 #include "com_ide/dispatch_call.h"
 #include "com_ide/dispatch_code_module.h"
+#include "host/vb_errors.h"
 #include "platform/win32/wide.h"
 
 namespace com_ide {
@@ -32,7 +33,7 @@ platform::win32::ComPtr<IDispatch> RequiredMember(IDispatch* object, const wchar
 }
 
 [[noreturn]] void ThrowNoEvents() {
-  throw host::HostError{kErrNoEvents, "Object or class does not support the set of events"};
+  throw host::VbError(host::kErrNoEvents);
 }
 
 }  // namespace
@@ -97,7 +98,7 @@ std::shared_ptr<host::CommandBarEvents> DispatchEvents::CommandBarEvents(
   IDispatch* entry = nullptr;
   if (control) {
     const auto* own = dynamic_cast<const DispatchCommandBarControl*>(control.get());
-    if (own == nullptr) throw host::HostError{kErrTypeMismatch, "Type mismatch"};
+    if (own == nullptr) throw host::VbError(host::kErrTypeMismatch);
     entry = own->dispatch();
   }
   std::array<VARIANT, 1> arguments = {ObjectArgument(entry)};
@@ -110,7 +111,7 @@ DispatchCommandBarEvents::~DispatchCommandBarEvents() {
 }
 
 void DispatchCommandBarEvents::Subscribe(host::CommandBarClickHandler& handler) {
-  if (!source_) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  if (!source_) throw host::VbError(host::kErrObjectNotSet);
   if (!point_) {
     const auto container = source_.As<IConnectionPointContainer>(IID_IConnectionPointContainer);
     if (!container) ThrowNoEvents();

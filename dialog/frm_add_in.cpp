@@ -9,6 +9,7 @@
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
+#include "host/vb_errors.h"
 
 namespace dialog {
 namespace {
@@ -120,7 +121,7 @@ void FrmAddIn::Notify(ControlId id, Property what) noexcept {
 void FrmAddIn::SetValue(ControlId box, int value) {
   Enter(box, "Value", std::to_string(value));
   if (Design(box).kind != ControlKind::kCheckBox) {
-    throw host::HostError{host::kErrNoSuchMember, std::string{host::kNoSuchMember}};
+    throw host::VbError(host::kErrNoSuchMember);
   }
   // 2 is the platform's grayed state: a valid value that the reactions treat as unchecked.
   if (value < 0 || value > 2) throw host::HostError{kErrInvalidValue, std::string{kInvalidValue}};

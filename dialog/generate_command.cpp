@@ -12,6 +12,7 @@
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/ui.h"
+#include "host/vb_errors.h"
 
 namespace dialog {
 namespace {
@@ -20,7 +21,7 @@ using enum ControlId;
 
 // The host's answer when an empty object reference is used.
 [[noreturn]] void ThrowObjectNotSet() {
-  throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  throw host::VbError(host::kErrObjectNotSet);
 }
 
 }  // namespace

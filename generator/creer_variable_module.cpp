@@ -4,6 +4,7 @@
 #include "generator/declaration_lines.h"
 #include "host/error_trap.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace generator {
 namespace {

@@ -11,6 +11,7 @@
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_errors.h"
 
 namespace generator {
 namespace {
@@ -57,7 +58,7 @@ std::string RoutineText(const Request& request, ProcedureKind kind, const host::
 // always lands inside the routine, and above a continued statement rather than in it.
 void InsertComments(const Request& request, host::CodeModule& module, const host::Platform& platform) {
   const std::shared_ptr<host::CodePane> pane = module.CodePane();
-  if (!pane) throw host::HostError{host::kErrObjectNotSet, std::string{host::kObjectNotSet}};
+  if (!pane) throw host::VbError(host::kErrObjectNotSet);
   const long caret = pane->GetSelection().startLine;
   const host::ProcAtLine routine = module.ProcOfLine(caret);
   if (routine.name.empty()) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "host/proc_kind.h"
+#include "host/vb_errors.h"
 
 namespace host {
 

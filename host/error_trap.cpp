@@ -5,6 +5,7 @@
 #include <new>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace host {
 
@@ -14,7 +15,7 @@ void ShowCaughtFailure(host::Ui& ui, std::string_view title) noexcept {
   } catch (const host::HostError& error) {
     ui.MsgBox(error.description(), title);
   } catch (const std::bad_alloc&) {
-    ui.MsgBox(host::kOutOfMemory, title);
+    ui.MsgBox(host::VbErrorText(host::kErrOutOfMemory), title);
   } catch (const std::exception& error) {
     ui.MsgBox(error.what(), title);
   } catch (...) {

@@ -3,21 +3,9 @@
 
 #include <exception>
 #include <string>
-#include <string_view>
 #include <utility>
 
 namespace host {
-
-// The error numbers the system relies on, as the host reports them.
-inline constexpr long kErrInvalidCall = 5;     // "Invalid procedure call or argument"
-inline constexpr long kErrOutOfMemory = 7;     // kOutOfMemory
-inline constexpr long kErrSubNotDefined = 35;  // no routine of that name in the module
-inline constexpr long kErrObjectNotSet = 91;   // kObjectNotSet: an empty object reference was used
-inline constexpr long kErrNoSuchMember = 438;  // kNoSuchMember: the object lacks that property or method
-
-inline constexpr std::string_view kOutOfMemory = "Out of memory";
-inline constexpr std::string_view kObjectNotSet = "Object variable or With block variable not set";
-inline constexpr std::string_view kNoSuchMember = "Object doesn't support this property or method";
 
 // Thrown by every facade operation that fails. The generator and the dialog catch it at their
 // traps and show `description`, as a VB error handler shows Err.Description.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace host {
 
@@ -21,12 +22,8 @@ class Vbe {
 
   // The host's menus and toolbars, and its event sources. A host without menus (one that only
   // edits source files) keeps these answers, which fail as the IDE fails for a member it lacks.
-  virtual std::shared_ptr<host::CommandBars> CommandBars() {
-    throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
-  }
-  virtual std::shared_ptr<host::Events> Events() {
-    throw HostError{kErrNoSuchMember, std::string{kNoSuchMember}};
-  }
+  virtual std::shared_ptr<host::CommandBars> CommandBars() { throw VbError(kErrNoSuchMember); }
+  virtual std::shared_ptr<host::Events> Events() { throw VbError(kErrNoSuchMember); }
 
  protected:
   Vbe() = default;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace addin::com {
 
@@ -27,7 +28,7 @@ HRESULT ComBoundary(const IID& iid, std::wstring_view source, Body&& body) noexc
   } catch (const host::HostError& e) {
     return ReportHostError(iid, source, e.number(), e.description());
   } catch (const std::bad_alloc&) {
-    return ReportHostError(iid, source, host::kErrOutOfMemory, host::kOutOfMemory);
+    return ReportHostError(iid, source, host::kErrOutOfMemory, host::VbErrorText(host::kErrOutOfMemory));
   } catch (...) {
     return E_UNEXPECTED;
   }

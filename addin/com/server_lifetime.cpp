@@ -6,6 +6,7 @@
 
 #include "com_ide/command_bar_events_sink.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace addin::com {
 namespace {

@@ -7,6 +7,7 @@
 
 #include "addin/com/server_lifetime.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace addin::com {
 

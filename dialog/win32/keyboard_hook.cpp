@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace dialog::win32 {
 namespace {

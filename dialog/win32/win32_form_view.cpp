@@ -16,6 +16,7 @@
 #include "dialog/win32/keyboard_hook.h"
 #include "dialog/win32/view_text.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/win32/message_box_ui.h"
 #include "platform/win32/wide.h"
 

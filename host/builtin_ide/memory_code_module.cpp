@@ -6,12 +6,10 @@
 
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_errors.h"
 
 namespace host {
 namespace {
-
-constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
-constexpr std::string_view kSubNotDefined = "Sub or Function not defined";
 
 std::string Arguments(std::string_view name, ProcKind kind) {
   return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
@@ -44,7 +42,7 @@ const std::deque<Routine>& MemoryCodeModule::Routines() const {
 
 const Routine& MemoryCodeModule::RequireRoutine(std::string_view name, ProcKind kind) const {
   const Routine* routine = FindRoutine(Routines(), name, kind);
-  if (routine == nullptr) throw HostError{kErrSubNotDefined, std::string{kSubNotDefined}};
+  if (routine == nullptr) throw VbError(kErrSubNotDefined);
   return *routine;
 }
 
@@ -63,7 +61,7 @@ long MemoryCodeModule::CountOfLines() const {
 std::string MemoryCodeModule::Lines(long start, long count) const {
   Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
   const long size = static_cast<long>(lines_.size());
-  if (start < 1 || count < 0 || start > size + 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  if (start < 1 || count < 0 || start > size + 1) throw VbError(kErrInvalidCall);
   const long last = count > size - start + 1 ? size : start + count - 1;
   std::string text;
   for (long line = start; line <= last; ++line) {
@@ -93,7 +91,7 @@ ProcAtLine MemoryCodeModule::ProcOfLine(long line) const {
 void MemoryCodeModule::InsertLines(long line, std::string_view text) {
   Enter("InsertLines", [&] { return std::to_string(line); });
   if (line < 1 || line > static_cast<long>(lines_.size()) + 1) {
-    throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+    throw VbError(kErrInvalidCall);
   }
   InsertAt(static_cast<std::size_t>(line - 1), text);
 }

@@ -7,11 +7,10 @@
 
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_errors.h"
 
 namespace host {
 namespace {
-
-constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
 
 void EnterPlan(const FaultLink& faults, std::string_view operation, std::string_view arguments = {}) {
   if (faults && *faults != nullptr) (*faults)->Enter(operation, arguments);
@@ -39,7 +38,7 @@ void MemoryCommandBarControl::Caption(std::string_view caption) {
 
 void MemoryCommandBarControl::Delete() {
   Enter("Delete");
-  if (deleted_) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  if (deleted_) throw VbError(kErrInvalidCall);
   deleted_ = true;
   if (const std::shared_ptr<MemoryCommandBar> bar = bar_.lock()) bar->Remove(*this);
 }
@@ -69,7 +68,7 @@ std::shared_ptr<CommandBarControls> MemoryCommandBar::Controls() {
 
 std::shared_ptr<CommandBarControl> MemoryCommandBar::Add(long type) {
   EnterPlan(faults_, "Add", std::to_string(type));
-  if (type < 1) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  if (type < 1) throw VbError(kErrInvalidCall);
   auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, type);
   entries_.push_back(entry);
   return entry;
@@ -98,7 +97,7 @@ std::shared_ptr<CommandBar> MemoryCommandBars::Item(std::string_view name) {
   EnterPlan(faults_, "Item", name);
   if (std::shared_ptr<MemoryCommandBar> bar = Bar(name)) return bar;
   if (missingGivesEmpty_) return nullptr;
-  throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  throw VbError(kErrInvalidCall);
 }
 
 std::shared_ptr<MemoryCommandBar> MemoryCommandBars::AddBar(std::string name) {
@@ -144,7 +143,7 @@ std::shared_ptr<host::CommandBarEvents> MemoryEvents::CommandBarEvents(
     const std::shared_ptr<CommandBarControl>& control) {
   EnterPlan(faults_, "CommandBarEvents");
   auto entry = std::dynamic_pointer_cast<MemoryCommandBarControl>(control);
-  if (!entry) throw HostError{kErrInvalidCall, std::string{kInvalidCall}};
+  if (!entry) throw VbError(kErrInvalidCall);
   auto source = std::make_shared<MemoryCommandBarEvents>(entry, faults_);
   entry->AddSource(source);
   return source;

@@ -13,17 +13,15 @@
 #include <optional>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/settings_ini.h"
 
 namespace platform::posix {
 namespace {
 
-// Error 75, "Path/File access error", carries the path and the system's reason.
-constexpr long kErrPathFileAccess = 75;
-
 [[noreturn]] void ThrowFileError(const std::string& path, const char* what, int error) {
-  throw host::HostError{kErrPathFileAccess, path + ": " + what + ": " + std::strerror(error)};
+  throw host::HostError{host::kErrPathFileAccess, path + ": " + what + ": " + std::strerror(error)};
 }
 
 // Creates the folder and its parents, readable by the user alone.
@@ -69,7 +67,7 @@ std::string IniSettingsStore::DefaultPath() {
     home = user != nullptr ? user->pw_dir : nullptr;
   }
   if (home == nullptr || home[0] != '/') {
-    throw host::HostError{kErrPathFileAccess,
+    throw host::HostError{host::kErrPathFileAccess,
                           "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};
   }
   return std::string{home} + "/.config/scrivlet/settings.ini";

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace platform::posix {
 namespace {
@@ -24,8 +25,7 @@ UniqueLocale UserTimeLocale() {
   locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr))
     locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr))
-    throw host::HostError{host::kErrOutOfMemory, std::string{host::kOutOfMemory}};
+  if (locale == static_cast<locale_t>(nullptr)) throw host::VbError(host::kErrOutOfMemory);
   return UniqueLocale{locale};
 }
 

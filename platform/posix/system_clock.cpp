@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace platform::posix {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
 
@@ -15,7 +16,7 @@ bool AnyEmpty(std::string_view application, std::string_view section, std::strin
 }
 
 host::HostError SaveFailure() {
-  return host::HostError{host::kErrInvalidCall, "Invalid procedure call or argument"};
+  return host::VbError(host::kErrInvalidCall);
 }
 
 }  // namespace

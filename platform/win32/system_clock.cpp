@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {

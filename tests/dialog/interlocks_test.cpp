@@ -9,6 +9,7 @@
 
 #include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "tests/dialog/dialog_fixture.h"
 
 namespace {

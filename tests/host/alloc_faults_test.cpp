@@ -20,8 +20,8 @@
 #include "platform/posix/ini_settings_store.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/stderr_ui.h"
-#include "tests/support/scoped_env.h"
 #include "tests/support/alloc_faults.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include "com_ide/dispatch_code_module.h"
 #include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "platform/win32/message_box_ui.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/system_clock.h"
@@ -401,7 +402,7 @@ void AdapterFailures() {
       {"AddFromString", [&] { nothing.AddFromString("x"); }},
   };
   for (const auto& [name, operation] : operations) {
-    ExpectError(Thrown(operation), host::kErrObjectNotSet, host::kObjectNotSet,
+    ExpectError(Thrown(operation), host::kErrObjectNotSet, host::VbErrorText(host::kErrObjectNotSet),
                 std::string{"Nothing."} + name);
   }
 
@@ -414,8 +415,8 @@ void AdapterFailures() {
   oddSelf->Define(L"CountOfLines",
                   [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
   com_ide::DispatchCodeModule oddModule{odd};
-  ExpectError(Thrown([&] { oddModule.CodePane(); }), host::kErrObjectNotSet, host::kObjectNotSet,
-              "a module without a pane");
+  ExpectError(Thrown([&] { oddModule.CodePane(); }), host::kErrObjectNotSet,
+              host::VbErrorText(host::kErrObjectNotSet), "a module without a pane");
   ExpectError(Thrown([&] { oddModule.CountOfLines(); }), 13, "Type mismatch", "a count that is no number");
 }
 

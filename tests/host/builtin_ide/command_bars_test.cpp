@@ -1,5 +1,5 @@
-// tests/host/builtin_ide/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries' click
-// sources, with the faults a test plans.
+// tests/host/builtin_ide/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries'
+// click sources, with the faults a test plans.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +8,7 @@
 
 #include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "tests/support/visible.h"
 
 namespace {

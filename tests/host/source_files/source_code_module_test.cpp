@@ -17,6 +17,7 @@
 #include "host/builtin_ide/fault_plan.h"
 #include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 
@@ -292,7 +293,7 @@ TEST(PlacementTest, HostFailureInAnEditChangesNothing) {
   module.AttachFaults(&plan);
   plan.Fail("InsertLines", 1, host::kErrOutOfMemory, "Out of memory");
   plan.Fail("AddFromString", 1, host::kErrOutOfMemory, "Out of memory");
-  plan.Fail("CodePane", 1, host::kErrObjectNotSet, std::string{host::kObjectNotSet});
+  plan.Fail("CodePane", 1, host::kErrObjectNotSet, std::string{host::VbErrorText(host::kErrObjectNotSet)});
   for (const bool add : {false, true}) {
     try {
       add ? module.AddFromString("Dim a") : module.InsertLines(17L, "x");

@@ -1,5 +1,6 @@
 // Checks date patterns filled with the C library's day and month names in the user's locale.
 #include "platform/posix/locale_date_formatter.h"
+#include "host/vb_errors.h"
 
 #include <gtest/gtest.h>
 #include <locale.h>

@@ -1,5 +1,6 @@
 // Checks the system clock's fixed date: SOURCE_DATE_EPOCH values to UTC dates, and values it refuses.
 #include "platform/posix/system_clock.h"
+#include "host/vb_errors.h"
 
 #include <gtest/gtest.h>
 
