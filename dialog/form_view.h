@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "dialog/controls.h"
 
@@ -36,6 +37,10 @@ class FormView {
   virtual void Hide() = 0;
   // Destroys the window (the dialog is unloaded); a later Show makes a new one.
   virtual void Close() noexcept = 0;
+  // The model is about to set one property of a control: the value of a check box ("0", "1" or "2"),
+  // an enabled state ("True" or "False"), or a text (empty: the text is the model's to read). A view
+  // that cannot show the change throws HostError, and the model keeps what it had.
+  virtual void Changing(ControlId /*id*/, Property /*what*/, std::string_view /*value*/) {}
   // One property of one control changed in the model: redraw it. Called while reactions run, once
   // per change, so a view must not call back into the model from here.
   virtual void Changed(ControlId id, Property what) noexcept = 0;

@@ -106,12 +106,8 @@ bool FrmAddIn::CanFocus(ControlId id) const noexcept {
   return TakesFocus(Design(id).kind) && CanUse(id) && IsShowing(id);
 }
 
-void FrmAddIn::Enter(ControlId id, std::string_view property, std::string_view arguments) const {
-  if (faults_ == nullptr) return;
-  std::string operation{Name(id)};
-  operation += '.';
-  operation += property;
-  faults_->Enter(operation, arguments);
+void FrmAddIn::Changing(ControlId id, Property what, std::string_view value) {
+  if (view_) view_->Changing(id, what, value);
 }
 
 void FrmAddIn::Notify(ControlId id, Property what) noexcept {
@@ -119,7 +115,7 @@ void FrmAddIn::Notify(ControlId id, Property what) noexcept {
 }
 
 void FrmAddIn::SetValue(ControlId box, int value) {
-  Enter(box, "Value", std::to_string(value));
+  Changing(box, Property::kValue, std::to_string(value));
   if (Design(box).kind != ControlKind::kCheckBox) {
     throw host::VbError(host::kErrNoSuchMember);
   }
@@ -133,7 +129,7 @@ void FrmAddIn::SetValue(ControlId box, int value) {
 }
 
 void FrmAddIn::SetEnabled(ControlId id, bool enabled) {
-  Enter(id, "Enabled", enabled ? "True" : "False");
+  Changing(id, Property::kEnabled, enabled ? "True" : "False");
   ControlState& state = controls_[Index(id)];
   if (state.enabled == enabled) return;
   state.enabled = enabled;
@@ -141,7 +137,7 @@ void FrmAddIn::SetEnabled(ControlId id, bool enabled) {
 }
 
 void FrmAddIn::SetText(ControlId id, std::string_view text) {
-  Enter(id, "Text", {});
+  Changing(id, Property::kCaption, {});
   std::string copy{text};
   controls_[Index(id)].caption = std::move(copy);
   Notify(id, Property::kCaption);

@@ -11,7 +11,6 @@
 #include "dialog/connection.h"
 #include "dialog/controls.h"
 #include "dialog/form_view.h"
-#include "host/builtin_ide/fault_plan.h"
 #include "host/platform.h"
 #include "host/vbe.h"
 
@@ -110,10 +109,6 @@ class FrmAddIn {
   // Enables `box`; its value stays.
   void ObjetValide(ControlId box) noexcept;
 
-  // Every later change of a control enters `plan` first, as "chkSet.Value 0", "Frame1.Enabled False"
-  // or "txtVariable.Text"; a planned fault makes that change fail. nullptr detaches it.
-  void AttachFaults(host::FaultPlan* plan) noexcept { faults_ = plan; }
-
  private:
   enum class StepKind : std::uint8_t { kClear, kValidate, kEnable, kDisable };
   struct Step {
@@ -130,7 +125,8 @@ class FrmAddIn {
 
   void ResetControls();
   void RunReaction(const Reaction& reaction) noexcept;
-  void Enter(ControlId id, std::string_view property, std::string_view arguments) const;
+  // Asks the view whether it can show the change; throws HostError when it cannot.
+  void Changing(ControlId id, Property what, std::string_view value);
   void Notify(ControlId id, Property what) noexcept;
   void Load();
   void GenerateFromControls();
@@ -140,7 +136,6 @@ class FrmAddIn {
   host::Platform platform_;
   std::array<ControlState, kControlCount> controls_;
   std::unique_ptr<FormView> view_;
-  host::FaultPlan* faults_ = nullptr;
   bool loaded_ = false;
   bool unloaded_ = false;  // unloaded since the controls were last set to their design
   bool visible_ = false;

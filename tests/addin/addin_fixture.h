@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "addin/connect.h"
-#include "dialog/headless_view.h"
 #include "host/builtin_ide/fault_plan.h"
 #include "host/builtin_ide/memory_vbe.h"
+#include "tests/dialog/headless_view.h"
 #include "tests/generator/generator_fixture.h"
 
 namespace test {
@@ -35,21 +35,21 @@ struct AddinHarness {
     return platform.settings.GetSetting("Scrivlet", "Settings", "DisplayOnConnect", "<none>");
   }
   // The window of the dialog made last, or nothing.
-  dialog::HeadlessView* View() const { return views.empty() ? nullptr : views.back(); }
+  test::HeadlessView* View() const { return views.empty() ? nullptr : views.back(); }
   bool DialogOnScreen() const {
     return connect.DialogForm() != nullptr && View() != nullptr && View()->onScreen();
   }
 
   TestPlatform platform;
   std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
-  std::vector<dialog::HeadlessView*> views;
+  std::vector<test::HeadlessView*> views;
   int dialogsMade = 0;
   bool refuseDialogs = false;
   addin::Connect connect{platform.platform(),
                          [this](dialog::FrmAddIn& form) -> std::unique_ptr<dialog::FormView> {
                            if (refuseDialogs) throw host::HostError{7, "Out of memory"};
                            ++dialogsMade;
-                           auto made = std::make_unique<dialog::HeadlessView>(form);
+                           auto made = std::make_unique<test::HeadlessView>(form);
                            views.push_back(made.get());
                            return made;
                          }};

@@ -319,7 +319,7 @@ TEST(MenuCommand, CloseBoxHidesThroughTheConnection) {
   test::AddinHarness h;
   h.connect.OnConnection(h.vbe, 0);
   h.Entry()->Execute();
-  dialog::HeadlessView& view = *h.View();
+  test::HeadlessView& view = *h.View();
   view.Type(txtPropriete, "Title");
   view.CloseBox();
   EXPECT_FALSE(h.connect.FormDisplayed);
@@ -337,7 +337,7 @@ TEST(MenuCommand, CancelThenShowKeepsTheContent) {
   test::AddinHarness h;
   h.connect.OnConnection(h.vbe, 0);
   h.Entry()->Execute();
-  dialog::HeadlessView& view = *h.View();
+  test::HeadlessView& view = *h.View();
   view.Type(txtPropriete, "Title");
   view.Click(chkFonction);
   view.Pick(cmbFuncReturn, 6);

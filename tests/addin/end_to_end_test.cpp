@@ -75,7 +75,7 @@ TEST(EndToEnd, TitlePropertyFromMenuToDisconnection) {
   ASSERT_TRUE(h.Entry()->Execute());
   ASSERT_TRUE(h.DialogOnScreen());
 
-  dialog::HeadlessView& view = *h.View();
+  test::HeadlessView& view = *h.View();
   ASSERT_TRUE(view.Type(txtPropriete, "Title"));
   ASSERT_TRUE(view.Type(txtVariable, "NewTitle"));
   ASSERT_TRUE(view.Click(chkPropertyChanged));

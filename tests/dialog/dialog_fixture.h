@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialog/frm_add_in.h"
-#include "dialog/headless_view.h"
+#include "tests/dialog/headless_view.h"
 #include "tests/generator/generator_fixture.h"
 
 namespace test {
@@ -28,9 +28,9 @@ struct DialogHarness {
   }
 
   TestPlatform platform;
-  dialog::HeadlessView* view = nullptr;
+  test::HeadlessView* view = nullptr;
   dialog::FrmAddIn form{platform.platform(), [this](dialog::FrmAddIn& f) {
-                          auto made = std::make_unique<dialog::HeadlessView>(f);
+                          auto made = std::make_unique<test::HeadlessView>(f);
                           view = made.get();
                           return made;
                         }};

@@ -60,7 +60,7 @@ TEST_P(FormLoad, ShowsTheStoredProgrammer) {
   if (l.stored) dialog.platform.settings.SaveSetting("Scrivlet", "Identification", "Programmer", *l.stored);
   host::FaultPlan plan;
   if (l.failing != nullptr) plan.Fail(l.failing, 1, host::kErrOutOfMemory, "Out of memory");
-  dialog.form.AttachFaults(&plan);
+  dialog.view->AttachFaults(&plan);
   dialog.Shown();
   EXPECT_EQ(dialog.form.Text(txtNomUtilisateur), l.shown);
   EXPECT_EQ(dialog.platform.ui.messages(), l.messages);
@@ -273,7 +273,7 @@ TEST(Frame, HoldsItsControls) {
 
 struct Action {
   const char* name;
-  std::function<bool(dialog::HeadlessView&)> act;
+  std::function<bool(test::HeadlessView&)> act;
   bool taken;
 };
 
@@ -283,18 +283,17 @@ void PrintTo(const Action& a, std::ostream* os) {
 
 // What a person at the window can reach on the first page, with nothing checked.
 const Action kActions[] = {
-    {"type_name", [](dialog::HeadlessView& v) { return v.Type(txtPropriete, "x"); }, true},
-    {"type_into_label", [](dialog::HeadlessView& v) { return v.Type(Label1, "x"); }, false},
-    {"type_into_other_page", [](dialog::HeadlessView& v) { return v.Type(txtUsage, "x"); }, false},
-    {"click_other_page", [](dialog::HeadlessView& v) { return v.Click(cmdChanger); }, false},
-    {"type_disabled_return_type", [](dialog::HeadlessView& v) { return v.Type(cmbFuncReturn, "x"); }, false},
-    {"pick_past_the_list", [](dialog::HeadlessView& v) { return v.Pick(cmbType, 11); }, false},
-    {"pick_last", [](dialog::HeadlessView& v) { return v.Pick(cmbType, 10); }, true},
-    {"type_help_id", [](dialog::HeadlessView& v) { return v.SelectPage(1) && v.Type(txtAideID, "x"); },
-     false},
-    {"select_missing_page", [](dialog::HeadlessView& v) { return v.SelectPage(4); }, false},
+    {"type_name", [](test::HeadlessView& v) { return v.Type(txtPropriete, "x"); }, true},
+    {"type_into_label", [](test::HeadlessView& v) { return v.Type(Label1, "x"); }, false},
+    {"type_into_other_page", [](test::HeadlessView& v) { return v.Type(txtUsage, "x"); }, false},
+    {"click_other_page", [](test::HeadlessView& v) { return v.Click(cmdChanger); }, false},
+    {"type_disabled_return_type", [](test::HeadlessView& v) { return v.Type(cmbFuncReturn, "x"); }, false},
+    {"pick_past_the_list", [](test::HeadlessView& v) { return v.Pick(cmbType, 11); }, false},
+    {"pick_last", [](test::HeadlessView& v) { return v.Pick(cmbType, 10); }, true},
+    {"type_help_id", [](test::HeadlessView& v) { return v.SelectPage(1) && v.Type(txtAideID, "x"); }, false},
+    {"select_missing_page", [](test::HeadlessView& v) { return v.SelectPage(4); }, false},
     {"click_after_hiding",
-     [](dialog::HeadlessView& v) {
+     [](test::HeadlessView& v) {
        v.CloseBox();
        return v.Click(chkFonction);
      },

@@ -300,7 +300,7 @@ TEST(InterlockOrder, CommentsOnlyStepsRunInOrder) {
   dialog.Shown();
   dialog.view->Click(chkProcedure);
   host::FaultPlan plan;
-  dialog.form.AttachFaults(&plan);
+  dialog.view->AttachFaults(&plan);
   dialog.view->Click(chkComment);
   const std::vector<std::string> expected = {
       "chkComment.Value 1", "chkFonction.Enabled False", "chkFonction.Value 0", "chkFriend.Enabled False",
@@ -389,7 +389,7 @@ TEST_P(InterlockTrap, ReportsUnderItsTitleAndEnds) {
   for (const ControlId box : t.before) dialog.view->Click(box);
   host::FaultPlan plan;
   plan.Fail(t.failing, 1, host::kErrInvalidCall, "Refused");
-  dialog.form.AttachFaults(&plan);
+  dialog.view->AttachFaults(&plan);
   dialog.view->Click(t.click);
   EXPECT_EQ(dialog.platform.ui.messages(), t.messages);
   EXPECT_EQ(test::Names(test::Checked(dialog.form)), test::Names(t.checked));

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -86,6 +87,31 @@ class CountingConnection final : public dialog::Connection {
   int hides = 0;
 };
 
+// The Windows view, with every change the model is about to make entered in a plan first, when the
+// test has given one ("txtPropriete.Text", "chkSet.Value 0").
+class PlannedView final : public dialog::FormView {
+ public:
+  PlannedView(std::unique_ptr<dialog::FormView> window, host::FaultPlan* const& plan)
+      : window_(std::move(window)), plan_(plan) {}
+  void Show() override { window_->Show(); }
+  void Hide() override { window_->Hide(); }
+  void Close() noexcept override { window_->Close(); }
+  void Changing(ControlId id, dialog::Property what, std::string_view value) override {
+    if (plan_ != nullptr) {
+      const char* property = what == dialog::Property::kValue     ? ".Value"
+                             : what == dialog::Property::kEnabled ? ".Enabled"
+                                                                  : ".Text";
+      plan_->Enter(std::string{dialog::Name(id)} + property, value);
+    }
+    window_->Changing(id, what, value);
+  }
+  void Changed(ControlId id, dialog::Property what) noexcept override { window_->Changed(id, what); }
+
+ private:
+  std::unique_ptr<dialog::FormView> window_;
+  host::FaultPlan* const& plan_;
+};
+
 // A dialog object as the connection makes it, with the real message box and the Windows view.
 struct Harness {
   Harness() {
@@ -101,7 +127,10 @@ struct Harness {
   FailingSettings settings;
   host::Platform platform{ui, clock, dates, settings};
   CountingConnection connection;
-  dialog::FrmAddIn form{platform, dialog::win32::MakeWin32View};
+  host::FaultPlan* plan = nullptr;
+  dialog::FrmAddIn form{platform, [this](dialog::FrmAddIn& f) {
+                          return std::make_unique<PlannedView>(dialog::win32::MakeWin32View(f), plan);
+                        }};
 };
 
 // --- Message boxes, read and dismissed by a CBT hook ---------------------------------------------------
@@ -493,7 +522,7 @@ void CheckTyping() {
   Harness h;
   Show(h);
   host::FaultPlan plan;
-  h.form.AttachFaults(&plan);
+  h.plan = &plan;
   HWND edit = Item(txtPropriete);
   ::SetFocus(edit);
   Pump();
@@ -546,7 +575,7 @@ void CheckTyping() {
   checks.Equal(h.form.Text(cmbType), std::string{"X"}, "typing in a combo box reaches the model");
   // A disabled combo box takes nothing.
   checks.Expect(::IsWindowEnabled(Item(cmbFuncReturn)) == FALSE, "cmbFuncReturn is disabled");
-  h.form.AttachFaults(nullptr);
+  h.plan = nullptr;
 }
 
 // --- Pages

@@ -1,4 +1,5 @@
-// dialog/headless_view.h: a view of frmAddIn without a window, through which tests act as the programmer.
+// tests/dialog/headless_view.h: a view of frmAddIn without a window, through which tests act as the
+// programmer and make the window refuse what it is asked.
 #pragma once
 
 #include <string>
@@ -10,17 +11,21 @@
 #include "dialog/frm_add_in.h"
 #include "host/builtin_ide/fault_plan.h"
 
-namespace dialog {
+namespace test {
+
+using dialog::ControlId;
+using dialog::Property;
 
 // Keeps what a window would: whether it is on screen and what it was told to redraw. Its actions
 // are those of a person at the window: they reach the model only while the window is on screen.
-class HeadlessView final : public FormView {
+class HeadlessView final : public dialog::FormView {
  public:
-  explicit HeadlessView(FrmAddIn& form) : form_(form) {}
+  explicit HeadlessView(dialog::FrmAddIn& form) : form_(form) {}
 
   void Show() override;
   void Hide() override;
   void Close() noexcept override;
+  void Changing(ControlId id, Property what, std::string_view value) override;
   void Changed(ControlId id, Property what) noexcept override;
 
   bool onScreen() const noexcept { return onScreen_; }
@@ -29,7 +34,8 @@ class HeadlessView final : public FormView {
   const std::vector<std::pair<ControlId, Property>>& changes() const noexcept { return changes_; }
   void ClearChanges() noexcept { changes_.clear(); }
 
-  // "View.Show" and "View.Hide" enter `plan`, so that a test can make the window fail.
+  // "View.Show", "View.Hide" and every change the model is about to make ("chkSet.Value 0",
+  // "Frame1.Enabled False", "txtVariable.Text") enter `plan`, so that a test can make the window fail.
   void AttachFaults(host::FaultPlan* plan) noexcept { faults_ = plan; }
 
   // The programmer's actions; each returns whether the dialog took it.
@@ -41,7 +47,7 @@ class HeadlessView final : public FormView {
   void CloseBox() noexcept;
 
  private:
-  FrmAddIn& form_;
+  dialog::FrmAddIn& form_;
   host::FaultPlan* faults_ = nullptr;
   bool onScreen_ = false;
   bool windowMade_ = false;
@@ -49,4 +55,4 @@ class HeadlessView final : public FormView {
   std::vector<std::pair<ControlId, Property>> changes_;
 };
 
-}  // namespace dialog
+}  // namespace test

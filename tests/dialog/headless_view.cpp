@@ -1,7 +1,24 @@
-// dialog/headless_view.cpp: the window-less view's bookkeeping and the programmer's actions.
-#include "dialog/headless_view.h"
+// tests/dialog/headless_view.cpp: the window-less view's bookkeeping and the programmer's actions.
+#include "tests/dialog/headless_view.h"
 
-namespace dialog {
+#include <string>
+
+namespace test {
+namespace {
+
+// The name under which a change enters the plan.
+std::string_view PropertyName(Property what) {
+  switch (what) {
+    case Property::kValue:
+      return "Value";
+    case Property::kEnabled:
+      return "Enabled";
+    default:
+      return "Text";
+  }
+}
+
+}  // namespace
 
 void HeadlessView::Show() {
   if (faults_ != nullptr) faults_->Enter("View.Show");
@@ -20,6 +37,14 @@ void HeadlessView::Hide() {
 void HeadlessView::Close() noexcept {
   windowMade_ = false;
   onScreen_ = false;
+}
+
+void HeadlessView::Changing(ControlId id, Property what, std::string_view value) {
+  if (faults_ == nullptr) return;
+  std::string operation{dialog::Name(id)};
+  operation += '.';
+  operation += PropertyName(what);
+  faults_->Enter(operation, value);
 }
 
 void HeadlessView::Changed(ControlId id, Property what) noexcept {
@@ -54,4 +79,4 @@ void HeadlessView::CloseBox() noexcept {
   if (onScreen_) form_.UserClose();
 }
 
-}  // namespace dialog
+}  // namespace test
