@@ -36,8 +36,10 @@ STDAPI DllUnregisterServer() {
   return addin::com::UnregisterServer();
 }
 
-// For test programs only: every message box of the DLL goes to `sink` instead of the screen while it
-// is set (nullptr shows real boxes again). The texts are those the box would show.
+// The test hook, exported for the test programs that drive the DLL under Wine and for no other
+// caller: every message box of the DLL goes to `sink` instead of the screen while it is set (nullptr
+// shows real boxes again). The texts are those the box would show. It is no COM entry point and no
+// part of the type library.
 extern "C" void WINAPI ScrivletSetMessageSink(platform::win32::MessageSink sink, void* context) {
   platform::win32::SetMessageSink(sink, context);
 }

@@ -21,10 +21,6 @@ void SetServerModule(HMODULE module) noexcept {
   g_module = module;
 }
 
-HMODULE ServerModule() noexcept {
-  return g_module;
-}
-
 std::wstring ServerPath() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {

@@ -9,7 +9,6 @@ namespace addin::com {
 
 // Set by DllMain when the DLL is loaded.
 void SetServerModule(HMODULE module) noexcept;
-HMODULE ServerModule() noexcept;
 // The full path of this DLL, as registered under InprocServer32; throws std::bad_alloc, or
 // HostError when Windows cannot tell it.
 std::wstring ServerPath();

@@ -67,13 +67,6 @@ bool LineCursor::Next(LineView& line) {
   return true;
 }
 
-std::vector<PhysicalLine> SplitPhysicalLines(std::string_view text) {
-  std::vector<PhysicalLine> lines;
-  LineCursor cursor{text};
-  for (LineView line; cursor.Next(line);) lines.push_back({std::string{line.text}, std::string{line.ending}});
-  return lines;
-}
-
 void EndingTally::Add(std::string_view ending) {
   if (ending == "\r\n") {
     ++counts_[0];
@@ -89,12 +82,6 @@ std::string EndingTally::Dominant() const {
   const auto most = std::max_element(counts_.begin(), counts_.end());
   if (std::count(counts_.begin(), counts_.end(), *most) > 1) return "\r\n";
   return std::string{kEndings[static_cast<std::size_t>(most - counts_.begin())]};
-}
-
-std::string DominantEnding(std::span<const PhysicalLine> lines) {
-  EndingTally tally;
-  for (const PhysicalLine& line : lines) tally.Add(line.ending);
-  return tally.Dominant();
 }
 
 bool HiddenHeaderReader::Take(std::string_view line) {
@@ -126,14 +113,6 @@ void HiddenHeaderReader::Finish() const {
     throw SourceFormatError("the form description that starts on line " + std::to_string(blockStart_) +
                             " has no closing End line");
   }
-}
-
-std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind) {
-  HiddenHeaderReader reader{kind};
-  std::size_t length = 0;
-  while (length < lines.size() && reader.Take(lines[length].text)) ++length;
-  if (length == lines.size()) reader.Finish();
-  return length;
 }
 
 std::optional<SourceKind> SourceKindOfPath(std::string_view path) {

@@ -39,10 +39,6 @@ class LineCursor {
   std::size_t start_ = 0;
 };
 
-// Splits a file's text into lines, keeping each line's own break, so "" gives no line and
-// "a\r\n" gives one.
-std::vector<PhysicalLine> SplitPhysicalLines(std::string_view text);
-
 // Counts line breaks by kind and tells the one most lines use: CR LF when there is none or when two
 // kinds are equally common.
 class EndingTally {
@@ -53,8 +49,6 @@ class EndingTally {
  private:
   std::array<std::size_t, 3> counts_{};  // CR LF, LF, CR
 };
-
-std::string DominantEnding(std::span<const PhysicalLine> lines);
 
 // How the IDE reads a file: a standard module (.bas) hides only its leading Attribute lines; a
 // form, user control, property page, designer or class also hides its VERSION line, its Begin
@@ -88,10 +82,6 @@ class HiddenHeaderReader {
   std::size_t blockStart_ = 0;  // the line that opened the outermost one, from 1
   bool ended_ = false;
 };
-
-// How many leading lines are the hidden header. Throws SourceFormatError when a Begin block runs
-// to the end of the file.
-std::size_t HiddenHeaderLength(std::span<const PhysicalLine> lines, SourceKind kind);
 
 // An Attribute statement: hidden by the IDE wherever it stands in a module.
 bool IsAttributeLine(std::string_view line);

@@ -13,13 +13,17 @@ char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameWord(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (Lower(a[i]) != Lower(b[i])) return false;
   }
   return true;
 }
+
+namespace {
 
 // Reads words separated by blanks; a word ends at a blank, an opening parenthesis or a statement
 // separator.
@@ -79,7 +83,7 @@ bool IsCommentLine(std::string_view line) {
   while (i < line.size() && IsBlankChar(line[i])) ++i;
   if (i < line.size() && line[i] == '\'') return true;
   const std::string_view rest = line.substr(i);
-  return SameWord(rest.substr(0, 3), "Rem") && (rest.size() == 3 || IsBlankChar(rest[3]));
+  return SameName(rest.substr(0, 3), "Rem") && (rest.size() == 3 || IsBlankChar(rest[3]));
 }
 
 bool ContinuesOnNextLine(std::string_view line) {
@@ -112,21 +116,21 @@ std::optional<Declaration> ParseDeclaration(std::string_view text) {
   if (first != 'p' && first != 'f' && first != 's') return std::nullopt;
   WordReader words{text};
   std::string_view word = words.Next();
-  if (SameWord(word, "Public") || SameWord(word, "Private") || SameWord(word, "Friend")) word = words.Next();
-  if (SameWord(word, "Static")) word = words.Next();
+  if (SameName(word, "Public") || SameName(word, "Private") || SameName(word, "Friend")) word = words.Next();
+  if (SameName(word, "Static")) word = words.Next();
 
   Declaration declaration;
-  if (SameWord(word, "Sub")) {
+  if (SameName(word, "Sub")) {
     declaration.isSub = true;
-  } else if (SameWord(word, "Function")) {
+  } else if (SameName(word, "Function")) {
     declaration.isSub = false;
-  } else if (SameWord(word, "Property")) {
+  } else if (SameName(word, "Property")) {
     const std::string_view accessor = words.Next();
-    if (SameWord(accessor, "Get")) {
+    if (SameName(accessor, "Get")) {
       declaration.kind = ProcKind::kGet;
-    } else if (SameWord(accessor, "Let")) {
+    } else if (SameName(accessor, "Let")) {
       declaration.kind = ProcKind::kLet;
-    } else if (SameWord(accessor, "Set")) {
+    } else if (SameName(accessor, "Set")) {
       declaration.kind = ProcKind::kSet;
     } else {
       return std::nullopt;
@@ -145,18 +149,14 @@ std::optional<Declaration> ParseDeclaration(std::string_view text) {
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub) {
   if (FirstLetter(text) != 'e') return false;
   WordReader words{text};
-  if (!SameWord(words.Next(), "End")) return false;
+  if (!SameName(words.Next(), "End")) return false;
   const std::string_view what = words.Next();
   const std::string_view expected = kind != ProcKind::kProc ? "Property" : (isSub ? "Sub" : "Function");
-  if (!SameWord(what, expected)) return false;
+  if (!SameName(what, expected)) return false;
   // Only a comment or a statement separator may follow.
   std::string_view rest = words.Rest();
   while (!rest.empty() && IsBlankChar(rest.front())) rest.remove_prefix(1);
   return rest.empty() || rest.front() == '\'' || rest.front() == ':';
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return SameWord(a, b);
 }
 
 }  // namespace host

@@ -42,7 +42,7 @@ std::optional<Declaration> ParseDeclaration(std::string_view text);
 // Whether `text` is the End Sub, End Function or End Property line that closes a routine of that kind.
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub);
 
-// Routine names match case-insensitively (ASCII), as VB identifiers do.
+// Names and keywords match case-insensitively (ASCII), as VB identifiers do, whatever the C locale.
 bool SameName(std::string_view a, std::string_view b);
 
 }  // namespace host

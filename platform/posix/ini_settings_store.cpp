@@ -11,10 +11,12 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include "host/host_error.h"
 #include "host/vb_errors.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/safe_replace.h"
 #include "platform/posix/settings_ini.h"
 
 namespace platform::posix {
@@ -45,15 +47,6 @@ std::optional<std::string> ReadIfPresent(const std::string& path) {
   std::string contents;
   if (const int error = ReadAll(file.get(), contents); error != 0) ThrowFileError(path, "cannot read", error);
   return contents;
-}
-
-// The file a save must replace: the target of a symbolic link, so that the link stays in place.
-std::string ResolvedTarget(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  std::unique_ptr<char, decltype(&std::free)> resolved{::realpath(path.c_str(), nullptr), &std::free};
-  if (!resolved) ThrowFileError(path, "cannot follow link", errno);
-  return resolved.get();
 }
 
 }  // namespace
@@ -94,25 +87,33 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   values[{std::string{application}, std::string{section}, std::string{key}}] = std::string{value};
   const std::string text = WriteSettingsIni(values);
 
-  const std::string target = ResolvedTarget(path_);
-  const std::string folder = FolderOf(target);
-  MakeFolders(folder);
-  std::string temporary = target + ".XXXXXX";
-  FileDescriptor file{::mkstemp(temporary.data())};
-  if (file.get() < 0) ThrowFileError(temporary, "cannot create", errno);
+  std::string target;
   try {
-    if (const int error = WriteAll(file.get(), text); error != 0)
-      ThrowFileError(temporary, "cannot write", error);
-    if (::fsync(file.get()) != 0) ThrowFileError(temporary, "cannot flush", errno);
-    if (file.Close() != 0) ThrowFileError(temporary, "cannot close", errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) ThrowFileError(target, "cannot replace", errno);
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
+    target = ResolveLinks(path_);
+  } catch (const std::system_error& error) {
+    ThrowFileError(path_, "cannot follow link", error.code().value());
   }
-  // Makes the rename itself durable; the new file is in place whatever this says.
-  FileDescriptor directory{::open(folder.c_str(), O_RDONLY | O_DIRECTORY)};
-  if (directory.get() >= 0) ::fsync(directory.get());
+  MakeFolders(FolderOf(target));
+  Replacement replacement;
+  replacement.target = target;
+  replacement.temporaryPattern = target + ".XXXXXX";
+  try {
+    // The new file is in place whether or not its folder could be flushed after the rename.
+    ReplaceFile(replacement, text);
+  } catch (const ReplaceError& failure) {
+    switch (failure.step()) {
+      case SaveStep::kCreateTemporary:
+        ThrowFileError(replacement.temporaryPattern, "cannot create", failure.error());
+      case SaveStep::kSync:
+        ThrowFileError(replacement.temporaryPattern, "cannot flush", failure.error());
+      case SaveStep::kClose:
+        ThrowFileError(replacement.temporaryPattern, "cannot close", failure.error());
+      case SaveStep::kRename:
+        ThrowFileError(target, "cannot replace", failure.error());
+      default:
+        ThrowFileError(replacement.temporaryPattern, "cannot write", failure.error());
+    }
+  }
 }
 
 }  // namespace platform::posix

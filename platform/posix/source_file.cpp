@@ -10,9 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <optional>
+#include <system_error>
 
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/safe_replace.h"
 
 namespace platform::posix {
 namespace {
@@ -33,15 +34,6 @@ bool operator==(const timespec& a, const timespec& b) {
 bool SameVersion(const FileIdentity& a, const FileIdentity& b) {
   return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified == b.modified &&
          a.changed == b.changed && a.mode == b.mode;
-}
-
-// The file a replacement writes: the target of a symbolic link, so that the link stays a link.
-std::string ResolveLinks(const std::string& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  std::unique_ptr<char, decltype(&std::free)> resolved{::realpath(path.c_str(), nullptr), &std::free};
-  if (!resolved) throw host::SourceFileError(path, Reason("cannot follow the link", errno));
-  return resolved.get();
 }
 
 // The contents and identity of the file now; `path` names it in messages.
@@ -101,10 +93,38 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The message for a step that failed: the file is as it was.
+std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
+  switch (failure.step()) {
+    case SaveStep::kCreateTemporary:
+      return Reason(("cannot create a temporary file in " + folder).c_str(), failure.error());
+    case SaveStep::kPermissions:
+      return Reason("cannot give the new file the same permissions", failure.error()) +
+             "; nothing was written";
+    case SaveStep::kWrite:
+      return Reason("cannot write the new file", failure.error()) + "; nothing was written";
+    case SaveStep::kSync:
+      return Reason("cannot flush the new file", failure.error()) + "; nothing was written";
+    case SaveStep::kClose:
+      return Reason("cannot close the new file", failure.error()) + "; nothing was written";
+    case SaveStep::kCheckUnchanged:
+      return Reason("cannot be read again", failure.error()) + "; nothing was written";
+    case SaveStep::kRename:
+    case SaveStep::kSyncFolder:
+      break;
+  }
+  return Reason("cannot replace the file", failure.error()) + "; nothing was written";
+}
+
 }  // namespace
 
 DiskSourceFile DiskSourceFile::Read(const std::string& path) {
-  std::string target = ResolveLinks(path);
+  std::string target;
+  try {
+    target = ResolveLinks(path);
+  } catch (const std::system_error& error) {
+    throw host::SourceFileError(path, Reason("cannot follow the link", error.code().value()));
+  }
   Snapshot snapshot = ReadSnapshot(path, target);
   return DiskSourceFile(path, std::move(target), std::move(snapshot.bytes), snapshot.identity);
 }
@@ -114,68 +134,29 @@ bool DiskSourceFile::IsReadOnly() const noexcept {
 }
 
 void DiskSourceFile::Replace(std::string_view bytes) {
-  const SaveFaults& faults = faults_;
-  const auto fail = [&](SaveStep step, int error) {
-    if (error == 0 && faults) error = faults(step);
-    return error;
-  };
   if (IsReadOnly()) throw host::SourceFileError(path_, "is read-only; nothing was written");
-
   const std::string folder = FolderOf(target_);
-  std::string temporary = folder + "/." + BaseName(target_) + ".scrivlet-XXXXXX";
-  int error = 0;
-  std::optional<FileDescriptor> file;
-  if (error = fail(SaveStep::kCreateTemporary, 0); error == 0) {
-    file.emplace(::mkstemp(temporary.data()));
-    if (file->get() < 0) error = errno;
-  }
-  if (error != 0) {
-    throw host::SourceFileError(path_,
-                                Reason(("cannot create a temporary file in " + folder).c_str(), error));
-  }
-  try {
-    // `error` is the errno of the step's own call, or 0 when it succeeded.
-    const auto check = [&](SaveStep step, int error, const char* what) {
-      if (const int stepError = fail(step, error); stepError != 0) {
-        throw host::SourceFileError(path_, Reason(what, stepError) + "; nothing was written");
-      }
-    };
-    const auto errorOf = [](int result) { return result == 0 ? 0 : errno; };
-    int permissions = errorOf(::fchmod(file->get(), identity_.mode & 07777));
-    // Root keeps the file's owner too; anyone else can only own what they create.
-    if (permissions == 0 && ::geteuid() == 0 && (identity_.owner != 0 || identity_.group != 0)) {
-      permissions = errorOf(::fchown(file->get(), identity_.owner, identity_.group));
-    }
-    check(SaveStep::kPermissions, permissions, "cannot give the new file the same permissions");
-    check(SaveStep::kWrite, WriteAll(file->get(), bytes), "cannot write the new file");
-    check(SaveStep::kSync, errorOf(::fsync(file->get())), "cannot flush the new file");
-    check(SaveStep::kClose, errorOf(file->Close()), "cannot close the new file");
-
-    // The last look before the rename: another program may have saved the file meanwhile.
-    const bool unchanged = IsUnchanged(path_, target_, identity_, bytes_);
-    if (const int stepError = fail(SaveStep::kCheckUnchanged, 0); stepError != 0) {
-      throw host::SourceFileError(path_, Reason("cannot be read again", stepError) + "; nothing was written");
-    }
-    if (!unchanged) {
+  Replacement replacement;
+  replacement.target = target_;
+  replacement.temporaryPattern = folder + "/." + BaseName(target_) + ".scrivlet-XXXXXX";
+  replacement.ownership = Ownership{identity_.mode, identity_.owner, identity_.group};
+  // The last look before the rename: another program may have saved the file meanwhile.
+  replacement.beforeRename = [&] {
+    if (!IsUnchanged(path_, target_, identity_, bytes_)) {
       throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
-    // A failure planned for the rename stands for the rename itself: the file must stay as it was.
-    int renamed = fail(SaveStep::kRename, 0);
-    if (renamed == 0) renamed = errorOf(::rename(temporary.c_str(), target_.c_str()));
-    if (renamed != 0)
-      throw host::SourceFileError(path_,
-                                  Reason("cannot replace the file", renamed) + "; nothing was written");
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
+  };
+  replacement.faults = faults_;
+  int folderError = 0;
+  try {
+    folderError = ReplaceFile(replacement, bytes);
+  } catch (const ReplaceError& failure) {
+    throw host::SourceFileError(path_, ReasonOf(failure, folder));
   }
-
-  // The new file is in place; this makes the rename itself durable.
-  FileDescriptor directory{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-  const int synced = directory.get() < 0 ? errno : (::fsync(directory.get()) == 0 ? 0 : errno);
-  if (const int stepError = fail(SaveStep::kSyncFolder, synced); stepError != 0) {
+  if (folderError != 0) {
     throw host::SourceFileError(
-        path_, Reason(("was replaced, but its folder " + folder + " cannot be flushed").c_str(), stepError));
+        path_,
+        Reason(("was replaced, but its folder " + folder + " cannot be flushed").c_str(), folderError));
   }
 }
 

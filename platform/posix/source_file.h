@@ -4,29 +4,15 @@
 #include <sys/types.h>
 
 #include <ctime>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "host/source_file.h"
+#include "platform/posix/safe_replace.h"
 
 namespace platform::posix {
-
-// The steps of a replacement, in order; a test can make any of them fail.
-enum class SaveStep {
-  kCreateTemporary,
-  kPermissions,
-  kWrite,
-  kSync,
-  kClose,
-  kCheckUnchanged,
-  kRename,
-  kSyncFolder
-};
-// Returns 0 to let the step run, or the errno with which it should fail.
-using SaveFaults = std::function<int(SaveStep)>;
 
 // What tells one version of a file from another.
 struct FileIdentity {

@@ -23,6 +23,15 @@
 
 namespace {
 
+// The file's lines as the line reader gives them, each with its own break.
+std::vector<host::PhysicalLine> FileLines(std::string_view text) {
+  std::vector<host::PhysicalLine> lines;
+  host::LineCursor cursor{text};
+  for (host::LineView line; cursor.Next(line);)
+    lines.push_back({std::string{line.text}, std::string{line.ending}});
+  return lines;
+}
+
 std::vector<std::string> AsVector(const std::deque<std::string>& lines) {
   return {lines.begin(), lines.end()};
 }
@@ -444,7 +453,7 @@ TEST(SourceRoundTripTest, UneditedFileComesBackByteForByte) {
     SCOPED_TRACE(c.label);
     const SourceCodeModule module{c.text, c.kind};
     EXPECT_EQ(test::Visible(module.Text()), test::Visible(c.text));
-    EXPECT_EQ(module.FileLineCount(), static_cast<long>(host::SplitPhysicalLines(c.text).size()));
+    EXPECT_EQ(module.FileLineCount(), static_cast<long>(FileLines(c.text).size()));
   }
 }
 
@@ -497,7 +506,7 @@ std::vector<std::string> Answers(const host::CodeModule& module) {
 // Reads the file's lines back out of Text(): every code line in order at the file line that
 // shows it, and an Attribute line wherever a file line shows the code line above it.
 void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
-  const std::vector<host::PhysicalLine> file = host::SplitPhysicalLines(module.Text());
+  const std::vector<host::PhysicalLine> file = FileLines(module.Text());
   ASSERT_EQ(static_cast<long>(file.size()), module.FileLineCount());
   long previous = 0;
   for (long fileLine = module.HiddenHeaderLines() + 1; fileLine <= module.FileLineCount(); ++fileLine) {

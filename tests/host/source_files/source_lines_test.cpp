@@ -37,8 +37,32 @@ std::vector<std::string> Shown(const std::vector<PhysicalLine>& lines) {
   return shown;
 }
 
+// The readers driven over a whole text, line by line, as the source module drives them.
+std::vector<PhysicalLine> Split(std::string_view text) {
+  std::vector<PhysicalLine> lines;
+  host::LineCursor cursor{text};
+  for (host::LineView line; cursor.Next(line);)
+    lines.push_back({std::string{line.text}, std::string{line.ending}});
+  return lines;
+}
+
+std::string Dominant(std::string_view text) {
+  host::EndingTally tally;
+  for (const PhysicalLine& line : Split(text)) tally.Add(line.ending);
+  return tally.Dominant();
+}
+
+std::size_t HeaderLength(std::string_view text, SourceKind kind) {
+  const std::vector<PhysicalLine> lines = Split(text);
+  host::HiddenHeaderReader reader{kind};
+  std::size_t length = 0;
+  while (length < lines.size() && reader.Take(lines[length].text)) ++length;
+  if (length == lines.size()) reader.Finish();
+  return length;
+}
+
 // ---------------------------------------------------------------------------------------------
-// SplitPhysicalLines
+// LineCursor
 
 struct SplitCase {
   const char* label;
@@ -50,12 +74,12 @@ void PrintTo(const SplitCase& c, std::ostream* os) {
   *os << c.label;
 }
 
-class SplitPhysicalLinesTest : public testing::TestWithParam<SplitCase> {};
+class LineCursorTest : public testing::TestWithParam<SplitCase> {};
 
-TEST_P(SplitPhysicalLinesTest, KeepsEachLinesOwnBreak) {
+TEST_P(LineCursorTest, KeepsEachLinesOwnBreak) {
   const SplitCase& c = GetParam();
   SCOPED_TRACE(test::Visible(c.text));
-  const std::vector<PhysicalLine> lines = host::SplitPhysicalLines(c.text);
+  const std::vector<PhysicalLine> lines = Split(c.text);
   EXPECT_EQ(Shown(lines), Shown(c.lines));
   // Putting the pieces back together gives the text again, byte for byte.
   std::string joined;
@@ -64,7 +88,7 @@ TEST_P(SplitPhysicalLinesTest, KeepsEachLinesOwnBreak) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, SplitPhysicalLinesTest,
+    Texts, LineCursorTest,
     testing::Values(SplitCase{"EmptyTextHasNoLine", "", {}},
                     SplitCase{"LastLineWithoutBreak", "a", {{"a", ""}}},
                     SplitCase{"FinalBreakStartsNoFurtherLine", "a\r\n", {{"a", "\r\n"}}},
@@ -83,9 +107,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string{info.param.label}; });
 
 // ---------------------------------------------------------------------------------------------
-// DominantEnding
+// EndingTally
 
-TEST(DominantEndingTest, MostCommonBreakWinsAndTiesGiveCrLf) {
+TEST(EndingTallyTest, MostCommonBreakWinsAndTiesGiveCrLf) {
   struct Case {
     const char* label;
     std::string_view text;
@@ -109,7 +133,7 @@ TEST(DominantEndingTest, MostCommonBreakWinsAndTiesGiveCrLf) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    EXPECT_EQ(test::Visible(host::DominantEnding(host::SplitPhysicalLines(c.text))), test::Visible(c.ending));
+    EXPECT_EQ(test::Visible(Dominant(c.text)), test::Visible(c.ending));
   }
 }
 
@@ -175,7 +199,7 @@ TEST(IsAttributeLineTest, TheWordAttributeThenABlank) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// HiddenHeaderLength
+// HiddenHeaderReader
 
 struct HeaderCase {
   const char* label;
@@ -193,7 +217,7 @@ class HiddenHeaderTest : public testing::TestWithParam<HeaderCase> {};
 TEST_P(HiddenHeaderTest, CountsTheLinesThePaneDoesNotShow) {
   const HeaderCase& c = GetParam();
   SCOPED_TRACE(c.text);
-  EXPECT_EQ(host::HiddenHeaderLength(host::SplitPhysicalLines(c.text), c.kind), c.hidden);
+  EXPECT_EQ(HeaderLength(c.text, c.kind), c.hidden);
 }
 
 constexpr SourceKind kBas = SourceKind::kStandardModule;
@@ -278,7 +302,7 @@ TEST(HiddenHeaderTest, UnterminatedBeginBlockIsAClearError) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     try {
-      host::HiddenHeaderLength(host::SplitPhysicalLines(c.text), kDescribed);
+      HeaderLength(c.text, kDescribed);
       ADD_FAILURE() << "no error";
     } catch (const host::SourceFormatError& error) {
       EXPECT_EQ(std::string{error.what()}, c.message);

@@ -1,0 +1,72 @@
+// platform/posix/safe_replace.h: replaces a file whole, so that a crash leaves the old file or the
+// new one and never a mixture.
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform::posix {
+
+// The steps of a replacement, in order; a test can make any of them fail.
+enum class SaveStep {
+  kCreateTemporary,
+  kPermissions,
+  kWrite,
+  kSync,
+  kClose,
+  kCheckUnchanged,
+  kRename,
+  kSyncFolder
+};
+// Returns 0 to let the step run, or the errno with which it should fail.
+using SaveFaults = std::function<int(SaveStep)>;
+
+// A step that failed before the rename, with the errno it failed with. The file is as it was and the
+// temporary file is gone.
+class ReplaceError : public std::runtime_error {
+ public:
+  ReplaceError(SaveStep step, int error);
+  SaveStep step() const noexcept { return step_; }
+  int error() const noexcept { return error_; }
+
+ private:
+  SaveStep step_;
+  int error_;
+};
+
+// Who owns the new file and what it may do, as the file it replaces had it.
+struct Ownership {
+  mode_t mode = 0;
+  uid_t owner = 0;
+  gid_t group = 0;
+};
+
+struct Replacement {
+  // The file to replace (links already resolved: the rename replaces whatever this names) and
+  // the temporary file's name, a path in the same folder ending in "XXXXXX".
+  std::string target;
+  std::string temporaryPattern;
+  // Given, the new file gets the mode and, for root, the owner; otherwise it keeps mkstemp's 0600.
+  std::optional<Ownership> ownership;
+  // The last look before the rename, once the new file is flushed (SaveStep::kCheckUnchanged); it
+  // throws to stop the replacement.
+  std::function<void()> beforeRename;
+  SaveFaults faults;
+};
+
+// Writes `bytes` to a new temporary file, flushes and closes it, runs the last check, renames it over
+// the target and flushes the folder. Throws ReplaceError (or what beforeRename throws) for a failure
+// before the rename. The rename is the edit: a folder that cannot be flushed after it does not undo
+// it, so its errno is returned (0 when the folder was flushed).
+int ReplaceFile(const Replacement& replacement, std::string_view bytes);
+
+// The file a path names, links followed, so that a replacement keeps a link a link. A path that is
+// no link is its own answer. Throws std::system_error when a link cannot be followed.
+std::string ResolveLinks(const std::string& path);
+
+}  // namespace platform::posix
