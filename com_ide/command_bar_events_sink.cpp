@@ -50,26 +50,12 @@ CommandBarEventsSink::~CommandBarEventsSink() {
   --g_liveSinks;
 }
 
-HRESULT CommandBarEventsSink::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) &&
-      !IsEqualIID(riid, kCommandBarControlEventsIid)) {
-    *object = nullptr;
-    return E_NOINTERFACE;
+// The IDE's connection point asks for its events dispinterface; IDispatch answers it.
+void* CommandBarEventsSink::Find(REFIID riid) noexcept {
+  if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, kCommandBarControlEventsIid)) {
+    return static_cast<IDispatch*>(this);
   }
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG CommandBarEventsSink::AddRef() {
-  return ++references_;
-}
-
-ULONG CommandBarEventsSink::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
+  return nullptr;
 }
 
 HRESULT CommandBarEventsSink::GetTypeInfoCount(UINT* count) {

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "host/command_bars.h"
+#include "platform/win32/com_object.h"
 
 namespace com_ide {
 
@@ -20,22 +21,18 @@ inline constexpr DISPID kClickDispatchId = 1;
 // How many sinks are alive in this process: the DLL may not unload while the IDE holds one.
 std::size_t LiveEventSinks() noexcept;
 
-// COM interfaces have no virtual destructor; Release deletes the sink through its own type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // Turns each Click the IDE sends into a call of the handler, with the chosen entry wrapped for the
 // facade and the two flags passed back by reference. Detach() cuts it from its handler before the
 // handler goes, so a click that arrives late reaches nobody.
-class CommandBarEventsSink final : public IDispatch {
+class CommandBarEventsSink final : public platform::win32::ComObject<IDispatch> {
  public:
   // With one reference, the caller's; throws std::bad_alloc.
   static CommandBarEventsSink* Create(host::CommandBarClickHandler& handler);
 
   void Detach() noexcept { handler_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID,
@@ -45,9 +42,9 @@ class CommandBarEventsSink final : public IDispatch {
 
  private:
   explicit CommandBarEventsSink(host::CommandBarClickHandler& handler) noexcept;
-  ~CommandBarEventsSink();
+  ~CommandBarEventsSink() override;
+  void* Find(REFIID riid) noexcept override;
 
-  ULONG references_ = 1;
   host::CommandBarClickHandler* handler_;
 };
 #pragma GCC diagnostic pop

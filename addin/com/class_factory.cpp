@@ -1,12 +1,12 @@
 // addin/com/class_factory.cpp: one factory object per request; each counts as a live object of the server.
 #include "addin/com/class_factory.h"
 
-#include <atomic>
 #include <new>
 
 #include "addin/com/c_ecrire_code_object.h"
 #include "addin/com/connect_object.h"
 #include "addin/com/server_lifetime.h"
+#include "platform/win32/com_object.h"
 
 namespace addin::com {
 namespace {
@@ -22,32 +22,12 @@ IDispatch* CreateCEcrireCode() {
   return CEcrireCodeObject::Create();
 }
 
-// COM interfaces have no virtual destructor; Release deletes the factory through its own type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public platform::win32::ComObject<IClassFactory> {
  public:
   explicit ClassFactory(Creator create) noexcept : create_(create) { ObjectCreated(); }
-  ~ClassFactory() { ObjectDestroyed(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
+  ~ClassFactory() override { ObjectDestroyed(); }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     if (object == nullptr) return E_POINTER;
@@ -75,7 +55,10 @@ class ClassFactory final : public IClassFactory {
   }
 
  private:
-  std::atomic<ULONG> references_{1};
+  void* Find(REFIID riid) noexcept override {
+    return IsEqualIID(riid, IID_IClassFactory) ? static_cast<IClassFactory*>(this) : nullptr;
+  }
+
   Creator create_;
 };
 #pragma GCC diagnostic pop

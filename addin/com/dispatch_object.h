@@ -5,11 +5,10 @@
 
 #include <oaidl.h>
 
-#include <atomic>
-
 #include "addin/com/server_lifetime.h"
 #include "addin/com/type_library.h"
 #include "platform/win32/com_handles.h"
+#include "platform/win32/com_object.h"
 
 namespace addin::com {
 
@@ -18,36 +17,11 @@ namespace addin::com {
 // information's own, with Invoke calling the interface half (the vtable) of this object, so that
 // late-bound and early-bound callers reach the same methods with the same argument checks.
 // Objects live on the heap, start with one reference and count as live objects of the server.
-// COM interfaces have no virtual destructor: an object is destroyed by its own Release, through its
-// own type, never through an interface pointer.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 template <class Interface>
-class DispatchObject : public Interface, public ISupportErrorInfo {
+class DispatchObject : public platform::win32::ComObject<Interface, ISupportErrorInfo> {
  public:
-  DispatchObject(const DispatchObject&) = delete;
-  DispatchObject& operator=(const DispatchObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_)) {
-      *object = static_cast<Interface*>(this);
-    } else if (IsEqualIID(riid, IID_ISupportErrorInfo)) {
-      *object = static_cast<ISupportErrorInfo*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) return E_POINTER;
     *count = 1;
@@ -84,7 +58,13 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
 
  protected:
   explicit DispatchObject(const IID& iid) noexcept : iid_(iid) { ObjectCreated(); }
-  virtual ~DispatchObject() { ObjectDestroyed(); }
+  ~DispatchObject() override { ObjectDestroyed(); }
+
+  void* Find(REFIID riid) noexcept override {
+    if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, iid_)) return static_cast<Interface*>(this);
+    if (IsEqualIID(riid, IID_ISupportErrorInfo)) return static_cast<ISupportErrorInfo*>(this);
+    return nullptr;
+  }
 
   const IID& iid() const noexcept { return iid_; }
 
@@ -110,7 +90,6 @@ class DispatchObject : public Interface, public ISupportErrorInfo {
     return interfaceHalf_.get();
   }
 
-  std::atomic<ULONG> references_{1};
   const IID& iid_;
   platform::win32::ComPtr<ITypeInfo> dispatchHalf_;
   platform::win32::ComPtr<ITypeInfo> interfaceHalf_;
