@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <initializer_list>
@@ -23,7 +24,7 @@
 #include "platform/posix/code_page_codec.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/source_file.h"
-#include "tests/cli/scrivlet_texts.h"
+#include "tests/support/golden.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
@@ -49,9 +50,11 @@ std::string Tools() {
   return test::CrLf(std::string{kToolsHead} + std::string{kToolsTail});
 }
 
-// Tools with `routines` (LF-separated) where AddFromString puts them.
-std::string ToolsWith(std::string_view routines) {
-  return test::CrLf(std::string{kToolsHead} + std::string{routines} + std::string{kToolsTail});
+// The user control most cases start from: a hidden header (lines 1 to 9), an Event with its
+// Attribute line (11, 12), a Property Get with its Attribute line (15 to 18), a Function (20 to 22)
+// and a Sub (24 to 26); no persistence procedures yet.
+std::string Meter() {
+  return test::Golden("cli/Meter.ctl");
 }
 
 // A clock that fails on its `failing`-th reading, as a platform that cannot tell the date would.
@@ -128,218 +131,193 @@ class ScrivletTest : public testing::Test {
   const host::Clock* clock_ = &fixedClock_;
   const host::DateFormatter* dates_ = &localeDates_;
   platform::posix::SaveFaults faults_;
-  const platform::posix::IconvCodePages codePages_;
+  const platform::posix::IconvCodePages codePages_{};
 };
 
 // ---------------------------------------------------------------------------------------------
-// Whole files, byte for byte
+// Whole files, byte for byte, against tests/golden/cli
 
-// The user control example: a read-write property with PropertyChanged.
-TEST_F(ScrivletTest, PropertyChangedIntoUserControl) {
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
-  const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
-  EXPECT_EQ(result.code, cli::kSuccess);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(test::Visible(test::ReadFile(path)), test::Visible(test::CrLf(test::kMeterWithTitle)));
-  ExpectAlone("Meter.ctl");
-}
-
-// The example control already reads and writes its properties: the new lines go first in those
-// procedures, and everything else stays as it was.
-TEST_F(ScrivletTest, PropertyChangedIntoTheExampleControl) {
-  const std::string original = test::ReadFile(fs::path{SCRIVLET_EXAMPLES_DIR} / "Gauge.ctl");
-  const std::string path = Put("Gauge.ctl", original);
-  ASSERT_EQ(Run({"property", "Title", "--variable", "NewTitle", "--changed", path}).code, cli::kSuccess);
-
-  std::vector<std::string> lines;
-  std::istringstream in{original};
-  for (std::string line; std::getline(in, line);) lines.push_back(line + "\n");
-  ASSERT_EQ(lines.size(), 80U);
-  ASSERT_EQ(lines[52], "Private m_Range As GaugeRange\r\n");
-  ASSERT_EQ(lines[73], "Private Sub UserControl_ReadProperties(PropBag As PropertyBag)\r\n");
-  ASSERT_EQ(lines[77], "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\r\n");
-  std::string expected;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    expected += lines[i];
-    if (i == 52) {
-      expected += test::CrLf(
-          "Private m_NewTitle AS String\nProperty Let Title(NewTitle as String)\n" + test::Block() +
-          test::LabelledBody("Title", "Property", "m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n") +
-          "Property Get Title( )AS String\n" + test::Block() +
-          test::LabelledBody("Title", "Property", "Title = m_NewTitle\n"));
-    } else if (i == 73) {
-      expected += "m_NewTitle = PropBag.ReadProperty (\"Title\")\r\n";
-    } else if (i == 77) {
-      expected += "Propbag.WriteProperty \"Title\", m_NewTitle\r\n";
-    }
+// The new variable and persistence procedures go where the declarations end, ahead of the new Let
+// and Get; a control that already reads and writes its properties gets the new lines first in those
+// procedures. Everything else stays as it was.
+TEST_F(ScrivletTest, PropertyChangedIntoUserControls) {
+  struct Case {
+    std::string file;
+    std::string source;
+    std::string golden;
+  };
+  const Case cases[] = {
+      {"Meter.ctl", Meter(), "cli/controls/Meter.ctl"},
+      {"Gauge.ctl", test::ReadFile(fs::path{SCRIVLET_EXAMPLES_DIR} / "Gauge.ctl"), "cli/controls/Gauge.ctl"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string path = Put(c.file, c.source);
+    const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
+    EXPECT_EQ(result.code, cli::kSuccess);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(test::MatchesGolden(c.golden, test::ReadFile(path)));
+    ExpectAlone(c.file);
+    fs::remove(path);
   }
-  EXPECT_EQ(test::Visible(test::ReadFile(path)), test::Visible(expected));
 }
 
-struct RoutineCase {
+struct FileCase {
   const char* label;
+  std::string file;                    // the name of the copy the command is given
+  std::string source;                  // its bytes before the run
   std::vector<std::string> arguments;  // FILE follows
-  std::string routines;                // LF-separated, where AddFromString puts them in Tools
+  std::string golden;                  // the whole file after the run; with --print, what is printed
+  std::optional<std::string> storedProgrammer = std::nullopt;
 };
 
-void PrintTo(const RoutineCase& c, std::ostream* os) {
+void PrintTo(const FileCase& c, std::ostream* os) {
   *os << c.label;
 }
 
-class RoutineTest : public ScrivletTest, public testing::WithParamInterface<RoutineCase> {};
+template <typename Case>
+std::string Label(const testing::TestParamInfo<Case>& info) {
+  return info.param.label;
+}
 
-TEST_P(RoutineTest, WritesTheWholeFile) {
-  const RoutineCase& c = GetParam();
-  const std::string path = Put("Tools.bas", Tools());
+class FileTest : public ScrivletTest, public testing::WithParamInterface<FileCase> {};
+
+TEST_P(FileTest, WritesTheWholeFile) {
+  const FileCase& c = GetParam();
+  if (c.storedProgrammer) {
+    memorySettings_.SaveSetting("Scrivlet", "Identification", "Programmer", *c.storedProgrammer);
+  }
+  const std::string path = Put(c.file, c.source);
   std::vector<std::string> arguments = c.arguments;
   arguments.push_back(path);
   const Result result = Run(arguments);
   EXPECT_EQ(result.code, cli::kSuccess);
-  EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(test::Visible(test::ReadFile(path)), test::Visible(ToolsWith(c.routines)));
-  ExpectAlone("Tools.bas");
-}
-
-using test::Block;
-using test::LabelledBody;
-using test::ResumeNextBody;
-
-INSTANTIATE_TEST_SUITE_P(
-    Subcommands, RoutineTest,
-    testing::Values(
-        RoutineCase{"Sub", {"sub", "Refresh"}, "Sub Refresh( )\n" + Block() + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"SubPrivate",
-                    {"sub", "Refresh", "--private"},
-                    "Private Sub Refresh( )\n" + Block() + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"SubFriend",
-                    {"sub", "Refresh", "--friend"},
-                    "Friend Sub Refresh( )\n" + Block() + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"SubStatic",
-                    {"sub", "Refresh", "--static"},
-                    "Static Sub Refresh( )\n" + Block() + LabelledBody("Refresh", "Sub")},
-        // The labels keep the name as given; only the declaration takes the suffix.
-        RoutineCase{"SubHide",
-                    {"sub", "Refresh", "--hide"},
-                    "Sub Refresh_Hide ( )\n" + Block() + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"SubResumeNext",
-                    {"sub", "Refresh", "--resume-next"},
-                    "Sub Refresh( )\n" + Block() + ResumeNextBody("Sub")},
-        RoutineCase{"SubEveryOption",
-                    {"sub", "Refresh", "--private", "--static", "--hide", "--resume-next", "--usage",
-                     "Reloads the list", "--programmer", "Ada Lovelace"},
-                    "Private Static Sub Refresh_Hide ( )\n" + Block("Ada Lovelace", "Reloads the list") +
-                        ResumeNextBody("Sub")},
-        RoutineCase{
-            "Usage",
-            {"sub", "Refresh", "--usage", "Reloads the list"},
-            "Sub Refresh( )\n" + Block("My name", "Reloads the list") + LabelledBody("Refresh", "Sub")},
-        // Every line of a usage typed over several lines stays a comment.
-        RoutineCase{
-            "UsageOverTwoLines",
-            {"sub", "Refresh", "--usage", "Reloads\nthe list"},
-            "Sub Refresh( )\n" + Block("My name", "Reloads\n' the list") + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"EmptyUsage",
-                    {"sub", "Refresh", "--usage", ""},
-                    "Sub Refresh( )\n" + Block("My name", "") + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"Programmer",
-                    {"sub", "Refresh", "--programmer", "Ada Lovelace"},
-                    "Sub Refresh( )\n" + Block("Ada Lovelace") + LabelledBody("Refresh", "Sub")},
-        RoutineCase{"Function",
-                    {"function", "Total"},
-                    "Function Total( )AS String\n" + Block() + LabelledBody("Total", "Function")},
-        RoutineCase{
-            "FunctionReturns",
-            {"function", "Total", "--variable", "Values", "--type", "Variant", "--returns", "Double"},
-            "Function Total(Values as Variant)AS Double\n" + Block() + LabelledBody("Total", "Function")},
-        RoutineCase{
-            "FunctionVariableOfDefaultType",
-            {"function", "Total", "--variable", "Values"},
-            "Function Total(Values as String)AS String\n" + Block() + LabelledBody("Total", "Function")},
-        RoutineCase{"FunctionFriendStaticResumeNext",
-                    {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"},
-                    "Friend Static Function Total( )AS Long\n" + Block() + ResumeNextBody("Function")},
-        RoutineCase{"PropertyReadOnly",
-                    {"property", "Count", "--variable", "Total", "--type", "Long", "--read-only"},
-                    "Private m_Total AS Long\nProperty Get Count( )AS Long\n" + Block() +
-                        LabelledBody("Count", "Property", "Count = m_Total\n")},
-        RoutineCase{"PropertyReadWrite",
-                    {"property", "Title", "--variable", "NewTitle"},
-                    "Private m_NewTitle AS String\nProperty Let Title(NewTitle as String)\n" + Block() +
-                        LabelledBody("Title", "Property", "m_NewTitle = NewTitle\n") +
-                        "Property Get Title( )AS String\n" + Block() +
-                        LabelledBody("Title", "Property", "Title = m_NewTitle\n")},
-        RoutineCase{"PropertySet",
-                    {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set"},
-                    "Private m_NewFont AS StdFont\nProperty Set Font(NewFont as StdFont)\n" + Block() +
-                        LabelledBody("Font", "Property", "Set m_NewFont = NewFont\n") +
-                        "Property Get Font( )AS StdFont\n" + Block() +
-                        LabelledBody("Font", "Property", "Set Font = m_NewFont\n")},
-        RoutineCase{
-            "PropertySetChanged",
-            {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set", "--changed"},
-            "Private m_NewFont AS StdFont\n"
-            "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\n"
-            "Set m_NewFont = PropBag.ReadProperty (\"Font\")\n"
-            "End Sub\n"
-            "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
-            "Propbag.WriteProperty \"Font\", m_NewFont\n"
-            "End Sub\n"
-            "Property Set Font(NewFont as StdFont)\n" +
-                Block() +
-                LabelledBody("Font", "Property", "Set m_NewFont = NewFont\nPropertyChanged \"Font\"\n") +
-                "Property Get Font( )AS StdFont\n" + Block() +
-                LabelledBody("Font", "Property", "Set Font = m_NewFont\n")},
-        RoutineCase{"PropertyPrivateHideResumeNext",
-                    {"property", "Title", "--variable", "NewTitle", "--private", "--hide", "--resume-next"},
-                    "Private m_NewTitle AS String\nPrivate Property Let Title_Hide (NewTitle as String)\n" +
-                        Block() + ResumeNextBody("Property", "m_NewTitle = NewTitle\n") +
-                        "Private Property Get Title_Hide ( )AS String\n" + Block() +
-                        ResumeNextBody("Property", "Title_Hide = m_NewTitle\n")},
-        RoutineCase{"PropertyFriendStatic",
-                    {"property", "Title", "--variable", "NewTitle", "--friend", "--static"},
-                    "Private m_NewTitle AS String\nFriend Static Property Let Title(NewTitle as String)\n" +
-                        Block() + LabelledBody("Title", "Property", "m_NewTitle = NewTitle\n") +
-                        "Friend Static Property Get Title( )AS String\n" + Block() +
-                        LabelledBody("Title", "Property", "Title = m_NewTitle\n")},
-        // A blank is a name, as in the dialog.
-        RoutineCase{"PropertyBlankVariable",
-                    {"property", "Title", "--variable", " "},
-                    "Private m_  AS String\nProperty Let Title(  as String)\n" + Block() +
-                        LabelledBody("Title", "Property", "m_  =  \n") + "Property Get Title( )AS String\n" +
-                        Block() + LabelledBody("Title", "Property", "Title = m_ \n")}),
-    [](const testing::TestParamInfo<RoutineCase>& info) { return std::string{info.param.label}; });
-
-TEST_F(ScrivletTest, ProgrammerStoredOrGivenOrDefault) {
-  struct Case {
-    const char* label;
-    std::optional<std::string> stored;
-    std::vector<std::string> arguments;
-    std::string programmer;
-  };
-  const Case cases[] = {
-      {"Default", std::nullopt, {}, "My name"},
-      {"Stored", "Grace Hopper", {}, "Grace Hopper"},
-      {"GivenOverStored", "Grace Hopper", {"--programmer", "Ada Lovelace"}, "Ada Lovelace"},
-      {"GivenEmpty", "Grace Hopper", {"--programmer", ""}, ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    host::MemorySettingsStore settings;
-    if (c.stored) settings.SaveSetting("Scrivlet", "Identification", "Programmer", *c.stored);
-    settings_ = &settings;
-    const std::string path = Put("Tools.bas", Tools());
-    std::vector<std::string> arguments{"sub", "Refresh"};
-    arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
-    arguments.push_back(path);
-    EXPECT_EQ(Run(arguments).code, cli::kSuccess);
-    EXPECT_EQ(
-        test::Visible(test::ReadFile(path)),
-        test::Visible(ToolsWith("Sub Refresh( )\n" + Block(c.programmer) + LabelledBody("Refresh", "Sub"))));
-    settings_ = &memorySettings_;
+  if (std::ranges::find(c.arguments, "--print") == c.arguments.end()) {
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(test::MatchesGolden(c.golden, test::ReadFile(path)));
+  } else {
+    EXPECT_TRUE(test::MatchesGolden(c.golden, result.out));
+    EXPECT_EQ(test::ReadFile(path), c.source);
   }
+  ExpectAlone(c.file);
 }
+
+// A run on Tools.bas whose golden file is named after the case.
+FileCase OnTools(const char* label, std::vector<std::string> arguments,
+                 std::optional<std::string> storedProgrammer = std::nullopt) {
+  return {label,
+          "Tools.bas",
+          Tools(),
+          std::move(arguments),
+          std::string{"cli/routines/"} + label + ".bas",
+          std::move(storedProgrammer)};
+}
+
+const FileCase kRoutines[] = {
+    OnTools("Sub", {"sub", "Refresh"}),
+    OnTools("SubPrivate", {"sub", "Refresh", "--private"}),
+    OnTools("SubFriend", {"sub", "Refresh", "--friend"}),
+    OnTools("SubStatic", {"sub", "Refresh", "--static"}),
+    // The labels keep the name as given; only the declaration takes the suffix.
+    OnTools("SubHide", {"sub", "Refresh", "--hide"}),
+    OnTools("SubResumeNext", {"sub", "Refresh", "--resume-next"}),
+    OnTools("SubEveryOption", {"sub", "Refresh", "--private", "--static", "--hide", "--resume-next",
+                               "--usage", "Reloads the list", "--programmer", "Ada Lovelace"}),
+    OnTools("Usage", {"sub", "Refresh", "--usage", "Reloads the list"}),
+    // Every line of a usage typed over several lines stays a comment.
+    OnTools("UsageOverTwoLines", {"sub", "Refresh", "--usage", "Reloads\nthe list"}),
+    OnTools("EmptyUsage", {"sub", "Refresh", "--usage", ""}),
+    OnTools("Programmer", {"sub", "Refresh", "--programmer", "Ada Lovelace"}),
+    // The name kept by "config programmer" stands unless the command gives one, even an empty one.
+    OnTools("ProgrammerStored", {"sub", "Refresh"}, "Grace Hopper"),
+    {"ProgrammerGivenOverStored",
+     "Tools.bas",
+     Tools(),
+     {"sub", "Refresh", "--programmer", "Ada Lovelace"},
+     "cli/routines/Programmer.bas",
+     "Grace Hopper"},
+    OnTools("ProgrammerGivenEmpty", {"sub", "Refresh", "--programmer", ""}, "Grace Hopper"),
+    OnTools("Function", {"function", "Total"}),
+    OnTools("FunctionReturns",
+            {"function", "Total", "--variable", "Values", "--type", "Variant", "--returns", "Double"}),
+    OnTools("FunctionVariableOfDefaultType", {"function", "Total", "--variable", "Values"}),
+    OnTools("FunctionFriendStaticResumeNext",
+            {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"}),
+    OnTools("PropertyReadOnly",
+            {"property", "Count", "--variable", "Total", "--type", "Long", "--read-only"}),
+    OnTools("PropertyReadWrite", {"property", "Title", "--variable", "NewTitle"}),
+    OnTools("PropertySet", {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set"}),
+    OnTools("PropertySetChanged",
+            {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set", "--changed"}),
+    OnTools("PropertyPrivateHideResumeNext",
+            {"property", "Title", "--variable", "NewTitle", "--private", "--hide", "--resume-next"}),
+    OnTools("PropertyFriendStatic", {"property", "Title", "--variable", "NewTitle", "--friend", "--static"}),
+    // A blank is a name, as in the dialog.
+    OnTools("PropertyBlankVariable", {"property", "Title", "--variable", " "}),
+};
+
+INSTANTIATE_TEST_SUITE_P(Subcommands, FileTest, testing::ValuesIn(kRoutines), Label<FileCase>);
+
+// A Resume Next Sub named in UTF-8 into a module in `codePage`: the name is written in the code page,
+// and the module's comment line, in the code page, is kept byte for byte.
+FileCase InCodePage(const char* label, const char* codePage, const char* name, const char* comment) {
+  return {label,
+          "Module1.bas",
+          std::string{"Attribute VB_Name = \"M\"\r\nOption Explicit\r\n"} + comment + "\r\n",
+          {"sub", name, "--resume-next", "--codepage", codePage},
+          std::string{"cli/code_pages/"} + label + ".bas"};
+}
+
+const FileCase kCodePages[] = {
+    InCodePage("Western", "1252", "R\u00E9initialiser", "' Caf\xE9 cr\xE8me \x80 \x9C"),
+    InCodePage("WesternUndefinedBytes", "1252", "Refresh", "' \x81\x8D\x8F\x90\x9D"),
+    InCodePage("CentralEuropean", "1250", "Przelicz\u0105",
+               "' \xA3\xF3"
+               "d\x9F"),
+    InCodePage("Cyrillic", "1251", "\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C",
+               "' \xD1\xF7\xB8\xF2\xF7\xE8\xEA"),
+    InCodePage("Japanese", "932", "\u66F4\u65B0", "' \x93\xFA\x96\x7B\x8C\xEA \x83\x5C"),
+    // What --print writes is in the file's code page too.
+    {"Printed",
+     "Counter.bas",
+     "Attribute VB_Name = \"M\"\r\n' \xD1\xF7\xB8\xF2\xF7\xE8\xEA\r\n",
+     {"sub", "\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C", "--resume-next", "--print", "--codepage",
+      "1251"},
+     "cli/code_pages/Printed.bas"},
+};
+
+INSTANTIATE_TEST_SUITE_P(CodePages, FileTest, testing::ValuesIn(kCodePages), Label<FileCase>);
+
+// Tools with every line break made `ending`.
+std::string ToolsWithBreaks(char ending) {
+  std::string text = std::string{kToolsHead} + std::string{kToolsTail};
+  std::ranges::replace(text, '\n', ending);
+  return text;
+}
+
+// New lines follow the file's own breaks, and its final break or the lack of one.
+FileCase WithBreaks(const char* label, std::string source) {
+  return {label,
+          "Tools.bas",
+          std::move(source),
+          {"sub", "Refresh"},
+          std::string{"cli/line_breaks/"} + label + ".bas"};
+}
+
+const FileCase kLineBreaks[] = {
+    WithBreaks("LfOnly", ToolsWithBreaks('\n')),
+    WithBreaks("CrOnly", ToolsWithBreaks('\r')),
+    WithBreaks("NoFinalBreak", Tools().substr(0, Tools().size() - 2)),
+    // Mostly LF: new lines take LF, the CR LF line keeps its own.
+    WithBreaks("Mixed",
+               "Attribute VB_Name = \"Tools\"\r\nOption Explicit\n\nPrivate Const LIMIT As Long = 10\n"),
+    // No routine and no final break: the routine goes at the end, which still has no break.
+    WithBreaks("AppendedWithoutFinalBreak", "Attribute VB_Name = \"Tools\"\r\nOption Explicit"),
+};
+
+INSTANTIATE_TEST_SUITE_P(LineBreaks, FileTest, testing::ValuesIn(kLineBreaks), Label<FileCase>);
 
 TEST_F(ScrivletTest, ConfigProgrammerStoresAndShows) {
   Result result = Run({"config", "programmer"});
@@ -356,8 +334,7 @@ TEST_F(ScrivletTest, ConfigProgrammerStoresAndShows) {
   // The generation uses it.
   const std::string path = Put("Tools.bas", Tools());
   ASSERT_EQ(Run({"sub", "Refresh", path}).code, cli::kSuccess);
-  EXPECT_EQ(test::ReadFile(path),
-            ToolsWith("Sub Refresh( )\n" + Block("Ada Lovelace") + LabelledBody("Refresh", "Sub")));
+  EXPECT_TRUE(test::MatchesGolden("cli/routines/Programmer.bas", test::ReadFile(path)));
 }
 
 TEST_F(ScrivletTest, ConfigProgrammerThatCannotBeStoredFails) {
@@ -369,131 +346,58 @@ TEST_F(ScrivletTest, ConfigProgrammerThatCannotBeStoredFails) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Line breaks and the final break through the command
-
-TEST_F(ScrivletTest, NewLinesFollowTheFilesBreaks) {
-  struct Case {
-    const char* label;
-    std::string before;
-    std::string after;
-  };
-  const std::string routine = "Sub Refresh( )\n" + Block() + LabelledBody("Refresh", "Sub");
-  // An LF-only text with every break turned into `ending`.
-  const auto with = [](std::string_view text, std::string_view ending) {
-    std::string converted;
-    for (const char c : text) {
-      if (c == '\n') {
-        converted += ending;
-      } else {
-        converted += c;
-      }
-    }
-    return converted;
-  };
-  const std::string head{kToolsHead};
-  const std::string tail{kToolsTail};
-  std::string noFinalBreak = test::CrLf(head + routine + tail);
-  noFinalBreak.resize(noFinalBreak.size() - 2);
-  std::string noFinalBreakBefore = Tools();
-  noFinalBreakBefore.resize(noFinalBreakBefore.size() - 2);
-  const Case cases[] = {
-      {"LfOnly", with(head + tail, "\n"), with(head + routine + tail, "\n")},
-      {"CrOnly", with(head + tail, "\r"), with(head + routine + tail, "\r")},
-      {"NoFinalBreak", noFinalBreakBefore, noFinalBreak},
-      // Mostly LF: new lines take LF, the CR LF line keeps its own.
-      {"Mixed", "Attribute VB_Name = \"Tools\"\r\nOption Explicit\n\nPrivate Const LIMIT As Long = 10\n",
-       "Attribute VB_Name = \"Tools\"\r\nOption Explicit\n\nPrivate Const LIMIT As Long = 10\n" +
-           with(routine, "\n")},
-      // No routine and no final break: the routine goes at the end, which still has no break.
-      {"AppendedWithoutFinalBreak", "Attribute VB_Name = \"Tools\"\r\nOption Explicit",
-       "Attribute VB_Name = \"Tools\"\r\nOption Explicit\r\n" +
-           [&] {
-             std::string text = test::CrLf(routine);
-             text.resize(text.size() - 2);
-             return text;
-           }()},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::string path = Put("Tools.bas", c.before);
-    ASSERT_EQ(Run({"sub", "Refresh", path}).code, cli::kSuccess);
-    EXPECT_EQ(test::Visible(test::ReadFile(path)), test::Visible(c.after));
-  }
-}
-
-// ---------------------------------------------------------------------------------------------
 // comments --line N
 
 struct CommentsCase {
   const char* label;
   long line;
   std::vector<std::string> options;
-  std::size_t after;     // the comments follow this line of Meter
-  std::string inserted;  // LF-separated
+  const char* golden;  // Meter with the comments in, under tests/golden/cli/comments
 };
 
 void PrintTo(const CommentsCase& c, std::ostream* os) {
   *os << c.label;
 }
 
-// Meter with `inserted` after its line `after`.
-std::string MeterWith(std::size_t after, const std::string& inserted) {
-  const std::string meter{test::kMeter};
-  std::size_t at = 0;
-  for (std::size_t line = 0; line < after; ++line) at = meter.find('\n', at) + 1;
-  return test::CrLf(meter.substr(0, at) + inserted + meter.substr(at));
-}
-
 class CommentsTest : public ScrivletTest, public testing::WithParamInterface<CommentsCase> {};
 
 TEST_P(CommentsTest, WritesIntoTheRoutineAtTheLine) {
   const CommentsCase& c = GetParam();
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  const std::string path = Put("Meter.ctl", Meter());
   std::vector<std::string> arguments{"comments", "--line", std::to_string(c.line)};
   arguments.insert(arguments.end(), c.options.begin(), c.options.end());
   arguments.push_back(path);
   const Result result = Run(arguments);
   EXPECT_EQ(result.code, cli::kSuccess);
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(test::Visible(test::ReadFile(path)), test::Visible(MeterWith(c.after, c.inserted)));
+  EXPECT_TRUE(test::MatchesGolden(std::string{"cli/comments/"} + c.golden + ".ctl", test::ReadFile(path)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, CommentsTest,
-    testing::Values(
-        CommentsCase{"SubBody", 25, {}, 24, Block() + LabelledBody("UserControl_Click", "Sub", "", false)},
-        CommentsCase{
-            "SubDeclaration", 24, {}, 24, Block() + LabelledBody("UserControl_Click", "Sub", "", false)},
-        // Above the caret line: on the End line, the comments go right above it.
-        CommentsCase{"SubEndLine", 26, {}, 25, Block() + LabelledBody("UserControl_Click", "Sub", "", false)},
-        CommentsCase{"FunctionBody", 21, {}, 20, Block() + LabelledBody("Percent", "Function", "", false)},
-        CommentsCase{
-            "FunctionWithUsageAndProgrammer",
-            22,
-            {"--usage", "Percent of the range", "--programmer", "Ada Lovelace"},
-            21,
-            Block("Ada Lovelace", "Percent of the range") + LabelledBody("Percent", "Function", "", false)},
-        // The Get's declaration is followed by its Attribute line: the comments go after both.
-        CommentsCase{"PropertyBody", 17, {}, 16, Block() + LabelledBody("Caption", "Property", "", false)},
-        CommentsCase{
-            "PropertyAttributeLine", 16, {}, 16, Block() + LabelledBody("Caption", "Property", "", false)},
-        CommentsCase{
-            "PropertyDeclaration", 15, {}, 16, Block() + LabelledBody("Caption", "Property", "", false)},
-        // Comment and blank lines above a routine belong to it.
-        CommentsCase{
-            "CommentAboveProperty", 14, {}, 16, Block() + LabelledBody("Caption", "Property", "", false)},
-        CommentsCase{
-            "BlankAboveProperty", 13, {}, 16, Block() + LabelledBody("Caption", "Property", "", false)},
-        CommentsCase{"PropertyWithVariable",
-                     18,
-                     {"--variable", "Text"},
-                     17,
-                     Block() + LabelledBody("Caption", "Property", "Caption = m_Text\n", false)},
-        CommentsCase{"ResumeNext", 25, {"--resume-next"}, 24, Block() + ResumeNextBody("Sub", "", false)}),
-    [](const testing::TestParamInfo<CommentsCase>& info) { return std::string{info.param.label}; });
+const CommentsCase kLines[] = {
+    {"SubBody", 25, {}, "Click"},
+    {"SubDeclaration", 24, {}, "Click"},
+    // Above the caret line: on the End line, the comments go right above it.
+    {"SubEndLine", 26, {}, "ClickAboveEnd"},
+    {"FunctionBody", 21, {}, "Percent"},
+    {"FunctionWithUsageAndProgrammer",
+     22,
+     {"--usage", "Percent of the range", "--programmer", "Ada Lovelace"},
+     "PercentAboveEndWithUsage"},
+    // The Get's declaration is followed by its Attribute line: the comments go after both.
+    {"PropertyBody", 17, {}, "Caption"},
+    {"PropertyAttributeLine", 16, {}, "Caption"},
+    {"PropertyDeclaration", 15, {}, "Caption"},
+    // Comment and blank lines above a routine belong to it.
+    {"CommentAboveProperty", 14, {}, "Caption"},
+    {"BlankAboveProperty", 13, {}, "Caption"},
+    {"PropertyWithVariable", 18, {"--variable", "Text"}, "CaptionAboveEndWithVariable"},
+    {"ResumeNext", 25, {"--resume-next"}, "ClickResumeNext"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lines, CommentsTest, testing::ValuesIn(kLines), Label<CommentsCase>);
 
 TEST_F(ScrivletTest, CommentsOutsideEveryRoutineWriteNothing) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   // Option Explicit, the Event, and the Event's Attribute line.
   for (const long line : {10L, 11L, 12L}) {
     SCOPED_TRACE(line);
@@ -508,7 +412,7 @@ TEST_F(ScrivletTest, CommentsOutsideEveryRoutineWriteNothing) {
 }
 
 TEST_F(ScrivletTest, CommentsLineOutsideTheCodeIsAUsageError) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   const std::string path = Put("Meter.ctl", original);
   struct Case {
     std::string line;
@@ -682,7 +586,7 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
 }
 
 TEST_F(ScrivletTest, ReadOnlyFileIsRefusedWhoeverRuns) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   const std::string path = Put("Meter.ctl", original);
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
@@ -697,7 +601,7 @@ TEST_F(ScrivletTest, ReadOnlyFileIsRefusedWhoeverRuns) {
 // --print
 
 TEST_F(ScrivletTest, PrintWritesTheResultAndLeavesTheFile) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   for (const unsigned mode : {0644U, 0444U}) {
     SCOPED_TRACE(mode);
     const std::string path = Put("Meter.ctl", original);
@@ -705,7 +609,7 @@ TEST_F(ScrivletTest, PrintWritesTheResultAndLeavesTheFile) {
     const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", "--print", path});
     EXPECT_EQ(result.code, cli::kSuccess);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(test::Visible(result.out), test::Visible(test::CrLf(test::kMeterWithTitle)));
+    EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", result.out));
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Meter.ctl");
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
@@ -713,7 +617,7 @@ TEST_F(ScrivletTest, PrintWritesTheResultAndLeavesTheFile) {
 }
 
 TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  const std::string path = Put("Meter.ctl", Meter());
   std::ostringstream out;
   out.setstate(std::ios::badbit);  // a closed pipe or a full disk
   std::ostringstream err;
@@ -723,54 +627,11 @@ TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
   const int code = cli::RunScrivlet(arguments, services);
   EXPECT_EQ(code, cli::kFailure);
   EXPECT_EQ(err.str(), "scrivlet: standard output: cannot be written\n");
-  EXPECT_EQ(test::ReadFile(path), test::CrLf(test::kMeter));
-}
-
-TEST_F(ScrivletTest, PrintWritesInTheFilesCodePage) {
-  const std::string original = "Attribute VB_Name = \"M\"\r\n' \xD1\xF7\xB8\xF2\xF7\xE8\xEA\r\n";
-  const std::string path = Put("Counter.bas", original);
-  const Result printed = Run({"sub", "\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C", "--resume-next",
-                              "--print", "--codepage", "1251", path});
-  EXPECT_EQ(printed.code, cli::kSuccess);
-  EXPECT_EQ(test::Visible(printed.out),
-            test::Visible(original + test::CrLf("Sub \xCE\xE1\xED\xEE\xE2\xE8\xF2\xFC( )\n" + Block() +
-                                                ResumeNextBody("Sub"))));
-  EXPECT_EQ(test::ReadFile(path), original);
+  EXPECT_EQ(test::ReadFile(path), Meter());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Code pages
-
-TEST_F(ScrivletTest, CodePagesRoundTripThroughAGeneration) {
-  struct Case {
-    const char* label;
-    std::string codePage;
-    std::string name;       // UTF-8, as typed
-    std::string nameBytes;  // in the code page
-    std::string comment;    // a line of the file in the code page, kept byte for byte
-  };
-  const Case cases[] = {
-      {"Western", "1252", "R\u00E9initialiser", "R\xE9initialiser", "' Caf\xE9 cr\xE8me \x80 \x9C"},
-      {"WesternUndefinedBytes", "1252", "Refresh", "Refresh", "' \x81\x8D\x8F\x90\x9D"},
-      {"CentralEuropean", "1250", "Przelicz\u0105", "Przelicz\xB9",
-       "' \xA3\xF3"
-       "d\x9F"},
-      {"Cyrillic", "1251", "\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C",
-       "\xCE\xE1\xED\xEE\xE2\xE8\xF2\xFC", "' \xD1\xF7\xB8\xF2\xF7\xE8\xEA"},
-      {"Japanese", "932", "\u66F4\u65B0", "\x8D\x58\x90\x56", "' \x93\xFA\x96\x7B\x8C\xEA \x83\x5C"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.label);
-    const std::string head = "Attribute VB_Name = \"M\"\r\nOption Explicit\r\n" + c.comment + "\r\n";
-    const std::string path = Put("Module1.bas", head);
-    const Result result = Run({"sub", c.name, "--resume-next", "--codepage", c.codePage, path});
-    EXPECT_EQ(result.code, cli::kSuccess);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(
-        test::Visible(test::ReadFile(path)),
-        test::Visible(head + test::CrLf("Sub " + c.nameBytes + "( )\n" + Block() + ResumeNextBody("Sub"))));
-  }
-}
 
 TEST_F(ScrivletTest, UnmappableCharacterWritesNothing) {
   const std::string original = Tools();
@@ -826,7 +687,7 @@ TEST_F(ScrivletTest, FileChangedDuringTheRunIsNotOverwritten) {
 }
 
 TEST_F(ScrivletTest, SaveFailureAtEachStepLeavesTheFile) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   const SaveStep steps[] = {
       SaveStep::kCreateTemporary, SaveStep::kPermissions,    SaveStep::kWrite, SaveStep::kSync,
       SaveStep::kClose,           SaveStep::kCheckUnchanged, SaveStep::kRename};
@@ -846,13 +707,13 @@ TEST_F(ScrivletTest, SaveFailureAtEachStepLeavesTheFile) {
 
 // Once the file is renamed into place, a folder that cannot be flushed is still reported.
 TEST_F(ScrivletTest, FolderFlushFailureAfterTheRenameIsReported) {
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  const std::string path = Put("Meter.ctl", Meter());
   faults_ = [](SaveStep now) { return now == SaveStep::kSyncFolder ? EIO : 0; };
   const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
   EXPECT_EQ(result.code, cli::kFailure);
   EXPECT_EQ(result.err, "scrivlet: " + path + ": was replaced, but its folder " + folder_.path().string() +
                             " cannot be flushed: Input/output error\n");
-  EXPECT_EQ(test::ReadFile(path), test::CrLf(test::kMeterWithTitle));
+  EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", test::ReadFile(path)));
   ExpectAlone("Meter.ctl");
 }
 
@@ -883,7 +744,7 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
        {"property", "Title", "--variable", "NewTitle", "--print"},
        "scrivlet: Description: The clock failed.\n"},
   };
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = Meter();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
     FlakyClock clock{c.failingClockCall};
@@ -908,7 +769,7 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
 }
 
 TEST_F(ScrivletTest, SuccessKeepsThePermissions) {
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  const std::string path = Put("Meter.ctl", Meter());
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_EQ(Run({"sub", "Refresh", path}).code, cli::kSuccess);
   struct stat info {};

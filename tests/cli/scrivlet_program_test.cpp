@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/scrivlet_texts.h"
+#include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -64,7 +64,7 @@ TEST_F(ScrivletProgramTest, HelpShowsTheExamples) {
 }
 
 TEST_F(ScrivletProgramTest, UsageErrorExitsTwo) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = test::Golden("cli/Meter.ctl");
   const std::string path = Put("Meter.ctl", original);
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"sub", "Refresh", "--private", "--friend", path},
@@ -81,7 +81,7 @@ TEST_F(ScrivletProgramTest, UsageErrorExitsTwo) {
 
 // Tests and CI run as root, whom permissions do not stop: the program refuses all the same.
 TEST_F(ScrivletProgramTest, ReadOnlyFileIsRefused) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = test::Golden("cli/Meter.ctl");
   const std::string path = Put("Meter.ctl", original);
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
   const Outcome outcome = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
@@ -93,16 +93,16 @@ TEST_F(ScrivletProgramTest, ReadOnlyFileIsRefused) {
 
 // The whole example, from the command line to the file, with the date taken from SOURCE_DATE_EPOCH.
 TEST_F(ScrivletProgramTest, PropertyChangedIntoUserControl) {
-  const std::string path = Put("Meter.ctl", test::CrLf(test::kMeter));
+  const std::string path = Put("Meter.ctl", test::Golden("cli/Meter.ctl"));
   const Outcome outcome = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err, "");
-  EXPECT_EQ(test::ReadFile(path), test::CrLf(test::kMeterWithTitle));
+  EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", test::ReadFile(path)));
 }
 
 TEST_F(ScrivletProgramTest, MessageOfTheGeneratorExitsOne) {
-  const std::string original = test::CrLf(test::kMeter);
+  const std::string original = test::Golden("cli/Meter.ctl");
   const std::string path = Put("Meter.ctl", original);
   const Outcome outcome = Run({"comments", "--line", "10", path});
   EXPECT_EQ(outcome.status, 1);

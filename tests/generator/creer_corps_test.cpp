@@ -2,23 +2,37 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "tests/generator/generator_fixture.h"
-#include "tests/support/visible.h"
+#include "tests/support/golden.h"
 
 namespace {
 
+using generator::pkFunction;
+using generator::pkPropertyGet;
+using generator::pkPropertyLet;
+using generator::pkPropertySet;
+using generator::pkSub;
 using generator::ProcedureKind;
 using generator::Request;
+
+// The options a case sets on an empty request.
+struct Options {
+  bool variable = false;  // NewTitle
+  bool resumeNext = false;
+  bool changed = false;
+  bool comment = false;  // comments-only mode, which leaves out the End line
+  bool object = false;   // Property Set, assigned with Set
+  bool hidden = false;
+};
 
 struct BodyCase {
   const char* name;
   ProcedureKind kind;
-  std::function<void(Request&)> options;
-  std::string_view routine;   // labels, message box title, PropertyChanged name
-  std::string_view declared;  // the name a Property Get assigns
-  std::string_view expected;  // LF stands for CR
+  Options options;
+  std::string_view routine = "Title";   // labels, message box title, PropertyChanged name
+  std::string_view declared = routine;  // the name a Property Get assigns
+  const char* golden = name;            // under tests/golden/generator/creer_corps, CR-separated
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -26,300 +40,65 @@ void PrintTo(const BodyCase& c, std::ostream* os) {
   *os << c.name;
 }
 
-void Changed(Request& r) {
-  r.bProp_Changed = true;
-}
-void ResumeNext(Request& r) {
-  r.bResumeNext = true;
-}
-
-constexpr std::string_view kSubRefresh =
-    "'-----------------------------------\n"
-    "'Local variables definition \n"
-    "\n"
-    "\n"
-    "\n"
-    "\n"
-    "'-----------------------------------\n"
-    "' Start \n"
-    "On Error Goto ErrorRefresh\n"
-    "\n"
-    "\n"
-    "\n"
-    "'-----------------------------------\n"
-    "'- End and exit\n"
-    "RefreshNext:\n"
-    "Exit Sub\n"
-    "\n"
-    "\n"
-    "'-----------------------------------\n"
-    "'Error local traitment\n"
-    "ErrorRefresh:\n"
-    "Msgbox Err.Description, , \"Refresh\"\n"
-    "       '-Resume\n"
-    "Resume RefreshNext\n"
-    "'-----------------------------------\n"
-    "'End\n"
-    "End Sub";
-
-constexpr std::string_view kResumeNextTop =
-    "'-----------------------------------\n"
-    "'Local variables definition \n"
-    "\n"
-    "\n"
-    "\n"
-    "\n"
-    "'-----------------------------------\n"
-    "' Start \n"
-    "On Error Resume Next\n"
-    "\n"
-    "\n"
-    "\n";
-
-std::string ResumeNextBody(std::string_view statements, std::string_view end) {
-  return std::string{kResumeNextTop} + std::string{statements} +
-         "'-----------------------------------\n'End" + std::string{end};
-}
+constexpr Options kVariable{.variable = true, .resumeNext = true};
+constexpr Options kVariableChanged{.variable = true, .resumeNext = true, .changed = true};
 
 const BodyCase kBodies[] = {
-    {"sub_labelled_trap", generator::pkSub, [](Request&) {}, "Refresh", "Refresh", kSubRefresh},
-    {"let_resume_next_changed", generator::pkPropertyLet,
-     [](Request& r) {
-       r.sNomVariable = "NewTitle";
-       r.bResumeNext = true;
-       r.bProp_Changed = true;
-     },
-     "Title", "Title",
-     "'-----------------------------------\n"
-     "'Local variables definition \n"
-     "\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "' Start \n"
-     "On Error Resume Next\n"
-     "\n"
-     "\n"
-     "\n"
-     "m_NewTitle = NewTitle\n"
-     "PropertyChanged \"Title\"\n"
-     "'-----------------------------------\n"
-     "'End\n"
-     "End Property"},
+    {"sub_labelled_trap", pkSub, {}, "Refresh"},
+    {"empty_name_labels", pkSub, {}, ""},
+    {"unknown_kind_has_no_word", static_cast<ProcedureKind>(9), {}, "X"},
+    // The property statement of each kind stands between the trap and the closing banner.
+    {"let", pkPropertyLet, kVariable},
+    {"let_changed", pkPropertyLet, kVariableChanged},
+    {"let_without_variable", pkPropertyLet, {.resumeNext = true}},
+    {"set", pkPropertySet, kVariable},
+    {"set_changed", pkPropertySet, kVariableChanged},
+    {"get", pkPropertyGet, kVariable},
+    {"get_changed_reads_the_variable", pkPropertyGet, kVariableChanged, "Title", "Title", "get"},
+    {"get_without_variable", pkPropertyGet, {.resumeNext = true}},
+    {"get_of_object", pkPropertyGet, {.variable = true, .resumeNext = true, .object = true}},
+    {"hidden_get_assigns_declared_name",
+     pkPropertyGet,
+     {.variable = true, .resumeNext = true, .hidden = true},
+     "Title",
+     "Title_Hide"},
+    {"function_has_none", pkFunction, kVariableChanged},
+    {"sub_has_none", pkSub, kVariableChanged},
     // Comments-only mode: no End line. The Get assigns the property from m_ + variable.
-    {"get_comments_only_changed", generator::pkPropertyGet,
-     [](Request& r) {
-       r.sNomVariable = "NewTitle";
-       r.bProp_Changed = true;
-       r.bComment = true;
-     },
-     "Title", "Title",
-     "'-----------------------------------\n"
-     "'Local variables definition \n"
-     "\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "' Start \n"
-     "On Error Goto ErrorTitle\n"
-     "\n"
-     "\n"
-     "\n"
-     "Title = m_NewTitle\n"
-     "'-----------------------------------\n"
-     "'- End and exit\n"
-     "TitleNext:\n"
-     "Exit Property\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "'Error local traitment\n"
-     "ErrorTitle:\n"
-     "Msgbox Err.Description, , \"Title\"\n"
-     "       '-Resume\n"
-     "Resume TitleNext\n"
-     "'-----------------------------------\n"
-     "'End"},
-    {"empty_name_labels", generator::pkSub, [](Request&) {}, "", "",
-     "'-----------------------------------\n"
-     "'Local variables definition \n"
-     "\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "' Start \n"
-     "On Error Goto Error\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "'- End and exit\n"
-     "Next:\n"
-     "Exit Sub\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "'Error local traitment\n"
-     "Error:\n"
-     "Msgbox Err.Description, , \"\"\n"
-     "       '-Resume\n"
-     "Resume Next\n"
-     "'-----------------------------------\n"
-     "'End\n"
-     "End Sub"},
-    {"unknown_kind_has_no_word", static_cast<ProcedureKind>(9), [](Request&) {}, "X", "X",
-     "'-----------------------------------\n"
-     "'Local variables definition \n"
-     "\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "' Start \n"
-     "On Error Goto ErrorX\n"
-     "\n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "'- End and exit\n"
-     "XNext:\n"
-     "Exit \n"
-     "\n"
-     "\n"
-     "'-----------------------------------\n"
-     "'Error local traitment\n"
-     "ErrorX:\n"
-     "Msgbox Err.Description, , \"X\"\n"
-     "       '-Resume\n"
-     "Resume XNext\n"
-     "'-----------------------------------\n"
-     "'End\n"
-     "End "},
-    {"let_without_variable", generator::pkPropertyLet, ResumeNext, "Title", "Title",
-     "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-     "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-     "m_ = \n'-----------------------------------\n'End\nEnd Property"},
-    {"get_without_variable", generator::pkPropertyGet, ResumeNext, "Title", "Title",
-     "'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-     "'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-     "Title = m_\n'-----------------------------------\n'End\nEnd Property"},
+    {"get_comments_only_changed", pkPropertyGet, {.variable = true, .changed = true, .comment = true}},
+    {"comments_only_without_variable_let",
+     pkPropertyLet,
+     {.resumeNext = true, .changed = true, .comment = true},
+     "Title",
+     "Title",
+     "comments_only_without_variable"},
+    {"comments_only_without_variable_get",
+     pkPropertyGet,
+     {.resumeNext = true, .comment = true},
+     "Title",
+     "Title",
+     "comments_only_without_variable"},
+    {"comments_only_with_variable", pkPropertySet, {.variable = true, .resumeNext = true, .comment = true}},
 };
 
 class CreerCorps : public ::testing::TestWithParam<BodyCase> {};
 
 TEST_P(CreerCorps, WritesTheBody) {
+  const BodyCase& c = GetParam();
   test::TestPlatform platform;
-  generator::Request request;
-  GetParam().options(request);
-  const std::string body =
-      generator::CreerCorps(request, GetParam().kind, {GetParam().routine, GetParam().declared}, platform.ui);
-  EXPECT_EQ(test::Visible(body), test::Visible(test::Cr(GetParam().expected)));
+  Request request;
+  request.sNomVariable = c.options.variable ? "NewTitle" : "";
+  request.bResumeNext = c.options.resumeNext;
+  request.bProp_Changed = c.options.changed;
+  request.bComment = c.options.comment;
+  request.bProp_Set = c.options.object;
+  request.bCacher = c.options.hidden;
+  const std::string body = generator::CreerCorps(request, c.kind, {c.routine, c.declared}, platform.ui);
+  EXPECT_TRUE(test::MatchesGolden(std::string{"generator/creer_corps/"} + c.golden + ".txt", body));
   EXPECT_TRUE(platform.ui.messages().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Generator, CreerCorps, ::testing::ValuesIn(kBodies),
-                         [](const auto& info) { return std::string{info.param.name}; });
-
-// The property statement of each kind, between the trap and the closing banner (Resume Next style).
-struct StatementCase {
-  const char* name;
-  ProcedureKind kind;
-  std::function<void(Request&)> options;
-  std::string_view declared;
-  std::string_view statements;  // LF stands for CR
-  bool comment = false;         // comments-only mode, which leaves out the End line
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const StatementCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-void Variable(Request& r) {
-  r.sNomVariable = "NewTitle";
-  r.bResumeNext = true;
-}
-
-const StatementCase kStatements[] = {
-    {"let", generator::pkPropertyLet, Variable, "Title", "m_NewTitle = NewTitle\n"},
-    {"let_changed", generator::pkPropertyLet,
-     [](Request& r) {
-       Variable(r);
-       Changed(r);
-     },
-     "Title", "m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"},
-    // An object is assigned with Set.
-    {"set", generator::pkPropertySet, Variable, "Title", "Set m_NewTitle = NewTitle\n"},
-    {"set_changed", generator::pkPropertySet,
-     [](Request& r) {
-       Variable(r);
-       Changed(r);
-     },
-     "Title", "Set m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n"},
-    {"get", generator::pkPropertyGet, Variable, "Title", "Title = m_NewTitle\n"},
-    {"get_changed_reads_the_variable", generator::pkPropertyGet,
-     [](Request& r) {
-       Variable(r);
-       Changed(r);
-     },
-     "Title", "Title = m_NewTitle\n"},
-    {"get_of_object", generator::pkPropertyGet,
-     [](Request& r) {
-       Variable(r);
-       r.bProp_Set = true;
-     },
-     "Title", "Set Title = m_NewTitle\n"},
-    {"hidden_get_assigns_declared_name", generator::pkPropertyGet,
-     [](Request& r) {
-       Variable(r);
-       r.bCacher = true;
-     },
-     "Title_Hide", "Title_Hide = m_NewTitle\n"},
-    {"function_has_none", generator::pkFunction,
-     [](Request& r) {
-       Variable(r);
-       Changed(r);
-     },
-     "Title", ""},
-    {"sub_has_none", generator::pkSub,
-     [](Request& r) {
-       Variable(r);
-       Changed(r);
-     },
-     "Title", ""},
-    {"comments_only_without_variable_let", generator::pkPropertyLet,
-     [](Request& r) {
-       r.bResumeNext = true;
-       Changed(r);
-     },
-     "Title", "", true},
-    {"comments_only_without_variable_get", generator::pkPropertyGet, [](Request& r) { r.bResumeNext = true; },
-     "Title", "", true},
-    {"comments_only_with_variable", generator::pkPropertySet, [](Request& r) { Variable(r); }, "Title",
-     "Set m_NewTitle = NewTitle\n", true},
-};
-
-class PropertyStatement : public ::testing::TestWithParam<StatementCase> {};
-
-TEST_P(PropertyStatement, WritesTheAssignment) {
-  test::TestPlatform platform;
-  generator::Request request;
-  GetParam().options(request);
-  request.bComment = GetParam().comment;
-  const std::string body =
-      generator::CreerCorps(request, GetParam().kind, {"Title", GetParam().declared}, platform.ui);
-  const std::string_view word = GetParam().kind == generator::pkSub        ? "Sub"
-                                : GetParam().kind == generator::pkFunction ? "Function"
-                                                                           : "Property";
-  const std::string end = GetParam().comment ? std::string{} : "\nEnd " + std::string{word};
-  const std::string expected = ResumeNextBody(GetParam().statements, end);
-  EXPECT_EQ(test::Visible(body), test::Visible(test::Cr(expected)));
-}
-
-INSTANTIATE_TEST_SUITE_P(Generator, PropertyStatement, ::testing::ValuesIn(kStatements),
                          [](const auto& info) { return std::string{info.param.name}; });
 
 // Line counts of every combination of kind, trap style, PropertyChanged and comments-only mode.

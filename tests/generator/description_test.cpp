@@ -5,17 +5,17 @@
 
 #include "host/host_error.h"
 #include "tests/generator/generator_fixture.h"
+#include "tests/support/golden.h"
 #include "tests/support/visible.h"
 
 namespace {
 
-using generator::Request;
-
+// The golden file of each case, under tests/golden/generator/description, is named after it; its lines
+// end with CR alone, as the generator writes them.
 struct HeaderCase {
   const char* name;
   std::string_view usage;
   std::string_view programmer;
-  std::string_view expected;  // LF stands for the header's CR; a real line break in the usage is spelt out
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -24,42 +24,9 @@ void PrintTo(const HeaderCase& c, std::ostream* os) {
 }
 
 const HeaderCase kHeaders[] = {
-    {"worked_example", "Reloads the list", "My name",
-     "'**********************************************************************\n"
-     "' Utility: Reloads the list\n"
-     "'\n"
-     "' Functions called: \n"
-     "' Functions calling: \n"
-     "'\n"
-     "'\n"
-     "' Programmer's name: My name\n"
-     "' Creation date: Sunday 06 December 2026\n"
-     "' Last modification:          by\n"
-     "'**********************************************************************\n"},
-    {"empty_texts_keep_label_blanks", "", "",
-     "'**********************************************************************\n"
-     "' Utility: \n"
-     "'\n"
-     "' Functions called: \n"
-     "' Functions calling: \n"
-     "'\n"
-     "'\n"
-     "' Programmer's name: \n"
-     "' Creation date: Sunday 06 December 2026\n"
-     "' Last modification:          by\n"
-     "'**********************************************************************\n"},
-    {"texts_verbatim", "  padded  ", " Jean-Noël ",
-     "'**********************************************************************\n"
-     "' Utility:   padded  \n"
-     "'\n"
-     "' Functions called: \n"
-     "' Functions calling: \n"
-     "'\n"
-     "'\n"
-     "' Programmer's name:  Jean-Noël \n"
-     "' Creation date: Sunday 06 December 2026\n"
-     "' Last modification:          by\n"
-     "'**********************************************************************\n"},
+    {"worked_example", "Reloads the list", "My name"},
+    {"empty_texts_keep_label_blanks", "", ""},
+    {"texts_verbatim", "  padded  ", " Jean-Noël "},
 };
 
 class Description : public ::testing::TestWithParam<HeaderCase> {};
@@ -70,7 +37,7 @@ TEST_P(Description, WritesElevenLines) {
   request.sUsage = std::string{GetParam().usage};
   request.sNomutilisateur = std::string{GetParam().programmer};
   const std::string header = generator::Description(request, platform.platform());
-  EXPECT_EQ(test::Visible(header), test::Visible(test::Cr(GetParam().expected)));
+  EXPECT_TRUE(test::MatchesGolden(std::string{"generator/description/"} + GetParam().name + ".txt", header));
   EXPECT_EQ(std::count(header.begin(), header.end(), '\r'), 11);
   EXPECT_TRUE(platform.ui.messages().empty());
 }
@@ -79,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Generator, Description, ::testing::ValuesIn(kHeaders),
                          [](const auto& info) { return std::string{info.param.name}; });
 
 // Each line break typed in the usage box is kept and followed by "' ", so that what follows it stays
-// a comment.
+// a comment. The rest of the header is the worked example's.
 struct UsageCase {
   const char* name;
   std::string_view usage;
@@ -108,9 +75,10 @@ TEST_P(UsageText, EveryLineStaysAComment) {
   generator::Request request;
   request.sUsage = std::string{GetParam().usage};
   request.sNomutilisateur = "My name";
-  std::string expected = test::Header("");
-  expected.insert(std::string{test::kStars}.size() + std::string_view{"\r' Utility: "}.size(),
-                  GetParam().line2);
+  std::string expected = test::Golden("generator/description/worked_example.txt");
+  const std::size_t usage = expected.find("Reloads the list");
+  ASSERT_NE(usage, std::string::npos);
+  expected.replace(usage, std::string_view{"Reloads the list"}.size(), GetParam().line2);
   EXPECT_EQ(test::Visible(generator::Description(request, platform.platform())), test::Visible(expected));
 }
 

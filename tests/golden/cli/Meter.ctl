@@ -1,0 +1,26 @@
+VERSION 5.00
+Begin VB.UserControl Meter 
+   ClientHeight    =   600
+   Begin VB.Label lblTitle 
+      Caption         =   "Title"
+   End
+End
+Attribute VB_Name = "Meter"
+Attribute VB_Exposed = True
+Option Explicit
+Public Event Click()
+Attribute Click.VB_UserMemId = -600
+
+' The meter's caption.
+Public Property Get Caption() As String
+Attribute Caption.VB_UserMemId = 0
+    Caption = lblTitle.Caption
+End Property
+
+Public Function Percent(ByVal Value As Long) As Long
+    Percent = Value \ 100
+End Function
+
+Private Sub UserControl_Click()
+    RaiseEvent Click
+End Sub

@@ -1,0 +1,48 @@
+Attribute VB_Name = "Tools"
+Option Explicit
+
+Private Const LIMIT As Long = 10
+Sub Refresh( )
+'**********************************************************************
+' Utility: Description of its utility
+'
+' Functions called: 
+' Functions calling: 
+'
+'
+' Programmer's name: Grace Hopper
+' Creation date: Sunday 06 December 2026
+' Last modification:          by
+'**********************************************************************
+
+'-----------------------------------
+'Local variables definition 
+
+
+
+
+'-----------------------------------
+' Start 
+On Error Goto ErrorRefresh
+
+
+
+'-----------------------------------
+'- End and exit
+RefreshNext:
+Exit Sub
+
+
+'-----------------------------------
+'Error local traitment
+ErrorRefresh:
+Msgbox Err.Description, , "Refresh"
+       '-Resume
+Resume RefreshNext
+'-----------------------------------
+'End
+End Sub
+
+Public Sub Main()
+    Debug.Print LIMIT
+End Sub

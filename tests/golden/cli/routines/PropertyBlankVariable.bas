@@ -1,0 +1,91 @@
+Attribute VB_Name = "Tools"
+Option Explicit
+
+Private Const LIMIT As Long = 10
+Private m_  AS String
+Property Let Title(  as String)
+'**********************************************************************
+' Utility: Description of its utility
+'
+' Functions called: 
+' Functions calling: 
+'
+'
+' Programmer's name: My name
+' Creation date: Sunday 06 December 2026
+' Last modification:          by
+'**********************************************************************
+
+'-----------------------------------
+'Local variables definition 
+
+
+
+
+'-----------------------------------
+' Start 
+On Error Goto ErrorTitle
+
+
+
+m_  =  
+'-----------------------------------
+'- End and exit
+TitleNext:
+Exit Property
+
+
+'-----------------------------------
+'Error local traitment
+ErrorTitle:
+Msgbox Err.Description, , "Title"
+       '-Resume
+Resume TitleNext
+'-----------------------------------
+'End
+End Property
+Property Get Title( )AS String
+'**********************************************************************
+' Utility: Description of its utility
+'
+' Functions called: 
+' Functions calling: 
+'
+'
+' Programmer's name: My name
+' Creation date: Sunday 06 December 2026
+' Last modification:          by
+'**********************************************************************
+
+'-----------------------------------
+'Local variables definition 
+
+
+
+
+'-----------------------------------
+' Start 
+On Error Goto ErrorTitle
+
+
+
+Title = m_ 
+'-----------------------------------
+'- End and exit
+TitleNext:
+Exit Property
+
+
+'-----------------------------------
+'Error local traitment
+ErrorTitle:
+Msgbox Err.Description, , "Title"
+       '-Resume
+Resume TitleNext
+'-----------------------------------
+'End
+End Property
+
+Public Sub Main()
+    Debug.Print LIMIT
+End Sub
