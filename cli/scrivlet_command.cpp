@@ -222,7 +222,10 @@ int Generate(Command& command, CommandServices& services) {
     if (!services.out) throw std::runtime_error("standard output: cannot be written");
     return kSuccess;
   }
-  file->Replace(bytes);
+  // The edit is made whatever the warning says: a retry would add the routine twice.
+  if (const std::string warning = file->Replace(bytes); !warning.empty()) {
+    services.err << "scrivlet: warning: " << warning << '\n';
+  }
   return kSuccess;
 }
 

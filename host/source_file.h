@@ -34,8 +34,9 @@ class SourceFile {
   // Replaces the file with `bytes`, so that a crash leaves either the old file or the new one, and
   // keeps what the platform keeps of a file (owner, permissions, links). Refuses a read-only file and
   // a file that changed since it was read. Throws SourceFileError; until the replacement itself, a
-  // failure leaves the file as it was.
-  virtual void Replace(std::string_view bytes) = 0;
+  // failure leaves the file as it was. Once the file is replaced nothing throws: what went wrong
+  // after that (the folder could not be flushed) comes back as a warning to show, else empty.
+  virtual std::string Replace(std::string_view bytes) = 0;
 
  protected:
   SourceFile() = default;

@@ -13,6 +13,7 @@ FileDescriptor::~FileDescriptor() {
 }
 
 int FileDescriptor::Close() noexcept {
+  if (fd_ < 0) return 0;
   const int result = ::close(fd_);
   fd_ = -1;
   return result;

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform::posix {
 
@@ -13,6 +14,13 @@ class FileDescriptor {
   ~FileDescriptor();
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+      FileDescriptor old{std::exchange(fd_, std::exchange(other.fd_, -1))};
+    }
+    return *this;
+  }
   int get() const noexcept { return fd_; }
   // Closes now, reporting the error that a deferred write may only show here.
   int Close() noexcept;

@@ -1,11 +1,8 @@
 // platform/posix/safe_replace.h: replaces a file whole, so that a crash leaves the old file or the
-// new one and never a mixture.
+// new one and never a mixture, and a stopped run leaves no temporary file behind.
 #pragma once
 
-#include <sys/types.h>
-
 #include <functional>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +13,7 @@ namespace platform::posix {
 enum class SaveStep {
   kCreateTemporary,
   kPermissions,
+  kAttributes,
   kWrite,
   kSync,
   kClose,
@@ -26,24 +24,19 @@ enum class SaveStep {
 // Returns 0 to let the step run, or the errno with which it should fail.
 using SaveFaults = std::function<int(SaveStep)>;
 
-// A step that failed before the rename, with the errno it failed with. The file is as it was and the
-// temporary file is gone.
+// A step that failed before the rename, with the errno it failed with and, for an extended
+// attribute, its name. The file is as it was and the temporary file is gone.
 class ReplaceError : public std::runtime_error {
  public:
-  ReplaceError(SaveStep step, int error);
+  ReplaceError(SaveStep step, int error, std::string attribute = {});
   SaveStep step() const noexcept { return step_; }
   int error() const noexcept { return error_; }
+  const std::string& attribute() const noexcept { return attribute_; }
 
  private:
   SaveStep step_;
   int error_;
-};
-
-// Who owns the new file and what it may do, as the file it replaces had it.
-struct Ownership {
-  mode_t mode = 0;
-  uid_t owner = 0;
-  gid_t group = 0;
+  std::string attribute_;
 };
 
 struct Replacement {
@@ -51,18 +44,21 @@ struct Replacement {
   // the temporary file's name, a path in the same folder ending in "XXXXXX".
   std::string target;
   std::string temporaryPattern;
-  // Given, the new file gets the mode and, for root, the owner; otherwise it keeps mkstemp's 0600.
-  std::optional<Ownership> ownership;
+  // An open descriptor of the file being replaced, whose owner (for root), mode, setuid and setgid
+  // bits, access control list and other extended attributes the new file takes; -1 leaves the
+  // new file as mkstemp makes it (0600, the user's).
+  int metadataFrom = -1;
   // The last look before the rename, once the new file is flushed (SaveStep::kCheckUnchanged); it
   // throws to stop the replacement.
   std::function<void()> beforeRename;
   SaveFaults faults;
 };
 
-// Writes `bytes` to a new temporary file, flushes and closes it, runs the last check, renames it over
-// the target and flushes the folder. Throws ReplaceError (or what beforeRename throws) for a failure
-// before the rename. The rename is the edit: a folder that cannot be flushed after it does not undo
-// it, so its errno is returned (0 when the folder was flushed).
+// Writes `bytes` to a new temporary file, gives it the old file's metadata, flushes and closes it,
+// runs the last check, renames it over the target and flushes the folder. Throws ReplaceError (or
+// what beforeRename throws) for a failure before the rename. The rename is the edit: a folder that
+// cannot be flushed after it does not undo it, so its errno is returned (0 when the folder was
+// flushed). SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the process.
 int ReplaceFile(const Replacement& replacement, std::string_view bytes);
 
 // The file a path names, links followed, so that a replacement keeps a link a link. A path that is

@@ -2,6 +2,7 @@
 #include "platform/posix/source_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,28 +37,55 @@ bool SameVersion(const FileIdentity& a, const FileIdentity& b) {
          a.changed == b.changed && a.mode == b.mode;
 }
 
-// The contents and identity of the file now; `path` names it in messages.
-struct Snapshot {
+// The file opened, locked against our other runs, and read.
+struct LockedSnapshot {
+  FileDescriptor file{-1};
   std::string bytes;
   FileIdentity identity;
 };
 
-Snapshot ReadSnapshot(const std::string& path, const std::string& target) {
+FileDescriptor OpenRegular(const std::string& path, const std::string& target, struct stat& info) {
   FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
   if (file.get() < 0) {
     if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
     throw host::SourceFileError(path, Reason("cannot be read", errno));
   }
-  struct stat info {};
   if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
   if (S_ISDIR(info.st_mode)) throw host::SourceFileError(path, "is a folder, not a source file");
   if (!S_ISREG(info.st_mode)) throw host::SourceFileError(path, "is not a regular file");
-  Snapshot snapshot{{}, IdentityOf(info)};
-  if (const int error = ReadAll(file.get(), snapshot.bytes, static_cast<std::size_t>(info.st_size));
-      error != 0) {
-    throw host::SourceFileError(path, Reason("cannot be read", error));
+  return file;
+}
+
+// Runs of scrivlet on one file take turns: each holds an advisory lock on the file from before it
+// reads it until after its new file is renamed into place. A run that waited may then hold the lock
+// on a file that was just renamed away, so it opens the one the path names now and locks again. A
+// file system without such locks still has the comparison made before the rename.
+LockedSnapshot ReadLocked(const std::string& path, const std::string& target) {
+  for (;;) {
+    struct stat info {};
+    FileDescriptor file = OpenRegular(path, target, info);
+    int locked = 0;
+    while ((locked = ::flock(file.get(), LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
+      throw host::SourceFileError(path, Reason("cannot be locked", errno));
+    }
+    struct stat now {};
+    if (::stat(target.c_str(), &now) != 0) {
+      if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
+      throw host::SourceFileError(path, Reason("cannot be read", errno));
+    }
+    if (now.st_dev != info.st_dev || now.st_ino != info.st_ino) continue;
+    // What the file holds now that no run of ours can change it.
+    if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
+    LockedSnapshot snapshot{std::move(file), {}, IdentityOf(info)};
+    if (const int error =
+            ReadAll(snapshot.file.get(), snapshot.bytes, static_cast<std::size_t>(info.st_size));
+        error != 0) {
+      throw host::SourceFileError(path, Reason("cannot be read", error));
+    }
+    return snapshot;
   }
-  return snapshot;
 }
 
 // Whether the file is still the version that was read: the same identity and the same bytes,
@@ -88,11 +116,6 @@ bool IsUnchanged(const std::string& path, const std::string& target, const FileI
   }
 }
 
-std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // The message for a step that failed: the file is as it was.
 std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
   switch (failure.step()) {
@@ -100,6 +123,13 @@ std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
       return Reason(("cannot create a temporary file in " + folder).c_str(), failure.error());
     case SaveStep::kPermissions:
       return Reason("cannot give the new file the same permissions", failure.error()) +
+             "; nothing was written";
+    case SaveStep::kAttributes:
+      if (failure.attribute().empty()) {
+        return Reason("cannot read the extended attributes", failure.error()) + "; nothing was written";
+      }
+      return Reason(("cannot give the new file the extended attribute " + failure.attribute()).c_str(),
+                    failure.error()) +
              "; nothing was written";
     case SaveStep::kWrite:
       return Reason("cannot write the new file", failure.error()) + "; nothing was written";
@@ -125,39 +155,53 @@ DiskSourceFile DiskSourceFile::Read(const std::string& path) {
   } catch (const std::system_error& error) {
     throw host::SourceFileError(path, Reason("cannot follow the link", error.code().value()));
   }
-  Snapshot snapshot = ReadSnapshot(path, target);
-  return DiskSourceFile(path, std::move(target), std::move(snapshot.bytes), snapshot.identity);
+  LockedSnapshot snapshot = ReadLocked(path, target);
+  return DiskSourceFile(path, std::move(target), std::move(snapshot.file), std::move(snapshot.bytes),
+                        snapshot.identity);
 }
 
 bool DiskSourceFile::IsReadOnly() const noexcept {
   return (identity_.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-void DiskSourceFile::Replace(std::string_view bytes) {
+std::string DiskSourceFile::Replace(std::string_view bytes) {
+  // However it ends, the lock goes with it: a run waiting for this file may go on.
+  struct Unlock {
+    FileDescriptor& file;
+    ~Unlock() { file.Close(); }
+  } unlock{file_};
   if (IsReadOnly()) throw host::SourceFileError(path_, "is read-only; nothing was written");
   const std::string folder = FolderOf(target_);
   Replacement replacement;
   replacement.target = target_;
-  replacement.temporaryPattern = folder + "/." + BaseName(target_) + ".scrivlet-XXXXXX";
-  replacement.ownership = Ownership{identity_.mode, identity_.owner, identity_.group};
-  // The last look before the rename: another program may have saved the file meanwhile.
+  // Short, so that a file whose name is near the system's limit can still be replaced.
+  replacement.temporaryPattern = folder + "/.scrivlet-XXXXXX";
+  replacement.metadataFrom = file_.get();
+  if (replacement.metadataFrom < 0)
+    throw host::SourceFileError(path_, "was replaced once already; nothing was written");
+  // The last look before the rename: a program that takes no lock may have saved the file meanwhile.
   replacement.beforeRename = [&] {
     if (!IsUnchanged(path_, target_, identity_, bytes_)) {
       throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
   };
   replacement.faults = faults_;
+  // Made before the rename, with room for the system's reason, so that nothing after the edit can
+  // fail for want of memory and report an edit that was made as one that was not.
+  std::string warning = path_ + ": was replaced, but its folder " + folder + " cannot be flushed: ";
+  constexpr std::string_view kPowerLoss = ", so the change may not survive a power loss";
+  warning.reserve(warning.size() + 256 + kPowerLoss.size());
   int folderError = 0;
   try {
     folderError = ReplaceFile(replacement, bytes);
   } catch (const ReplaceError& failure) {
     throw host::SourceFileError(path_, ReasonOf(failure, folder));
   }
-  if (folderError != 0) {
-    throw host::SourceFileError(
-        path_,
-        Reason(("was replaced, but its folder " + folder + " cannot be flushed").c_str(), folderError));
-  }
+  if (folderError == 0) return {};
+  const std::string_view reason = std::strerror(folderError);
+  warning.append(reason.substr(0, 256));
+  warning.append(kPowerLoss);
+  return warning;
 }
 
 std::unique_ptr<host::SourceFile> DiskSourceFiles::Read(const std::string& path) {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "host/source_file.h"
+#include "platform/posix/file_descriptor.h"
 #include "platform/posix/safe_replace.h"
 
 namespace platform::posix {
@@ -26,8 +27,8 @@ struct FileIdentity {
   gid_t group = 0;
 };
 
-// A file on disk. A symbolic link is followed, and the file it points to is the one a replacement
-// writes.
+// A file on disk, held open and locked against our other runs from its reading to its replacement.
+// A symbolic link is followed, and the file it points to is the one a replacement writes.
 class DiskSourceFile final : public host::SourceFile {
  public:
   // Reads the whole file. Throws host::SourceFileError when the path is missing, is a folder or
@@ -39,22 +40,28 @@ class DiskSourceFile final : public host::SourceFile {
   // No write bit is set, as source control leaves a file that is not checked out.
   bool IsReadOnly() const noexcept override;
 
-  // Replaces the file with `bytes`: a temporary file in the same folder, with the file's
-  // permissions, written and flushed, then renamed over the file, then the folder flushed, so
-  // that a crash leaves either the old file or the new one. Refuses a read-only file and a file
-  // that changed on disk since it was read. Until the rename, any failure leaves the file as it was
-  // and removes the temporary file. Throws host::SourceFileError.
-  void Replace(std::string_view bytes) override;
+  // Replaces the file with `bytes`: a temporary file in the same folder, with the file's owner,
+  // permissions and extended attributes, written and flushed, then renamed over the file, then the
+  // folder flushed, so that a crash leaves either the old file or the new one. Refuses a read-only
+  // file and a file that changed on disk since it was read. Until the rename, any failure leaves the
+  // file as it was and removes the temporary file. Throws host::SourceFileError.
+  std::string Replace(std::string_view bytes) override;
 
   // Every later Replace() meets `faults`.
   void InjectFaults(SaveFaults faults) { faults_ = std::move(faults); }
 
  private:
-  DiskSourceFile(std::string path, std::string target, std::string bytes, const FileIdentity& identity)
-      : path_(std::move(path)), target_(std::move(target)), bytes_(std::move(bytes)), identity_(identity) {}
+  DiskSourceFile(std::string path, std::string target, FileDescriptor file, std::string bytes,
+                 const FileIdentity& identity)
+      : path_(std::move(path)),
+        target_(std::move(target)),
+        file_(std::move(file)),
+        bytes_(std::move(bytes)),
+        identity_(identity) {}
 
-  std::string path_;    // as given, for messages
-  std::string target_;  // the file itself, links followed
+  std::string path_;     // as given, for messages
+  std::string target_;   // the file itself, links followed
+  FileDescriptor file_;  // open and locked while this object lives
   std::string bytes_;
   FileIdentity identity_;
   SaveFaults faults_;

@@ -688,9 +688,9 @@ TEST_F(ScrivletTest, FileChangedDuringTheRunIsNotOverwritten) {
 
 TEST_F(ScrivletTest, SaveFailureAtEachStepLeavesTheFile) {
   const std::string original = Meter();
-  const SaveStep steps[] = {
-      SaveStep::kCreateTemporary, SaveStep::kPermissions,    SaveStep::kWrite, SaveStep::kSync,
-      SaveStep::kClose,           SaveStep::kCheckUnchanged, SaveStep::kRename};
+  const SaveStep steps[] = {SaveStep::kCreateTemporary, SaveStep::kPermissions, SaveStep::kAttributes,
+                            SaveStep::kWrite,           SaveStep::kSync,        SaveStep::kClose,
+                            SaveStep::kCheckUnchanged,  SaveStep::kRename};
   for (const SaveStep step : steps) {
     SCOPED_TRACE(static_cast<int>(step));
     const std::string path = Put("Meter.ctl", original);
@@ -705,14 +705,17 @@ TEST_F(ScrivletTest, SaveFailureAtEachStepLeavesTheFile) {
   }
 }
 
-// Once the file is renamed into place, a folder that cannot be flushed is still reported.
-TEST_F(ScrivletTest, FolderFlushFailureAfterTheRenameIsReported) {
+// Once the file is renamed into place, a folder that cannot be flushed is still reported, as a
+// warning. The edit is made, so the run succeeds: a script that retried a failure would add the routine
+// twice.
+TEST_F(ScrivletTest, FolderFlushFailureAfterTheRenameIsAWarning) {
   const std::string path = Put("Meter.ctl", Meter());
   faults_ = [](SaveStep now) { return now == SaveStep::kSyncFolder ? EIO : 0; };
   const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
-  EXPECT_EQ(result.code, cli::kFailure);
-  EXPECT_EQ(result.err, "scrivlet: " + path + ": was replaced, but its folder " + folder_.path().string() +
-                            " cannot be flushed: Input/output error\n");
+  EXPECT_EQ(result.code, cli::kSuccess);
+  EXPECT_EQ(result.err,
+            "scrivlet: warning: " + path + ": was replaced, but its folder " + folder_.path().string() +
+                " cannot be flushed: Input/output error, so the change may not survive a power loss\n");
   EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", test::ReadFile(path)));
   ExpectAlone("Meter.ctl");
 }
