@@ -4,6 +4,7 @@
 #include <ostream>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "host/clock.h"
 #include "host/code_page.h"
@@ -27,6 +28,7 @@ struct CommandServices {
   const host::DateFormatter& dates;
   host::SourceFiles& files;
   const host::CodePages& codePages;
+  std::string_view settingsPlace;  // where the settings live, to name in messages about them
 };
 
 // Runs one command line; `arguments` excludes the program name. Returns the exit status.

@@ -5,9 +5,9 @@
 namespace generator {
 namespace {
 
-// The usage text as typed, with "' " after each of its line breaks (CR LF, CR or LF), so that every
-// line of a text typed over several lines stays a comment.
-void AppendUsage(std::string& block, std::string_view usage) {
+// A text as typed, with "' " after each of its line breaks (CR LF, CR or LF), so that every line of
+// a text typed over several lines stays a comment and none becomes code.
+void AppendCommented(std::string& block, std::string_view usage) {
   for (std::size_t i = 0; i < usage.size(); ++i) {
     const char c = usage[i];
     block += c;
@@ -25,7 +25,7 @@ std::string Description(const Request& request, const host::Platform& platform) 
     std::string block = CreerEtoiles(70, "*", platform.ui);
     block += '\r';
     block += "' Utility: ";
-    AppendUsage(block, request.sUsage);
+    AppendCommented(block, request.sUsage);
     block += '\r';
     block += "'\r";
     block += "' Functions called: \r";
@@ -33,7 +33,7 @@ std::string Description(const Request& request, const host::Platform& platform) 
     block += "'\r";
     block += "'\r";
     block += "' Programmer's name: ";
-    block += request.sNomutilisateur;
+    AppendCommented(block, request.sNomutilisateur);
     block += '\r';
     block += "' Creation date: ";
     block += platform.dates.Format(platform.clock.Today(), host::kCreationDatePattern);

@@ -45,14 +45,16 @@ int main(int argc, char** argv) {
   const platform::posix::SystemClock clock;
   const platform::posix::LocaleDateFormatter dates;
   std::unique_ptr<host::SettingsStore> settings;
+  std::string settingsPlace = "the settings";
   try {
-    settings =
-        std::make_unique<platform::posix::IniSettingsStore>(platform::posix::IniSettingsStore::DefaultPath());
+    settingsPlace = platform::posix::IniSettingsStore::DefaultPath();
+    settings = std::make_unique<platform::posix::IniSettingsStore>(settingsPlace);
   } catch (const host::HostError& error) {
     settings = std::make_unique<NoSettingsStore>(error.description());
   }
   platform::posix::DiskSourceFiles files;
   const platform::posix::IconvCodePages codePages;
-  cli::CommandServices services{std::cout, std::cerr, *settings, clock, dates, files, codePages};
+  cli::CommandServices services{std::cout, std::cerr, *settings, clock,
+                                dates,     files,     codePages, settingsPlace};
   return cli::RunScrivlet(arguments, services);
 }

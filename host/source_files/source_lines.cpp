@@ -45,6 +45,14 @@ bool IsObjectLine(std::string_view line) {
   return !rest.empty() && rest.front() == '=';
 }
 
+// The end of a Begin block: End alone on its line, blanks around it allowed. Anything more, such as
+// the End Sub of a routine, is code, and must not close a block that was never closed.
+bool IsBlockEnd(std::string_view line) {
+  std::string_view text = TrimLeft(line);
+  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
+  return SameName(text, "End");
+}
+
 }  // namespace
 
 bool LineCursor::Next(LineView& line) {
@@ -91,7 +99,7 @@ bool HiddenHeaderReader::Take(std::string_view line) {
   if (depth_ > 0) {
     if (StartsWithWord(line, "Begin")) {
       ++depth_;
-    } else if (StartsWithWord(line, "End")) {
+    } else if (IsBlockEnd(line)) {
       --depth_;
     }
     return true;
@@ -110,8 +118,24 @@ bool HiddenHeaderReader::Take(std::string_view line) {
 
 void HiddenHeaderReader::Finish() const {
   if (depth_ > 0) {
-    throw SourceFormatError("the form description that starts on line " + std::to_string(blockStart_) +
-                            " has no closing End line");
+    throw SourceFormatError("line " + std::to_string(blockStart_) + ": Begin without End");
+  }
+}
+
+void RequireVb6Bytes(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    throw SourceFormatError(
+        "starts with a UTF-16 byte-order mark; VB6 saves source files in a Windows code page");
+  }
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    throw SourceFormatError(
+        "starts with a UTF-8 byte-order mark; VB6 saves source files in a Windows code page");
+  }
+  if (const std::size_t nul = bytes.find('\0'); nul != std::string_view::npos) {
+    std::size_t line = 1;
+    LineCursor cursor{bytes.substr(0, nul)};
+    for (LineView view; cursor.Next(view);) line += view.ending.empty() ? 0U : 1U;
+    throw SourceFormatError("line " + std::to_string(line) + " holds a NUL byte, which VB6 never saves");
   }
 }
 

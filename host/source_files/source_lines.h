@@ -83,6 +83,11 @@ class HiddenHeaderReader {
   bool ended_ = false;
 };
 
+// Text that VB6 never saves: a byte-order mark (UTF-8 or UTF-16) at the start, or a NUL byte. Throws
+// SourceFormatError saying which, so that such a file is refused rather than edited as if it were
+// in a Windows code page.
+void RequireVb6Bytes(std::string_view bytes);
+
 // An Attribute statement: hidden by the IDE wherever it stands in a module.
 bool IsAttributeLine(std::string_view line);
 

@@ -1,9 +1,6 @@
 // platform/posix/system_clock.h: today's local date, or the day that SOURCE_DATE_EPOCH fixes.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "host/clock.h"
 
 namespace platform::posix {
@@ -14,8 +11,5 @@ class SystemClock final : public host::Clock {
  public:
   host::CivilDate Today() const override;
 };
-
-// The UTC date of a SOURCE_DATE_EPOCH value; throws HostError when it is not a whole number of seconds.
-host::CivilDate DateOfEpochText(const std::string& text);
 
 }  // namespace platform::posix

@@ -1,8 +1,6 @@
 // platform/win32/system_clock.h: today's local date, or the day that SOURCE_DATE_EPOCH fixes.
 #pragma once
 
-#include <string>
-
 #include "host/clock.h"
 
 namespace platform::win32 {
@@ -13,9 +11,5 @@ class SystemClock final : public host::Clock {
  public:
   host::CivilDate Today() const override;
 };
-
-// The UTC date of a SOURCE_DATE_EPOCH value; throws HostError 5 unless it is a whole number of
-// seconds up to the last second of the year 9999, the last day a VB date can hold.
-host::CivilDate DateOfEpochText(const std::string& text);
 
 }  // namespace platform::win32

@@ -102,7 +102,7 @@ class ScrivletTest : public testing::Test {
     std::ostringstream out;
     std::ostringstream err;
     platform::posix::DiskSourceFiles files{faults_};
-    cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_};
+    cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_, "SETTINGS"};
     Result result;
     result.code = cli::RunScrivlet(arguments, services);
     result.out = out.str();
@@ -419,8 +419,6 @@ TEST_F(ScrivletTest, CommentsLineOutsideTheCodeIsAUsageError) {
     std::string err;
   };
   const Case cases[] = {
-      {"0", "scrivlet: --line 0: " + path + " has lines 1 to 26\n"},
-      {"-3", "scrivlet: --line -3: " + path + " has lines 1 to 26\n"},
       // The final break does not start a 27th line.
       {"27", "scrivlet: --line 27: " + path + " has lines 1 to 26\n"},
       {"100000", "scrivlet: --line 100000: " + path + " has lines 1 to 26\n"},
@@ -562,9 +560,7 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
       {{"property", "T", "--variable", "V", project}, "scrivlet: " + project + notSource},
       {{"comments", "--line", "1", folder_.path().string()},
        "scrivlet: " + folder_.path().string() + notSource},
-      {{"sub", "Refresh", unterminated},
-       "scrivlet: " + unterminated +
-           ": the form description that starts on line 2 has no closing End line\n"},
+      {{"sub", "Refresh", unterminated}, "scrivlet: " + unterminated + ": line 2: Begin without End\n"},
       {{"sub", "Refresh", "--codepage", "1250", undecodable},
        "scrivlet: " + undecodable + ": line 3: the byte 0x98 cannot be read in code page 1250\n"},
       {{"sub", "Refresh", "--print", missing}, "scrivlet: " + missing + ": no such file\n"},
@@ -622,7 +618,7 @@ TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
   out.setstate(std::ios::badbit);  // a closed pipe or a full disk
   std::ostringstream err;
   platform::posix::DiskSourceFiles files{faults_};
-  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_};
+  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_, "SETTINGS"};
   const std::vector<std::string> arguments{"sub", "Refresh", "--print", path};
   const int code = cli::RunScrivlet(arguments, services);
   EXPECT_EQ(code, cli::kFailure);

@@ -45,12 +45,14 @@ TEST_P(Description, WritesElevenLines) {
 INSTANTIATE_TEST_SUITE_P(Generator, Description, ::testing::ValuesIn(kHeaders),
                          [](const auto& info) { return std::string{info.param.name}; });
 
-// Each line break typed in the usage box is kept and followed by "' ", so that what follows it stays
-// a comment. The rest of the header is the worked example's.
+// Each line break typed in the usage box, or stored in the programmer's name by hand, is kept and
+// followed by "' ", so that what follows it stays a comment and never becomes code. The rest of the
+// header is the worked example's.
 struct UsageCase {
   const char* name;
   std::string_view usage;
-  std::string_view line2;  // the text between "' Utility: " and the header's own CR before line 3
+  std::string_view line2;   // the text between "' Utility: " and the header's own CR before line 3
+  bool programmer = false;  // the text is the programmer's name, and line2 follows its label
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -66,6 +68,8 @@ const UsageCase kUsages[] = {
     {"lf_cr_is_two_breaks", "a\n\rb", "a\n' \r' b"},
     {"only_a_break", "\r\n", "\r\n' "},
     {"two_breaks_in_a_row", "a\r\n\r\nb", "a\r\n' \r\n' b"},
+    {"programmer_with_code_after_a_break", "Ada\nEnd Sub\r\nSub Evil()", "Ada\n' End Sub\r\n' Sub Evil()",
+     true},
 };
 
 class UsageText : public ::testing::TestWithParam<UsageCase> {};
@@ -73,12 +77,13 @@ class UsageText : public ::testing::TestWithParam<UsageCase> {};
 TEST_P(UsageText, EveryLineStaysAComment) {
   test::TestPlatform platform;
   generator::Request request;
-  request.sUsage = std::string{GetParam().usage};
-  request.sNomutilisateur = "My name";
+  const std::string_view replaced = GetParam().programmer ? "My name" : "Reloads the list";
+  request.sUsage = GetParam().programmer ? "Reloads the list" : std::string{GetParam().usage};
+  request.sNomutilisateur = GetParam().programmer ? std::string{GetParam().usage} : "My name";
   std::string expected = test::Golden("generator/description/worked_example.txt");
-  const std::size_t usage = expected.find("Reloads the list");
-  ASSERT_NE(usage, std::string::npos);
-  expected.replace(usage, std::string_view{"Reloads the list"}.size(), GetParam().line2);
+  const std::size_t at = expected.find(replaced);
+  ASSERT_NE(at, std::string::npos);
+  expected.replace(at, replaced.size(), GetParam().line2);
   EXPECT_EQ(test::Visible(generator::Description(request, platform.platform())), test::Visible(expected));
 }
 

@@ -192,8 +192,7 @@ TEST(SourceCodeModuleTest, UnterminatedBeginBlockIsAClearError) {
         CrLfFile({"VERSION 5.00", "Begin VB.Form F", "   Begin VB.Label L", "   End"}), kDescribed};
     ADD_FAILURE() << "no error";
   } catch (const host::SourceFormatError& error) {
-    EXPECT_EQ(std::string{error.what()},
-              "the form description that starts on line 2 has no closing End line");
+    EXPECT_EQ(std::string{error.what()}, "line 2: Begin without End");
   }
 }
 

@@ -241,6 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
                    CrLfFile({"Attribute VB_Name = \"M\"", "' note", "Attribute VB_Description = \"x\""}), 1},
         HeaderCase{"StandardModuleOnlyHeader", kBas, "Attribute VB_Name = \"M\"", 1},
         HeaderCase{"EmptyFile", kDescribed, "", 0},
+        HeaderCase{"BlockEndWithBlanksAround", kDescribed,
+                   CrLfFile({"VERSION 5.00", "Begin VB.Form F", " \tEnd \t", "Sub A()"}), 3},
         HeaderCase{"ClassWithUpperCaseBlock", kDescribed,
                    CrLfFile({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True",
                              "  Persistable = 0  'NotPersistable", "END", "Attribute VB_Name = \"Invoice\"",
@@ -291,13 +293,16 @@ TEST(HiddenHeaderTest, UnterminatedBeginBlockIsAClearError) {
     std::string_view message;
   };
   const Case cases[] = {
-      {CrLfFile({"VERSION 5.00", "Begin VB.Form F", "   Caption = \"x\""}),
-       "the form description that starts on line 2 has no closing End line"},
+      {CrLfFile({"VERSION 5.00", "Begin VB.Form F", "   Caption = \"x\""}), "line 2: Begin without End"},
       // The inner block closes, the outer one does not.
       {CrLfFile({"VERSION 5.00", "Object = \"{x}#1.0#0\"; \"x.ocx\"", "Begin VB.Form F",
                  "   Begin VB.Label L", "   End", "Sub A()", "    x = 1"}),
-       "the form description that starts on line 3 has no closing End line"},
-      {"Begin", "the form description that starts on line 1 has no closing End line"},
+       "line 3: Begin without End"},
+      {"Begin", "line 1: Begin without End"},
+      // A routine's End Sub is code: it does not close the block, which would swallow the code.
+      {CrLfFile(
+           {"VERSION 5.00", "Begin VB.UserControl C", "Sub A()", "    x = 1", "End Sub", "End Function"}),
+       "line 2: Begin without End"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,0 +1,220 @@
+// cli/command_line.cpp: the subcommands, their options, and the usage rules.
+#include "cli/command_line.h"
+
+#include <array>
+#include <limits>
+#include <string_view>
+
+#include "host/code_page.h"
+
+namespace cli {
+namespace {
+
+constexpr const char* kExamples = R"(Examples:
+  scrivlet property Title --variable NewTitle --changed MyControl.ctl
+  scrivlet property Font --variable NewFont --type StdFont --set MyControl.ctl
+  scrivlet function Total --variable Values --type Variant --returns Double Module1.bas
+  scrivlet sub Refresh --private --resume-next Form1.frm
+  scrivlet comments --line 42 Class1.cls
+  scrivlet property Title --variable NewTitle --print MyControl.ctl | less
+  scrivlet config programmer "Ada Lovelace"
+)";
+
+constexpr std::array<std::string_view, 5> kSubcommands{"property", "sub", "function", "comments", "config"};
+
+// VB6 accepts no longer identifier.
+constexpr std::size_t kLongestName = 255;
+
+void AddFile(CLI::App& sub, Command& command) {
+  sub.add_option("FILE", command.file, "VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)")->required();
+}
+
+// The options every generating subcommand takes.
+void AddWriting(CLI::App& sub, Command& command) {
+  sub.add_flag("--resume-next", command.request.bResumeNext, "trap errors with On Error Resume Next");
+  sub.add_option("--usage", command.request.sUsage, "the routine's utility, for its header")
+      ->default_str(command.request.sUsage);
+  sub.add_option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
+  sub.add_flag("--print", command.print, "write the result to standard output, leaving the file as it is");
+  sub.add_option("--codepage", command.codePage, "the file's Windows code page")->default_val(1252);
+}
+
+void AddCommon(CLI::App& sub, Command& command) {
+  CLI::Option* isPrivate = sub.add_flag("--private", command.request.bProp_Prive, "declare it Private");
+  CLI::Option* isFriend = sub.add_flag("--friend", command.request.bProp_Friend, "declare it Friend");
+  isPrivate->excludes(isFriend);
+  sub.add_flag("--static", command.request.bVariableLoc_Static, "declare it Static");
+  sub.add_flag("--hide", command.request.bCacher, "append _Hide to the declared name");
+  AddWriting(sub, command);
+}
+
+void AddVariable(CLI::App& sub, Command& command, bool required) {
+  CLI::Option* variable = sub.add_option("--variable", command.request.sNomVariable,
+                                         "the parameter, and for a property its m_ variable's name");
+  if (required) variable->required();
+  sub.add_option("--type", command.request.sTypeVariable, "the parameter's type")->default_str("String");
+}
+
+std::string CodePageList() {
+  std::string list;
+  for (const int codePage : host::WindowsAnsiCodePages()) {
+    if (!list.empty()) list += ", ";
+    list += std::to_string(codePage);
+  }
+  return list;
+}
+
+std::string SubcommandList() {
+  std::string list;
+  for (std::size_t i = 0; i < kSubcommands.size(); ++i) {
+    if (i > 0) list += i + 1 == kSubcommands.size() ? " and " : ", ";
+    list += kSubcommands[i];
+  }
+  return list;
+}
+
+// C0 and C1 controls and DEL: a line break among them would put the rest of the text on a line of
+// its own, as code.
+bool HoldsControlCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte == 0x7F) return true;
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) return true;
+  }
+  return false;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
+  return count;
+}
+
+void RequireOneLine(std::string_view text, std::string_view what) {
+  if (HoldsControlCharacter(text)) {
+    throw UsageError(std::string{what} + " must not hold a line break or another control character");
+  }
+}
+
+void RequireName(std::string_view text, std::string_view what) {
+  RequireOneLine(text, what);
+  if (const std::size_t length = CharacterCount(text); length > kLongestName) {
+    throw UsageError(std::string{what} + " is " + std::to_string(length) + " characters long; VB allows " +
+                     std::to_string(kLongestName) + " in a name");
+  }
+}
+
+// A line number in plain decimal digits, 1 or more and within a long.
+long LineNumber(const std::string& text) {
+  const UsageError wrong{"--line " + text + ": not a line number (decimal digits, from 1)"};
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) throw wrong;
+  long value = 0;
+  for (const char digit : text) {
+    if (value > (std::numeric_limits<long>::max() - (digit - '0')) / 10) throw wrong;
+    value = value * 10 + (digit - '0');
+  }
+  if (value < 1) throw wrong;
+  return value;
+}
+
+}  // namespace
+
+void Configure(CLI::App& app, Command& command) {
+  command.request.sFuncReturn = "String";
+  command.request.sTypeVariable = "String";
+  command.request.sUsage = "Description of its utility";
+  app.require_subcommand(1);
+  app.footer(kExamples);
+
+  CLI::App* property = app.add_subcommand("property", "write a property: Get, Let or Set, m_ variable");
+  property->add_option("NAME", command.request.sNom_Propriete, "the property's name")->required();
+  AddVariable(*property, command, true);
+  CLI::Option* set =
+      property->add_flag("--set", command.request.bProp_Set, "an object property: Set instead of Let");
+  CLI::Option* changed = property->add_flag("--changed", command.request.bProp_Changed,
+                                            "add PropertyChanged and the PropertyBag lines");
+  CLI::Option* readOnly =
+      property->add_flag("--read-only", command.request.bLectureSeule, "write the Get alone");
+  readOnly->excludes(set)->excludes(changed);
+  AddCommon(*property, command);
+  AddFile(*property, command);
+
+  CLI::App* sub = app.add_subcommand("sub", "write a Sub");
+  sub->add_option("NAME", command.request.sNom_Propriete, "the Sub's name")->required();
+  AddCommon(*sub, command);
+  AddFile(*sub, command);
+  sub->callback([&command] { command.request.bCreerProcedure = true; });
+
+  CLI::App* function = app.add_subcommand("function", "write a Function");
+  function->add_option("NAME", command.request.sNom_Propriete, "the Function's name")->required();
+  AddVariable(*function, command, false);
+  function->add_option("--returns", command.request.sFuncReturn, "the return type")->default_str("String");
+  AddCommon(*function, command);
+  AddFile(*function, command);
+  function->callback([&command] { command.request.bCreerFonction = true; });
+
+  CLI::App* comments = app.add_subcommand("comments", "write the header and body into the routine at a line");
+  comments->add_option("--line", command.line, "the file's line (as an editor numbers it) inside the routine")
+      ->required();
+  comments->add_option("--variable", command.request.sNomVariable, "the variable of the property statement");
+  AddWriting(*comments, command);
+  AddFile(*comments, command);
+  comments->callback([&command] { command.request.bComment = true; });
+
+  CLI::App* config = app.add_subcommand("config", "show or change stored settings");
+  config->require_subcommand(1);
+  CLI::App* programmer = config->add_subcommand("programmer", "show the programmer's name, or store NAME");
+  programmer->add_option("NAME", command.newProgrammer, "the name to store");
+  programmer->callback([&command] { command.configProgrammer = true; });
+}
+
+std::vector<std::string> ParserArguments(std::span<const std::string> arguments) {
+  std::vector<std::string> parsed;
+  bool optionsEnded = false;
+  for (const std::string& argument : arguments) {
+    if (!host::IsValidUtf8(argument)) throw UsageError("arguments must be UTF-8 text");
+    if (!optionsEnded && argument == "--") optionsEnded = true;
+    if (!optionsEnded && argument.size() > 3 && argument.starts_with("--") && argument.ends_with('=')) {
+      parsed.push_back(argument.substr(0, argument.size() - 1));
+      parsed.emplace_back();
+      continue;
+    }
+    parsed.push_back(argument);
+  }
+  if (!parsed.empty() && !parsed.front().starts_with('-')) {
+    bool known = false;
+    for (const std::string_view subcommand : kSubcommands) known = known || parsed.front() == subcommand;
+    if (!known) {
+      throw UsageError(parsed.front() + ": not a subcommand; the subcommands are " + SubcommandList());
+    }
+    if (parsed.front() == "config" && parsed.size() > 1 && !parsed[1].starts_with('-') &&
+        parsed[1] != "programmer") {
+      throw UsageError("config " + parsed[1] + ": not a subcommand; the one of config is programmer");
+    }
+  }
+  return parsed;
+}
+
+void CheckUsage(Command& command) {
+  if (command.programmer) RequireOneLine(*command.programmer, "--programmer");
+  if (command.configProgrammer) {
+    if (command.newProgrammer) RequireOneLine(*command.newProgrammer, "NAME");
+    return;
+  }
+  const generator::Request& request = command.request;
+  RequireName(request.sNom_Propriete, "NAME");
+  RequireName(request.sNomVariable, "--variable");
+  RequireOneLine(request.sTypeVariable, "--type");
+  RequireOneLine(request.sFuncReturn, "--returns");
+  if (request.bComment) command.caretLine = LineNumber(command.line);
+  if (!host::IsWindowsAnsiCodePage(command.codePage)) {
+    throw UsageError("--codepage " + std::to_string(command.codePage) + ": not a Windows ANSI code page (" +
+                     CodePageList() + ")");
+  }
+  if (!request.bComment && !request.bCreerProcedure && !request.bCreerFonction &&
+      request.sNomVariable.empty()) {
+    throw UsageError("--variable must not be empty: a property needs a variable");
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,51 @@
+// cli/command_line.h: the subcommands and options of scrivlet, parsed into one command, and the
+// rules a command line must keep before any file is read.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "generator/request.h"
+
+namespace cli {
+
+// A command line that parses but asks for something impossible: exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Everything the parsed command line says. The request's defaults are the options dialog's, but for
+// the usage text, which goes without the dialog's trailing line break so that it leaves no stray
+// line in a file.
+struct Command {
+  generator::Request request;
+  std::optional<std::string> programmer;  // --programmer, when given
+  std::string file;
+  int codePage = 1252;
+  std::string line;  // comments: the file line the caret is on, as typed
+  long caretLine = 0;
+  bool print = false;
+  bool configProgrammer = false;
+  std::optional<std::string> newProgrammer;
+};
+
+// Defines every subcommand and option of `app`, each filling `command`.
+void Configure(CLI::App& app, Command& command);
+
+// The arguments as the parser is to see them. An option given as "--name=" with nothing after the
+// equals sign has an empty value, never the next argument. Throws UsageError for an argument that is
+// not UTF-8 text, and for a subcommand that does not exist, naming the ones that do.
+std::vector<std::string> ParserArguments(std::span<const std::string> arguments);
+
+// The rules of a parsed command line: names and types are one line of printable text, a name is no
+// longer than VB allows, the code page is a Windows one, a property has a variable, and --line is
+// a line number. Throws UsageError.
+void CheckUsage(Command& command);
+
+}  // namespace cli

@@ -1,0 +1,70 @@
+// cli/vb6_limits.cpp: counting lines, and the characters of the lines long enough to matter.
+#include "cli/vb6_limits.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace cli {
+namespace {
+
+std::size_t Characters(const std::string& line) {
+  std::size_t count = 0;
+  for (const char c : line) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
+  return count;
+}
+
+// A line has at least as many bytes as characters: most lines are ruled out by their size alone.
+bool TooLong(const std::string& line) {
+  return line.size() > kLongestLine && Characters(line) > kLongestLine;
+}
+
+std::vector<std::string> LongLines(const host::SourceCodeModule& module) {
+  std::vector<std::string> lines;
+  for (const std::string& line : module.lines()) {
+    if (TooLong(line)) lines.push_back(line);
+  }
+  return lines;
+}
+
+// The first characters of a line, cut between two characters.
+std::string Start(const std::string& line) {
+  std::size_t cut = std::min<std::size_t>(40, line.size());
+  while (cut > 0 && cut < line.size() && (static_cast<unsigned char>(line[cut]) & 0xC0U) == 0x80U) --cut;
+  return line.substr(0, cut);
+}
+
+std::string Grouped(long long value) {
+  std::string digits = std::to_string(value);
+  for (auto at = static_cast<long long>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<std::size_t>(at), ",");
+  }
+  return digits;
+}
+
+}  // namespace
+
+Vb6Limits::Vb6Limits(const host::SourceCodeModule& before)
+    : lines_(before.CountOfLines()), longLines_(LongLines(before)) {}
+
+void Vb6Limits::RequireWithin(const host::SourceCodeModule& after) const {
+  const long lines = after.CountOfLines();
+  if (lines > kMostModuleLines && lines_ <= kMostModuleLines) {
+    throw std::runtime_error("the module would have " + Grouped(lines) + " lines, more than the " +
+                             Grouped(kMostModuleLines) + " that VB6 loads");
+  }
+  // The generator only adds lines: a long line that the module did not have is new.
+  std::vector<std::string> old = longLines_;
+  for (const std::string& line : LongLines(after)) {
+    if (const auto same = std::find(old.begin(), old.end(), line); same != old.end()) {
+      old.erase(same);
+      continue;
+    }
+    throw std::runtime_error("a new line (\"" + Start(line) + "...\") would be " +
+                             Grouped(static_cast<long long>(Characters(line))) +
+                             " characters long, more than the " +
+                             Grouped(static_cast<long long>(kLongestLine)) + " that VB6 loads");
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+// cli/vb6_limits.h: the sizes past which VB6 no longer loads a module, and the refusal of a
+// generation that would take a module past them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host/source_files/source_code_module.h"
+
+namespace cli {
+
+// VB6 loads a module of at most this many lines, each of at most this many characters.
+inline constexpr long kMostModuleLines = 65534;
+inline constexpr std::size_t kLongestLine = 1023;
+
+// Taken of a module before a generation, it tells whether the generation took the module past a
+// limit it kept. A file already past one is read as it is: only a new excess is refused.
+class Vb6Limits {
+ public:
+  explicit Vb6Limits(const host::SourceCodeModule& before);
+
+  // Throws std::runtime_error describing the excess.
+  void RequireWithin(const host::SourceCodeModule& after) const;
+
+ private:
+  long lines_;
+  std::vector<std::string> longLines_;  // already too long; almost always none
+};
+
+}  // namespace cli
