@@ -4,30 +4,34 @@
 
 #include <objbase.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "com_ide/command_bar_events_sink.h"
 #include "com_ide/dispatch_vbe.h"
 #include "host/host_error.h"
-#include "tests/win32/check.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
 
 namespace {
 
-using host::HostError;
 using platform::win32::ComPtr;
-using test::Thrown;
+using test::ThrowsHostError;
 
-test::Checks checks;
+constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
+constexpr std::string_view kNotSet = "Object variable or With block variable not set";
 
-void ExpectError(const std::optional<HostError>& error, long number, std::string_view description,
-                 const std::string& what) {
-  test::ExpectError(checks, error, number, description, what);
+// One line per object that a client still holds.
+testing::AssertionResult AllReleased(test::MockIde& ide) {
+  const auto held = ide.Unreleased();
+  if (held.empty()) return testing::AssertionSuccess();
+  testing::AssertionResult failure = testing::AssertionFailure();
+  for (const auto& line : held) failure << "\n  " << line;
+  return failure;
 }
 
 // Counts the clicks it hears and answers with the flags it was given.
@@ -57,34 +61,30 @@ com_ide::DispatchVbe VbeOf(test::MockIde& ide) {
   return com_ide::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
 }
 
-void MenusAndEntries() {
+TEST(DispatchVbe, MenusAndEntries) {
   test::MockIde ide;
   {
     com_ide::DispatchVbe vbe = VbeOf(ide);
     const auto bars = vbe.CommandBars();
-    checks.Expect(bars != nullptr, "VBE.CommandBars answers");
+    ASSERT_NE(bars, nullptr);
     const auto bar = bars->Item("Add-Ins");
-    checks.Expect(bar != nullptr, "CommandBars.Item(\"Add-Ins\") answers the menu");
+    ASSERT_NE(bar, nullptr);
     const auto control = bar->Controls()->Add(host::kControlButton);
     control->Caption("Scrivlet");
-    checks.Equal(control->Caption(), std::string{"Scrivlet"}, "Caption reads back what was set");
-    checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager...", "Scrivlet"},
-                  "Controls.Add(1) puts the entry at the end of the menu");
+    EXPECT_EQ(control->Caption(), "Scrivlet");
+    EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+        << "Controls.Add(1) puts the entry at the end of the menu";
     control->Delete();
-    checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
-                  "Delete takes it off");
-    ExpectError(Thrown([&] { control->Delete(); }), 5, "Invalid procedure call or argument",
-                "an entry deleted twice");
-    ExpectError(Thrown([&] { bars->Item("Standard"); }), 5, "Invalid procedure call or argument",
-                "a menu the IDE lacks (its error)");
+    EXPECT_EQ(ide.AddInsCaptions(), std::vector<std::string>{"Add-In Manager..."});
+    EXPECT_TRUE(ThrowsHostError([&] { control->Delete(); }, 5, kInvalidCall)) << "an entry deleted twice";
+    EXPECT_TRUE(ThrowsHostError([&] { bars->Item("Standard"); }, 5, kInvalidCall)) << "a menu the IDE lacks";
     ide.inner().commandBars().AnswerMissingWithEmpty(true);
-    checks.Expect(bars->Item("Standard") == nullptr, "a menu the IDE lacks (Nothing): an empty pointer");
-    checks.Expect(vbe.ActiveCodePane() != nullptr, "ActiveCodePane: the module's pane");
+    EXPECT_EQ(bars->Item("Standard"), nullptr) << "a menu the IDE lacks (Nothing)";
+    EXPECT_NE(vbe.ActiveCodePane(), nullptr);
     ide.SetCodeWindowOpen(false);
-    checks.Expect(vbe.ActiveCodePane() == nullptr, "ActiveCodePane without a code window: an empty pointer");
-    ExpectError(Thrown([&] { vbe.Events()->CommandBarEvents(nullptr); }), 5,
-                "Invalid procedure call or argument",
-                "CommandBarEvents for no entry (the IDE refuses Nothing)");
+    EXPECT_EQ(vbe.ActiveCodePane(), nullptr) << "without a code window";
+    EXPECT_TRUE(ThrowsHostError([&] { vbe.Events()->CommandBarEvents(nullptr); }, 5, kInvalidCall))
+        << "the IDE refuses Nothing for the entry";
 
     // An entry that is not the IDE's own cannot be passed to the IDE.
     class Foreign final : public host::CommandBarControl {
@@ -93,15 +93,14 @@ void MenusAndEntries() {
       void Caption(std::string_view) override {}
       void Delete() override {}
     };
-    ExpectError(Thrown([&] { vbe.Events()->CommandBarEvents(std::make_shared<Foreign>()); }), 13,
-                "Type mismatch", "CommandBarEvents for an entry of another host");
+    EXPECT_TRUE(ThrowsHostError([&] { vbe.Events()->CommandBarEvents(std::make_shared<Foreign>()); }, 13,
+                                "Type mismatch"))
+        << "an entry of another host";
   }
-  const auto held = ide.Unreleased();
-  checks.Expect(held.empty(), "menus and entries: every reference released");
-  for (const auto& line : held) std::printf("  %s\n", line.c_str());
+  EXPECT_TRUE(AllReleased(ide));
 }
 
-void ObjectsThatAnswerNothing() {
+TEST(DispatchVbe, ObjectsThatAnswerNothing) {
   test::FakeDispatch* self = nullptr;
   const ComPtr<IDispatch> odd = test::FakeDispatch::Create(&self);
   self->Define(L"CommandBars",
@@ -115,29 +114,25 @@ void ObjectsThatAnswerNothing() {
   self->Define(L"CommandBarEvents",
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   com_ide::DispatchVbe vbe{odd};
-  checks.Expect(vbe.CommandBars() == nullptr, "CommandBars of Nothing: an empty pointer");
-  checks.Expect(vbe.Events() == nullptr, "Events of Nothing: an empty pointer");
+  EXPECT_EQ(vbe.CommandBars(), nullptr);
+  EXPECT_EQ(vbe.Events(), nullptr);
   com_ide::DispatchCommandBar bar{odd};
-  ExpectError(Thrown([&] { bar.Controls(); }), 91, "Object variable or With block variable not set",
-              "Controls of Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { bar.Controls(); }, 91, kNotSet));
   com_ide::DispatchCommandBarControls controls{odd};
-  ExpectError(Thrown([&] { controls.Add(1); }), 91, "Object variable or With block variable not set",
-              "Add answering Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { controls.Add(1); }, 91, kNotSet));
   com_ide::DispatchEvents events{odd};
-  ExpectError(Thrown([&] { events.CommandBarEvents(nullptr); }), 91,
-              "Object variable or With block variable not set", "CommandBarEvents answering Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { events.CommandBarEvents(nullptr); }, 91, kNotSet));
   com_ide::DispatchVbe none{ComPtr<IDispatch>{}};
-  ExpectError(Thrown([&] { none.CommandBars(); }), 91, "Object variable or With block variable not set",
-              "a VBE of Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { none.CommandBars(); }, 91, kNotSet)) << "a VBE of Nothing";
   CountingHandler handler;
-  ExpectError(Thrown([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }), 459,
-              "Object or class does not support the set of events",
-              "an event source without a connection point");
+  EXPECT_TRUE(ThrowsHostError([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }, 459,
+                              "Object or class does not support the set of events"))
+      << "an event source without a connection point";
 }
 
 // The entry's click events through the connection point: each handler hears each click once, gets the
 // chosen entry and answers the two flags; after Unsubscribe it hears nothing, and every sink is gone.
-void ClickEvents() {
+TEST(DispatchCommandBarEvents, ClickEvents) {
   test::MockIde ide;
   {
     com_ide::DispatchVbe vbe = VbeOf(ide);
@@ -148,54 +143,52 @@ void ClickEvents() {
     CountingHandler second;
     source->Subscribe(first);
     source->Subscribe(second);
-    checks.Equal(ide.Connections(), std::size_t{2}, "one connection per handler");
-    checks.Equal(com_ide::LiveEventSinks(), std::size_t{2}, "one sink per handler");
+    EXPECT_EQ(ide.Connections(), 2U) << "one connection per handler";
+    EXPECT_EQ(com_ide::LiveEventSinks(), 2U) << "one sink per handler";
     first.setHandled = true;
     second.setCancel = true;
-    checks.Expect(ide.Choose("Scrivlet"), "the entry is chosen");
-    checks.Equal(first.clicks, 1, "the first handler hears the click once");
-    checks.Equal(second.clicks, 1, "the second handler hears the click once");
-    checks.Equal(first.lastCaption, std::string{"Scrivlet"}, "the click carries the chosen entry");
+    EXPECT_TRUE(ide.Choose("Scrivlet"));
+    EXPECT_EQ(first.clicks, 1);
+    EXPECT_EQ(second.clicks, 1);
+    EXPECT_EQ(first.lastCaption, "Scrivlet") << "the click carries the chosen entry";
 
     source->Unsubscribe(first);
-    checks.Equal(ide.Connections(), std::size_t{1}, "Unsubscribe disconnects that handler's sink");
+    EXPECT_EQ(ide.Connections(), 1U) << "Unsubscribe disconnects that handler's sink";
     ide.Choose("Scrivlet");
-    checks.Equal(first.clicks, 1, "an unsubscribed handler hears nothing");
-    checks.Equal(second.clicks, 2, "the other handler still hears");
+    EXPECT_EQ(first.clicks, 1) << "an unsubscribed handler hears nothing";
+    EXPECT_EQ(second.clicks, 2) << "the other handler still hears";
     source->Unsubscribe(first);  // a second time: ignored
 
     // A handler that stops listening from inside its own click.
     second.onClick = [&] { source->Unsubscribe(second); };
     ide.Choose("Scrivlet");
-    checks.Equal(second.clicks, 3, "a handler may unsubscribe inside its click");
-    checks.Equal(ide.Connections(), std::size_t{0}, "and is disconnected");
+    EXPECT_EQ(second.clicks, 3);
+    EXPECT_EQ(ide.Connections(), 0U) << "a handler may unsubscribe inside its click";
     ide.Choose("Scrivlet");
-    checks.Equal(second.clicks, 3, "and hears nothing more");
+    EXPECT_EQ(second.clicks, 3) << "and hears nothing more";
 
     CountingHandler third;
     source->Subscribe(third);
   }
-  checks.Equal(ide.Connections(), std::size_t{0}, "the adapter's end disconnects what is left");
-  checks.Equal(com_ide::LiveEventSinks(), std::size_t{0}, "every sink released");
-  const auto held = ide.Unreleased();
-  checks.Expect(held.empty(), "click events: every reference released");
-  for (const auto& line : held) std::printf("  %s\n", line.c_str());
+  EXPECT_EQ(ide.Connections(), 0U) << "the adapter's end disconnects what is left";
+  EXPECT_EQ(com_ide::LiveEventSinks(), 0U);
+  EXPECT_TRUE(AllReleased(ide));
 }
 
 // The sink as any caller may call it: its one member by name, the flags written back through the
 // references, and calls it does not know refused.
-void SinkCalls() {
+TEST(CommandBarEventsSink, AnswersCallsByName) {
   CountingHandler handler;
   handler.setHandled = true;
   handler.setCancel = true;
   const auto sink =
       ComPtr<com_ide::CommandBarEventsSink>::Attach(com_ide::CommandBarEventsSink::Create(handler));
   IDispatch* dispatch = sink.get();
-  checks.Equal(test::IdOf(dispatch, L"click"), DISPID{1}, "Click is dispatch id 1, by any case");
-  checks.Equal(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN, "an unknown name");
+  EXPECT_EQ(test::IdOf(dispatch, L"click"), DISPID{1}) << "Click is dispatch id 1, by any case";
+  EXPECT_EQ(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN);
   ComPtr<IDispatch> asEvents;
-  checks.Equal(sink->QueryInterface(test::kClickEventsIid, reinterpret_cast<void**>(asEvents.put())), S_OK,
-               "the sink answers for the click events' dispinterface");
+  EXPECT_EQ(sink->QueryInterface(test::kClickEventsIid, reinterpret_cast<void**>(asEvents.put())), S_OK)
+      << "the sink answers for the click events' dispinterface";
 
   VARIANT_BOOL handled = VARIANT_FALSE;
   VARIANT_BOOL cancel = VARIANT_FALSE;
@@ -205,47 +198,41 @@ void SinkCalls() {
   V_BOOLREF(&handledRef) = &handled;
   VARIANT cancelRef = handledRef;
   V_BOOLREF(&cancelRef) = &cancel;
-  checks.Equal(
-      test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), handledRef, cancelRef}), S_OK,
-      "Click with Nothing for the entry");
-  checks.Equal(handler.clicks, 1, "the handler heard it");
-  checks.Equal(handler.lastCaption, std::string{"(none)"}, "without an entry");
-  checks.Expect(handled == VARIANT_TRUE && cancel == VARIANT_TRUE, "both flags written back as True");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), handledRef, cancelRef}),
+            S_OK);
+  EXPECT_EQ(handler.clicks, 1);
+  EXPECT_EQ(handler.lastCaption, "(none)");
+  EXPECT_TRUE(handled == VARIANT_TRUE && cancel == VARIANT_TRUE) << "both flags written back as True";
 
   VARIANT byValue;
   ::VariantInit(&byValue);
   V_VT(&byValue) = VT_BOOL;
   V_BOOL(&byValue) = VARIANT_FALSE;
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}),
-               S_OK, "Click with the flags by value");
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr)}), DISP_E_BADPARAMCOUNT,
-               "Click with one argument");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}), S_OK);
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr)}), DISP_E_BADPARAMCOUNT);
   VARIANT number;
   ::VariantInit(&number);
   V_VT(&number) = VT_I4;
   V_I4(&number) = 7;
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {number, byValue, byValue}),
-               DISP_E_TYPEMISMATCH, "Click with a number for the entry");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {number, byValue, byValue}), DISP_E_TYPEMISMATCH);
   DISPPARAMS none{};
-  checks.Equal(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
-               DISP_E_MEMBERNOTFOUND, "another dispatch id");
+  EXPECT_EQ(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
   sink->Detach();
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}),
-               S_OK, "a detached sink takes the click");
-  checks.Equal(handler.clicks, 2, "and tells nobody");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}), S_OK)
+      << "a detached sink takes the click";
+  EXPECT_EQ(handler.clicks, 2) << "and tells nobody";
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    std::printf("COM cannot be initialised\n0 passed, 1 failed\n");
+    std::printf("COM cannot be initialised\n");
     return 1;
   }
-  MenusAndEntries();
-  ObjectsThatAnswerNothing();
-  ClickEvents();
-  SinkCalls();
+  const int status = RUN_ALL_TESTS();
   ::CoUninitialize();
-  return checks.Finish();
+  return status;
 }
