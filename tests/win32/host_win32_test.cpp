@@ -1,20 +1,14 @@
-// tests/win32/host_win32_test.cpp: the Windows platform services and the late-bound code module, run
-// under Wine without the DLL.
+// tests/win32/host_win32_test.cpp: the Windows platform services, run under Wine without the DLL.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "com_ide/dispatch_call.h"
-#include "com_ide/dispatch_code_module.h"
-#include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
 #include "platform/win32/message_box_ui.h"
@@ -22,13 +16,10 @@
 #include "platform/win32/system_clock.h"
 #include "platform/win32/windows_date_formatter.h"
 #include "tests/win32/host_errors.h"
-#include "tests/win32/mock_code_module.h"
 
 namespace {
 
 using host::CivilDate;
-using host::HostError;
-using platform::win32::ComPtr;
 using test::ThrowsHostError;
 
 TEST(WindowsDatePicture, QuotesWhatIsNoDateLetter) {
@@ -218,183 +209,6 @@ TEST(MessageBoxUi, ShowsTheTextUnderItsTitle) {
   EXPECT_EQ(boxes[0].title, L"EcrireCode");
   EXPECT_EQ(boxes[1].text, L"Donn\u00e9es");
   EXPECT_EQ(boxes[1].title, L"Scrivlet") << "an empty title shows the program's title";
-}
-
-// The adapter answers as the built-in module it reaches through the mock does.
-TEST(DispatchCodeModule, AnswersAsTheModuleItReaches) {
-  const char* const kText =
-      "Option Explicit\r\n"
-      "\r\n"
-      "' Adds one\r\n"
-      "Public Function Plus(ByVal n As Long) As Long\r\n"
-      "    Plus = n + 1\r\n"
-      "End Function\r\n"
-      "Property Get Caf\xC3\xA9() As String\r\n"
-      "End Property\r\n"
-      "Property Let Caf\xC3\xA9(ByVal v As String)\r\n"
-      "End Property";
-  test::MockCodeModule mock{kText};
-  com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
-  host::MemoryCodeModule& inner = mock.inner();
-  EXPECT_EQ(module.CountOfLines(), inner.CountOfLines());
-  EXPECT_EQ(module.Lines(3, 2), inner.Lines(3, 2));
-  EXPECT_EQ(module.Lines(7, 1), "Property Get Caf\xC3\xA9() As String");
-  EXPECT_EQ(module.ProcStartLine("Plus", host::ProcKind::kProc), 2L);
-  EXPECT_EQ(module.ProcBodyLine("plus", host::ProcKind::kProc), 4L);
-  EXPECT_EQ(module.ProcBodyLine("Caf\xC3\xA9", host::ProcKind::kLet), 9L);
-  for (long line = 0; line <= inner.CountOfLines() + 1; ++line) {
-    const host::ProcAtLine expected = inner.ProcOfLine(line);
-    const host::ProcAtLine actual = module.ProcOfLine(line);
-    EXPECT_TRUE(actual.name == expected.name && actual.kind == expected.kind) << "ProcOfLine " << line;
-  }
-  EXPECT_TRUE(ThrowsHostError([&] { inner.ProcStartLine("Missing", host::ProcKind::kProc); },
-                              host::kErrSubNotDefined, "Sub or Function not defined"));
-  EXPECT_TRUE(ThrowsHostError([&] { module.ProcStartLine("Missing", host::ProcKind::kProc); },
-                              host::kErrSubNotDefined, "Sub or Function not defined"));
-
-  inner.pane().SetSelection({7, 3, 8, 5});
-  const std::shared_ptr<host::CodePane> pane = module.CodePane();
-  const host::Selection selection = pane->GetSelection();
-  EXPECT_TRUE(selection.startLine == 7 && selection.startColumn == 3 && selection.endLine == 8 &&
-              selection.endColumn == 5)
-      << "GetSelection by reference";
-  EXPECT_EQ(pane->CodeModule()->CountOfLines(), inner.CountOfLines());
-
-  module.InsertLines(2, "' one\r' two");
-  module.AddFromString("Dim x As Long");
-  const std::vector<test::Handed> handed = {{L"InsertLines 2", L"' one\r' two"},
-                                            {L"AddFromString", L"Dim x As Long"}};
-  EXPECT_TRUE(mock.handed() == handed) << "texts handed to the module";
-  EXPECT_EQ(inner.Lines(1, 4), "Option Explicit\r\nDim x As Long\r\n' one\r\n' two");
-  EXPECT_EQ(mock.moduleObject().references(), ULONG{2}) << "the adapter holds one reference";
-}
-
-HRESULT STDAPICALLTYPE FillInLate(EXCEPINFO* e) {
-  e->bstrDescription = ::SysAllocString(L"Sub or Function not defined");
-  return S_OK;
-}
-
-TEST(DispatchCodeModule, RaisesTheHostsFailures) {
-  struct Case {
-    const char* name;
-    const wchar_t* member;
-    test::Raised raised;
-    long number;
-    const char* description;
-  };
-  const Case cases[] = {
-      {"VB error",
-       L"AddFromString",
-       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
-       70,
-       "Permission denied"},
-      {"VB error without text",
-       L"InsertLines",
-       {static_cast<HRESULT>(0x800A0023UL), L""},
-       35,
-       "Application-defined or object-defined error"},
-      {"other HRESULT",
-       L"CountOfLines",
-       {E_ACCESSDENIED, L"Access is denied"},
-       static_cast<long>(E_ACCESSDENIED),
-       "Access is denied"},
-      {"other HRESULT without text",
-       L"Lines",
-       {E_ACCESSDENIED, L""},
-       static_cast<long>(E_ACCESSDENIED),
-       "Automation error"},
-      {"pane",
-       L"GetSelection",
-       {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"},
-       91,
-       "Object variable not set"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    test::MockCodeModule mock{"Sub A()\r\nEnd Sub"};
-    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
-    mock.FailNext(c.member, c.raised);
-    EXPECT_TRUE(ThrowsHostError(
-        [&] {
-          const std::wstring member = c.member;
-          if (member == L"AddFromString") module.AddFromString("x");
-          if (member == L"InsertLines") module.InsertLines(1, "x");
-          if (member == L"CountOfLines") module.CountOfLines();
-          if (member == L"Lines") module.Lines(1, 1);
-          if (member == L"GetSelection") module.CodePane()->GetSelection();
-        },
-        c.number, c.description));
-    EXPECT_LE(mock.handed().size(), 1U) << "nothing handed twice";
-  }
-}
-
-// Failures of the call itself, as VB numbers them.
-TEST(DispatchCall, NumbersFailuresAsVbDoes) {
-  struct CallCase {
-    HRESULT hr;
-    long number;
-    const char* description;
-  };
-  const CallCase calls[] = {
-      {DISP_E_MEMBERNOTFOUND, 438, "Object doesn't support this property or method"},
-      {DISP_E_UNKNOWNNAME, 438, "Object doesn't support this property or method"},
-      {DISP_E_TYPEMISMATCH, 13, "Type mismatch"},
-      {DISP_E_BADPARAMCOUNT, 450, "Wrong number of arguments or invalid property assignment"},
-      {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
-      {E_OUTOFMEMORY, 7, "Out of memory"},
-      {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
-      {static_cast<HRESULT>(0x800A0009UL), 9, "Application-defined or object-defined error"},
-  };
-  for (const CallCase& c : calls) {
-    const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
-    EXPECT_EQ(error.number(), c.number) << std::hex << c.hr;
-    EXPECT_EQ(error.description(), c.description) << std::hex << c.hr;
-  }
-
-  // A description filled in late, and a VB error given by its wCode.
-  EXCEPINFO info{};
-  info.wCode = 35;
-  info.pfnDeferredFillIn = FillInLate;
-  const HostError deferred = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &info);
-  ::SysFreeString(info.bstrDescription);
-  EXPECT_EQ(deferred.number(), 35L);
-  EXPECT_EQ(deferred.description(), "Sub or Function not defined");
-}
-
-// A member the object lacks, an object that is Nothing, a pane that answers Nothing for its module,
-// and results of the wrong type.
-TEST(DispatchCodeModule, RaisesVbsErrorsForOddObjects) {
-  ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
-  com_ide::DispatchCodeModule bareModule{bare};
-  EXPECT_TRUE(ThrowsHostError([&] { bareModule.CountOfLines(); }, 438,
-                              "Object doesn't support this property or method"));
-  com_ide::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
-  const std::vector<std::pair<const char*, std::function<void()>>> operations = {
-      {"CodePane", [&] { nothing.CodePane(); }},
-      {"CountOfLines", [&] { nothing.CountOfLines(); }},
-      {"Lines", [&] { nothing.Lines(1, 1); }},
-      {"ProcStartLine", [&] { nothing.ProcStartLine("A", host::ProcKind::kProc); }},
-      {"ProcBodyLine", [&] { nothing.ProcBodyLine("A", host::ProcKind::kProc); }},
-      {"ProcOfLine", [&] { nothing.ProcOfLine(1); }},
-      {"InsertLines", [&] { nothing.InsertLines(1, "x"); }},
-      {"AddFromString", [&] { nothing.AddFromString("x"); }},
-  };
-  for (const auto& [name, operation] : operations) {
-    EXPECT_TRUE(
-        ThrowsHostError(operation, host::kErrObjectNotSet, "Object variable or With block variable not set"))
-        << "Nothing." << name;
-  }
-
-  test::FakeDispatch* oddSelf = nullptr;
-  const ComPtr<IDispatch> odd = test::FakeDispatch::Create(&oddSelf);
-  oddSelf->Define(L"CodePane",
-                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
-  oddSelf->Define(L"CountOfLines",
-                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
-  com_ide::DispatchCodeModule oddModule{odd};
-  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CodePane(); }, host::kErrObjectNotSet,
-                              "Object variable or With block variable not set"));
-  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CountOfLines(); }, 13, "Type mismatch"));
 }
 
 }  // namespace

@@ -1,25 +1,32 @@
-// tests/win32/ide_adapters_test.cpp: the IDE's root object, menus and click events reached by late
-// binding, against the mock IDE, run under Wine without the DLL.
+// tests/win32/ide_adapters_test.cpp: the IDE's root object, menus, click events and code module reached
+// by late binding, against the mock IDE, run under Wine without the DLL.
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "com_ide/command_bar_events_sink.h"
+#include "com_ide/dispatch_call.h"
+#include "com_ide/dispatch_code_module.h"
 #include "com_ide/dispatch_vbe.h"
 #include "host/host_error.h"
+#include "tests/host/code_module_contract.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
 
 namespace {
 
+using host::HostError;
 using platform::win32::ComPtr;
+using test::CodeModuleContract;
 using test::ThrowsHostError;
 
 constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
@@ -222,6 +229,168 @@ TEST(CommandBarEventsSink, AnswersCallsByName) {
   EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}), S_OK)
       << "a detached sink takes the click";
   EXPECT_EQ(handler.clicks, 2) << "and tells nobody";
+}
+
+// The code module's contract, on the adapter over the mock IDE's module, which answers from a
+// built-in module of those lines.
+std::shared_ptr<host::CodeModule> MakeDispatchModule(const std::vector<std::string>& lines) {
+  struct Held {
+    explicit Held(const std::vector<std::string>& lines)
+        : mock(std::deque<std::string>(lines.begin(), lines.end())) {}
+    test::MockCodeModule mock;
+    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  };
+  const auto held = std::make_shared<Held>(lines);
+  return {held, &held->module};
+}
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, CodeModuleContract,
+                         testing::ValuesIn(test::ContractRuns(MakeDispatchModule)), test::ContractCaseName);
+
+// What the contract cannot see: the selection comes back through the references, the texts reach the
+// module unit for unit, and the adapter holds one reference.
+TEST(DispatchCodeModule, PassesSelectionTextsAndReferences) {
+  test::MockCodeModule mock{"Option Explicit\r\nSub A()\r\nEnd Sub"};
+  com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  mock.inner().pane().SetSelection({2, 3, 3, 5});
+  const host::Selection selection = module.CodePane()->GetSelection();
+  EXPECT_TRUE(selection.startLine == 2 && selection.startColumn == 3 && selection.endLine == 3 &&
+              selection.endColumn == 5)
+      << "GetSelection by reference";
+  module.InsertLines(2, "' one\r' two");
+  module.AddFromString("Dim x As Long");
+  const std::vector<test::Handed> handed = {{L"InsertLines 2", L"' one\r' two"},
+                                            {L"AddFromString", L"Dim x As Long"}};
+  EXPECT_TRUE(mock.handed() == handed) << "texts handed to the module";
+  EXPECT_EQ(mock.moduleObject().references(), ULONG{2}) << "the adapter holds one reference";
+}
+
+HRESULT STDAPICALLTYPE FillInLate(EXCEPINFO* e) {
+  e->bstrDescription = ::SysAllocString(L"Sub or Function not defined");
+  return S_OK;
+}
+
+TEST(DispatchCodeModule, RaisesTheHostsFailures) {
+  struct Case {
+    const char* name;
+    const wchar_t* member;
+    test::Raised raised;
+    long number;
+    const char* description;
+  };
+  const Case cases[] = {
+      {"VB error",
+       L"AddFromString",
+       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
+       70,
+       "Permission denied"},
+      {"VB error without text",
+       L"InsertLines",
+       {static_cast<HRESULT>(0x800A0023UL), L""},
+       35,
+       "Application-defined or object-defined error"},
+      {"other HRESULT",
+       L"CountOfLines",
+       {E_ACCESSDENIED, L"Access is denied"},
+       static_cast<long>(E_ACCESSDENIED),
+       "Access is denied"},
+      {"other HRESULT without text",
+       L"Lines",
+       {E_ACCESSDENIED, L""},
+       static_cast<long>(E_ACCESSDENIED),
+       "Automation error"},
+      {"pane",
+       L"GetSelection",
+       {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"},
+       91,
+       "Object variable not set"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::MockCodeModule mock{"Sub A()\r\nEnd Sub"};
+    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+    mock.FailNext(c.member, c.raised);
+    EXPECT_TRUE(ThrowsHostError(
+        [&] {
+          const std::wstring member = c.member;
+          if (member == L"AddFromString") module.AddFromString("x");
+          if (member == L"InsertLines") module.InsertLines(1, "x");
+          if (member == L"CountOfLines") module.CountOfLines();
+          if (member == L"Lines") module.Lines(1, 1);
+          if (member == L"GetSelection") module.CodePane()->GetSelection();
+        },
+        c.number, c.description));
+    EXPECT_LE(mock.handed().size(), 1U) << "nothing handed twice";
+  }
+}
+
+// Failures of the call itself, as VB numbers them.
+TEST(DispatchCall, NumbersFailuresAsVbDoes) {
+  struct CallCase {
+    HRESULT hr;
+    long number;
+    const char* description;
+  };
+  const CallCase calls[] = {
+      {DISP_E_MEMBERNOTFOUND, 438, "Object doesn't support this property or method"},
+      {DISP_E_UNKNOWNNAME, 438, "Object doesn't support this property or method"},
+      {DISP_E_TYPEMISMATCH, 13, "Type mismatch"},
+      {DISP_E_BADPARAMCOUNT, 450, "Wrong number of arguments or invalid property assignment"},
+      {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
+      {E_OUTOFMEMORY, 7, "Out of memory"},
+      {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
+      {static_cast<HRESULT>(0x800A0009UL), 9, "Application-defined or object-defined error"},
+  };
+  for (const CallCase& c : calls) {
+    const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
+    EXPECT_EQ(error.number(), c.number) << std::hex << c.hr;
+    EXPECT_EQ(error.description(), c.description) << std::hex << c.hr;
+  }
+
+  // A description filled in late, and a VB error given by its wCode.
+  EXCEPINFO info{};
+  info.wCode = 35;
+  info.pfnDeferredFillIn = FillInLate;
+  const HostError deferred = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &info);
+  ::SysFreeString(info.bstrDescription);
+  EXPECT_EQ(deferred.number(), 35L);
+  EXPECT_EQ(deferred.description(), "Sub or Function not defined");
+}
+
+// A member the object lacks, an object that is Nothing, a pane that answers Nothing for its module,
+// and results of the wrong type.
+TEST(DispatchCodeModule, RaisesVbsErrorsForOddObjects) {
+  ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
+  com_ide::DispatchCodeModule bareModule{bare};
+  EXPECT_TRUE(ThrowsHostError([&] { bareModule.CountOfLines(); }, 438,
+                              "Object doesn't support this property or method"));
+  com_ide::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
+  const std::vector<std::pair<const char*, std::function<void()>>> operations = {
+      {"CodePane", [&] { nothing.CodePane(); }},
+      {"CountOfLines", [&] { nothing.CountOfLines(); }},
+      {"Lines", [&] { nothing.Lines(1, 1); }},
+      {"ProcStartLine", [&] { nothing.ProcStartLine("A", host::ProcKind::kProc); }},
+      {"ProcBodyLine", [&] { nothing.ProcBodyLine("A", host::ProcKind::kProc); }},
+      {"ProcOfLine", [&] { nothing.ProcOfLine(1); }},
+      {"InsertLines", [&] { nothing.InsertLines(1, "x"); }},
+      {"AddFromString", [&] { nothing.AddFromString("x"); }},
+  };
+  for (const auto& [name, operation] : operations) {
+    EXPECT_TRUE(
+        ThrowsHostError(operation, host::kErrObjectNotSet, "Object variable or With block variable not set"))
+        << "Nothing." << name;
+  }
+
+  test::FakeDispatch* oddSelf = nullptr;
+  const ComPtr<IDispatch> odd = test::FakeDispatch::Create(&oddSelf);
+  oddSelf->Define(L"CodePane",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
+  oddSelf->Define(L"CountOfLines",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
+  com_ide::DispatchCodeModule oddModule{odd};
+  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CodePane(); }, host::kErrObjectNotSet,
+                              "Object variable or With block variable not set"));
+  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CountOfLines(); }, 13, "Type mismatch"));
 }
 
 }  // namespace
