@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +18,6 @@
 #include "dialog/win32/win32_form_view.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
-#include "tests/win32/check.h"
 #include "tests/win32/dialog_window.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
@@ -32,8 +33,10 @@ using test::Dialog;
 using test::Item;
 using test::Pump;
 
-test::Checks checks;
 std::vector<Box>& g_boxes = test::CaughtBoxes();
+// From main: the DLL's path, and whether the message box hook is in.
+std::wstring g_dllPath;
+bool g_catcherInstalled = false;
 
 constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
 constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet\\Settings";
@@ -140,18 +143,18 @@ Connection Connect(test::MockIde& ide, const std::wstring& progId, ext_ConnectMo
   test::FakeDispatch* instanceSelf = nullptr;
   const ComPtr<IDispatch> addInInstance = test::FakeDispatch::Create(&instanceSelf);
   SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
-  checks.Equal(c.notifications->OnConnection(ide.vbe(), mode, addInInstance.get(), &custom), S_OK,
-               "OnConnection answers S_OK");
+  EXPECT_EQ(c.notifications->OnConnection(ide.vbe(), mode, addInInstance.get(), &custom), S_OK)
+      << "OnConnection answers S_OK";
   ::SafeArrayDestroy(custom);
   Pump();
-  checks.Equal(instanceSelf->references(), ULONG{1}, "the add-in instance is not kept");
+  EXPECT_EQ(instanceSelf->references(), ULONG{1}) << "the add-in instance is not kept";
   return c;
 }
 
 void Disconnect(Connection& c) {
   SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
-  checks.Equal(c.notifications->OnDisconnection(ext_dm_HostShutdown, &custom), S_OK,
-               "OnDisconnection answers S_OK");
+  EXPECT_EQ(c.notifications->OnDisconnection(ext_dm_HostShutdown, &custom), S_OK)
+      << "OnDisconnection answers S_OK";
   ::SafeArrayDestroy(custom);
   Pump();
 }
@@ -166,10 +169,17 @@ std::optional<bool> FormDisplayed(IDispatch* connect) {
   return V_BOOL(&result) != VARIANT_FALSE;
 }
 
-void ExpectReleased(test::MockIde& ide, const std::string& when) {
+// The add-in the IDE would load at start-up, as the registry lists it (empty when it lists none).
+std::wstring TheAddin() {
+  const std::vector<std::wstring> progIds = AddinsToLoad();
+  return progIds.empty() ? std::wstring{} : progIds.front();
+}
+
+void ExpectReleased(test::MockIde& ide) {
   const std::vector<std::string> held = ide.Unreleased();
-  checks.Expect(held.empty(), "every IDE object released " + when);
-  for (const std::string& line : held) std::printf("  %s\n", line.c_str());
+  testing::Message lines;
+  for (const std::string& line : held) lines << "\n  " << line;
+  EXPECT_TRUE(held.empty()) << "IDE objects still held:" << lines;
 }
 
 // --- The scenes
@@ -310,169 +320,177 @@ void InterlocksInTheWindow() {
   for (const InterlockStep& step : steps) {
     Click(step.clicked);
     for (const BoxState& box : step.boxes) {
-      const std::string name{dialog::Name(box.id)};
-      checks.Equal(test::IsChecked(box.id), box.checked, std::string{step.what} + ": " + name + " checked");
-      checks.Equal(Enabled(box.id), box.enabled, std::string{step.what} + ": " + name + " enabled");
+      EXPECT_EQ(test::IsChecked(box.id), box.checked)
+          << step.what << ": " << dialog::Name(box.id) << " checked";
+      EXPECT_EQ(Enabled(box.id), box.enabled) << step.what << ": " << dialog::Name(box.id) << " enabled";
     }
     for (const auto& [id, enabled] : step.enabled) {
-      checks.Equal(Enabled(id), enabled,
-                   std::string{step.what} + ": " + std::string{dialog::Name(id)} + " enabled");
+      EXPECT_EQ(Enabled(id), enabled) << step.what << ": " << dialog::Name(id) << " enabled";
     }
   }
 }
 
-void FromMenuToDisconnection(const std::wstring& progId) {
+TEST(AddinHost, CatchesMessageBoxes) {
+  EXPECT_TRUE(g_catcherInstalled) << "the message box hook is installed";
+}
+
+TEST(AddinHost, ListsTheAddinToLoadAtStartUp) {
+  EXPECT_EQ(AddinsToLoad(), std::vector<std::wstring>{L"Penwright.Connect"});
+}
+
+TEST(AddinHost, FromMenuToDisconnection) {
+  const std::wstring progId = TheAddin();
+  ASSERT_FALSE(progId.empty());
   test::MockIde ide;
   StoreDisplayOnConnect(nullptr);
   Connection c = Connect(ide, progId, ext_cm_AfterStartup);
-  checks.Expect(static_cast<bool>(c.notifications), "Penwright.Connect answers IDTExtensibility2");
-  if (!c.notifications) return;
-  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager...", "Scrivlet"},
-                "the entry \"Scrivlet\" is added at the end of the Add-Ins menu");
-  checks.Equal(ide.Connections(), std::size_t{1}, "the entry's clicks are listened to");
-  checks.Expect(!DialogOnScreen(), "no dialog before the entry is chosen");
-  checks.Expect(FormDisplayed(c.object.get()) == false, "FormDisplayed False after connection");
+  ASSERT_TRUE(c.notifications) << "Penwright.Connect answers IDTExtensibility2";
+  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+      << "the entry \"Scrivlet\" is added at the end of the Add-Ins menu";
+  EXPECT_EQ(ide.Connections(), std::size_t{1}) << "the entry's clicks are listened to";
+  EXPECT_FALSE(DialogOnScreen()) << "no dialog before the entry is chosen";
+  EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "FormDisplayed False after connection";
 
-  checks.Expect(ide.Choose("Scrivlet"), "the entry can be chosen");
+  EXPECT_TRUE(ide.Choose("Scrivlet")) << "the entry can be chosen";
   Pump();
-  checks.Expect(DialogOnScreen(), "choosing the entry shows the dialog");
-  checks.Expect(FormDisplayed(c.object.get()) == true, "FormDisplayed True once shown");
-  checks.Expect(::GetWindow(Dialog(), GW_OWNER) == nullptr, "the dialog has no owner");
+  EXPECT_TRUE(DialogOnScreen()) << "choosing the entry shows the dialog";
+  EXPECT_TRUE(FormDisplayed(c.object.get()) == true) << "FormDisplayed True once shown";
+  EXPECT_TRUE(::GetWindow(Dialog(), GW_OWNER) == nullptr) << "the dialog has no owner";
   ide.Choose("Scrivlet");
   Pump();
-  checks.Equal(DialogWindows(), 1, "choosing the entry again leaves one dialog");
+  EXPECT_EQ(DialogWindows(), 1) << "choosing the entry again leaves one dialog";
 
   // The generate command without a name.
   g_boxes.clear();
   Click(OKButton);
-  const bool oneBox =
-      g_boxes == std::vector<Box>{{L"Scrivlet", L"Name of propriete cannot be null.", Dialog()}};
-  checks.Expect(oneBox, "OK without a name: one box titled Scrivlet, owned by the dialog");
-  for (const Box& box : oneBox ? std::vector<Box>{} : g_boxes) {
-    std::printf("  box: %s / %s, owned by the dialog: %d\n", test::Visible(box.title).c_str(),
-                test::Visible(box.text).c_str(), box.owner == Dialog() ? 1 : 0);
+  testing::Message seen;
+  for (const Box& box : g_boxes) {
+    seen << "\n  box: " << box.title << " / " << box.text
+         << (box.owner == Dialog() ? ", owned by the dialog" : "");
   }
-  checks.Expect(ide.module().handed().empty(), "OK without a name writes nothing");
+  const std::vector<Box> expected = {{L"Scrivlet", L"Name of propriete cannot be null.", Dialog()}};
+  EXPECT_TRUE(g_boxes == expected) << "OK without a name: one box titled Scrivlet, owned by the dialog"
+                                   << seen;
+  EXPECT_TRUE(ide.module().handed().empty()) << "OK without a name writes nothing";
 
   // The example: Title, NewTitle, Add PropertyChanged, OK.
   g_boxes.clear();
   Type(txtPropriete, L"Title");
   Type(txtVariable, L"NewTitle");
   Click(chkPropertyChanged);
-  checks.Expect(test::IsChecked(chkPropertyChanged), "Add PropertyChanged checked");
+  EXPECT_TRUE(test::IsChecked(chkPropertyChanged)) << "Add PropertyChanged checked";
   Click(OKButton);
   const std::wstring written = platform::win32::Wide(ide.module().inner().Text());
-  checks.Equal(written, TitleModule(), "the module holds the Title property byte for byte");
-  checks.Expect(g_boxes.empty(), "no message during the generation");
-  checks.Expect(DialogOnScreen(), "the dialog stays open after OK");
+  EXPECT_EQ(written, TitleModule()) << "the module holds the Title property byte for byte";
+  EXPECT_TRUE(g_boxes.empty()) << "no message during the generation";
+  EXPECT_TRUE(DialogOnScreen()) << "the dialog stays open after OK";
 
   InterlocksInTheWindow();
 
   Click(CancelButton);
-  checks.Expect(!DialogOnScreen(), "Cancel hides the dialog");
-  checks.Expect(FormDisplayed(c.object.get()) == false, "Cancel clears FormDisplayed");
+  EXPECT_FALSE(DialogOnScreen()) << "Cancel hides the dialog";
+  EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "Cancel clears FormDisplayed";
   ide.Choose("Scrivlet");
   Pump();
-  checks.Expect(DialogOnScreen(), "the entry shows the dialog again");
-  checks.Equal(TextOf(txtPropriete), std::wstring{L"Title"}, "the name is kept while hidden");
-  checks.Equal(TextOf(txtVariable), std::wstring{L"NewTitle"}, "the variable is kept while hidden");
+  EXPECT_TRUE(DialogOnScreen()) << "the entry shows the dialog again";
+  EXPECT_EQ(TextOf(txtPropriete), std::wstring{L"Title"}) << "the name is kept while hidden";
+  EXPECT_EQ(TextOf(txtVariable), std::wstring{L"NewTitle"}) << "the variable is kept while hidden";
 
   ::SendMessageW(Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
   Pump();
-  checks.Expect(!DialogOnScreen(), "the title bar's close box hides the dialog");
-  checks.Expect(FormDisplayed(c.object.get()) == false, "the close box clears FormDisplayed as Cancel does");
+  EXPECT_FALSE(DialogOnScreen()) << "the title bar's close box hides the dialog";
+  EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "the close box clears FormDisplayed as Cancel does";
 
   ide.Choose("Scrivlet");
   Pump();
   const HWND window = Dialog();
   Disconnect(c);
-  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
-                "disconnection deletes the entry");
-  checks.Expect(StoredDisplayOnConnect() == L"1", "disconnection with the dialog showing saves \"1\"");
-  checks.Expect(!::IsWindow(window), "disconnection closes the dialog's window");
-  checks.Expect(g_boxes.empty(), "no message during disconnection");
+  EXPECT_EQ(ide.AddInsCaptions(), std::vector<std::string>{"Add-In Manager..."})
+      << "disconnection deletes the entry";
+  EXPECT_TRUE(StoredDisplayOnConnect() == L"1") << "disconnection with the dialog showing saves \"1\"";
+  EXPECT_FALSE(::IsWindow(window)) << "disconnection closes the dialog's window";
+  EXPECT_TRUE(g_boxes.empty()) << "no message during disconnection";
   c = {};
-  checks.Equal(ide.Connections(), std::size_t{0}, "the released connection no longer listens to the entry");
-  ExpectReleased(ide, "after the first connection");
+  EXPECT_EQ(ide.Connections(), std::size_t{0}) << "the released connection no longer listens to the entry";
+  ExpectReleased(ide);
 }
 
-void ReconnectionByStoredSetting(const std::wstring& progId) {
+TEST(AddinHost, ReconnectionByStoredSetting) {
+  const std::wstring progId = TheAddin();
+  ASSERT_FALSE(progId.empty());
   struct Case {
     const wchar_t* stored;
     bool shown;
   };
   const Case cases[] = {{L"1", true}, {L"0", false}, {L" 1", false}, {L"True", false}, {nullptr, false}};
   for (const Case& setting : cases) {
-    const std::string what = "DisplayOnConnect " +
-                             (setting.stored == nullptr ? std::string{"absent"} : test::Show(setting.stored));
+    SCOPED_TRACE(setting.stored == nullptr
+                     ? "DisplayOnConnect absent"
+                     : "DisplayOnConnect \"" + platform::win32::Narrow(setting.stored) + '"');
     test::MockIde ide;
     StoreDisplayOnConnect(setting.stored);
     Connection c = Connect(ide, progId, ext_cm_AfterStartup);
-    if (!c.notifications) return;
-    checks.Equal(DialogOnScreen(), setting.shown, what + ": dialog shown at connection");
-    checks.Equal(TextOf(txtPropriete), std::wstring{}, what + ": a new dialog has an empty name");
+    ASSERT_TRUE(c.notifications);
+    EXPECT_EQ(DialogOnScreen(), setting.shown) << "dialog shown at connection";
+    EXPECT_EQ(TextOf(txtPropriete), L"") << "a new dialog has an empty name";
     if (setting.shown) Click(CancelButton);
     Disconnect(c);
-    checks.Expect(StoredDisplayOnConnect() == L"0", what + ": a dialog not showing saves \"0\"");
+    EXPECT_TRUE(StoredDisplayOnConnect() == L"0") << "a dialog not showing saves \"0\"";
     c = {};
-    ExpectReleased(ide, what);
+    ExpectReleased(ide);
   }
 }
 
-void ConnectionFromOutside(const std::wstring& progId) {
+TEST(AddinHost, ConnectionFromOutside) {
+  const std::wstring progId = TheAddin();
+  ASSERT_FALSE(progId.empty());
   test::MockIde ide;
   StoreDisplayOnConnect(L"0");
   g_boxes.clear();
   Connection c = Connect(ide, progId, ext_cm_External);
-  if (!c.notifications) return;
-  checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
-                "started from outside: no menu entry");
-  checks.Equal(ide.Connections(), std::size_t{0}, "started from outside: nothing listened to");
-  checks.Expect(DialogOnScreen(), "started from outside: the dialog opens at once");
+  ASSERT_TRUE(c.notifications);
+  EXPECT_EQ(ide.AddInsCaptions(), std::vector<std::string>{"Add-In Manager..."})
+      << "started from outside: no menu entry";
+  EXPECT_EQ(ide.Connections(), std::size_t{0}) << "started from outside: nothing listened to";
+  EXPECT_TRUE(DialogOnScreen()) << "started from outside: the dialog opens at once";
   Disconnect(c);
-  checks.Expect(g_boxes.empty(), "started from outside: the entry that was never made is not reported");
-  checks.Expect(StoredDisplayOnConnect() == L"1", "started from outside: \"1\" saved");
-  checks.Expect(Dialog() == nullptr, "started from outside: the window is gone");
+  EXPECT_TRUE(g_boxes.empty()) << "started from outside: the entry that was never made is not reported";
+  EXPECT_TRUE(StoredDisplayOnConnect() == L"1") << "started from outside: \"1\" saved";
+  EXPECT_TRUE(Dialog() == nullptr) << "started from outside: the window is gone";
   c = {};
-  ExpectReleased(ide, "after a connection from outside");
+  ExpectReleased(ide);
+}
+
+// Last: once every connection is gone, the DLL that the connections loaded may unload.
+TEST(AddinHost, TheDllMayUnloadAtTheEnd) {
+  using CanUnloadNow = HRESULT(WINAPI*)();
+  const HMODULE dll = ::GetModuleHandleW(g_dllPath.c_str());
+  const auto canUnloadNow =
+      dll == nullptr
+          ? nullptr
+          : reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+  ASSERT_NE(canUnloadNow, nullptr) << "the DLL was loaded by the connection";
+  EXPECT_EQ(canUnloadNow(), S_OK);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  EXPECT_FALSE(::GetClassInfoExW(dll, dialog::win32::kWindowClass, &windowClass))
+      << "the dialog's window class is gone when the DLL may unload";
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);
   if (argc < 2 || FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    std::printf("usage: addin_host_tests DLL-PATH (COM must initialise)\n0 passed, 1 failed\n");
-    return 1;
+    std::printf("usage: addin_host_tests DLL-PATH (COM must initialise)\n");
+    return 2;
   }
+  g_dllPath = argv[1];
   const test::BoxCatcher catcher;
-  checks.Expect(catcher.installed(), "the message box hook is installed");
+  g_catcherInstalled = catcher.installed();
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
-
-  const std::vector<std::wstring> progIds = AddinsToLoad();
-  checks.Expect(progIds == std::vector<std::wstring>{L"Penwright.Connect"},
-                "the add-in list holds Penwright.Connect, loaded at start-up");
-  if (!progIds.empty()) {
-    FromMenuToDisconnection(progIds.front());
-    ReconnectionByStoredSetting(progIds.front());
-    ConnectionFromOutside(progIds.front());
-  }
-
-  using CanUnloadNow = HRESULT(WINAPI*)();
-  const HMODULE dll = ::GetModuleHandleW(argv[1]);
-  const auto canUnloadNow =
-      dll == nullptr
-          ? nullptr
-          : reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
-  checks.Expect(canUnloadNow != nullptr, "the DLL was loaded by the connection");
-  if (canUnloadNow != nullptr) {
-    checks.Equal(canUnloadNow(), S_OK, "DllCanUnloadNow: S_OK at the end");
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    checks.Expect(!::GetClassInfoExW(dll, dialog::win32::kWindowClass, &windowClass),
-                  "the dialog's window class is gone when the DLL may unload");
-  }
-
+  const int status = RUN_ALL_TESTS();
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);
   ::CoUninitialize();
-  return checks.Finish();
+  return status;
 }

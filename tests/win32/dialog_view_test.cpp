@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <wincodec.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cwchar>
 #include <memory>
@@ -25,8 +27,9 @@
 #include "host/host_error.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/message_box_ui.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/windows_date_formatter.h"
-#include "tests/win32/check.h"
+#include "tests/support/visible.h"
 #include "tests/win32/dialog_window.h"
 
 namespace {
@@ -45,8 +48,9 @@ using test::TextOf;
 using test::Type;
 
 std::vector<test::Box>& g_boxes = test::CaughtBoxes();
-
-test::Checks checks;
+// From main: the folder for the screenshots (none: no screenshot), and whether the box hook is in.
+std::wstring g_screenshots;
+bool g_catcherInstalled = false;
 
 std::string Named(std::string_view what, ControlId id) {
   return std::string{what} + " " + std::string{dialog::Name(id)};
@@ -80,7 +84,7 @@ class CountingConnection final : public dialog::Connection {
     try {
       if (form != nullptr) form->Hide();
     } catch (...) {
-      checks.Expect(false, "the connection hides the dialog");
+      ADD_FAILURE() << "the connection could not hide the dialog";
     }
   }
   dialog::FrmAddIn* form = nullptr;
@@ -212,7 +216,11 @@ void Show(Harness& h) {
 
 // --- The helpers of the view ------------------------------------------------------------------------------
 
-void CheckTextHelpers() {
+TEST(BoxCatcher, IsInstalled) {
+  EXPECT_TRUE(g_catcherInstalled) << "the test's CBT hook is in";
+}
+
+TEST(ViewText, LabelsAndMnemonics) {
   struct Case {
     const wchar_t* caption;
     const wchar_t* shown;
@@ -227,8 +235,7 @@ void CheckTextHelpers() {
       {L"end\r", L"end\r\n"},
   };
   for (const Case& c : kLabels) {
-    checks.Equal(dialog::win32::LabelText(c.caption), std::wstring{c.shown},
-                 "LabelText " + test::Visible(std::wstring_view{c.caption}));
+    EXPECT_EQ(dialog::win32::LabelText(c.caption), c.shown) << test::Visible(Narrow(c.caption));
   }
   struct Mnemonic {
     const wchar_t* caption;
@@ -242,62 +249,59 @@ void CheckTextHelpers() {
       {L"", L'a', false},
   };
   for (const Mnemonic& m : kMnemonics) {
-    checks.Equal(dialog::win32::HasMnemonic(m.caption, m.key), m.has,
-                 "HasMnemonic " + test::Visible(std::wstring_view{m.caption}) + " " +
-                     test::Visible(std::wstring_view{&m.key, 1}));
+    EXPECT_EQ(dialog::win32::HasMnemonic(m.caption, m.key), m.has) << m.caption << " " << std::wstring{m.key};
   }
 }
 
 // --- The window as it opens --------------------------------------------------------------------------------
 
-void CheckWindow() {
+TEST(Window, AsItOpens) {
   Harness h;
-  checks.Equal(Dialog(), static_cast<HWND>(nullptr), "no window before Show");
+  EXPECT_EQ(Dialog(), static_cast<HWND>(nullptr)) << "no window before Show";
   Show(h);
   HWND window = Dialog();
-  checks.Expect(window != nullptr, "Show makes the window, found by class and caption");
-  if (window == nullptr) return;
-  checks.Equal(TextOf(window), std::wstring{L"Penwright"}, "caption");
-  checks.Expect(::IsWindowVisible(window) != FALSE, "the window is visible");
-  checks.Equal(::GetWindow(window, GW_OWNER), static_cast<HWND>(nullptr), "no owner");
-  checks.Equal(::GetParent(window), static_cast<HWND>(nullptr), "no parent");
+  ASSERT_NE(window, nullptr) << "Show makes the window, found by class and caption";
+  EXPECT_EQ(TextOf(window), std::wstring{L"Penwright"}) << "caption";
+  EXPECT_TRUE(::IsWindowVisible(window) != FALSE) << "the window is visible";
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), static_cast<HWND>(nullptr)) << "no owner";
+  EXPECT_EQ(::GetParent(window), static_cast<HWND>(nullptr)) << "no parent";
   const LONG style = Style(window);
   const LONG ex = ::GetWindowLongW(window, GWL_EXSTYLE);
-  checks.Equal(style & WS_CAPTION, static_cast<LONG>(WS_CAPTION), "a title bar");
-  checks.Expect((style & WS_SYSMENU) != 0, "a close box");
-  checks.Equal(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD), 0L,
-               "not resizable, no minimize or maximize box");
-  checks.Expect((ex & WS_EX_TOOLWINDOW) != 0, "a tool window: not in the task bar");
-  checks.Expect((ex & WS_EX_APPWINDOW) == 0, "not forced into the task bar");
-  checks.Expect((ex & WS_EX_DLGMODALFRAME) != 0, "a dialog frame");
-  checks.Equal(::GetActiveWindow(), window, "the window is active");
+  EXPECT_EQ(style & WS_CAPTION, static_cast<LONG>(WS_CAPTION)) << "a title bar";
+  EXPECT_TRUE((style & WS_SYSMENU) != 0) << "a close box";
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD), 0L)
+      << "not resizable, no minimize or maximize box";
+  EXPECT_TRUE((ex & WS_EX_TOOLWINDOW) != 0) << "a tool window: not in the task bar";
+  EXPECT_TRUE((ex & WS_EX_APPWINDOW) == 0) << "not forced into the task bar";
+  EXPECT_TRUE((ex & WS_EX_DLGMODALFRAME) != 0) << "a dialog frame";
+  EXPECT_EQ(::GetActiveWindow(), window) << "the window is active";
 
   RECT client{};
   ::GetClientRect(window, &client);
-  checks.Equal(client.right, static_cast<LONG>(Px(dialog::kClientWidth, LOGPIXELSX)), "client width");
-  checks.Equal(client.bottom, static_cast<LONG>(Px(dialog::kClientHeight, LOGPIXELSY)), "client height");
+  EXPECT_EQ(client.right, static_cast<LONG>(Px(dialog::kClientWidth, LOGPIXELSX))) << "client width";
+  EXPECT_EQ(client.bottom, static_cast<LONG>(Px(dialog::kClientHeight, LOGPIXELSY))) << "client height";
   RECT outer{};
   ::GetWindowRect(window, &outer);
   const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
   const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-  checks.Equal(outer.left, static_cast<LONG>((screenWidth - (outer.right - outer.left)) / 2),
-               "centred across");
-  checks.Equal(outer.top, static_cast<LONG>((screenHeight - (outer.bottom - outer.top)) / 2), "centred down");
-  checks.Equal(h.form.ActiveControl(), OKButton, "the model's focus");
-  checks.Expect(HasFocus(OKButton), "OKButton has the focus");
-  checks.Expect(dialog::win32::KeyboardHookInstalled(), "the keyboard hook is in while a window exists");
-  checks.Equal(platform::win32::MessageOwner(), window, "message boxes belong to the window while it shows");
+  EXPECT_EQ(outer.left, static_cast<LONG>((screenWidth - (outer.right - outer.left)) / 2))
+      << "centred across";
+  EXPECT_EQ(outer.top, static_cast<LONG>((screenHeight - (outer.bottom - outer.top)) / 2)) << "centred down";
+  EXPECT_EQ(h.form.ActiveControl(), OKButton) << "the model's focus";
+  EXPECT_TRUE(HasFocus(OKButton)) << "OKButton has the focus";
+  EXPECT_TRUE(dialog::win32::KeyboardHookInstalled()) << "the keyboard hook is in while a window exists";
+  EXPECT_EQ(platform::win32::MessageOwner(), window) << "message boxes belong to the window while it shows";
 
   h.form.Hide();
   Pump();
-  checks.Equal(platform::win32::MessageOwner(), static_cast<HWND>(nullptr), "Hide gives the boxes back");
-  checks.Expect(::IsWindowVisible(window) == FALSE, "Hide hides");
-  checks.Expect(::IsWindow(window) != FALSE, "Hide keeps the window");
+  EXPECT_EQ(platform::win32::MessageOwner(), static_cast<HWND>(nullptr)) << "Hide gives the boxes back";
+  EXPECT_TRUE(::IsWindowVisible(window) == FALSE) << "Hide hides";
+  EXPECT_TRUE(::IsWindow(window) != FALSE) << "Hide keeps the window";
 }
 
 // Every control's place: controls on a page stand relative to SSTab1's corner, those in Frame1
 // relative to Frame1, which stands on the first page.
-void CheckPlaces() {
+TEST(Window, Places) {
   Harness h;
   Show(h);
   HWND window = Dialog();
@@ -319,29 +323,30 @@ void CheckPlaces() {
         break;
     }
     HWND control = Item(design.id);
-    checks.Expect(control != nullptr, Named("a child window with its id for", design.id));
+    EXPECT_TRUE(control != nullptr) << Named("a child window with its id for", design.id);
     if (control == nullptr) continue;
-    checks.Equal(::GetParent(control), window, Named("parent of", design.id));
+    EXPECT_EQ(::GetParent(control), window) << Named("parent of", design.id);
     RECT r{};
     ::GetWindowRect(control, &r);
     ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    checks.Equal(r.left, static_cast<LONG>(Px(left, LOGPIXELSX)), Named("left of", design.id));
-    checks.Equal(r.top, static_cast<LONG>(Px(top, LOGPIXELSY)), Named("top of", design.id));
-    checks.Equal(r.right - r.left, static_cast<LONG>(Px(design.place.width, LOGPIXELSX)),
-                 Named("width of", design.id));
-    checks.Equal(r.bottom - r.top, static_cast<LONG>(Px(design.place.height, LOGPIXELSY)),
-                 Named("height of", design.id));
-    checks.Expect((Style(control) & WS_CLIPSIBLINGS) != 0, Named("WS_CLIPSIBLINGS on", design.id));
-    checks.Equal(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)),
-                 ::GetStockObject(DEFAULT_GUI_FONT), Named("font of", design.id));
+    EXPECT_EQ(r.left, static_cast<LONG>(Px(left, LOGPIXELSX))) << Named("left of", design.id);
+    EXPECT_EQ(r.top, static_cast<LONG>(Px(top, LOGPIXELSY))) << Named("top of", design.id);
+    EXPECT_EQ(r.right - r.left, static_cast<LONG>(Px(design.place.width, LOGPIXELSX)))
+        << Named("width of", design.id);
+    EXPECT_EQ(r.bottom - r.top, static_cast<LONG>(Px(design.place.height, LOGPIXELSY)))
+        << Named("height of", design.id);
+    EXPECT_TRUE((Style(control) & WS_CLIPSIBLINGS) != 0) << Named("WS_CLIPSIBLINGS on", design.id);
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)),
+              ::GetStockObject(DEFAULT_GUI_FONT))
+        << Named("font of", design.id);
   }
   // The tab control lies at the bottom, Frame1 just above it.
-  checks.Equal(::GetWindow(Item(SSTab1), GW_HWNDNEXT), static_cast<HWND>(nullptr), "SSTab1 at the bottom");
-  checks.Equal(::GetWindow(Item(SSTab1), GW_HWNDPREV), Item(Frame1), "Frame1 above SSTab1 only");
+  EXPECT_EQ(::GetWindow(Item(SSTab1), GW_HWNDNEXT), static_cast<HWND>(nullptr)) << "SSTab1 at the bottom";
+  EXPECT_EQ(::GetWindow(Item(SSTab1), GW_HWNDPREV), Item(Frame1)) << "Frame1 above SSTab1 only";
 }
 
 // The kind of each control, as a window class and its style.
-void CheckKinds() {
+TEST(Window, Kinds) {
   Harness h;
   Show(h);
   struct Kind {
@@ -366,22 +371,21 @@ void CheckKinds() {
       if (k.kind != design.kind) continue;
       wchar_t name[64] = {};
       ::GetClassNameW(Item(design.id), name, 64);
-      checks.Expect(_wcsicmp(name, k.windowClass) == 0, Named("window class of", design.id));
-      checks.Equal(Style(Item(design.id)) & k.typeMask, k.type, Named("style of", design.id));
+      EXPECT_TRUE(_wcsicmp(name, k.windowClass) == 0) << Named("window class of", design.id);
+      EXPECT_EQ(Style(Item(design.id)) & k.typeMask, k.type) << Named("style of", design.id);
     }
   }
   for (const ControlId combo : {cmbType, cmbFuncReturn}) {
     HWND box = Item(combo);
-    checks.Equal(::SendMessageW(box, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(11),
-                 Named("entries of", combo));
+    EXPECT_EQ(::SendMessageW(box, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(11)) << Named("entries of", combo);
     for (std::size_t i = 0; i < dialog::kTypeList.size(); ++i) {
       wchar_t entry[64] = {};
       ::SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(entry));
-      checks.Equal(std::wstring{entry}, Wide(dialog::kTypeList[i]), Named("entry of", combo));
+      EXPECT_EQ(std::wstring{entry}, Wide(dialog::kTypeList[i])) << Named("entry of", combo);
     }
   }
   HWND tab = Item(SSTab1);
-  checks.Equal(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(4), "four pages");
+  EXPECT_EQ(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(4)) << "four pages";
   for (int page = 0; page < 4; ++page) {
     wchar_t caption[64] = {};
     TCITEMW item{};
@@ -389,13 +393,13 @@ void CheckKinds() {
     item.pszText = caption;
     item.cchTextMax = 64;
     ::SendMessageW(tab, TCM_GETITEMW, static_cast<WPARAM>(page), reinterpret_cast<LPARAM>(&item));
-    checks.Equal(std::wstring{caption}, Wide(dialog::kPageCaptions[static_cast<std::size_t>(page)]),
-                 std::string{"page caption "}.append(1, static_cast<char>('0' + page)));
+    EXPECT_EQ(std::wstring{caption}, Wide(dialog::kPageCaptions[static_cast<std::size_t>(page)]))
+        << std::string{"page caption "}.append(1, static_cast<char>('0' + page));
   }
 }
 
 // Texts, values, enabled states and what shows, on a newly opened window.
-void CheckOpening() {
+TEST(Window, Opening) {
   Harness h;
   Show(h);
   for (const dialog::ControlDesign& design : dialog::Designs()) {
@@ -409,25 +413,25 @@ void CheckOpening() {
           L"trapping techniques.\r\n\r\nGood programmation.";
     }
     if (design.id == SSTab1) expected = L"";
-    checks.Equal(TextOf(Item(design.id)), expected, Named("text of", design.id));
+    EXPECT_EQ(TextOf(Item(design.id)), expected) << Named("text of", design.id);
 
     const bool disabled =
         design.id == Label8 || design.id == cmbFuncReturn || design.id == Label3 || design.id == txtAideID;
-    checks.Equal(::IsWindowEnabled(Item(design.id)) != FALSE, !disabled, Named("enabled", design.id));
+    EXPECT_EQ(::IsWindowEnabled(Item(design.id)) != FALSE, !disabled) << Named("enabled", design.id);
     const bool onFirstPage = design.container.kind == dialog::ContainerKind::kWindow ||
                              design.container.page == dialog::kPagePropriety;
-    checks.Equal(::IsWindowVisible(Item(design.id)) != FALSE, onFirstPage, Named("visible", design.id));
+    EXPECT_EQ(::IsWindowVisible(Item(design.id)) != FALSE, onFirstPage) << Named("visible", design.id);
     if (design.kind == dialog::ControlKind::kCheckBox) {
-      checks.Equal(::SendMessageW(Item(design.id), BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_UNCHECKED),
-                   Named("unchecked", design.id));
+      EXPECT_EQ(::SendMessageW(Item(design.id), BM_GETCHECK, 0, 0), static_cast<LRESULT>(BST_UNCHECKED))
+          << Named("unchecked", design.id);
     }
   }
-  checks.Equal(::SendMessageW(Item(SSTab1), TCM_GETCURSEL, 0, 0), static_cast<LRESULT>(0), "first page");
+  EXPECT_EQ(::SendMessageW(Item(SSTab1), TCM_GETCURSEL, 0, 0), static_cast<LRESULT>(0)) << "first page";
 }
 
 // --- The check boxes' interlocks, clicked on the window ----------------------------------------------------
 
-void CheckClicks() {
+TEST(Window, Clicks) {
   const Ids kReturnType = {Label8, cmbFuncReturn};
   const Ids kNine = {chkFonction,  chkFriend,          chkHide,    chkLectureSeule, chkSet, chkPrive,
                      chkProcedure, chkPropertyChanged, chkStatique};
@@ -481,30 +485,27 @@ void CheckClicks() {
     Harness h;
     Show(h);
     for (const ControlId id : s.clicks) Click(id);
-    const std::string name = std::string{"clicks \""} + s.name + "\": ";
+    SCOPED_TRACE(std::string{"clicks \""} + s.name + '"');
     for (const ControlId box : dialog::kCheckBoxes) {
-      checks.Equal(IsChecked(box), s.checked.count(box) == 1, Named(name + "checked", box));
-      checks.Equal(IsChecked(box), h.form.Value(box) == 1, Named(name + "checked as in the model", box));
-      checks.Equal(::IsWindowEnabled(Item(box)) != FALSE, s.disabled.count(box) == 0,
-                   Named(name + "enabled", box));
+      EXPECT_EQ(IsChecked(box), s.checked.count(box) == 1) << Named("checked", box);
+      EXPECT_EQ(IsChecked(box), h.form.Value(box) == 1) << Named("checked as in the model", box);
+      EXPECT_EQ(::IsWindowEnabled(Item(box)) != FALSE, s.disabled.count(box) == 0) << Named("enabled", box);
     }
     for (const ControlId other : {Frame1, txtPropriete, Label1}) {
-      checks.Equal(::IsWindowEnabled(Item(other)) != FALSE, s.disabled.count(other) == 0,
-                   Named(name + "enabled", other));
+      EXPECT_EQ(::IsWindowEnabled(Item(other)) != FALSE, s.disabled.count(other) == 0)
+          << Named("enabled", other);
     }
     // Inside Frame1, a control is usable only when it and the frame are enabled.
     const bool frameEnabled = s.disabled.count(Frame1) == 0;
     for (const ControlId inside : kInFrame) {
       const bool expected = frameEnabled && s.disabled.count(inside) == 0;
-      checks.Equal(::IsWindowEnabled(Item(inside)) != FALSE, expected, Named(name + "enabled", inside));
-      checks.Equal(::IsWindowEnabled(Item(inside)) != FALSE, h.form.CanUse(inside),
-                   Named(name + "enabled as in the model", inside));
+      EXPECT_EQ(::IsWindowEnabled(Item(inside)) != FALSE, expected) << Named("enabled", inside);
+      EXPECT_EQ(::IsWindowEnabled(Item(inside)) != FALSE, h.form.CanUse(inside))
+          << Named("enabled as in the model", inside);
     }
     if (!s.clicks.empty() && s.disabled.count(s.clicks.back()) == 0) {
-      checks.Expect(HasFocus(s.clicks.back()),
-                    Named(name + "the clicked box has the focus", s.clicks.back()));
-      checks.Equal(h.form.ActiveControl(), s.clicks.back(),
-                   Named(name + "the model's focus", s.clicks.back()));
+      EXPECT_TRUE(HasFocus(s.clicks.back())) << Named("the clicked box has the focus", s.clicks.back());
+      EXPECT_EQ(h.form.ActiveControl(), s.clicks.back()) << Named("the model's focus", s.clicks.back());
     }
   }
 }
@@ -518,7 +519,7 @@ size_t Count(const host::FaultPlan& plan, std::string_view call) {
   return n;
 }
 
-void CheckTyping() {
+TEST(Window, Typing) {
   Harness h;
   Show(h);
   host::FaultPlan plan;
@@ -526,29 +527,29 @@ void CheckTyping() {
   HWND edit = Item(txtPropriete);
   ::SetFocus(edit);
   Pump();
-  checks.Equal(h.form.ActiveControl(), txtPropriete, "focus arriving in a text box reaches the model");
+  EXPECT_EQ(h.form.ActiveControl(), txtPropriete) << "focus arriving in a text box reaches the model";
   plan.ClearCalls();
   const std::wstring_view typed = L"Tit\x00FCle";
   std::string expected;
   for (const wchar_t c : typed) {
     Type(edit, std::wstring_view{&c, 1});
     expected += Narrow(std::wstring_view{&c, 1});
-    checks.Equal(h.form.Text(txtPropriete), expected, "the model follows each character");
+    EXPECT_EQ(h.form.Text(txtPropriete), expected) << "the model follows each character";
   }
-  checks.Equal(TextOf(edit), std::wstring{typed}, "the text box shows what was typed");
-  checks.Equal(Count(plan, "txtPropriete.Text"), typed.size(), "each change reaches the model once");
+  EXPECT_EQ(TextOf(edit), std::wstring{typed}) << "the text box shows what was typed";
+  EXPECT_EQ(Count(plan, "txtPropriete.Text"), typed.size()) << "each change reaches the model once";
   Type(edit, L"\b");
-  checks.Equal(h.form.Text(txtPropriete), std::string{"Tit\xC3\xBCl"}, "backspace reaches the model");
-  checks.Equal(Count(plan, "txtPropriete.Text"), typed.size() + 1, "and once");
+  EXPECT_EQ(h.form.Text(txtPropriete), std::string{"Tit\xC3\xBCl"}) << "backspace reaches the model";
+  EXPECT_EQ(Count(plan, "txtPropriete.Text"), typed.size() + 1) << "and once";
 
   // A text set by code shows, and is not reported back.
   plan.ClearCalls();
   h.form.SetText(txtVariable, "Count");
   Pump();
-  checks.Equal(TextOf(Item(txtVariable)), std::wstring{L"Count"}, "a text set by code shows");
-  checks.Equal(plan.calls().size(), static_cast<size_t>(1), "and is not reported back");
+  EXPECT_EQ(TextOf(Item(txtVariable)), std::wstring{L"Count"}) << "a text set by code shows";
+  EXPECT_EQ(plan.calls().size(), static_cast<size_t>(1)) << "and is not reported back";
   h.form.SetText(Label1, "Na&me");
-  checks.Equal(TextOf(Item(Label1)), std::wstring{L"Na&me"}, "a caption set by code shows");
+  EXPECT_EQ(TextOf(Item(Label1)), std::wstring{L"Na&me"}) << "a caption set by code shows";
 
   // Picking an entry with the mouse from the dropped list of cmbType.
   plan.ClearCalls();
@@ -565,73 +566,73 @@ void CheckTyping() {
   ::PostMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::PostMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
   Pump();
-  checks.Equal(h.form.Text(cmbType), std::string{"Long"}, "a picked entry reaches the model");
-  checks.Equal(TextOf(combo), std::wstring{L"Long"}, "and shows in the field");
-  checks.Equal(Count(plan, "cmbType.Text"), static_cast<size_t>(1), "once");
+  EXPECT_EQ(h.form.Text(cmbType), std::string{"Long"}) << "a picked entry reaches the model";
+  EXPECT_EQ(TextOf(combo), std::wstring{L"Long"}) << "and shows in the field";
+  EXPECT_EQ(Count(plan, "cmbType.Text"), static_cast<size_t>(1)) << "once";
   // Typing in the field of a combo box.
   HWND field = info.hwndItem;
   ::SendMessageW(field, EM_SETSEL, 0, -1);
   Type(field, L"X");
-  checks.Equal(h.form.Text(cmbType), std::string{"X"}, "typing in a combo box reaches the model");
+  EXPECT_EQ(h.form.Text(cmbType), std::string{"X"}) << "typing in a combo box reaches the model";
   // A disabled combo box takes nothing.
-  checks.Expect(::IsWindowEnabled(Item(cmbFuncReturn)) == FALSE, "cmbFuncReturn is disabled");
+  EXPECT_TRUE(::IsWindowEnabled(Item(cmbFuncReturn)) == FALSE) << "cmbFuncReturn is disabled";
   h.plan = nullptr;
 }
 
 // --- Pages
 // -------------------------------------------------------------------------------------------------------
 
-void CheckPages() {
+TEST(Window, Pages) {
   Harness h;
   Show(h);
   for (const int page : {1, 2, 3, 0, 2}) {
     ClickTab(page);
     const std::string name = "page " + std::to_string(page) + ": ";
-    checks.Equal(::SendMessageW(Item(SSTab1), TCM_GETCURSEL, 0, 0), static_cast<LRESULT>(page),
-                 name + "selected");
-    checks.Equal(h.form.SelectedPage(), page, name + "selected in the model");
+    EXPECT_EQ(::SendMessageW(Item(SSTab1), TCM_GETCURSEL, 0, 0), static_cast<LRESULT>(page))
+        << name + "selected";
+    EXPECT_EQ(h.form.SelectedPage(), page) << name + "selected in the model";
     for (const dialog::ControlDesign& design : dialog::Designs()) {
       bool showing = design.container.kind == dialog::ContainerKind::kWindow || design.container.page == page;
       if (design.id == Label3 || design.id == txtAideID) showing = false;
-      checks.Equal(::IsWindowVisible(Item(design.id)) != FALSE, showing, Named(name + "visible", design.id));
+      EXPECT_EQ(::IsWindowVisible(Item(design.id)) != FALSE, showing) << Named(name + "visible", design.id);
     }
   }
-  checks.Expect(HasFocus(SSTab1), "the clicked tab control has the focus");
-  checks.Equal(h.form.ActiveControl(), SSTab1, "in the model too");
+  EXPECT_TRUE(HasFocus(SSTab1)) << "the clicked tab control has the focus";
+  EXPECT_EQ(h.form.ActiveControl(), SSTab1) << "in the model too";
 }
 
 // --- Keys
 // ----------------------------------------------------------------------------------------------------
 
-void CheckTab() {
+TEST(Keys, Tab) {
   Harness h;
   Show(h);
   const ControlId kForward[] = {
       CancelButton, SSTab1,       txtPropriete,       chkPrive,        chkFriend,   chkSet,
       chkFonction,  chkProcedure, chkPropertyChanged, chkLectureSeule, chkStatique, chkResumeNext,
       chkHide,      chkComment,   txtVariable,        cmbType,         OKButton};
-  checks.Expect(HasFocus(OKButton), "Tab starts from OKButton");
+  EXPECT_TRUE(HasFocus(OKButton)) << "Tab starts from OKButton";
   for (const ControlId next : kForward) {
     PressKey(VK_TAB);
-    checks.Equal(std::string{dialog::Name(FocusedControl())}, std::string{dialog::Name(next)}, "Tab goes on");
-    checks.Equal(h.form.ActiveControl(), next, Named("Tab in the model to", next));
+    EXPECT_EQ(std::string{dialog::Name(FocusedControl())}, std::string{dialog::Name(next)}) << "Tab goes on";
+    EXPECT_EQ(h.form.ActiveControl(), next) << Named("Tab in the model to", next);
   }
   const ControlId kBackward[] = {cmbType, txtVariable, chkComment};
   for (const ControlId next : kBackward) {
     PressKey(VK_TAB, true);
-    checks.Equal(std::string{dialog::Name(FocusedControl())}, std::string{dialog::Name(next)},
-                 "Shift+Tab goes back");
+    EXPECT_EQ(std::string{dialog::Name(FocusedControl())}, std::string{dialog::Name(next)})
+        << "Shift+Tab goes back";
   }
-  checks.Equal(TextOf(Item(txtVariable)), std::wstring{}, "Tab typed nothing in txtVariable");
+  EXPECT_EQ(TextOf(Item(txtVariable)), std::wstring{}) << "Tab typed nothing in txtVariable";
 
   // A multi-line text box gives up the focus to Tab too, and takes no tab character.
   ClickTab(dialog::kPageDescription);
   ::SetFocus(Item(txtUsage));
   Pump();
-  checks.Equal(h.form.ActiveControl(), txtUsage, "focus in txtUsage");
+  EXPECT_EQ(h.form.ActiveControl(), txtUsage) << "focus in txtUsage";
   PressKey(VK_TAB);
-  checks.Equal(std::string{dialog::Name(FocusedControl())}, std::string{"OKButton"}, "Tab leaves txtUsage");
-  checks.Equal(TextOf(Item(txtUsage)), std::wstring{L"Description of its utility\r\n"}, "no tab in txtUsage");
+  EXPECT_EQ(std::string{dialog::Name(FocusedControl())}, std::string{"OKButton"}) << "Tab leaves txtUsage";
+  EXPECT_EQ(TextOf(Item(txtUsage)), std::wstring{L"Description of its utility\r\n"}) << "no tab in txtUsage";
 
   // Enter and Escape press no button.
   ClickTab(dialog::kPagePropriety);
@@ -640,46 +641,46 @@ void CheckTab() {
     Pump();
     PressKey(VK_RETURN);
     PressKey(VK_ESCAPE);
-    checks.Expect(::IsWindowVisible(Dialog()) != FALSE,
-                  Named("Enter and Escape leave the window up, from", at));
+    EXPECT_TRUE(::IsWindowVisible(Dialog()) != FALSE)
+        << Named("Enter and Escape leave the window up, from", at);
   }
-  checks.Equal(h.connection.hides, 0, "Escape is not Cancel");
-  checks.Equal(g_boxes.size(), static_cast<size_t>(0),
-               "Enter is not OK (which would report the missing name)");
-  checks.Equal(TextOf(Item(txtPropriete)), std::wstring{}, "no character from Enter or Escape");
+  EXPECT_EQ(h.connection.hides, 0) << "Escape is not Cancel";
+  EXPECT_EQ(g_boxes.size(), static_cast<size_t>(0))
+      << "Enter is not OK (which would report the missing name)";
+  EXPECT_EQ(TextOf(Item(txtPropriete)), std::wstring{}) << "no character from Enter or Escape";
 }
 
-void CheckMnemonics() {
+TEST(Keys, Mnemonics) {
   Harness h;
   Show(h);
   h.form.SetText(chkPrive, "&Private");
   h.form.SetText(Label4, "&Name");
   h.form.SetText(chkHide, "Fish &&Chips");
   Pump();
-  checks.Equal(TextOf(Item(chkPrive)), std::wstring{L"&Private"}, "the mnemonic's caption shows");
+  EXPECT_EQ(TextOf(Item(chkPrive)), std::wstring{L"&Private"}) << "the mnemonic's caption shows";
   PressAlt('P');
-  checks.Expect(IsChecked(chkPrive), "Alt+P clicks &Private");
-  checks.Equal(h.form.Value(chkPrive), 1, "once, in the model");
-  checks.Expect(::IsWindowEnabled(Item(chkFriend)) == FALSE, "and its reaction runs");
-  checks.Expect(HasFocus(chkPrive), "and takes the focus");
+  EXPECT_TRUE(IsChecked(chkPrive)) << "Alt+P clicks &Private";
+  EXPECT_EQ(h.form.Value(chkPrive), 1) << "once, in the model";
+  EXPECT_TRUE(::IsWindowEnabled(Item(chkFriend)) == FALSE) << "and its reaction runs";
+  EXPECT_TRUE(HasFocus(chkPrive)) << "and takes the focus";
   PressAlt('N');
-  checks.Equal(std::string{dialog::Name(FocusedControl())}, std::string{"txtVariable"},
-               "Alt+N on a label focuses the next control");
+  EXPECT_EQ(std::string{dialog::Name(FocusedControl())}, std::string{"txtVariable"})
+      << "Alt+N on a label focuses the next control";
   PressAlt('C');
-  checks.Expect(!IsChecked(chkHide), "&& is a literal ampersand: Alt+C clicks nothing");
+  EXPECT_FALSE(IsChecked(chkHide)) << "&& is a literal ampersand: Alt+C clicks nothing";
   PressAlt('P');
-  checks.Expect(!IsChecked(chkPrive), "Alt+P again clears &Private");
-  checks.Equal(TextOf(Item(txtVariable)), std::wstring{}, "no mnemonic reaches a text box as a character");
+  EXPECT_FALSE(IsChecked(chkPrive)) << "Alt+P again clears &Private";
+  EXPECT_EQ(TextOf(Item(txtVariable)), std::wstring{}) << "no mnemonic reaches a text box as a character";
   // Alt+F4 is not a mnemonic: it still closes, as the close box does.
   PressAlt(VK_F4);
-  checks.Equal(h.connection.hides, 1, "Alt+F4 still closes");
-  checks.Expect(::IsWindowVisible(Dialog()) == FALSE, "Alt+F4 hides the window");
+  EXPECT_EQ(h.connection.hides, 1) << "Alt+F4 still closes";
+  EXPECT_TRUE(::IsWindowVisible(Dialog()) == FALSE) << "Alt+F4 hides the window";
 }
 
 // --- Closing, hiding, unloading
 // -------------------------------------------------------------------------------
 
-void CheckClosing() {
+TEST(Window, Closing) {
   Harness h;
   Show(h);
   HWND first = Dialog();
@@ -687,44 +688,43 @@ void CheckClosing() {
   Click(chkFonction);
   ::SendMessageW(first, WM_SYSCOMMAND, SC_CLOSE, 0);
   Pump();
-  checks.Equal(h.connection.hides, 1, "the close box asks the connection to hide");
-  checks.Expect(::IsWindow(first) != FALSE, "the close box keeps the window");
-  checks.Expect(::IsWindowVisible(first) == FALSE, "the close box hides it");
-  checks.Expect(!h.form.Visible(), "the model knows");
+  EXPECT_EQ(h.connection.hides, 1) << "the close box asks the connection to hide";
+  EXPECT_TRUE(::IsWindow(first) != FALSE) << "the close box keeps the window";
+  EXPECT_TRUE(::IsWindowVisible(first) == FALSE) << "the close box hides it";
+  EXPECT_FALSE(h.form.Visible()) << "the model knows";
 
   h.form.Show();
   Pump();
-  checks.Equal(Dialog(), first, "Show after Hide shows the same window");
-  checks.Expect(::IsWindowVisible(first) != FALSE, "on screen again");
-  checks.Equal(TextOf(Item(txtPropriete)), std::wstring{L"Title"}, "its text stays");
-  checks.Expect(IsChecked(chkFonction), "its check box stays");
-  checks.Expect(::IsWindowEnabled(Item(cmbFuncReturn)) != FALSE, "its enabled states stay");
+  EXPECT_EQ(Dialog(), first) << "Show after Hide shows the same window";
+  EXPECT_TRUE(::IsWindowVisible(first) != FALSE) << "on screen again";
+  EXPECT_EQ(TextOf(Item(txtPropriete)), std::wstring{L"Title"}) << "its text stays";
+  EXPECT_TRUE(IsChecked(chkFonction)) << "its check box stays";
+  EXPECT_TRUE(::IsWindowEnabled(Item(cmbFuncReturn)) != FALSE) << "its enabled states stay";
 
   // Unload closes the window; the next Show makes a fresh one, centred, as designed.
   ::SetWindowPos(first, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   h.form.Unload();
   Pump();
-  checks.Expect(::IsWindow(first) == FALSE, "Unload destroys the window");
-  checks.Equal(Dialog(), static_cast<HWND>(nullptr), "no window after Unload");
-  checks.Expect(!dialog::win32::KeyboardHookInstalled(), "the keyboard hook goes with the last window");
-  checks.Equal(platform::win32::MessageOwner(), static_cast<HWND>(nullptr), "boxes no longer go to it");
+  EXPECT_TRUE(::IsWindow(first) == FALSE) << "Unload destroys the window";
+  EXPECT_EQ(Dialog(), static_cast<HWND>(nullptr)) << "no window after Unload";
+  EXPECT_FALSE(dialog::win32::KeyboardHookInstalled()) << "the keyboard hook goes with the last window";
+  EXPECT_EQ(platform::win32::MessageOwner(), static_cast<HWND>(nullptr)) << "boxes no longer go to it";
   h.form.Show();
   Pump();
   HWND second = Dialog();
-  checks.Expect(second != nullptr && second != first, "a new Show makes a new window");
+  EXPECT_TRUE(second != nullptr && second != first) << "a new Show makes a new window";
   RECT outer{};
   ::GetWindowRect(second, &outer);
-  checks.Equal(outer.left,
-               static_cast<LONG>((::GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2),
-               "the new window is centred");
-  checks.Equal(TextOf(Item(txtPropriete)), std::wstring{}, "with the design's text");
-  checks.Expect(!IsChecked(chkFonction), "and values");
-  checks.Expect(::IsWindowEnabled(Item(cmbFuncReturn)) == FALSE, "and enabled states");
-  checks.Expect(HasFocus(OKButton), "and the focus on OKButton");
+  EXPECT_EQ(outer.left, static_cast<LONG>((::GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2))
+      << "the new window is centred";
+  EXPECT_EQ(TextOf(Item(txtPropriete)), std::wstring{}) << "with the design's text";
+  EXPECT_FALSE(IsChecked(chkFonction)) << "and values";
+  EXPECT_TRUE(::IsWindowEnabled(Item(cmbFuncReturn)) == FALSE) << "and enabled states";
+  EXPECT_TRUE(HasFocus(OKButton)) << "and the focus on OKButton";
 }
 
 // The focus comes back to the model's control when the window is activated again.
-void CheckActivation() {
+TEST(Window, Activation) {
   Harness h;
   Show(h);
   Click(chkSet);
@@ -732,36 +732,37 @@ void CheckActivation() {
                                  nullptr, nullptr, nullptr);
   ::SetActiveWindow(other);
   Pump();
-  checks.Expect(!HasFocus(chkSet), "another window took the focus");
+  EXPECT_FALSE(HasFocus(chkSet)) << "another window took the focus";
   ::SetActiveWindow(Dialog());
   Pump();
-  checks.Expect(HasFocus(chkSet), "activation gives the focus back to the model's control");
+  EXPECT_TRUE(HasFocus(chkSet)) << "activation gives the focus back to the model's control";
   ::DestroyWindow(other);
   Pump();
 }
 
 // A failure while the dialog shows reports in a real message box owned by the dialog.
-void CheckMessageBox() {
+TEST(Window, MessageBox) {
   Harness h;
   Show(h);
   ClickTab(dialog::kPageUser);
   h.settings.failing = true;
   g_boxes.clear();
   Click(cmdChanger);
-  checks.Equal(g_boxes.size(), static_cast<size_t>(1), "a failing cmdChanger shows one box");
+  EXPECT_EQ(g_boxes.size(), static_cast<size_t>(1)) << "a failing cmdChanger shows one box";
   if (g_boxes.size() == 1) {
-    checks.Equal(g_boxes[0].title, std::wstring{L"cmdChanger_Click"}, "its title");
-    checks.Equal(g_boxes[0].text, std::wstring{L"Path/File access error"}, "its text");
-    checks.Equal(g_boxes[0].owner, Dialog(), "owned by the dialog");
+    EXPECT_EQ(g_boxes[0].title, std::wstring{L"cmdChanger_Click"}) << "its title";
+    EXPECT_EQ(g_boxes[0].text, std::wstring{L"Path/File access error"}) << "its text";
+    EXPECT_EQ(g_boxes[0].owner, Dialog()) << "owned by the dialog";
   }
   h.settings.failing = false;
   g_boxes.clear();
   ::SendMessageW(Item(txtNomUtilisateur), EM_SETSEL, 7, 7);  // the caret after "My name"
   Type(Item(txtNomUtilisateur), L"!");
   Click(cmdChanger);
-  checks.Equal(g_boxes.size(), static_cast<size_t>(0), "a working cmdChanger shows nothing");
-  checks.Equal(h.settings.GetSetting("Scrivlet", "Identification", "Programmer", "<none>"),
-               std::string{"My name!"}, "and stores the name as typed");
+  EXPECT_EQ(g_boxes.size(), static_cast<size_t>(0)) << "a working cmdChanger shows nothing";
+  EXPECT_EQ(h.settings.GetSetting("Scrivlet", "Identification", "Programmer", "<none>"),
+            std::string{"My name!"})
+      << "and stores the name as typed";
 }
 
 // --- Screenshots
@@ -833,40 +834,33 @@ bool Screenshot(const std::wstring& path) {
   return saved;
 }
 
-void SaveScreenshots(const std::wstring& folder) {
+TEST(Screenshots, SavedInTheFolderGiven) {
+  if (g_screenshots.empty()) GTEST_SKIP() << "no folder given";
+  const std::wstring& folder = g_screenshots;
   Harness h;
   Show(h);
-  checks.Expect(Screenshot(folder + L"\\dialog-propriety.png"), "screenshot of the first page");
+  EXPECT_TRUE(Screenshot(folder + L"\\dialog-propriety.png")) << "screenshot of the first page";
   Click(chkFonction);
   h.form.UserFocus(OKButton);
   Pump();
-  checks.Expect(Screenshot(folder + L"\\dialog-function.png"), "screenshot with Function checked");
+  EXPECT_TRUE(Screenshot(folder + L"\\dialog-function.png")) << "screenshot with Function checked";
+}
+
+// Last: nothing is left over from the tests above.
+TEST(AfterEveryTest, NoBoxButTheOnesExpectedAndNoWindowLeft) {
+  EXPECT_EQ(g_boxes.size(), 0U) << "no message box shown but the ones expected";
+  EXPECT_EQ(Dialog(), static_cast<HWND>(nullptr)) << "every window is gone with its dialog";
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) g_screenshots = argv[1];
   ::CoInitialize(nullptr);
-  test::BoxCatcher catcher;
-  checks.Expect(catcher.installed(), "the test's CBT hook is in");
-
-  CheckTextHelpers();
-  CheckWindow();
-  CheckPlaces();
-  CheckKinds();
-  CheckOpening();
-  CheckClicks();
-  CheckTyping();
-  CheckPages();
-  CheckTab();
-  CheckMnemonics();
-  CheckClosing();
-  CheckActivation();
-  CheckMessageBox();
-  if (argc > 1) SaveScreenshots(argv[1]);
-  checks.Equal(g_boxes.size(), static_cast<size_t>(0), "no message box shown but the ones expected");
-  checks.Equal(Dialog(), static_cast<HWND>(nullptr), "every window is gone with its dialog");
-
+  const test::BoxCatcher catcher;
+  g_catcherInstalled = catcher.installed();
+  const int status = RUN_ALL_TESTS();
   ::CoUninitialize();
-  return checks.Finish();
+  return status;
 }

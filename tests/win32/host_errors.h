@@ -1,32 +1,24 @@
-// tests/win32/host_errors.h: what a facade operation throws, and the check of its number and text.
+// tests/win32/host_errors.h: whether a facade operation throws the HostError expected, number and text.
 #pragma once
 
-#include <optional>
-#include <string>
+#include <gtest/gtest.h>
+
 #include <string_view>
 
 #include "host/host_error.h"
-#include "tests/win32/check.h"
 
 namespace test {
 
-// Runs `body`; the HostError it throws, or nothing.
+// Runs `body`; succeeds when it throws HostError{number, description}, and says what it did otherwise.
 template <class Body>
-std::optional<host::HostError> Thrown(Body&& body) {
+testing::AssertionResult ThrowsHostError(Body&& body, long number, std::string_view description) {
   try {
     body();
   } catch (const host::HostError& e) {
-    return e;
+    if (e.number() == number && e.description() == description) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "threw " << e.number() << " \"" << e.description() << "\"";
   }
-  return std::nullopt;
-}
-
-inline void ExpectError(Checks& checks, const std::optional<host::HostError>& error, long number,
-                        std::string_view description, const std::string& what) {
-  checks.Expect(error.has_value(), what + ": throws");
-  if (!error) return;
-  checks.Equal(error->number(), number, what + ": number");
-  checks.Equal(error->description(), std::string{description}, what + ": description");
+  return testing::AssertionFailure() << "threw nothing";
 }
 
 }  // namespace test

@@ -1,18 +1,23 @@
-// tests/win32/ide_adapters_test.cpp: the IDE's root object, menus and click events reached by late
-// binding, against the mock IDE, run under Wine without the DLL.
+// tests/win32/ide_adapters_test.cpp: the IDE's root object, menus, click events and code module reached
+// by late binding, against the mock IDE, run under Wine without the DLL.
 #include <windows.h>
 
 #include <objbase.h>
 
+#include <gtest/gtest.h>
+
+#include <deque>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "com_ide/command_bar_events_sink.h"
+#include "com_ide/dispatch_call.h"
+#include "com_ide/dispatch_code_module.h"
 #include "com_ide/dispatch_vbe.h"
 #include "host/host_error.h"
-#include "tests/win32/check.h"
+#include "tests/host/code_module_contract.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
@@ -21,13 +26,19 @@ namespace {
 
 using host::HostError;
 using platform::win32::ComPtr;
-using test::Thrown;
+using test::CodeModuleContract;
+using test::ThrowsHostError;
 
-test::Checks checks;
+constexpr std::string_view kInvalidCall = "Invalid procedure call or argument";
+constexpr std::string_view kNotSet = "Object variable or With block variable not set";
 
-void ExpectError(const std::optional<HostError>& error, long number, std::string_view description,
-                 const std::string& what) {
-  test::ExpectError(checks, error, number, description, what);
+// One line per object that a client still holds.
+testing::AssertionResult AllReleased(test::MockIde& ide) {
+  const auto held = ide.Unreleased();
+  if (held.empty()) return testing::AssertionSuccess();
+  testing::AssertionResult failure = testing::AssertionFailure();
+  for (const auto& line : held) failure << "\n  " << line;
+  return failure;
 }
 
 // Counts the clicks it hears and answers with the flags it was given.
@@ -57,34 +68,30 @@ com_ide::DispatchVbe VbeOf(test::MockIde& ide) {
   return com_ide::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
 }
 
-void MenusAndEntries() {
+TEST(DispatchVbe, MenusAndEntries) {
   test::MockIde ide;
   {
     com_ide::DispatchVbe vbe = VbeOf(ide);
     const auto bars = vbe.CommandBars();
-    checks.Expect(bars != nullptr, "VBE.CommandBars answers");
+    ASSERT_NE(bars, nullptr);
     const auto bar = bars->Item("Add-Ins");
-    checks.Expect(bar != nullptr, "CommandBars.Item(\"Add-Ins\") answers the menu");
+    ASSERT_NE(bar, nullptr);
     const auto control = bar->Controls()->Add(host::kControlButton);
     control->Caption("Scrivlet");
-    checks.Equal(control->Caption(), std::string{"Scrivlet"}, "Caption reads back what was set");
-    checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager...", "Scrivlet"},
-                  "Controls.Add(1) puts the entry at the end of the menu");
+    EXPECT_EQ(control->Caption(), "Scrivlet");
+    EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+        << "Controls.Add(1) puts the entry at the end of the menu";
     control->Delete();
-    checks.Expect(ide.AddInsCaptions() == std::vector<std::string>{"Add-In Manager..."},
-                  "Delete takes it off");
-    ExpectError(Thrown([&] { control->Delete(); }), 5, "Invalid procedure call or argument",
-                "an entry deleted twice");
-    ExpectError(Thrown([&] { bars->Item("Standard"); }), 5, "Invalid procedure call or argument",
-                "a menu the IDE lacks (its error)");
+    EXPECT_EQ(ide.AddInsCaptions(), std::vector<std::string>{"Add-In Manager..."});
+    EXPECT_TRUE(ThrowsHostError([&] { control->Delete(); }, 5, kInvalidCall)) << "an entry deleted twice";
+    EXPECT_TRUE(ThrowsHostError([&] { bars->Item("Standard"); }, 5, kInvalidCall)) << "a menu the IDE lacks";
     ide.inner().commandBars().AnswerMissingWithEmpty(true);
-    checks.Expect(bars->Item("Standard") == nullptr, "a menu the IDE lacks (Nothing): an empty pointer");
-    checks.Expect(vbe.ActiveCodePane() != nullptr, "ActiveCodePane: the module's pane");
+    EXPECT_EQ(bars->Item("Standard"), nullptr) << "a menu the IDE lacks (Nothing)";
+    EXPECT_NE(vbe.ActiveCodePane(), nullptr);
     ide.SetCodeWindowOpen(false);
-    checks.Expect(vbe.ActiveCodePane() == nullptr, "ActiveCodePane without a code window: an empty pointer");
-    ExpectError(Thrown([&] { vbe.Events()->CommandBarEvents(nullptr); }), 5,
-                "Invalid procedure call or argument",
-                "CommandBarEvents for no entry (the IDE refuses Nothing)");
+    EXPECT_EQ(vbe.ActiveCodePane(), nullptr) << "without a code window";
+    EXPECT_TRUE(ThrowsHostError([&] { vbe.Events()->CommandBarEvents(nullptr); }, 5, kInvalidCall))
+        << "the IDE refuses Nothing for the entry";
 
     // An entry that is not the IDE's own cannot be passed to the IDE.
     class Foreign final : public host::CommandBarControl {
@@ -93,15 +100,14 @@ void MenusAndEntries() {
       void Caption(std::string_view) override {}
       void Delete() override {}
     };
-    ExpectError(Thrown([&] { vbe.Events()->CommandBarEvents(std::make_shared<Foreign>()); }), 13,
-                "Type mismatch", "CommandBarEvents for an entry of another host");
+    EXPECT_TRUE(ThrowsHostError([&] { vbe.Events()->CommandBarEvents(std::make_shared<Foreign>()); }, 13,
+                                "Type mismatch"))
+        << "an entry of another host";
   }
-  const auto held = ide.Unreleased();
-  checks.Expect(held.empty(), "menus and entries: every reference released");
-  for (const auto& line : held) std::printf("  %s\n", line.c_str());
+  EXPECT_TRUE(AllReleased(ide));
 }
 
-void ObjectsThatAnswerNothing() {
+TEST(DispatchVbe, ObjectsThatAnswerNothing) {
   test::FakeDispatch* self = nullptr;
   const ComPtr<IDispatch> odd = test::FakeDispatch::Create(&self);
   self->Define(L"CommandBars",
@@ -115,29 +121,25 @@ void ObjectsThatAnswerNothing() {
   self->Define(L"CommandBarEvents",
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   com_ide::DispatchVbe vbe{odd};
-  checks.Expect(vbe.CommandBars() == nullptr, "CommandBars of Nothing: an empty pointer");
-  checks.Expect(vbe.Events() == nullptr, "Events of Nothing: an empty pointer");
+  EXPECT_EQ(vbe.CommandBars(), nullptr);
+  EXPECT_EQ(vbe.Events(), nullptr);
   com_ide::DispatchCommandBar bar{odd};
-  ExpectError(Thrown([&] { bar.Controls(); }), 91, "Object variable or With block variable not set",
-              "Controls of Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { bar.Controls(); }, 91, kNotSet));
   com_ide::DispatchCommandBarControls controls{odd};
-  ExpectError(Thrown([&] { controls.Add(1); }), 91, "Object variable or With block variable not set",
-              "Add answering Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { controls.Add(1); }, 91, kNotSet));
   com_ide::DispatchEvents events{odd};
-  ExpectError(Thrown([&] { events.CommandBarEvents(nullptr); }), 91,
-              "Object variable or With block variable not set", "CommandBarEvents answering Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { events.CommandBarEvents(nullptr); }, 91, kNotSet));
   com_ide::DispatchVbe none{ComPtr<IDispatch>{}};
-  ExpectError(Thrown([&] { none.CommandBars(); }), 91, "Object variable or With block variable not set",
-              "a VBE of Nothing");
+  EXPECT_TRUE(ThrowsHostError([&] { none.CommandBars(); }, 91, kNotSet)) << "a VBE of Nothing";
   CountingHandler handler;
-  ExpectError(Thrown([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }), 459,
-              "Object or class does not support the set of events",
-              "an event source without a connection point");
+  EXPECT_TRUE(ThrowsHostError([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }, 459,
+                              "Object or class does not support the set of events"))
+      << "an event source without a connection point";
 }
 
 // The entry's click events through the connection point: each handler hears each click once, gets the
 // chosen entry and answers the two flags; after Unsubscribe it hears nothing, and every sink is gone.
-void ClickEvents() {
+TEST(DispatchCommandBarEvents, ClickEvents) {
   test::MockIde ide;
   {
     com_ide::DispatchVbe vbe = VbeOf(ide);
@@ -148,54 +150,52 @@ void ClickEvents() {
     CountingHandler second;
     source->Subscribe(first);
     source->Subscribe(second);
-    checks.Equal(ide.Connections(), std::size_t{2}, "one connection per handler");
-    checks.Equal(com_ide::LiveEventSinks(), std::size_t{2}, "one sink per handler");
+    EXPECT_EQ(ide.Connections(), 2U) << "one connection per handler";
+    EXPECT_EQ(com_ide::LiveEventSinks(), 2U) << "one sink per handler";
     first.setHandled = true;
     second.setCancel = true;
-    checks.Expect(ide.Choose("Scrivlet"), "the entry is chosen");
-    checks.Equal(first.clicks, 1, "the first handler hears the click once");
-    checks.Equal(second.clicks, 1, "the second handler hears the click once");
-    checks.Equal(first.lastCaption, std::string{"Scrivlet"}, "the click carries the chosen entry");
+    EXPECT_TRUE(ide.Choose("Scrivlet"));
+    EXPECT_EQ(first.clicks, 1);
+    EXPECT_EQ(second.clicks, 1);
+    EXPECT_EQ(first.lastCaption, "Scrivlet") << "the click carries the chosen entry";
 
     source->Unsubscribe(first);
-    checks.Equal(ide.Connections(), std::size_t{1}, "Unsubscribe disconnects that handler's sink");
+    EXPECT_EQ(ide.Connections(), 1U) << "Unsubscribe disconnects that handler's sink";
     ide.Choose("Scrivlet");
-    checks.Equal(first.clicks, 1, "an unsubscribed handler hears nothing");
-    checks.Equal(second.clicks, 2, "the other handler still hears");
+    EXPECT_EQ(first.clicks, 1) << "an unsubscribed handler hears nothing";
+    EXPECT_EQ(second.clicks, 2) << "the other handler still hears";
     source->Unsubscribe(first);  // a second time: ignored
 
     // A handler that stops listening from inside its own click.
     second.onClick = [&] { source->Unsubscribe(second); };
     ide.Choose("Scrivlet");
-    checks.Equal(second.clicks, 3, "a handler may unsubscribe inside its click");
-    checks.Equal(ide.Connections(), std::size_t{0}, "and is disconnected");
+    EXPECT_EQ(second.clicks, 3);
+    EXPECT_EQ(ide.Connections(), 0U) << "a handler may unsubscribe inside its click";
     ide.Choose("Scrivlet");
-    checks.Equal(second.clicks, 3, "and hears nothing more");
+    EXPECT_EQ(second.clicks, 3) << "and hears nothing more";
 
     CountingHandler third;
     source->Subscribe(third);
   }
-  checks.Equal(ide.Connections(), std::size_t{0}, "the adapter's end disconnects what is left");
-  checks.Equal(com_ide::LiveEventSinks(), std::size_t{0}, "every sink released");
-  const auto held = ide.Unreleased();
-  checks.Expect(held.empty(), "click events: every reference released");
-  for (const auto& line : held) std::printf("  %s\n", line.c_str());
+  EXPECT_EQ(ide.Connections(), 0U) << "the adapter's end disconnects what is left";
+  EXPECT_EQ(com_ide::LiveEventSinks(), 0U);
+  EXPECT_TRUE(AllReleased(ide));
 }
 
 // The sink as any caller may call it: its one member by name, the flags written back through the
 // references, and calls it does not know refused.
-void SinkCalls() {
+TEST(CommandBarEventsSink, AnswersCallsByName) {
   CountingHandler handler;
   handler.setHandled = true;
   handler.setCancel = true;
   const auto sink =
       ComPtr<com_ide::CommandBarEventsSink>::Attach(com_ide::CommandBarEventsSink::Create(handler));
   IDispatch* dispatch = sink.get();
-  checks.Equal(test::IdOf(dispatch, L"click"), DISPID{1}, "Click is dispatch id 1, by any case");
-  checks.Equal(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN, "an unknown name");
+  EXPECT_EQ(test::IdOf(dispatch, L"click"), DISPID{1}) << "Click is dispatch id 1, by any case";
+  EXPECT_EQ(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN);
   ComPtr<IDispatch> asEvents;
-  checks.Equal(sink->QueryInterface(test::kClickEventsIid, reinterpret_cast<void**>(asEvents.put())), S_OK,
-               "the sink answers for the click events' dispinterface");
+  EXPECT_EQ(sink->QueryInterface(test::kClickEventsIid, reinterpret_cast<void**>(asEvents.put())), S_OK)
+      << "the sink answers for the click events' dispinterface";
 
   VARIANT_BOOL handled = VARIANT_FALSE;
   VARIANT_BOOL cancel = VARIANT_FALSE;
@@ -205,47 +205,203 @@ void SinkCalls() {
   V_BOOLREF(&handledRef) = &handled;
   VARIANT cancelRef = handledRef;
   V_BOOLREF(&cancelRef) = &cancel;
-  checks.Equal(
-      test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), handledRef, cancelRef}), S_OK,
-      "Click with Nothing for the entry");
-  checks.Equal(handler.clicks, 1, "the handler heard it");
-  checks.Equal(handler.lastCaption, std::string{"(none)"}, "without an entry");
-  checks.Expect(handled == VARIANT_TRUE && cancel == VARIANT_TRUE, "both flags written back as True");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), handledRef, cancelRef}),
+            S_OK);
+  EXPECT_EQ(handler.clicks, 1);
+  EXPECT_EQ(handler.lastCaption, "(none)");
+  EXPECT_TRUE(handled == VARIANT_TRUE && cancel == VARIANT_TRUE) << "both flags written back as True";
 
   VARIANT byValue;
   ::VariantInit(&byValue);
   V_VT(&byValue) = VT_BOOL;
   V_BOOL(&byValue) = VARIANT_FALSE;
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}),
-               S_OK, "Click with the flags by value");
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr)}), DISP_E_BADPARAMCOUNT,
-               "Click with one argument");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}), S_OK);
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr)}), DISP_E_BADPARAMCOUNT);
   VARIANT number;
   ::VariantInit(&number);
   V_VT(&number) = VT_I4;
   V_I4(&number) = 7;
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {number, byValue, byValue}),
-               DISP_E_TYPEMISMATCH, "Click with a number for the entry");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {number, byValue, byValue}), DISP_E_TYPEMISMATCH);
   DISPPARAMS none{};
-  checks.Equal(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
-               DISP_E_MEMBERNOTFOUND, "another dispatch id");
+  EXPECT_EQ(dispatch->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
   sink->Detach();
-  checks.Equal(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}),
-               S_OK, "a detached sink takes the click");
-  checks.Equal(handler.clicks, 2, "and tells nobody");
+  EXPECT_EQ(test::Call(dispatch, L"Click", DISPATCH_METHOD, {test::Object(nullptr), byValue, byValue}), S_OK)
+      << "a detached sink takes the click";
+  EXPECT_EQ(handler.clicks, 2) << "and tells nobody";
+}
+
+// The code module's contract, on the adapter over the mock IDE's module, which answers from a
+// built-in module of those lines.
+std::shared_ptr<host::CodeModule> MakeDispatchModule(const std::vector<std::string>& lines) {
+  struct Held {
+    explicit Held(const std::vector<std::string>& lines)
+        : mock(std::deque<std::string>(lines.begin(), lines.end())) {}
+    test::MockCodeModule mock;
+    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  };
+  const auto held = std::make_shared<Held>(lines);
+  return {held, &held->module};
+}
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, CodeModuleContract,
+                         testing::ValuesIn(test::ContractRuns(MakeDispatchModule)), test::ContractCaseName);
+
+// What the contract cannot see: the selection comes back through the references, the texts reach the
+// module unit for unit, and the adapter holds one reference.
+TEST(DispatchCodeModule, PassesSelectionTextsAndReferences) {
+  test::MockCodeModule mock{"Option Explicit\r\nSub A()\r\nEnd Sub"};
+  com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  mock.inner().pane().SetSelection({2, 3, 3, 5});
+  const host::Selection selection = module.CodePane()->GetSelection();
+  EXPECT_TRUE(selection.startLine == 2 && selection.startColumn == 3 && selection.endLine == 3 &&
+              selection.endColumn == 5)
+      << "GetSelection by reference";
+  module.InsertLines(2, "' one\r' two");
+  module.AddFromString("Dim x As Long");
+  const std::vector<test::Handed> handed = {{L"InsertLines 2", L"' one\r' two"},
+                                            {L"AddFromString", L"Dim x As Long"}};
+  EXPECT_TRUE(mock.handed() == handed) << "texts handed to the module";
+  EXPECT_EQ(mock.moduleObject().references(), ULONG{2}) << "the adapter holds one reference";
+}
+
+HRESULT STDAPICALLTYPE FillInLate(EXCEPINFO* e) {
+  e->bstrDescription = ::SysAllocString(L"Sub or Function not defined");
+  return S_OK;
+}
+
+TEST(DispatchCodeModule, RaisesTheHostsFailures) {
+  struct Case {
+    const char* name;
+    const wchar_t* member;
+    test::Raised raised;
+    long number;
+    const char* description;
+  };
+  const Case cases[] = {
+      {"VB error",
+       L"AddFromString",
+       {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
+       70,
+       "Permission denied"},
+      {"VB error without text",
+       L"InsertLines",
+       {static_cast<HRESULT>(0x800A0023UL), L""},
+       35,
+       "Application-defined or object-defined error"},
+      {"other HRESULT",
+       L"CountOfLines",
+       {E_ACCESSDENIED, L"Access is denied"},
+       static_cast<long>(E_ACCESSDENIED),
+       "Access is denied"},
+      {"other HRESULT without text",
+       L"Lines",
+       {E_ACCESSDENIED, L""},
+       static_cast<long>(E_ACCESSDENIED),
+       "Automation error"},
+      {"pane",
+       L"GetSelection",
+       {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"},
+       91,
+       "Object variable not set"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::MockCodeModule mock{"Sub A()\r\nEnd Sub"};
+    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+    mock.FailNext(c.member, c.raised);
+    EXPECT_TRUE(ThrowsHostError(
+        [&] {
+          const std::wstring member = c.member;
+          if (member == L"AddFromString") module.AddFromString("x");
+          if (member == L"InsertLines") module.InsertLines(1, "x");
+          if (member == L"CountOfLines") module.CountOfLines();
+          if (member == L"Lines") module.Lines(1, 1);
+          if (member == L"GetSelection") module.CodePane()->GetSelection();
+        },
+        c.number, c.description));
+    EXPECT_LE(mock.handed().size(), 1U) << "nothing handed twice";
+  }
+}
+
+// Failures of the call itself, as VB numbers them.
+TEST(DispatchCall, NumbersFailuresAsVbDoes) {
+  struct CallCase {
+    HRESULT hr;
+    long number;
+    const char* description;
+  };
+  const CallCase calls[] = {
+      {DISP_E_MEMBERNOTFOUND, 438, "Object doesn't support this property or method"},
+      {DISP_E_UNKNOWNNAME, 438, "Object doesn't support this property or method"},
+      {DISP_E_TYPEMISMATCH, 13, "Type mismatch"},
+      {DISP_E_BADPARAMCOUNT, 450, "Wrong number of arguments or invalid property assignment"},
+      {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
+      {E_OUTOFMEMORY, 7, "Out of memory"},
+      {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
+      {static_cast<HRESULT>(0x800A0009UL), 9, "Application-defined or object-defined error"},
+  };
+  for (const CallCase& c : calls) {
+    const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
+    EXPECT_EQ(error.number(), c.number) << std::hex << c.hr;
+    EXPECT_EQ(error.description(), c.description) << std::hex << c.hr;
+  }
+
+  // A description filled in late, and a VB error given by its wCode.
+  EXCEPINFO info{};
+  info.wCode = 35;
+  info.pfnDeferredFillIn = FillInLate;
+  const HostError deferred = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &info);
+  ::SysFreeString(info.bstrDescription);
+  EXPECT_EQ(deferred.number(), 35L);
+  EXPECT_EQ(deferred.description(), "Sub or Function not defined");
+}
+
+// A member the object lacks, an object that is Nothing, a pane that answers Nothing for its module,
+// and results of the wrong type.
+TEST(DispatchCodeModule, RaisesVbsErrorsForOddObjects) {
+  ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
+  com_ide::DispatchCodeModule bareModule{bare};
+  EXPECT_TRUE(ThrowsHostError([&] { bareModule.CountOfLines(); }, 438,
+                              "Object doesn't support this property or method"));
+  com_ide::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
+  const std::vector<std::pair<const char*, std::function<void()>>> operations = {
+      {"CodePane", [&] { nothing.CodePane(); }},
+      {"CountOfLines", [&] { nothing.CountOfLines(); }},
+      {"Lines", [&] { nothing.Lines(1, 1); }},
+      {"ProcStartLine", [&] { nothing.ProcStartLine("A", host::ProcKind::kProc); }},
+      {"ProcBodyLine", [&] { nothing.ProcBodyLine("A", host::ProcKind::kProc); }},
+      {"ProcOfLine", [&] { nothing.ProcOfLine(1); }},
+      {"InsertLines", [&] { nothing.InsertLines(1, "x"); }},
+      {"AddFromString", [&] { nothing.AddFromString("x"); }},
+  };
+  for (const auto& [name, operation] : operations) {
+    EXPECT_TRUE(
+        ThrowsHostError(operation, host::kErrObjectNotSet, "Object variable or With block variable not set"))
+        << "Nothing." << name;
+  }
+
+  test::FakeDispatch* oddSelf = nullptr;
+  const ComPtr<IDispatch> odd = test::FakeDispatch::Create(&oddSelf);
+  oddSelf->Define(L"CodePane",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
+  oddSelf->Define(L"CountOfLines",
+                  [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
+  com_ide::DispatchCodeModule oddModule{odd};
+  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CodePane(); }, host::kErrObjectNotSet,
+                              "Object variable or With block variable not set"));
+  EXPECT_TRUE(ThrowsHostError([&] { oddModule.CountOfLines(); }, 13, "Type mismatch"));
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    std::printf("COM cannot be initialised\n0 passed, 1 failed\n");
+    std::printf("COM cannot be initialised\n");
     return 1;
   }
-  MenusAndEntries();
-  ObjectsThatAnswerNothing();
-  ClickEvents();
-  SinkCalls();
+  const int status = RUN_ALL_TESTS();
   ::CoUninitialize();
-  return checks.Finish();
+  return status;
 }

@@ -1,6 +1,8 @@
 // tests/win32/mock_code_module.cpp: each member converts its arguments and asks the built-in IDE module.
 #include "tests/win32/mock_code_module.h"
 
+#include <utility>
+
 #include "host/host_error.h"
 #include "platform/win32/wide.h"
 #include "tests/win32/raise_as_host.h"
@@ -15,6 +17,17 @@ using platform::win32::Wide;
 
 MockCodeModule::MockCodeModule(std::string_view text)
     : inner_(text), module_(FakeDispatch::Create(&moduleSelf_)), pane_(FakeDispatch::Create(&paneSelf_)) {
+  DefineMembers();
+}
+
+MockCodeModule::MockCodeModule(std::deque<std::string> lines)
+    : inner_(std::move(lines)),
+      module_(FakeDispatch::Create(&moduleSelf_)),
+      pane_(FakeDispatch::Create(&paneSelf_)) {
+  DefineMembers();
+}
+
+void MockCodeModule::DefineMembers() {
   FakeDispatch& m = *moduleSelf_;
   // Members hold plain pointers: the mock owns both objects, so they cannot keep each other alive.
   m.Define(L"CodePane", [this](WORD, const Arguments&, VARIANT* result) {

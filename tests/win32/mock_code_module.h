@@ -2,6 +2,7 @@
 // a built-in IDE module and recording the texts handed to it.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -25,6 +26,8 @@ struct Handed {
 class MockCodeModule {
  public:
   explicit MockCodeModule(std::string_view text = {});
+  // A module whose code lines are `lines`, as they are.
+  explicit MockCodeModule(std::deque<std::string> lines);
 
   IDispatch* module() const noexcept { return module_.get(); }
   IDispatch* pane() const noexcept { return pane_.get(); }
@@ -38,6 +41,7 @@ class MockCodeModule {
 
  private:
   void Enter(const std::wstring& member);
+  void DefineMembers();
 
   host::MemoryCodeModule inner_;
   FakeDispatch* moduleSelf_ = nullptr;

@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <set>
 #include <string>
@@ -13,13 +15,16 @@
 
 #include "addin/com/penwright.h"
 #include "platform/win32/com_handles.h"
-#include "tests/win32/check.h"
+#include "platform/win32/wide.h"
 
 namespace {
 
 using platform::win32::ComPtr;
+using platform::win32::Narrow;
 
-test::Checks checks;
+// From the command line.
+std::wstring g_dllPath;
+bool g_neighbour = false;
 
 constexpr wchar_t kConnectClsid[] = L"{FAEF55F2-E717-4EAD-A497-6FB86A685EF2}";
 constexpr wchar_t kCEcrireCodeClsid[] = L"{328BE73A-2D3B-4539-95A4-310DCE185468}";
@@ -64,25 +69,25 @@ RawValue ReadValue(HKEY root, const std::wstring& path, const wchar_t* name) {
 
 // A REG_SZ holding exactly `text` and its terminator, byte for byte.
 void ExpectText(HKEY root, const std::wstring& path, const wchar_t* name, std::wstring_view text) {
-  const std::string what =
-      RootName(root) + test::Visible(path) + " " + (name == nullptr ? "(default)" : test::Visible(name));
+  SCOPED_TRACE(RootName(root) + Narrow(path) + " " + (name == nullptr ? "(default)" : Narrow(name)));
   const RawValue value = ReadValue(root, path, name);
-  checks.Expect(value.present, what + " exists");
-  checks.Equal(value.type, static_cast<DWORD>(REG_SZ), what + " is REG_SZ");
-  std::vector<BYTE> expected((text.size() + 1) * sizeof(wchar_t), 0);
-  std::memcpy(expected.data(), text.data(), text.size() * sizeof(wchar_t));
-  checks.Expect(value.bytes == expected, what + " is " + test::Show(text));
+  EXPECT_TRUE(value.present);
+  EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
+  const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+  std::vector<BYTE> expected(bytes, bytes + text.size() * sizeof(wchar_t));
+  expected.insert(expected.end(), sizeof(wchar_t), 0);  // the terminator
+  EXPECT_EQ(value.bytes, expected) << "expected " << std::wstring{text};
 }
 
 void ExpectNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWORD number) {
-  const std::string what = RootName(root) + test::Visible(path) + " " + test::Visible(name);
+  SCOPED_TRACE(RootName(root) + Narrow(path) + " " + Narrow(name));
   const RawValue value = ReadValue(root, path, name);
-  checks.Expect(value.present, what + " exists");
-  checks.Equal(value.type, static_cast<DWORD>(REG_DWORD), what + " is REG_DWORD");
+  EXPECT_TRUE(value.present);
+  EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD));
   DWORD stored = 0;
   if (value.bytes.size() == sizeof stored) std::memcpy(&stored, value.bytes.data(), sizeof stored);
-  checks.Equal(value.bytes.size(), sizeof stored, what + " size");
-  checks.Equal(stored, number, what);
+  EXPECT_EQ(value.bytes.size(), sizeof stored);
+  EXPECT_EQ(stored, number);
 }
 
 // The names of the subkeys and of the values of a key, so that nothing more than listed is there.
@@ -103,7 +108,8 @@ std::set<std::wstring> Names(HKEY root, const std::wstring& path, bool values) {
   return names;
 }
 
-void Classes(const std::wstring& dllPath) {
+TEST(Registered, Classes) {
+  const std::wstring& dllPath = g_dllPath;
   struct Class {
     const wchar_t* clsid;
     const wchar_t* progId;
@@ -118,15 +124,14 @@ void Classes(const std::wstring& dllPath) {
     ExpectText(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, c.progId);
     ExpectText(HKEY_CLASSES_ROOT, c.progId, nullptr, c.progId);
     ExpectText(HKEY_CLASSES_ROOT, std::wstring{c.progId} + L"\\CLSID", nullptr, c.clsid);
-    checks.Expect(
-        Names(HKEY_CLASSES_ROOT, key, false) == std::set<std::wstring>{L"InprocServer32", L"ProgID"},
-        "class key " + test::Visible(c.progId) + " holds InprocServer32 and ProgID only");
-    checks.Expect(Names(HKEY_CLASSES_ROOT, c.progId, false) == std::set<std::wstring>{L"CLSID"},
-                  "ProgID key " + test::Visible(c.progId) + " holds CLSID only");
+    EXPECT_EQ(Names(HKEY_CLASSES_ROOT, key, false), (std::set<std::wstring>{L"InprocServer32", L"ProgID"}))
+        << "the class key of " << c.progId << " holds nothing else";
+    EXPECT_EQ(Names(HKEY_CLASSES_ROOT, c.progId, false), std::set<std::wstring>{L"CLSID"})
+        << "the key " << c.progId << " holds nothing else";
   }
 }
 
-void AddinEntry() {
+TEST(Registered, AddinEntry) {
   ExpectText(HKEY_CURRENT_USER, kAddinKey, L"FriendlyName", L"Scrivlet");
   // Written out here independently of the DLL's own text, accented letters as code points.
   const std::wstring description =
@@ -137,11 +142,10 @@ void AddinEntry() {
   ExpectText(HKEY_CURRENT_USER, kAddinKey, L"Description", description);
   ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", 5);
   ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe", 1);
-  checks.Expect(
-      Names(HKEY_CURRENT_USER, kAddinKey, true) ==
-          std::set<std::wstring>{L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"},
-      "the add-in entry holds its four values only");
-  checks.Expect(Names(HKEY_CURRENT_USER, kAddinKey, false).empty(), "the add-in entry has no subkey");
+  EXPECT_EQ(Names(HKEY_CURRENT_USER, kAddinKey, true),
+            (std::set<std::wstring>{L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"}))
+      << "the add-in entry holds its four values only";
+  EXPECT_TRUE(Names(HKEY_CURRENT_USER, kAddinKey, false).empty()) << "the add-in entry has no subkey";
 }
 
 std::wstring Text(BSTR b) {
@@ -158,66 +162,62 @@ struct Member {
 
 // The members of an interface half, in slot order, with their parameters' types and directions.
 void ExpectMembers(ITypeInfo* info, const std::vector<Member>& expected, const std::string& what) {
+  SCOPED_TRACE(what);
   TYPEATTR* attributes = nullptr;
-  if (FAILED(info->GetTypeAttr(&attributes))) {
-    checks.Expect(false, what + ": type attributes");
-    return;
-  }
+  ASSERT_TRUE(SUCCEEDED(info->GetTypeAttr(&attributes))) << "type attributes";
   const UINT count = attributes->cFuncs;
-  checks.Equal(attributes->typekind, TKIND_INTERFACE, what + ": interface half");
-  checks.Equal(attributes->wTypeFlags,
-               static_cast<WORD>(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
-                                 TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE),
-               what + ": interface half flags");
+  EXPECT_EQ(attributes->typekind, TKIND_INTERFACE);
+  EXPECT_EQ(attributes->wTypeFlags,
+            static_cast<WORD>(TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE |
+                              TYPEFLAG_FOLEAUTOMATION | TYPEFLAG_FDISPATCHABLE));
   info->ReleaseTypeAttr(attributes);
-  checks.Equal(count, static_cast<UINT>(expected.size()), what + ": member count");
+  EXPECT_EQ(count, static_cast<UINT>(expected.size())) << "member count";
   for (UINT i = 0; i < count && i < expected.size(); ++i) {
     const Member& m = expected[i];
     FUNCDESC* function = nullptr;
     if (FAILED(info->GetFuncDesc(i, &function))) continue;
     BSTR name = nullptr;
     info->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
-    const std::string slot = what + " slot " + std::to_string(i + 1) + " " + test::Visible(m.name);
-    checks.Equal(Text(name), std::wstring{m.name}, slot + ": name");
+    SCOPED_TRACE("slot " + std::to_string(i + 1) + " " + Narrow(m.name));
+    EXPECT_EQ(Text(name), m.name);
     ::SysFreeString(name);
-    checks.Equal(function->memid, m.id, slot + ": dispatch id");
-    checks.Equal(function->invkind, m.kind, slot + ": kind");
-    checks.Equal(static_cast<std::size_t>(function->cParams), m.parameters.size(),
-                 slot + ": parameter count");
-    checks.Equal(function->elemdescFunc.tdesc.vt, VARTYPE{VT_HRESULT}, slot + ": returns HRESULT");
+    EXPECT_EQ(function->memid, m.id);
+    EXPECT_EQ(function->invkind, m.kind);
+    EXPECT_EQ(static_cast<std::size_t>(function->cParams), m.parameters.size());
+    EXPECT_EQ(function->elemdescFunc.tdesc.vt, VARTYPE{VT_HRESULT});
     for (std::size_t p = 0; p < m.parameters.size() && p < static_cast<std::size_t>(function->cParams); ++p) {
       const ELEMDESC& parameter = function->lprgelemdescParam[p];
       VARTYPE type = parameter.tdesc.vt;
       if (type == VT_PTR) type = static_cast<VARTYPE>(VT_PTR | parameter.tdesc.lptdesc->vt);
-      checks.Equal(type, m.parameters[p], slot + ": parameter type");
-      checks.Equal(static_cast<USHORT>(parameter.paramdesc.wParamFlags &
-                                       (PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FRETVAL)),
-                   m.parameterFlags[p], slot + ": parameter direction");
+      EXPECT_EQ(type, m.parameters[p]) << "parameter " << p;
+      EXPECT_EQ(static_cast<USHORT>(parameter.paramdesc.wParamFlags &
+                                    (PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FRETVAL)),
+                m.parameterFlags[p])
+          << "direction of parameter " << p;
     }
     info->ReleaseFuncDesc(function);
   }
 }
 
-void TypeLibrary() {
+TEST(Registered, TypeLibrary) {
   ComPtr<ITypeLib> library;
-  const HRESULT hr = ::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put());
-  checks.Equal(hr, S_OK, "LoadRegTypeLib");
-  if (!library) return;
+  ASSERT_EQ(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put()), S_OK);
+  ASSERT_TRUE(library);
   TLIBATTR* attributes = nullptr;
   library->GetLibAttr(&attributes);
-  checks.Expect(IsEqualGUID(attributes->guid, LIBID_Penwright), "library identifier");
-  checks.Equal(attributes->wMajorVerNum, WORD{1}, "library major version");
-  checks.Equal(attributes->wMinorVerNum, WORD{0}, "library minor version");
-  checks.Equal(attributes->syskind, SYS_WIN32, "library system");
-  checks.Equal(attributes->lcid, LCID{0}, "library locale");
+  EXPECT_TRUE(IsEqualGUID(attributes->guid, LIBID_Penwright)) << "library identifier";
+  EXPECT_EQ(attributes->wMajorVerNum, WORD{1});
+  EXPECT_EQ(attributes->wMinorVerNum, WORD{0});
+  EXPECT_EQ(attributes->syskind, SYS_WIN32);
+  EXPECT_EQ(attributes->lcid, LCID{0});
   library->ReleaseTLibAttr(attributes);
   BSTR name = nullptr;
   BSTR help = nullptr;
   BSTR helpFile = nullptr;
   library->GetDocumentation(-1, &name, &help, nullptr, &helpFile);
-  checks.Equal(Text(name), std::wstring{L"Penwright"}, "library name");
-  checks.Equal(Text(help), std::wstring{L"Adds Properties and comments."}, "library help string");
-  checks.Equal(Text(helpFile), std::wstring{}, "no help file");
+  EXPECT_EQ(Text(name), L"Penwright");
+  EXPECT_EQ(Text(help), L"Adds Properties and comments.");
+  EXPECT_EQ(Text(helpFile), L"") << "no help file";
   ::SysFreeString(name);
   ::SysFreeString(help);
   ::SysFreeString(helpFile);
@@ -235,26 +235,26 @@ void TypeLibrary() {
                            {L"Connect", TKIND_COCLASS, TYPEFLAG_FCANCREATE, &CLSID_Connect},
                            {L"_CEcrireCode", TKIND_DISPATCH, kInterfaceFlags, &IID__CEcrireCode},
                            {L"CEcrireCode", TKIND_COCLASS, TYPEFLAG_FCANCREATE, &CLSID_CEcrireCode}};
-  checks.Equal(library->GetTypeInfoCount(), UINT{4}, "four types in the library");
+  EXPECT_EQ(library->GetTypeInfoCount(), UINT{4}) << "four types in the library";
   for (UINT i = 0; i < 4 && i < library->GetTypeInfoCount(); ++i) {
     const Entry& e = entries[i];
-    const std::string what = "type " + std::to_string(i) + " " + test::Visible(e.name);
+    SCOPED_TRACE("type " + std::to_string(i) + " " + Narrow(e.name));
     ComPtr<ITypeInfo> info;
     library->GetTypeInfo(i, info.put());
     BSTR typeName = nullptr;
     library->GetDocumentation(static_cast<INT>(i), &typeName, nullptr, nullptr, nullptr);
-    checks.Equal(Text(typeName), std::wstring{e.name}, what + ": name");
+    EXPECT_EQ(Text(typeName), e.name);
     ::SysFreeString(typeName);
     TYPEATTR* type = nullptr;
     info->GetTypeAttr(&type);
-    checks.Equal(type->typekind, e.kind, what + ": kind");
-    checks.Equal(type->wTypeFlags, e.flags, what + ": flags");
-    checks.Expect(IsEqualGUID(type->guid, *e.guid), what + ": identifier");
+    EXPECT_EQ(type->typekind, e.kind);
+    EXPECT_EQ(type->wTypeFlags, e.flags);
+    EXPECT_TRUE(IsEqualGUID(type->guid, *e.guid)) << "identifier";
     if (e.kind == TKIND_COCLASS) {
-      checks.Equal(type->cImplTypes, WORD{1}, what + ": one interface");
+      EXPECT_EQ(type->cImplTypes, WORD{1}) << "one interface";
       INT implFlags = 0;
       info->GetImplTypeFlags(0, &implFlags);
-      checks.Equal(implFlags, static_cast<INT>(IMPLTYPEFLAG_FDEFAULT), what + ": default interface");
+      EXPECT_EQ(implFlags, static_cast<INT>(IMPLTYPEFLAG_FDEFAULT)) << "its default interface";
       HREFTYPE ref = 0;
       ComPtr<ITypeInfo> implemented;
       info->GetRefTypeOfImplType(0, &ref);
@@ -262,7 +262,7 @@ void TypeLibrary() {
       BSTR implementedName = nullptr;
       if (implemented)
         implemented->GetDocumentation(MEMBERID_NIL, &implementedName, nullptr, nullptr, nullptr);
-      checks.Equal(Text(implementedName), std::wstring{L"_"} + e.name, what + ": its interface");
+      EXPECT_EQ(Text(implementedName), std::wstring{L"_"} + e.name) << "its interface";
       ::SysFreeString(implementedName);
     }
     info->ReleaseTypeAttr(type);
@@ -315,13 +315,14 @@ void TypeLibrary() {
     if (dispatchHalf && SUCCEEDED(dispatchHalf->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref))) {
       dispatchHalf->GetRefTypeInfo(ref, interfaceHalf.put());
     }
-    checks.Expect(static_cast<bool>(interfaceHalf), "interface half found");
+    EXPECT_TRUE(interfaceHalf) << "interface half found";
     if (interfaceHalf)
       ExpectMembers(interfaceHalf.get(), *members, iid == &IID__Connect ? "_Connect" : "_CEcrireCode");
   }
 }
 
-void TypeLibraryKeys(const std::wstring& dllPath) {
+TEST(Registered, TypeLibraryKeys) {
+  const std::wstring& dllPath = g_dllPath;
   ExpectText(HKEY_CLASSES_ROOT, std::wstring{L"TypeLib\\"} + kLibid + L"\\1.0", nullptr,
              L"Adds Properties and comments.");
   ExpectText(HKEY_CLASSES_ROOT, std::wstring{L"TypeLib\\"} + kLibid + L"\\1.0\\0\\win32", nullptr, dllPath);
@@ -330,49 +331,47 @@ void TypeLibraryKeys(const std::wstring& dllPath) {
   }
 }
 
-void Resources(const std::wstring& dllPath) {
+TEST(Registered, Resources) {
+  const std::wstring& dllPath = g_dllPath;
   HMODULE dll = ::LoadLibraryExW(dllPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  checks.Expect(dll != nullptr, "the DLL loads as data");
-  if (dll == nullptr) return;
+  ASSERT_NE(dll, nullptr) << "the DLL loads as data";
   const std::pair<const wchar_t*, const IID*> records[] = {{L"_IID_CONNECT", &IID__Connect},
                                                            {L"_IID_CECRIRECODE", &IID__CEcrireCode}};
   for (const auto& [name, iid] : records) {
-    const std::string what = "resource " + test::Visible(name);
+    SCOPED_TRACE("resource " + Narrow(name));
     HRSRC found = ::FindResourceW(dll, name, MAKEINTRESOURCEW(10));  // RT_RCDATA
-    checks.Expect(found != nullptr, what + " exists");
+    EXPECT_NE(found, nullptr);
     if (found == nullptr) continue;
     const DWORD size = ::SizeofResource(dll, found);
     const auto* bytes = static_cast<const BYTE*>(::LockResource(::LoadResource(dll, found)));
-    checks.Equal(size, DWORD{20}, what + " size");
+    EXPECT_EQ(size, DWORD{20});
     if (size != 20 || bytes == nullptr) continue;
     DWORD length = 0;
     std::memcpy(&length, bytes, sizeof length);
-    checks.Equal(length, DWORD{16}, what + " length field");
-    checks.Expect(std::memcmp(bytes + 4, iid, 16) == 0, what + " holds the interface identifier");
+    EXPECT_EQ(length, DWORD{16}) << "length field";
+    EXPECT_EQ(std::memcmp(bytes + 4, iid, 16), 0) << "holds the interface identifier";
   }
-  HRSRC typelib = ::FindResourceW(dll, MAKEINTRESOURCEW(1), L"TYPELIB");
-  checks.Expect(typelib != nullptr, "resource 1 TYPELIB exists");
+  EXPECT_NE(::FindResourceW(dll, MAKEINTRESOURCEW(1), L"TYPELIB"), nullptr) << "resource 1 TYPELIB";
   ::FreeLibrary(dll);
 
   DWORD handle = 0;
   const DWORD size = ::GetFileVersionInfoSizeW(dllPath.c_str(), &handle);
   std::vector<BYTE> version(size);
-  checks.Expect(size > 0 && ::GetFileVersionInfoW(dllPath.c_str(), 0, size, version.data()),
-                "version resource");
-  if (size == 0) return;
+  ASSERT_GT(size, 0U) << "version resource";
+  EXPECT_TRUE(::GetFileVersionInfoW(dllPath.c_str(), 0, size, version.data()));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixedSize = 0;
   if (::VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) &&
       fixed != nullptr) {
-    checks.Equal(fixed->dwFileVersionMS, DWORD{0x00010000}, "file version 1.0");
-    checks.Equal(fixed->dwFileVersionLS, DWORD{0}, "file version .0.0");
-    checks.Equal(fixed->dwProductVersionMS, DWORD{0x00010000}, "product version 1.0");
-    checks.Equal(fixed->dwProductVersionLS, DWORD{0}, "product version .0.0");
-    checks.Equal(fixed->dwFileFlags, DWORD{0}, "no flags");
-    checks.Equal(fixed->dwFileOS, DWORD{VOS__WINDOWS32}, "32-bit Windows");
-    checks.Equal(fixed->dwFileType, DWORD{VFT_DLL}, "a DLL");
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{0x00010000}) << "file version 1.0";
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{0}) << "file version .0.0";
+    EXPECT_EQ(fixed->dwProductVersionMS, DWORD{0x00010000}) << "product version 1.0";
+    EXPECT_EQ(fixed->dwProductVersionLS, DWORD{0}) << "product version .0.0";
+    EXPECT_EQ(fixed->dwFileFlags, DWORD{0});
+    EXPECT_EQ(fixed->dwFileOS, DWORD{VOS__WINDOWS32});
+    EXPECT_EQ(fixed->dwFileType, DWORD{VFT_DLL});
   } else {
-    checks.Expect(false, "fixed version part");
+    ADD_FAILURE() << "no fixed version part";
   }
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
       {L"CompanyName", L"x"},       {L"ProductName", L"Penwright"}, {L"FileVersion", L"1.00"},
@@ -385,19 +384,19 @@ void Resources(const std::wstring& dllPath) {
     UINT length = 0;
     const bool found =
         ::VerQueryValueW(version.data(), path.c_str(), reinterpret_cast<void**>(&text), &length);
-    checks.Expect(found, "version string " + test::Visible(key) + " exists");
+    EXPECT_TRUE(found) << "version string " << key;
     const std::wstring value = found && text != nullptr && length > 0 ? std::wstring{text} : std::wstring{};
-    checks.Equal(value, std::wstring{expected}, "version string " + test::Visible(key));
+    EXPECT_EQ(value, expected) << "version string " << key;
   }
   WORD* translation = nullptr;
   UINT translationSize = 0;
   const bool hasTranslation = ::VerQueryValueW(version.data(), L"\\VarFileInfo\\Translation",
                                                reinterpret_cast<void**>(&translation), &translationSize);
-  checks.Expect(hasTranslation && translationSize == 4 && translation[0] == 0x0409 && translation[1] == 1200,
-                "U.S. English, Unicode");
+  EXPECT_TRUE(hasTranslation && translationSize == 4 && translation[0] == 0x0409 && translation[1] == 1200)
+      << "U.S. English, Unicode";
 }
 
-void NothingLeft(bool neighbour) {
+TEST(Unregistered, NothingOfOursIsLeft) {
   const std::pair<HKEY, std::wstring> keys[] = {
       {HKEY_CLASSES_ROOT, std::wstring{L"CLSID\\"} + kConnectClsid},
       {HKEY_CLASSES_ROOT, std::wstring{L"CLSID\\"} + kCEcrireCodeClsid},
@@ -409,43 +408,44 @@ void NothingLeft(bool neighbour) {
       {HKEY_CURRENT_USER, kAddinKey},
   };
   for (const auto& [root, path] : keys) {
-    checks.Expect(!KeyExists(root, path), RootName(root) + test::Visible(path) + " is gone");
+    EXPECT_FALSE(KeyExists(root, path)) << RootName(root) << path;
   }
   ComPtr<ITypeLib> library;
-  checks.Expect(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())),
-                "the type library is unregistered");
-  if (neighbour) {
-    checks.Expect(KeyExists(HKEY_CURRENT_USER, kNeighbourKey), "another add-in's entry stays");
+  EXPECT_TRUE(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())))
+      << "the type library is unregistered";
+  if (g_neighbour) {
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kNeighbourKey)) << "another add-in's entry stays";
   } else {
     // This prefix has no VB: the keys above our entry were ours, and none is left empty.
-    checks.Expect(!KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Visual Basic"),
-                  "no empty key of ours under Software\\Microsoft");
-    checks.Expect(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft"), "Software\\Microsoft stays");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Visual Basic"))
+        << "no empty key of ours under Software\\Microsoft";
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft")) << "Software\\Microsoft stays";
   }
 }
 
 }  // namespace
 
+// "registered DLL-PATH" runs the tests of a registered DLL, "unregistered" and
+// "unregistered-beside-neighbour" those of an unregistered one.
 int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);
   const std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    std::printf("COM cannot be initialised\n0 passed, 1 failed\n");
-    return 1;
-  }
   if (mode == L"registered" && argc > 2) {
-    const std::wstring dllPath = argv[2];
-    Classes(dllPath);
-    AddinEntry();
-    TypeLibraryKeys(dllPath);
-    TypeLibrary();
-    Resources(dllPath);
+    g_dllPath = argv[2];
+    GTEST_FLAG_SET(filter, "Registered.*");
   } else if (mode == L"unregistered" || mode == L"unregistered-beside-neighbour") {
-    NothingLeft(mode != L"unregistered");
+    g_neighbour = mode != L"unregistered";
+    GTEST_FLAG_SET(filter, "Unregistered.*");
   } else {
     std::printf(
         "usage: registration_tests registered DLL-PATH | unregistered | unregistered-beside-neighbour\n");
-    checks.Expect(false, "known mode");
+    return 2;
   }
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::printf("COM cannot be initialised\n");
+    return 1;
+  }
+  const int status = RUN_ALL_TESTS();
   ::CoUninitialize();
-  return checks.Finish();
+  return status;
 }
