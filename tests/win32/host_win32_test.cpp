@@ -85,42 +85,19 @@ TEST(WindowsDateFormatter, FormatsInTheUsersLocale) {
   }
 }
 
+// The values themselves are read by the portable rule, tested with the object model; here, that the
+// clock reads the variable each time, and that a value past 9999 is refused on Windows too.
 TEST(SystemClock, TakesTheDateOfSourceDateEpoch) {
-  struct Case {
-    const char* text;
-    std::optional<CivilDate> date;
-  };
-  const Case cases[] = {
-      {"0", CivilDate{1970, 1, 1}},
-      {"86399", CivilDate{1970, 1, 1}},
-      {"86400", CivilDate{1970, 1, 2}},
-      {"951782400", CivilDate{2000, 2, 29}},
-      {"1796515200", CivilDate{2026, 12, 6}},
-      {"253402300799", CivilDate{9999, 12, 31}},
-      {"253402300800", std::nullopt},
-      {"99999999999999999999999", std::nullopt},  // would wrap round in 64 bits
-      {"", std::nullopt},
-      {"-1", std::nullopt},
-      {" 1", std::nullopt},
-      {"12a", std::nullopt},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    if (!c.date) {
-      EXPECT_TRUE(
-          ThrowsHostError([&] { platform::win32::DateOfEpochText(c.text); }, host::kErrInvalidCall,
-                          std::string{"SOURCE_DATE_EPOCH is not a number of seconds: \""} + c.text + '"'));
-    } else {
-      EXPECT_TRUE(platform::win32::DateOfEpochText(c.text) == *c.date);
-    }
-  }
   // The clock reads the variable from the environment each time.
   const platform::win32::SystemClock clock;
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"951782400");
   EXPECT_TRUE(clock.Today() == (CivilDate{2000, 2, 29}));
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"later");
   EXPECT_TRUE(ThrowsHostError([&] { clock.Today(); }, host::kErrInvalidCall,
-                              "SOURCE_DATE_EPOCH is not a number of seconds: \"later\""));
+                              "SOURCE_DATE_EPOCH is not a number of seconds up to the year 9999: \"later\""));
+  ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"253402300800");
+  EXPECT_TRUE(ThrowsHostError([&] { clock.Today(); }, host::kErrInvalidCall,
+                              "SOURCE_DATE_EPOCH is not a number of seconds up to the year 9999: \"253402300800\""));
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", nullptr);
 }
 
