@@ -40,27 +40,6 @@ void FakeDispatch::Define(std::wstring name, Member member) {
   members_.emplace_back(std::move(name), std::move(member));
 }
 
-HRESULT FakeDispatch::QueryInterface(REFIID riid, void** object) {
-  if (object == nullptr) return E_POINTER;
-  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG FakeDispatch::AddRef() {
-  return ++references_;
-}
-
-ULONG FakeDispatch::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT FakeDispatch::GetTypeInfoCount(UINT* count) {
   if (count == nullptr) return E_POINTER;
   *count = 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win32/com_handles.h"
+#include "platform/win32/com_object.h"
 
 namespace test {
 
@@ -36,10 +37,9 @@ struct Raised {
   std::wstring description;
 };
 
-// COM interfaces have no virtual destructor; Release deletes the object through its own type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
-class FakeDispatch final : public IDispatch {
+class FakeDispatch final : public platform::win32::ComObject<IDispatch> {
  public:
   // A member gets the call's flags and arguments and fills the result; it may throw a Raised (given
   // back as DISP_E_EXCEPTION) or an HRESULT (given back as it is).
@@ -49,14 +49,14 @@ class FakeDispatch final : public IDispatch {
   static platform::win32::ComPtr<IDispatch> Create(FakeDispatch** self);
 
   void Define(std::wstring name, Member member);
-  // References held by others than the creator's first one.
-  ULONG references() const noexcept { return references_; }
+  // The references held now, the creator's first one among them.
+  ULONG references() noexcept {
+    AddRef();
+    return Release();
+  }
   // The names of the members called, in order.
   const std::vector<std::wstring>& calls() const noexcept { return calls_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -65,9 +65,11 @@ class FakeDispatch final : public IDispatch {
 
  private:
   FakeDispatch() = default;
-  ~FakeDispatch() = default;
+  ~FakeDispatch() override = default;
+  void* Find(REFIID riid) noexcept override {
+    return IsEqualIID(riid, IID_IDispatch) ? static_cast<IDispatch*>(this) : nullptr;
+  }
 
-  ULONG references_ = 1;
   std::vector<std::pair<std::wstring, Member>> members_;
   std::vector<std::wstring> calls_;
 };

@@ -96,8 +96,9 @@ TEST(SystemClock, TakesTheDateOfSourceDateEpoch) {
   EXPECT_TRUE(ThrowsHostError([&] { clock.Today(); }, host::kErrInvalidCall,
                               "SOURCE_DATE_EPOCH is not a number of seconds up to the year 9999: \"later\""));
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", L"253402300800");
-  EXPECT_TRUE(ThrowsHostError([&] { clock.Today(); }, host::kErrInvalidCall,
-                              "SOURCE_DATE_EPOCH is not a number of seconds up to the year 9999: \"253402300800\""));
+  EXPECT_TRUE(
+      ThrowsHostError([&] { clock.Today(); }, host::kErrInvalidCall,
+                      "SOURCE_DATE_EPOCH is not a number of seconds up to the year 9999: \"253402300800\""));
   ::SetEnvironmentVariableW(L"SOURCE_DATE_EPOCH", nullptr);
 }
 

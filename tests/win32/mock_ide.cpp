@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "host/host_error.h"
+#include "platform/win32/com_object.h"
 #include "platform/win32/wide.h"
 #include "tests/win32/raise_as_host.h"
 
@@ -20,15 +21,13 @@ using platform::win32::Wide;
 
 }  // namespace
 
-// COM interfaces have no virtual destructor; Release deletes the source through its own type.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // The CommandBarEvents object of one entry: a connection point for the click events. Each sink
 // connected is called with Click(entry, handled, CancelDefault) whenever the entry is chosen.
-class EventSource final : public IDispatch,
-                          public IConnectionPointContainer,
-                          public IConnectionPoint,
-                          public host::CommandBarClickHandler {
+class EventSource final
+    : public platform::win32::ComObject<IDispatch, IConnectionPointContainer, IConnectionPoint>,
+      public host::CommandBarClickHandler {
  public:
   EventSource(std::shared_ptr<host::CommandBarEvents> inner, IDispatch* entry)
       : inner_(std::move(inner)), entry_(entry) {}
@@ -36,27 +35,17 @@ class EventSource final : public IDispatch,
     if (subscribed_) inner_->Unsubscribe(*this);
   }
 
-  ULONG references() const noexcept { return references_; }
+  // The references held now.
+  ULONG references() noexcept {
+    AddRef();
+    return Release();
+  }
   std::size_t connections() const noexcept { return sinks_.size(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-    if (object == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch)) {
-      *object = static_cast<IDispatch*>(this);
-    } else if (IsEqualIID(riid, IID_IConnectionPointContainer)) {
-      *object = static_cast<IConnectionPointContainer*>(this);
-    } else {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+  void* Find(REFIID riid) noexcept override {
+    if (IsEqualIID(riid, IID_IDispatch)) return static_cast<IDispatch*>(this);
+    if (IsEqualIID(riid, IID_IConnectionPointContainer)) return static_cast<IConnectionPointContainer*>(this);
+    return nullptr;
   }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -152,7 +141,6 @@ class EventSource final : public IDispatch,
   HRESULT lastResult() const noexcept { return lastResult_; }
 
  private:
-  ULONG references_ = 1;
   std::shared_ptr<host::CommandBarEvents> inner_;
   IDispatch* entry_;
   bool subscribed_ = false;
