@@ -1,0 +1,124 @@
+// addin/com/type_library_registration.cpp: RegisterTypeLib machine-wide, and its per-user keys by hand.
+#include "addin/com/type_library_registration.h"
+
+#include <oleauto.h>
+
+#include <array>
+#include <string_view>
+
+#include "addin/com/penwright.h"
+#include "addin/com/registry_keys.h"
+#include "platform/win32/com_handles.h"
+
+namespace addin::com {
+namespace {
+
+constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+// Under HKEY_LOCAL_MACHINE machine-wide, under HKEY_CURRENT_USER per user.
+constexpr wchar_t kClasses[] = L"Software\\Classes\\";
+// The library's version and locale, as penwright.idl declares them.
+constexpr wchar_t kVersion[] = L"1.0";
+constexpr wchar_t kLocale[] = L"0";
+// The automation marshaller (PSOAInterface), the proxy of every dual interface a type library describes.
+constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+
+struct Interface {
+  const IID& iid;
+  std::wstring_view name;
+};
+const std::array<Interface, 2> kInterfaces = {
+    {{IID__Connect, L"_Connect"}, {IID__CEcrireCode, L"_CEcrireCode"}}};
+
+std::wstring VersionKey(std::wstring_view classes) {
+  return std::wstring{classes} + L"TypeLib\\" + GuidText(LIBID_Penwright) + L'\\' + kVersion;
+}
+
+std::wstring PlatformKey(std::wstring_view classes) {
+  return VersionKey(classes) + L'\\' + kLocale + L'\\' + std::wstring{TypeLibraryPlatform()};
+}
+
+std::wstring InterfaceKey(const Interface& entry) {
+  return std::wstring{kClasses} + L"Interface\\" + GuidText(entry.iid);
+}
+
+std::wstring LibraryDescription(ITypeLib* library) {
+  BSTR text = nullptr;
+  if (FAILED(library->GetDocumentation(-1, nullptr, &text, nullptr, nullptr)))
+    throw RegistrationFailure{E_FAIL};
+  const platform::win32::UniqueBstr owned{text};
+  return std::wstring{platform::win32::BstrView(text)};
+}
+
+// Whether the version key holds anything but FLAGS and HELPDIR: a platform still registered.
+bool AnyPlatformLeft(const std::wstring& versionKey) {
+  HKEY opened = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, versionKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+    return false;
+  const platform::win32::UniqueHkey key{opened};
+  for (DWORD index = 0;; ++index) {
+    std::array<wchar_t, 256> name{};
+    DWORD length = static_cast<DWORD>(name.size());
+    const LSTATUS status =
+        ::RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) return false;
+    CheckStatus(status);
+    const std::wstring_view child{name.data(), length};
+    if (::CompareStringOrdinal(child.data(), static_cast<int>(child.size()), L"FLAGS", -1, TRUE) !=
+            CSTR_EQUAL &&
+        ::CompareStringOrdinal(child.data(), static_cast<int>(child.size()), L"HELPDIR", -1, TRUE) !=
+            CSTR_EQUAL) {
+      return true;
+    }
+  }
+}
+
+}  // namespace
+
+std::wstring_view TypeLibraryPlatform() noexcept {
+  return kSysKind == SYS_WIN64 ? L"win64" : L"win32";
+}
+
+void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstring& serverPath) {
+  const bool registeredBefore = KeyExists(HKEY_LOCAL_MACHINE, PlatformKey(kClasses));
+  // Recorded first: a RegisterTypeLib that fails half-way may have written some of its keys.
+  edit.Recorded([registeredBefore] {
+    if (!registeredBefore) ::UnRegisterTypeLib(LIBID_Penwright, 1, 0, LOCALE_NEUTRAL, kSysKind);
+  });
+  const HRESULT hr = ::RegisterTypeLib(library, serverPath.data(), nullptr);
+  if (FAILED(hr)) throw RegistrationFailure{hr};
+}
+
+void UnregisterMachineTypeLibrary() {
+  if (!KeyExists(HKEY_LOCAL_MACHINE, PlatformKey(kClasses))) return;
+  const HRESULT hr = ::UnRegisterTypeLib(LIBID_Penwright, 1, 0, LOCALE_NEUTRAL, kSysKind);
+  if (FAILED(hr)) throw RegistrationFailure{hr};
+}
+
+void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::wstring& serverPath) {
+  const std::wstring version = VersionKey(kClasses);
+  edit.SetText(HKEY_CURRENT_USER, version, {}, LibraryDescription(library));
+  edit.SetText(HKEY_CURRENT_USER, PlatformKey(kClasses), {}, serverPath);
+  edit.SetText(HKEY_CURRENT_USER, version + L"\\FLAGS", {}, L"0");
+  edit.SetText(HKEY_CURRENT_USER, version + L"\\HELPDIR", {}, serverPath.substr(0, serverPath.rfind(L'\\')));
+  const std::wstring libid = GuidText(LIBID_Penwright);
+  for (const Interface& entry : kInterfaces) {
+    const std::wstring key = InterfaceKey(entry);
+    edit.SetText(HKEY_CURRENT_USER, key, {}, entry.name);
+    edit.SetText(HKEY_CURRENT_USER, key + L"\\ProxyStubClsid", {}, kAutomationProxy);
+    edit.SetText(HKEY_CURRENT_USER, key + L"\\ProxyStubClsid32", {}, kAutomationProxy);
+    edit.SetText(HKEY_CURRENT_USER, key + L"\\TypeLib", {}, libid);
+    edit.SetText(HKEY_CURRENT_USER, key + L"\\TypeLib", L"Version", kVersion);
+  }
+}
+
+void UnregisterUserTypeLibrary() {
+  for (const Interface& entry : kInterfaces) DeleteTree(HKEY_CURRENT_USER, InterfaceKey(entry));
+  const std::wstring version = VersionKey(kClasses);
+  DeleteTree(HKEY_CURRENT_USER, PlatformKey(kClasses));
+  DeleteIfEmpty(HKEY_CURRENT_USER, version + L'\\' + kLocale);
+  if (AnyPlatformLeft(version)) return;
+  DeleteTree(HKEY_CURRENT_USER, version);
+  DeleteIfEmpty(HKEY_CURRENT_USER, version.substr(0, version.rfind(L'\\')));
+}
+
+}  // namespace addin::com

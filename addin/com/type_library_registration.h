@@ -1,0 +1,34 @@
+// addin/com/type_library_registration.h: the Penwright type library's registry entries, machine-wide
+// and per user.
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <string>
+
+#include "addin/com/registry_edit.h"
+
+namespace addin::com {
+
+// The library's platform under its version key: "win32" or "win64", the bitness of this DLL.
+std::wstring_view TypeLibraryPlatform() noexcept;
+
+// Machine-wide through RegisterTypeLib, recorded in `edit` so that a later failure unregisters it
+// again (unless this platform's registration was there before).
+void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstring& serverPath);
+// Removes this platform's machine-wide registration; the other platform's stays.
+void UnregisterMachineTypeLibrary();
+
+// Per user, under HKEY_CURRENT_USER\Software\Classes: the keys RegisterTypeLibForUser writes (the
+// version key with its description, this platform's path, FLAGS and HELPDIR, and each automation
+// interface's Interface key pointing at the library), written here through `edit`. Wine's
+// RegisterTypeLibForUser registers machine-wide, which a user without administrator rights cannot,
+// and which per-user registration must never do.
+void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::wstring& serverPath);
+// Removes this platform's per-user path and the interfaces' keys of this bitness; the version key goes
+// only when no platform is left under it.
+void UnregisterUserTypeLibrary();
+
+}  // namespace addin::com
