@@ -3,9 +3,11 @@
 
 #include <array>
 #include <limits>
+#include <string>
 #include <string_view>
 
 #include "host/code_page.h"
+#include "scrivlet_version.h"
 
 namespace cli {
 namespace {
@@ -124,6 +126,7 @@ void Configure(CLI::App& app, Command& command) {
   command.request.sTypeVariable = "String";
   command.request.sUsage = "Description of its utility";
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string{"scrivlet "} + SCRIVLET_VERSION, "show the version and exit");
   app.footer(kExamples);
 
   CLI::App* property = app.add_subcommand("property", "write a property: Get, Let or Set, m_ variable");

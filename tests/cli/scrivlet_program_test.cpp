@@ -63,6 +63,19 @@ TEST_F(ScrivletProgramTest, HelpShowsTheExamples) {
   EXPECT_EQ(outcome.err, "");
 }
 
+// The version comes from the file VERSION, whatever else is asked with it.
+TEST_F(ScrivletProgramTest, VersionIsTheVersionFiles) {
+  const std::string file = test::ReadFile(SCRIVLET_VERSION_FILE);
+  const std::string expected = "scrivlet " + file.substr(0, file.find('\n')) + "\n";
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--version"}, std::vector<std::string>{"--version", "property"}}) {
+    const Outcome outcome = Run(arguments);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, expected);
+    EXPECT_EQ(outcome.err, "");
+  }
+}
+
 TEST_F(ScrivletProgramTest, UsageErrorExitsTwo) {
   const std::string original = test::Golden("cli/Meter.ctl");
   const std::string path = Put("Meter.ctl", original);
