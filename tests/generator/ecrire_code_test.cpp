@@ -310,7 +310,8 @@ const OrderCase kOrders[] = {
        r.sNom_Propriete = "Title";
        r.bProp_Changed = true;
      },
-     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
+     // The module's kind is asked first: a built-in module without one may be a user control.
+     {"Parent", "AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
       "AddFromString", "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
       "ProcBodyLine UserControl_ReadProperties 0", "AddFromString",
       "ProcBodyLine UserControl_ReadProperties 0", "Lines 3 1", "InsertLines 4"}},
@@ -321,7 +322,7 @@ const OrderCase kOrders[] = {
        r.sNom_Propriete = "Title";
        r.bProp_Changed = true;
      },
-     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
+     {"Parent", "AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
       "Lines 85 1", "InsertLines 86", "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1",
       "InsertLines 89"}},
     {"comments_only",
