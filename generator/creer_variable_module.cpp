@@ -9,7 +9,6 @@
 namespace generator {
 namespace {
 
-
 // The declaration line of an ordinary procedure, or 0 when the module has none of that name.
 long FindProcedure(const host::CodeModule& module, std::string_view name) {
   try {

@@ -70,7 +70,8 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
   const DeclarationLines declaration =
       ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
   const ProcedureKind kind = KindAtCaret(routine.kind, declaration.text);
-  if (request.bProp_Changed && (kind == pkPropertyLet || kind == pkPropertySet) && !PropertyBagObject(module)) {
+  if (request.bProp_Changed && (kind == pkPropertyLet || kind == pkPropertySet) &&
+      !PropertyBagObject(module)) {
     platform.ui.MsgBox(kNoPropertyBag, "EcrireCode");
     return;
   }

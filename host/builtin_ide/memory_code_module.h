@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_component.h"
 #include "host/builtin_ide/memory_code_pane.h"
+#include "host/builtin_ide/memory_component.h"
 #include "host/code_module.h"
 #include "host/vb_code/routine_map.h"
 

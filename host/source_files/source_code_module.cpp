@@ -26,7 +26,8 @@ bool IsPersistable(const std::vector<PhysicalLine>& header) {
     const std::size_t start = text.find_first_not_of(" \t");
     if (start == std::string_view::npos) continue;
     text.remove_prefix(start);
-    if (text.size() < kPersistable.size() || !SameName(text.substr(0, kPersistable.size()), kPersistable)) continue;
+    if (text.size() < kPersistable.size() || !SameName(text.substr(0, kPersistable.size()), kPersistable))
+      continue;
     text.remove_prefix(kPersistable.size());
     const std::size_t equals = text.find_first_not_of(" \t");
     if (equals == std::string_view::npos || text[equals] != '=') continue;
@@ -34,7 +35,8 @@ bool IsPersistable(const std::vector<PhysicalLine>& header) {
     const std::size_t value = text.find_first_not_of(" \t");
     if (value == std::string_view::npos) continue;
     text.remove_prefix(value);
-    return text.starts_with('1') && (text.size() == 1 || text[1] == ' ' || text[1] == '\t' || text[1] == '\'');
+    return text.starts_with('1') &&
+           (text.size() == 1 || text[1] == ' ' || text[1] == '\t' || text[1] == '\'');
   }
   return false;
 }
@@ -84,9 +86,11 @@ SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKi
   return parsed;
 }
 
-SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind, std::optional<ComponentType> component)
+SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind,
+                                   std::optional<ComponentType> component)
     : SourceCodeModule(Parse(text, kind)) {
-  if (component) code_.SetComponent(*component, *component == ComponentType::kClassModule && IsPersistable(header_));
+  if (component)
+    code_.SetComponent(*component, *component == ComponentType::kClassModule && IsPersistable(header_));
 }
 
 SourceCodeModule::SourceCodeModule(Parsed&& parsed)

@@ -145,9 +145,9 @@ std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path) {
     ComponentType component;
   };
   static constexpr Extension kExtensions[] = {
-      {"bas", ComponentType::kStdModule},   {"cls", ComponentType::kClassModule},
-      {"ctl", ComponentType::kUserControl}, {"dob", ComponentType::kDocObject},
-      {"frm", ComponentType::kVBForm},      {"pag", ComponentType::kPropPage},
+      {"bas", ComponentType::kStdModule},       {"cls", ComponentType::kClassModule},
+      {"ctl", ComponentType::kUserControl},     {"dob", ComponentType::kDocObject},
+      {"frm", ComponentType::kVBForm},          {"pag", ComponentType::kPropPage},
       {"dsr", ComponentType::kActiveXDesigner},
   };
   const std::size_t dot = path.find_last_of('.');
@@ -156,8 +156,8 @@ std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path) {
   const std::string_view extension = path.substr(dot + 1);
   for (const Extension& known : kExtensions) {
     if (!SameName(extension, known.extension)) continue;
-    const SourceKind source =
-        known.component == ComponentType::kStdModule ? SourceKind::kStandardModule : SourceKind::kDescribedModule;
+    const SourceKind source = known.component == ComponentType::kStdModule ? SourceKind::kStandardModule
+                                                                           : SourceKind::kDescribedModule;
     return SourceFileKind{source, known.component};
   }
   return std::nullopt;

@@ -36,8 +36,8 @@ TEST_P(ModuleKindFile, WritesTheBagOfItsObjectOrLeavesTheFile) {
   platform::posix::DiskSourceFiles files;
   const platform::posix::IconvCodePages codePages;
   cli::CommandServices services{out, err, settings, clock, dates, files, codePages, "SETTINGS"};
-  const std::vector<std::string> arguments{"property", "Font", "--variable", "NewFont", "--type", "StdFont",
-                                           "--set",    "--changed", path};
+  const std::vector<std::string> arguments{"property", "Font",  "--variable", "NewFont", "--type",
+                                           "StdFont",  "--set", "--changed",  path};
   const int code = cli::RunScrivlet(arguments, services);
 
   if (c.golden != nullptr) {

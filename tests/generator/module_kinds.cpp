@@ -22,7 +22,8 @@ const std::vector<ModuleKindCase>& ModuleKinds() {
        "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\n  Persistable = 0  'NotPersistable\r\nEND\r\n"
        "Attribute VB_Name = \"Tools\"\r\n",
        nullptr},
-      {"standard_module", ComponentType::kStdModule, false, ".bas", "Attribute VB_Name = \"Tools\"\r\n", nullptr},
+      {"standard_module", ComponentType::kStdModule, false, ".bas", "Attribute VB_Name = \"Tools\"\r\n",
+       nullptr},
       {"form", ComponentType::kVBForm, false, ".frm",
        "VERSION 5.00\r\nBegin VB.Form Tools\r\n   Caption         =   \"Tools\"\r\nEnd\r\n"
        "Attribute VB_Name = \"Tools\"\r\n",

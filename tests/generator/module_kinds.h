@@ -25,7 +25,8 @@ const std::vector<ModuleKindCase>& ModuleKinds();
 
 // The code lines every module starts with: declarations ending with a constant, then a Sub.
 inline constexpr std::string_view kModuleKindsStart =
-    "Option Explicit\r\n\r\nPrivate Const LIMIT As Long = 10\r\n\r\nPublic Sub Main()\r\n    Debug.Print LIMIT\r\n"
+    "Option Explicit\r\n\r\nPrivate Const LIMIT As Long = 10\r\n\r\nPublic Sub Main()\r\n    Debug.Print "
+    "LIMIT\r\n"
     "End Sub\r\n";
 
 // An object property Font, kept in m_NewFont of type StdFont, with PropertyChanged and its bag lines;
