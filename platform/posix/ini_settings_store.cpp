@@ -174,7 +174,8 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   replacement.temporaryPattern = target + ".XXXXXX";
   try {
     // The new file is in place whether or not its folder could be flushed after the rename.
-    ReplaceFile(replacement, text);
+    const std::string_view whole[] = {text};
+    ReplaceFile(replacement, whole);
   } catch (const ReplaceError& failure) {
     switch (failure.step()) {
       case SaveStep::kCreateTemporary:
