@@ -25,6 +25,28 @@ void Step(StepBody&& body) noexcept {
   throw host::VbError(host::kErrObjectNotSet);
 }
 
+// The entries of the host's Add-Ins menu, or empty when the host answers that it has none. The VB6
+// IDE has a command bar for that menu; a host that answers the name with Nothing or a failure (the
+// VBA editor) is asked for the pop-up of that name on its menu bar.
+std::shared_ptr<host::CommandBarControls> AddInsMenu(host::CommandBars& bars) {
+  std::shared_ptr<host::CommandBar> bar;
+  try {
+    bar = bars.Item(kAddInsMenu);
+  } catch (const host::HostError&) {
+    // No such command bar: the menu bar's pop-up, below.
+  }
+  if (!bar) {
+    const std::shared_ptr<host::CommandBar> menuBar = bars.Item(kMenuBar);
+    if (!menuBar) return nullptr;
+    const std::shared_ptr<host::CommandBarControls> menus = menuBar->Controls();
+    if (!menus) ThrowObjectNotSet();
+    const std::shared_ptr<host::CommandBarControl> popup = menus->Item(kAddInsMenu);
+    if (!popup) ThrowObjectNotSet();
+    return popup->Controls();
+  }
+  return bar->Controls();
+}
+
 }  // namespace
 
 Connect::Connect(const host::Platform& platform, dialog::ViewFactory makeView)
@@ -96,10 +118,8 @@ std::shared_ptr<host::CommandBarControl> Connect::AddToAddInCommandBar(const std
     if (!VBInstance) ThrowObjectNotSet();
     const std::shared_ptr<host::CommandBars> bars = VBInstance->CommandBars();
     if (!bars) ThrowObjectNotSet();
-    const std::shared_ptr<host::CommandBar> bar = bars->Item("Add-Ins");
-    if (!bar) return result;
-    const std::shared_ptr<host::CommandBarControls> controls = bar->Controls();
-    if (!controls) ThrowObjectNotSet();
+    const std::shared_ptr<host::CommandBarControls> controls = AddInsMenu(*bars);
+    if (!controls) return result;
     const std::shared_ptr<host::CommandBarControl> control = controls->Add(host::kControlButton);
     if (!control) ThrowObjectNotSet();
     // An entry whose caption cannot be set stays on the menu, but is not the result.

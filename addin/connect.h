@@ -21,6 +21,10 @@ inline constexpr long kConnectExternal = 2;      // started from outside
 
 // The menu entry's caption, and the setting that remembers whether the dialog was showing.
 inline constexpr std::string_view kMenuCaption = "Scrivlet";
+// Where the entry goes: the VB6 IDE's "Add-Ins" command bar, or, in a host without one (the VBA
+// editor), the "Add-Ins" pop-up of its "Menu Bar".
+inline constexpr std::string_view kAddInsMenu = "Add-Ins";
+inline constexpr std::string_view kMenuBar = "Menu Bar";
 inline constexpr std::string_view kSettingsSection = "Settings";
 inline constexpr std::string_view kDisplayOnConnectKey = "DisplayOnConnect";
 
@@ -55,8 +59,9 @@ class Connect final : public dialog::Connection, public host::CommandBarClickHan
   // when an earlier one fails, and failures are skipped silently.
   void OnDisconnection() noexcept;
 
-  // A plain button captioned `sCaption` at the end of the "Add-Ins" menu, or empty when there is no
-  // such menu or any step fails; it never reports.
+  // A plain button captioned `sCaption` at the end of the "Add-Ins" menu (the command bar of that name,
+  // else the pop-up of that name on the "Menu Bar"), or empty when there is neither or any step fails;
+  // it never reports.
   std::shared_ptr<host::CommandBarControl> AddToAddInCommandBar(const std::string& sCaption) noexcept;
   // The menu entry was chosen: shows the dialog. No argument is read or changed.
   void MenuHandler_Click(const std::shared_ptr<host::CommandBarControl>& CommandBarControl, bool& handled,

@@ -37,8 +37,7 @@ host::HostError FromHresult(HRESULT hr) {
   for (const KnownFailure& known : kKnownFailures) {
     if (known.hr == hr) return host::VbError(known.number);
   }
-  if (IsVbError(hr))
-    return host::HostError{static_cast<long>(hr & 0xFFFF), "Application-defined or object-defined error"};
+  if (IsVbError(hr)) return host::VbError(static_cast<long>(hr & 0xFFFF));
   return host::HostError{static_cast<long>(hr), "Automation error"};
 }
 
@@ -69,6 +68,16 @@ host::HostError HostErrorFromCall(HRESULT hr, EXCEPINFO* info) {
   if (!description.empty()) return host::HostError{number, platform::win32::Narrow(description)};
   host::HostError fallback = FromHresult(code);
   return host::HostError{number, fallback.description()};
+}
+
+bool HasMember(IDispatch* object, const wchar_t* name) {
+  if (object == nullptr) throw host::VbError(host::kErrObjectNotSet);
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  const HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) return false;
+  if (FAILED(hr)) throw FromHresult(hr);
+  return true;
 }
 
 void CallByName(IDispatch* object, const wchar_t* name, WORD flags, std::span<VARIANT> arguments,

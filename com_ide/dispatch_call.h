@@ -16,9 +16,15 @@ namespace com_ide {
 
 // The HostError a failed call becomes. A failure raised by the object (DISP_E_EXCEPTION) keeps its
 // number and description: a VB error number as such (its wCode, or the code of an HRESULT of the
-// control facility 0x800Annnn), any other HRESULT as its value. Well-known dispatch failures get
-// VB's number and text; any other failure is "Automation error" with the HRESULT as number.
+// control facility 0x800Annnn), any other HRESULT as its value. Without a description, a VB error
+// number gets VB's own words for it (host::VbErrorText: "Application-defined or object-defined error"
+// for a number VB leaves undefined), well-known dispatch failures get VB's number and text, and any
+// other failure is "Automation error" with the HRESULT as number.
 host::HostError HostErrorFromCall(HRESULT hr, EXCEPINFO* info);
+
+// Whether the object has a member of that name (GetIDsOfNames), without calling it. Throws HostError:
+// 91 for an empty object, the converted failure when the object cannot tell.
+bool HasMember(IDispatch* object, const wchar_t* name);
 
 // Looks `name` up with GetIDsOfNames, then calls Invoke with `flags` (DISPATCH_METHOD,
 // DISPATCH_PROPERTYGET, DISPATCH_PROPERTYPUT ...). `arguments` are in the order a VB caller writes

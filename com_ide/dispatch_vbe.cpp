@@ -56,6 +56,10 @@ std::shared_ptr<host::Events> DispatchVbe::Events() {
   return std::make_shared<DispatchEvents>(std::move(events));
 }
 
+bool DispatchVbe::HoldsUserControls() {
+  return HasMember(vbe_.get(), L"FullName");
+}
+
 std::shared_ptr<host::CommandBar> DispatchCommandBars::Item(std::string_view name) {
   const platform::win32::UniqueBstr text = platform::win32::BstrFromUtf8(name);
   std::array<VARIANT, 1> arguments = {TextArgument(text.get())};
@@ -75,6 +79,14 @@ std::shared_ptr<host::CommandBarControl> DispatchCommandBarControls::Add(long ty
   return std::make_shared<DispatchCommandBarControl>(ResultAsRequiredObject(result));
 }
 
+std::shared_ptr<host::CommandBarControl> DispatchCommandBarControls::Item(std::string_view caption) {
+  const platform::win32::UniqueBstr text = platform::win32::BstrFromUtf8(caption);
+  std::array<VARIANT, 1> arguments = {TextArgument(text.get())};
+  platform::win32::ComPtr<IDispatch> control = Member(controls_.get(), L"Item", arguments);
+  if (!control) return nullptr;
+  return std::make_shared<DispatchCommandBarControl>(std::move(control));
+}
+
 std::string DispatchCommandBarControl::Caption() const {
   platform::win32::UniqueVariant result;
   CallByName(control_.get(), L"Caption", kGet, {}, result);
@@ -91,6 +103,10 @@ void DispatchCommandBarControl::Caption(std::string_view caption) {
 void DispatchCommandBarControl::Delete() {
   platform::win32::UniqueVariant ignored;
   CallByName(control_.get(), L"Delete", DISPATCH_METHOD, {}, ignored);
+}
+
+std::shared_ptr<host::CommandBarControls> DispatchCommandBarControl::Controls() {
+  return std::make_shared<DispatchCommandBarControls>(RequiredMember(control_.get(), L"Controls"));
 }
 
 std::shared_ptr<host::CommandBarEvents> DispatchEvents::CommandBarEvents(

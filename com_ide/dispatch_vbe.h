@@ -31,6 +31,9 @@ class DispatchVbe final : public host::Vbe {
   std::shared_ptr<host::CodePane> ActiveCodePane() override;
   std::shared_ptr<host::CommandBars> CommandBars() override;
   std::shared_ptr<host::Events> Events() override;
+  // The VB6 IDE's root object has FullName (the path of VB6.EXE); a VBA editor's VBE has no such
+  // member, and no project of its can hold a user control.
+  bool HoldsUserControls() override;
 
  private:
   platform::win32::ComPtr<IDispatch> vbe_;
@@ -63,6 +66,8 @@ class DispatchCommandBarControls final : public host::CommandBarControls {
 
   // Controls.Add(Type:=type), with no other argument.
   std::shared_ptr<host::CommandBarControl> Add(long type) override;
+  // Controls.Item(caption): the host matches the caption itself.
+  std::shared_ptr<host::CommandBarControl> Item(std::string_view caption) override;
 
  private:
   platform::win32::ComPtr<IDispatch> controls_;
@@ -78,6 +83,8 @@ class DispatchCommandBarControl final : public host::CommandBarControl {
   std::string Caption() const override;
   void Caption(std::string_view caption) override;
   void Delete() override;
+  // A pop-up's Controls; Nothing is error 91.
+  std::shared_ptr<host::CommandBarControls> Controls() override;
 
  private:
   platform::win32::ComPtr<IDispatch> control_;

@@ -2,6 +2,7 @@
 // writes the routine into the host's active code module.
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "dialog/frm_add_in.h"
 #include "generator/ecrire_code.h"
@@ -23,6 +24,11 @@ using enum ControlId;
 [[noreturn]] void ThrowObjectNotSet() {
   throw host::VbError(host::kErrObjectNotSet);
 }
+
+// Add PropertyChanged refused where no module can run it: vbObjectError + 1001, source "Scrivlet".
+constexpr long kErrNoUserControls = -2147220503;  // 0x800403E9
+constexpr std::string_view kNoUserControls =
+    "Add PropertyChanged writes code for user controls, which this project cannot hold.";
 
 }  // namespace
 
@@ -53,6 +59,11 @@ void FrmAddIn::GenerateFromControls() {
   request.sNomutilisateur = Text(txtNomUtilisateur);
   request.sNomVariable = Text(txtVariable);
   request.bProp_Changed = checked(chkPropertyChanged);
+  // PropertyChanged and the property bag exist in user controls alone: a VBA project, which holds
+  // none, gets neither, and nothing is written.
+  if (request.bProp_Changed && !VBInstance->HoldsUserControls()) {
+    throw host::HostError{kErrNoUserControls, std::string{host::kProgramTitle}, std::string{kNoUserControls}};
+  }
   request.bProp_Friend = checked(chkFriend);
   request.bProp_Prive = checked(chkPrive);
   request.bProp_Set = checked(chkSet);

@@ -5,10 +5,17 @@
 #include <string>
 #include <string_view>
 
+#include "host/host_error.h"
+#include "host/vb_errors.h"
+
 namespace host {
 
-// The type code of a plain button entry, the only kind of entry the system adds.
+// The type code of a plain button entry, the only kind of entry the system adds, and that of a pop-up
+// (a menu on a menu bar, such as the VBA editor's "Add-Ins").
 inline constexpr long kControlButton = 1;
+inline constexpr long kControlPopup = 10;
+
+class CommandBarControls;
 
 // One entry of a menu or toolbar. Every operation throws HostError when it fails.
 class CommandBarControl {
@@ -19,6 +26,9 @@ class CommandBarControl {
   virtual void Caption(std::string_view caption) = 0;
   // Takes the entry off its menu; an entry already deleted throws.
   virtual void Delete() = 0;
+  // The entries of a pop-up. A plain button has none: it fails as the IDE fails for a member a button
+  // lacks.
+  virtual std::shared_ptr<CommandBarControls> Controls() { throw VbError(kErrNoSuchMember); }
 
  protected:
   CommandBarControl() = default;
@@ -33,6 +43,9 @@ class CommandBarControls {
 
   // Adds an entry of `type` at the end of the menu; never empty (a refusal throws HostError).
   virtual std::shared_ptr<CommandBarControl> Add(long type) = 0;
+  // The entry captioned `caption`, as Controls("Add-Ins") finds it: regardless of case and of the
+  // '&' that marks the access key. A caption the menu lacks throws HostError; Nothing is an empty pointer.
+  virtual std::shared_ptr<CommandBarControl> Item(std::string_view caption) = 0;
 
  protected:
   CommandBarControls() = default;

@@ -25,6 +25,10 @@ class Vbe {
   virtual std::shared_ptr<host::CommandBars> CommandBars() { throw VbError(kErrNoSuchMember); }
   virtual std::shared_ptr<host::Events> Events() { throw VbError(kErrNoSuchMember); }
 
+  // Whether the host's projects can hold user controls, the only modules in which PropertyChanged and
+  // the property bag exist: the VB6 IDE's can, a VBA editor's cannot.
+  virtual bool HoldsUserControls() { return true; }
+
  protected:
   Vbe() = default;
   Vbe(const Vbe&) = default;

@@ -1,7 +1,7 @@
-// addin/com/registration.cpp: the registry entries of the type library, the two classes and the add-in.
+// addin/com/registration.cpp: the classes, the type library and the host entries, machine-wide or per
+// user, written all or nothing.
 #include "addin/com/registration.h"
 
-#include <oleauto.h>
 #include <olectl.h>
 
 #include <array>
@@ -9,20 +9,17 @@
 #include <string>
 
 #include "addin/com/penwright.h"
+#include "addin/com/registry_edit.h"
+#include "addin/com/registry_keys.h"
 #include "addin/com/server_lifetime.h"
 #include "addin/com/type_library.h"
+#include "addin/com/type_library_registration.h"
 #include "platform/win32/com_handles.h"
 
 namespace addin::com {
 namespace {
 
 using platform::win32::ComPtr;
-using platform::win32::UniqueHkey;
-
-// Carries a failing HRESULT to the boundary of the exported function.
-struct RegistrationFailure {
-  HRESULT hr;
-};
 
 struct ClassEntry {
   const CLSID& clsid;
@@ -32,98 +29,93 @@ struct ClassEntry {
 const std::array<ClassEntry, 2> kClasses = {
     {{CLSID_Connect, L"Penwright.Connect"}, {CLSID_CEcrireCode, L"Penwright.CEcrireCode"}}};
 
-void Check(LSTATUS status) {
-  if (status != ERROR_SUCCESS)
-    throw RegistrationFailure{HRESULT_FROM_WIN32(static_cast<unsigned long>(status))};
+#ifdef _WIN64
+constexpr std::array<HostList, 1> kHostLists = {
+    {{L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64", 3, false}}};
+#else
+constexpr std::array<HostList, 2> kHostLists = {{{L"Software\\Microsoft\\Visual Basic\\6.0\\Addins", 5, true},
+                                                 {L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins", 3, false}}};
+#endif
+// The host lists' common parent, which unregistration never removes.
+constexpr std::wstring_view kHostsParent = L"Software\\Microsoft";
+
+// Where the classes go: HKEY_LOCAL_MACHINE's machine-wide, HKEY_CURRENT_USER's per user. Both are
+// written in the process's own view, which on 64-bit Windows keeps each bitness's CLSID (and Interface)
+// keys apart and shares the ProgID and TypeLib keys between them.
+struct Scope {
+  HKEY root;
+  bool perUser;
+};
+const Scope kMachine{HKEY_LOCAL_MACHINE, false};
+const Scope kUser{HKEY_CURRENT_USER, true};
+constexpr std::wstring_view kClassesKey = L"Software\\Classes\\";
+
+std::wstring ClassKey(const ClassEntry& entry) {
+  return std::wstring{kClassesKey} + L"CLSID\\" + GuidText(entry.clsid);
 }
 
-std::wstring GuidText(const GUID& guid) {
-  std::array<wchar_t, 40> text{};
-  if (::StringFromGUID2(guid, text.data(), static_cast<int>(text.size())) == 0)
-    throw RegistrationFailure{E_FAIL};
-  return text.data();
+std::wstring ProgIdKey(const ClassEntry& entry) {
+  return std::wstring{kClassesKey} + std::wstring{entry.progId};
 }
 
-UniqueHkey CreateKey(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  Check(::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                          &key, nullptr));
-  return UniqueHkey{key};
+std::wstring AddinKey(const HostList& list) {
+  return std::wstring{list.addinsKey} + L'\\' + std::wstring{kAddinProgId};
 }
 
-// `name` empty sets the key's default value.
-void SetText(HKEY root, const std::wstring& path, std::wstring_view name, std::wstring_view text) {
-  const UniqueHkey key = CreateKey(root, path);
-  const std::wstring value{text};
-  const std::wstring valueName{name};
-  Check(::RegSetValueExW(key.get(), valueName.empty() ? nullptr : valueName.c_str(), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
+void RegisterClassEntry(RegistryEdit& edit, HKEY root, const ClassEntry& entry,
+                        const std::wstring& serverPath) {
+  const std::wstring classKey = ClassKey(entry);
+  const std::wstring progIdKey = ProgIdKey(entry);
+  edit.SetText(root, classKey, {}, entry.progId);
+  edit.SetText(root, classKey + L"\\InprocServer32", {}, serverPath);
+  edit.SetText(root, classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+  edit.SetText(root, classKey + L"\\ProgID", {}, entry.progId);
+  edit.SetText(root, progIdKey, {}, entry.progId);
+  edit.SetText(root, progIdKey + L"\\CLSID", {}, GuidText(entry.clsid));
 }
 
-void SetNumber(HKEY root, const std::wstring& path, std::wstring_view name, DWORD number) {
-  const UniqueHkey key = CreateKey(root, path);
-  const std::wstring valueName{name};
-  Check(::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                         sizeof number));
+void RegisterHostEntries(RegistryEdit& edit) {
+  for (const HostList& list : kHostLists) {
+    const std::wstring key = AddinKey(list);
+    edit.SetText(HKEY_CURRENT_USER, key, L"FriendlyName", kFriendlyName);
+    edit.SetText(HKEY_CURRENT_USER, key, L"Description", kDescription);
+    edit.SetNumber(HKEY_CURRENT_USER, key, L"LoadBehavior", list.loadBehavior);
+    if (list.commandLineSafe) edit.SetNumber(HKEY_CURRENT_USER, key, L"CommandLineSafe", 1);
+  }
 }
 
-// Deletes `path` with everything under it; a key that is not there is no failure.
-void DeleteTree(HKEY root, const std::wstring& path) {
-  const LSTATUS status = ::RegDeleteTreeW(root, path.c_str());
-  if (status != ERROR_FILE_NOT_FOUND) Check(status);
-}
-
-bool KeyExists(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
-
-// Deletes `path` when it holds neither a subkey nor a value.
-void DeleteIfEmpty(HKEY root, const std::wstring& path) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const UniqueHkey key{opened};
-  DWORD subkeys = 0;
-  DWORD values = 0;
-  Check(::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
-                           nullptr, nullptr, nullptr));
-  if (subkeys == 0 && values == 0) Check(::RegDeleteKeyW(root, path.c_str()));
-}
-
-void RegisterClassEntry(const ClassEntry& entry, const std::wstring& serverPath) {
-  const std::wstring clsid = GuidText(entry.clsid);
-  const std::wstring progId{entry.progId};
-  const std::wstring classKey = L"CLSID\\" + clsid;
-  SetText(HKEY_CLASSES_ROOT, classKey, {}, progId);
-  SetText(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", {}, serverPath);
-  SetText(HKEY_CLASSES_ROOT, classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-  SetText(HKEY_CLASSES_ROOT, classKey + L"\\ProgID", {}, progId);
-  SetText(HKEY_CLASSES_ROOT, progId, {}, progId);
-  SetText(HKEY_CLASSES_ROOT, progId + L"\\CLSID", {}, clsid);
-}
-
-void RegisterAddin() {
-  const std::wstring key = std::wstring{kAddinsKey} + L'\\' + std::wstring{kAddinProgId};
-  SetText(HKEY_CURRENT_USER, key, L"FriendlyName", kFriendlyName);
-  SetText(HKEY_CURRENT_USER, key, L"Description", kDescription);
-  SetNumber(HKEY_CURRENT_USER, key, L"LoadBehavior", kLoadBehavior);
-  SetNumber(HKEY_CURRENT_USER, key, L"CommandLineSafe", kCommandLineSafe);
-}
-
-void Register() {
+void Register(RegistryEdit& edit, Scope scope) {
   std::wstring serverPath = ServerPath();
   const ComPtr<ITypeLib> library = LoadOwnTypeLib();
-  const HRESULT hr = ::RegisterTypeLib(library.get(), serverPath.data(), nullptr);
-  if (FAILED(hr)) throw RegistrationFailure{hr};
-  for (const ClassEntry& entry : kClasses) RegisterClassEntry(entry, serverPath);
-  RegisterAddin();
+  if (scope.perUser) {
+    RegisterUserTypeLibrary(edit, library.get(), serverPath);
+  } else {
+    RegisterMachineTypeLibrary(edit, library.get(), serverPath);
+  }
+  for (const ClassEntry& entry : kClasses) RegisterClassEntry(edit, scope.root, entry, serverPath);
+  RegisterHostEntries(edit);
+}
+
+HRESULT RegisterIn(Scope scope) noexcept {
+  RegistryEdit edit;
+  try {
+    Register(edit, scope);
+    edit.Commit();
+    return S_OK;
+  } catch (const RegistrationFailure& failure) {
+    edit.Undo();
+    return failure.hr;
+  } catch (const std::bad_alloc&) {
+    edit.Undo();
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    edit.Undo();
+    return SELFREG_E_CLASS;
+  }
 }
 
 // Runs every step even when one fails, and reports the first failure.
-HRESULT Unregister() noexcept {
+HRESULT UnregisterIn(Scope scope) noexcept {
   HRESULT first = S_OK;
   const auto step = [&first](auto&& body) {
     try {
@@ -136,48 +128,51 @@ HRESULT Unregister() noexcept {
       if (SUCCEEDED(first)) first = E_UNEXPECTED;
     }
   };
-  step([] {
-    if (!KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(LIBID_Penwright) + L"\\1.0")) return;
-    const HRESULT hr = ::UnRegisterTypeLib(LIBID_Penwright, 1, 0, LOCALE_NEUTRAL, SYS_WIN32);
-    if (FAILED(hr)) throw RegistrationFailure{hr};
-  });
+  step([scope] { UnregisterTypeLibrary(scope.root); });
   for (const ClassEntry& entry : kClasses) {
-    step([&entry] { DeleteTree(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidText(entry.clsid)); });
-    step([&entry] { DeleteTree(HKEY_CLASSES_ROOT, std::wstring{entry.progId}); });
+    step([&] { DeleteTree(scope.root, ClassKey(entry)); });
+    // The ProgID key serves both bitnesses on Windows: it stays while the other bitness's class is
+    // registered in this scope. Once neither is, it goes from both views, for a registry (as Wine's)
+    // that keeps one ProgID key per bitness.
+    step([&] {
+      if (KeyExists(scope.root, ClassKey(entry), kOtherView)) return;
+      DeleteTree(scope.root, ProgIdKey(entry));
+      DeleteTree(scope.root, ProgIdKey(entry), kOtherView);
+    });
   }
-  step([] {
-    const std::wstring addins{kAddinsKey};
-    DeleteTree(HKEY_CURRENT_USER, addins + L'\\' + std::wstring{kAddinProgId});
-    // Up to the host's own key, each key our entry leaves empty: Addins, 6.0, Visual Basic.
-    std::wstring path = addins;
-    for (int level = 0; level < 3; ++level) {
-      DeleteIfEmpty(HKEY_CURRENT_USER, path);
-      path.resize(path.rfind(L'\\'));
-    }
-  });
+  // The host entries are the same in both scopes: they stay while this bitness's class is still
+  // registered in the other one.
+  const Scope other = scope.perUser ? kMachine : kUser;
+  if (KeyExists(other.root, ClassKey(kClasses[0]))) return first;
+  for (const HostList& list : kHostLists) {
+    step([&list] {
+      DeleteTree(HKEY_CURRENT_USER, AddinKey(list));
+      // Up to Software\Microsoft, each key our entry leaves empty: the list, and the host's keys above it.
+      PruneEmptyUpTo(HKEY_CURRENT_USER, std::wstring{list.addinsKey}, std::wstring{kHostsParent});
+    });
+  }
   return first;
 }
 
 }  // namespace
 
+std::span<const HostList> HostLists() noexcept {
+  return kHostLists;
+}
+
 HRESULT RegisterServer() noexcept {
-  try {
-    Register();
-    return S_OK;
-  } catch (const RegistrationFailure& failure) {
-    Unregister();
-    return failure.hr;
-  } catch (const std::bad_alloc&) {
-    Unregister();
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    Unregister();
-    return SELFREG_E_CLASS;
-  }
+  return RegisterIn(kMachine);
 }
 
 HRESULT UnregisterServer() noexcept {
-  return Unregister();
+  return UnregisterIn(kMachine);
+}
+
+HRESULT Install(bool install, const wchar_t* commandLine) noexcept {
+  if (commandLine == nullptr || ::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL) {
+    return E_INVALIDARG;
+  }
+  return install ? RegisterIn(kUser) : UnregisterIn(kUser);
 }
 
 }  // namespace addin::com

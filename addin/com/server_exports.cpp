@@ -36,6 +36,11 @@ STDAPI DllUnregisterServer() {
   return addin::com::UnregisterServer();
 }
 
+// regsvr32 /n /i:user registers for the current user alone, regsvr32 /u /n /i:user unregisters that.
+STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
+  return addin::com::Install(install != FALSE, commandLine);
+}
+
 // The test hook, exported for the test programs that drive the DLL under Wine and for no other
 // caller: every message box of the DLL goes to `sink` instead of the screen while it is set (nullptr
 // shows real boxes again). The texts are those the box would show. It is no COM entry point and no

@@ -16,6 +16,15 @@ void EnterPlan(const FaultLink& faults, std::string_view operation, std::string_
   if (faults && *faults != nullptr) (*faults)->Enter(operation, arguments);
 }
 
+// A caption as the IDE compares it when looking an entry up: without the access key's '&'.
+std::string WithoutAccessKey(std::string_view caption) {
+  std::string plain;
+  for (const char c : caption) {
+    if (c != '&') plain += c;
+  }
+  return plain;
+}
+
 }  // namespace
 
 MemoryCommandBarControl::MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, FaultLink faults,
@@ -41,6 +50,12 @@ void MemoryCommandBarControl::Delete() {
   if (deleted_) throw VbError(kErrInvalidCall);
   deleted_ = true;
   if (const std::shared_ptr<MemoryCommandBar> bar = bar_.lock()) bar->Remove(*this);
+}
+
+std::shared_ptr<CommandBarControls> MemoryCommandBarControl::Controls() {
+  Enter("Controls");
+  if (!popup_) throw VbError(kErrNoSuchMember);
+  return popup_;
 }
 
 bool MemoryCommandBarControl::Execute() {
@@ -77,6 +92,23 @@ std::shared_ptr<CommandBarControl> MemoryCommandBar::Add(long type) {
 std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::AddEntry(std::string_view caption) {
   auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, kControlButton,
                                                          std::string{caption});
+  entries_.push_back(entry);
+  return entry;
+}
+
+std::shared_ptr<CommandBarControl> MemoryCommandBar::Item(std::string_view caption) {
+  EnterPlan(faults_, "Item", caption);
+  const std::string wanted = WithoutAccessKey(caption);
+  for (const std::shared_ptr<MemoryCommandBarControl>& entry : entries_) {
+    if (SameName(WithoutAccessKey(entry->caption()), wanted)) return entry;
+  }
+  throw VbError(kErrInvalidCall);
+}
+
+std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::AddPopup(std::string_view caption) {
+  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, kControlPopup,
+                                                         std::string{caption});
+  entry->popup_ = std::make_shared<MemoryCommandBar>(WithoutAccessKey(caption), faults_);
   entries_.push_back(entry);
   return entry;
 }

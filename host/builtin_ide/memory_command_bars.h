@@ -19,7 +19,8 @@ using FaultLink = std::shared_ptr<FaultPlan*>;
 class MemoryCommandBar;
 class MemoryCommandBarEvents;
 
-// An entry on a built-in menu. It records its calls as "Caption", "Caption Text" and "Delete".
+// An entry on a built-in menu: a button, or a pop-up with a menu of its own. It records its calls as
+// "Caption", "Caption Text", "Delete" and "Controls".
 class MemoryCommandBarControl final : public CommandBarControl,
                                       public std::enable_shared_from_this<MemoryCommandBarControl> {
  public:
@@ -29,8 +30,12 @@ class MemoryCommandBarControl final : public CommandBarControl,
   std::string Caption() const override;
   void Caption(std::string_view caption) override;
   void Delete() override;
+  // A pop-up's menu; a button has none (error 438).
+  std::shared_ptr<CommandBarControls> Controls() override;
 
   long type() const noexcept { return type_; }
+  // The pop-up's own menu, or nothing for a button.
+  const std::shared_ptr<MemoryCommandBar>& popup() const noexcept { return popup_; }
   const std::string& caption() const noexcept { return caption_; }
   bool deleted() const noexcept { return deleted_; }
 
@@ -42,6 +47,7 @@ class MemoryCommandBarControl final : public CommandBarControl,
   void AddSource(std::weak_ptr<MemoryCommandBarEvents> source);
 
  private:
+  friend class MemoryCommandBar;  // which gives a pop-up its menu
   void Enter(std::string_view operation, std::string_view arguments = {}) const;
 
   std::weak_ptr<MemoryCommandBar> bar_;
@@ -50,9 +56,11 @@ class MemoryCommandBarControl final : public CommandBarControl,
   std::string caption_;
   bool deleted_ = false;
   std::vector<std::weak_ptr<MemoryCommandBarEvents>> sources_;
+  std::shared_ptr<MemoryCommandBar> popup_;
 };
 
-// A built-in menu; it is also its own collection of entries. Records "Controls" and "Add Type".
+// A built-in menu; it is also its own collection of entries. Records "Controls", "Add Type" and
+// "Item Caption".
 class MemoryCommandBar final : public CommandBar,
                                public CommandBarControls,
                                public std::enable_shared_from_this<MemoryCommandBar> {
@@ -61,12 +69,16 @@ class MemoryCommandBar final : public CommandBar,
 
   std::shared_ptr<CommandBarControls> Controls() override;
   std::shared_ptr<CommandBarControl> Add(long type) override;
+  // Finds the entry as the IDE does, regardless of case and of '&'; a caption it lacks is error 5.
+  std::shared_ptr<CommandBarControl> Item(std::string_view caption) override;
 
   const std::string& name() const noexcept { return name_; }
   // The entries on the menu, top to bottom.
   const std::vector<std::shared_ptr<MemoryCommandBarControl>>& entries() const noexcept { return entries_; }
   // Puts an entry the host owns (such as the add-in manager) on the menu.
   std::shared_ptr<MemoryCommandBarControl> AddEntry(std::string_view caption);
+  // Puts a pop-up the host owns (such as "&Add-Ins") on the menu; its menu is named by the caption.
+  std::shared_ptr<MemoryCommandBarControl> AddPopup(std::string_view caption);
   // The entry with that caption, or nothing.
   std::shared_ptr<MemoryCommandBarControl> Entry(std::string_view caption) const;
 

@@ -14,20 +14,21 @@
 namespace test {
 
 struct AddinHarness {
-  AddinHarness() = default;
+  explicit AddinHarness(host::IdeFlavour flavour = host::IdeFlavour::kVb6)
+      : vbe(std::make_shared<host::MemoryVbe>(flavour)) {}
   AddinHarness(const AddinHarness&) = delete;
   AddinHarness& operator=(const AddinHarness&) = delete;
 
-  // The add-in's entry on the built-in "Add-Ins" menu, or nothing.
+  // The add-in's entry on the built-in Add-Ins menu (the VBA editor's pop-up), or nothing.
   std::shared_ptr<host::MemoryCommandBarControl> Entry() const {
-    const auto bar = vbe->commandBars().Bar("Add-Ins");
-    return bar ? bar->Entry("Scrivlet") : nullptr;
+    const auto menu = vbe->AddInsMenu();
+    return menu ? menu->Entry("Scrivlet") : nullptr;
   }
-  // The captions on the "Add-Ins" menu, top to bottom.
+  // The captions on the Add-Ins menu, top to bottom.
   std::vector<std::string> Menu() const {
     std::vector<std::string> captions;
-    if (const auto bar = vbe->commandBars().Bar("Add-Ins")) {
-      for (const auto& entry : bar->entries()) captions.push_back(entry->caption());
+    if (const auto menu = vbe->AddInsMenu()) {
+      for (const auto& entry : menu->entries()) captions.push_back(entry->caption());
     }
     return captions;
   }
@@ -41,7 +42,7 @@ struct AddinHarness {
   }
 
   TestPlatform platform;
-  std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
+  std::shared_ptr<host::MemoryVbe> vbe;
   std::vector<test::HeadlessView*> views;
   int dialogsMade = 0;
   bool refuseDialogs = false;

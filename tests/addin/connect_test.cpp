@@ -144,8 +144,8 @@ TEST(ConnectionFails, AsksForTheSourceOfAMissingEntry) {
   h.vbe->commandBars().RemoveBar("Add-Ins");
   h.vbe->AttachFaults(&plan);
   h.connect.OnConnection(h.vbe, 0);
-  EXPECT_EQ(plan.calls(),
-            (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Events", "CommandBarEvents"}));
+  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Item Menu Bar", "Events",
+                                                    "CommandBarEvents"}));
   EXPECT_EQ(h.connect.MenuControl(), nullptr);
 }
 

@@ -314,6 +314,16 @@ const Failure kFailures[] = {
        g.module->AttachFaults(&plan);
      },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
+    // A VBA project holds no user controls: the property bag's code has nowhere to run.
+    {"property_changed_without_user_controls",
+     [](Generating& g, host::FaultPlan&) {
+       g.vbe = std::make_shared<host::MemoryVbe>(host::IdeFlavour::kVbaEditor);
+       g.vbe->SetActiveModule(g.module);
+       g.dialog.form.VBInstance = g.vbe;
+       g.Type(0, txtPropriete, "Title");
+       g.Click(chkPropertyChanged);
+     },
+     {{"Add PropertyChanged writes code for user controls, which this project cannot hold.", "Scrivlet"}}},
     // A failure the generator traps itself is its own report, not the command's.
     {"generator_reports_its_own",
      [](Generating& g, host::FaultPlan& plan) {

@@ -150,8 +150,9 @@ class EventSource final
 };
 #pragma GCC diagnostic pop
 
-MockIde::MockIde(std::string_view moduleText)
-    : module_(moduleText),
+MockIde::MockIde(host::IdeFlavour flavour, std::string_view moduleText)
+    : inner_(flavour),
+      module_(moduleText),
       vbe_(FakeDispatch::Create(&vbeSelf_)),
       bars_(FakeDispatch::Create(&barsSelf_)),
       events_(FakeDispatch::Create(&eventsSelf_)) {
@@ -166,6 +167,11 @@ MockIde::MockIde(std::string_view moduleText)
   vbeSelf_->Define(L"ActiveCodePane", [this](WORD, const Arguments&, VARIANT* result) {
     ReturnObject(result, codeWindowOpen_ ? module_.pane() : nullptr);
   });
+  if (flavour == host::IdeFlavour::kVb6) {
+    vbeSelf_->Define(L"FullName", [](WORD, const Arguments&, VARIANT* result) {
+      ReturnText(result, L"C:\\Program Files\\Microsoft Visual Studio\\VB98\\VB6.EXE");
+    });
+  }
   barsSelf_->Define(L"Item", [this](WORD, const Arguments& a, VARIANT* result) {
     const std::string name = Narrow(a.Text(0));
     AsHost([&] {
@@ -196,30 +202,47 @@ MockIde::MockIde(std::string_view moduleText)
 MockIde::~MockIde() = default;
 
 IDispatch* MockIde::WrapBar(const std::shared_ptr<host::MemoryCommandBar>& bar) {
-  if (const auto found = wrapped_.find(bar.get()); found != wrapped_.end()) return found->second.object.get();
-  FakeDispatch* barSelf = nullptr;
-  ComPtr<IDispatch> barObject = FakeDispatch::Create(&barSelf);
-  FakeDispatch* controlsSelf = nullptr;
-  ComPtr<IDispatch> controlsObject = FakeDispatch::Create(&controlsSelf);
-  IDispatch* controls = controlsObject.get();
-  barSelf->Define(L"Controls",
-                  [controls](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, controls); });
-  controlsSelf->Define(L"Add", [this, bar](WORD, const Arguments& a, VARIANT* result) {
+  if (const auto found = wrappedBars_.find(bar.get()); found != wrappedBars_.end())
+    return found->second.object.get();
+  FakeDispatch* self = nullptr;
+  ComPtr<IDispatch> object = FakeDispatch::Create(&self);
+  self->Define(L"Controls", [this, bar](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] {
+      ReturnObject(result, WrapControls(std::static_pointer_cast<host::MemoryCommandBar>(bar->Controls())));
+    });
+  });
+  IDispatch* answer = object.get();
+  wrappedBars_.emplace(bar.get(), Wrapped{"menu " + bar->name(), self, std::move(object)});
+  return answer;
+}
+
+IDispatch* MockIde::WrapControls(const std::shared_ptr<host::MemoryCommandBar>& bar) {
+  if (const auto found = wrappedControls_.find(bar.get()); found != wrappedControls_.end()) {
+    return found->second.object.get();
+  }
+  FakeDispatch* self = nullptr;
+  ComPtr<IDispatch> object = FakeDispatch::Create(&self);
+  self->Define(L"Add", [this, bar](WORD, const Arguments& a, VARIANT* result) {
     if (a.count() != 1) throw HRESULT{DISP_E_BADPARAMCOUNT};
     const long type = a.Long(0);
     AsHost([&] {
-      auto control = std::static_pointer_cast<host::MemoryCommandBarControl>(bar->Add(type));
-      ReturnObject(result, Wrap(control));
+      ReturnObject(result, Wrap(std::static_pointer_cast<host::MemoryCommandBarControl>(bar->Add(type))));
     });
   });
-  IDispatch* answer = barObject.get();
-  wrapped_.emplace(bar.get(), Wrapped{"menu " + bar->name(), barSelf, std::move(barObject)});
-  wrapped_.emplace(controls, Wrapped{"controls of " + bar->name(), controlsSelf, std::move(controlsObject)});
+  self->Define(L"Item", [this, bar](WORD, const Arguments& a, VARIANT* result) {
+    if (a.count() != 1) throw HRESULT{DISP_E_BADPARAMCOUNT};
+    const std::string caption = Narrow(a.Text(0));
+    AsHost([&] {
+      ReturnObject(result, Wrap(std::static_pointer_cast<host::MemoryCommandBarControl>(bar->Item(caption))));
+    });
+  });
+  IDispatch* answer = object.get();
+  wrappedControls_.emplace(bar.get(), Wrapped{"controls of " + bar->name(), self, std::move(object)});
   return answer;
 }
 
 IDispatch* MockIde::Wrap(const std::shared_ptr<host::MemoryCommandBarControl>& control) {
-  if (const auto found = wrapped_.find(control.get()); found != wrapped_.end()) {
+  if (const auto found = wrappedEntries_.find(control.get()); found != wrappedEntries_.end()) {
     return found->second.object.get();
   }
   FakeDispatch* self = nullptr;
@@ -235,24 +258,30 @@ IDispatch* MockIde::Wrap(const std::shared_ptr<host::MemoryCommandBarControl>& c
   });
   self->Define(L"Delete",
                [control](WORD, const Arguments&, VARIANT*) { AsHost([&] { control->Delete(); }); });
+  self->Define(L"Controls", [this, control](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] {
+      ReturnObject(result,
+                   WrapControls(std::static_pointer_cast<host::MemoryCommandBar>(control->Controls())));
+    });
+  });
   IDispatch* answer = object.get();
   entries_.emplace(answer, control);
-  wrapped_.emplace(control.get(), Wrapped{"entry " + control->caption(), self, std::move(object)});
+  wrappedEntries_.emplace(control.get(), Wrapped{"entry " + control->caption(), self, std::move(object)});
   return answer;
 }
 
 std::vector<std::string> MockIde::AddInsCaptions() {
   std::vector<std::string> captions;
-  const std::shared_ptr<host::MemoryCommandBar> bar = inner_.commandBars().Bar(host::kAddInsBar);
-  if (!bar) return captions;
-  for (const auto& entry : bar->entries()) captions.push_back(entry->caption());
+  const std::shared_ptr<host::MemoryCommandBar> menu = inner_.AddInsMenu();
+  if (!menu) return captions;
+  for (const auto& entry : menu->entries()) captions.push_back(entry->caption());
   return captions;
 }
 
 bool MockIde::Choose(std::string_view caption) {
-  const std::shared_ptr<host::MemoryCommandBar> bar = inner_.commandBars().Bar(host::kAddInsBar);
-  if (!bar) return false;
-  const std::shared_ptr<host::MemoryCommandBarControl> entry = bar->Entry(caption);
+  const std::shared_ptr<host::MemoryCommandBar> menu = inner_.AddInsMenu();
+  if (!menu) return false;
+  const std::shared_ptr<host::MemoryCommandBarControl> entry = menu->Entry(caption);
   return entry && entry->Execute();
 }
 
@@ -272,7 +301,10 @@ std::vector<std::string> MockIde::Unreleased() {
   check("Events", eventsSelf_->references());
   check("CodeModule", module_.moduleObject().references());
   check("CodePane", module_.paneObject().references());
-  for (const auto& [key, wrapped] : wrapped_) check(wrapped.what, wrapped.self->references());
+  for (const auto* wrapped : {&wrappedBars_, &wrappedControls_}) {
+    for (const auto& [key, object] : *wrapped) check(object.what, object.self->references());
+  }
+  for (const auto& [key, object] : wrappedEntries_) check(object.what, object.self->references());
   for (std::size_t i = 0; i < sources_.size(); ++i) {
     check("CommandBarEvents #" + std::to_string(i + 1), sources_[i]->references());
   }

@@ -1,6 +1,6 @@
 // tests/win32/mock_ide.h: the built-in IDE as the automation objects the real IDE hands an add-in: VBE
 // with its command bars, its event sources (with a connection point for the click events) and the
-// active code pane of a mock code module.
+// active code pane of a mock code module; as the VB6 IDE or as the VBA editor.
 #pragma once
 
 #include <windows.h>
@@ -28,10 +28,12 @@ class EventSource;
 
 // Every object it hands out keeps one reference of the mock's own; a client that balanced its
 // references leaves each at one (AllReleased). Failures of the built-in IDE are raised as the IDE
-// raises them: DISP_E_EXCEPTION with scode 0x800A0000 | number.
+// raises them: DISP_E_EXCEPTION with scode 0x800A0000 | number. The VB6 IDE's VBE answers FullName;
+// the VBA editor's has no such member, and its Add-Ins menu is the "&Add-Ins" pop-up of "Menu Bar".
 class MockIde {
  public:
-  explicit MockIde(std::string_view moduleText = "Option Explicit\r\n");
+  explicit MockIde(host::IdeFlavour flavour = host::IdeFlavour::kVb6,
+                   std::string_view moduleText = "Option Explicit\r\n");
   MockIde(const MockIde&) = delete;
   MockIde& operator=(const MockIde&) = delete;
   ~MockIde();
@@ -42,7 +44,7 @@ class MockIde {
   // Whether ActiveCodePane answers the module's pane (true) or Nothing.
   void SetCodeWindowOpen(bool open) noexcept { codeWindowOpen_ = open; }
 
-  // The captions on the "Add-Ins" menu, top to bottom.
+  // The captions on the Add-Ins menu (the bar, or the VBA editor's pop-up), top to bottom.
   std::vector<std::string> AddInsCaptions();
   // The programmer chooses the entry with that caption: false when there is none.
   bool Choose(std::string_view caption);
@@ -52,8 +54,14 @@ class MockIde {
   std::vector<std::string> Unreleased();
 
  private:
+  struct Wrapped {
+    std::string what;
+    FakeDispatch* self;
+    platform::win32::ComPtr<IDispatch> object;
+  };
   IDispatch* Wrap(const std::shared_ptr<host::MemoryCommandBarControl>& control);
   IDispatch* WrapBar(const std::shared_ptr<host::MemoryCommandBar>& bar);
+  IDispatch* WrapControls(const std::shared_ptr<host::MemoryCommandBar>& bar);
 
   host::MemoryVbe inner_;
   MockCodeModule module_;
@@ -64,12 +72,10 @@ class MockIde {
   platform::win32::ComPtr<IDispatch> vbe_;
   platform::win32::ComPtr<IDispatch> bars_;
   platform::win32::ComPtr<IDispatch> events_;
-  struct Wrapped {
-    std::string what;
-    FakeDispatch* self;
-    platform::win32::ComPtr<IDispatch> object;
-  };
-  std::map<const void*, Wrapped> wrapped_;  // menus, their control collections and their entries
+  // Menus, their control collections and their entries, each wrapped once.
+  std::map<const host::MemoryCommandBar*, Wrapped> wrappedBars_;
+  std::map<const host::MemoryCommandBar*, Wrapped> wrappedControls_;
+  std::map<const host::MemoryCommandBarControl*, Wrapped> wrappedEntries_;
   std::map<IDispatch*, std::shared_ptr<host::MemoryCommandBarControl>> entries_;
   std::vector<platform::win32::ComPtr<EventSource>> sources_;
 };
