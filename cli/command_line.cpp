@@ -28,7 +28,8 @@ constexpr std::array<std::string_view, 5> kSubcommands{"property", "sub", "funct
 constexpr std::size_t kLongestName = 255;
 
 void AddFile(CLI::App& sub, Command& command) {
-  sub.add_option("FILE", command.file, "VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)")->required();
+  sub.add_option("FILE", command.file, "VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)")
+      ->required();
 }
 
 // The options every generating subcommand takes.

@@ -85,9 +85,9 @@ bool Encodes(const host::CodePage& codec, const std::string& text) {
 // Reads the file, generates into its lines in memory, and writes it once, only when nothing failed.
 int Generate(Command& command, CommandServices& services) {
   using host::SourceFileError;
-  const std::optional<host::SourceKind> kind = host::SourceKindOfPath(command.file);
+  const std::optional<host::SourceFileKind> kind = host::SourceFileKindOfPath(command.file);
   if (!kind)
-    throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)");
+    throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
   const std::unique_ptr<host::CodePage> codec = services.codePages.Open(command.codePage);
   const std::unique_ptr<host::SourceFile> file = services.files.Read(command.file);
   std::optional<host::SourceCodeModule> module;
@@ -95,7 +95,7 @@ int Generate(Command& command, CommandServices& services) {
     host::RequireVb6Bytes(file->bytes());
     // The decoded text is dropped once the module holds its lines, so that the memory is reused.
     const std::string text = codec->Decode(file->bytes());
-    module.emplace(text, *kind);
+    module.emplace(text, kind->source, kind->component);
   } catch (const std::runtime_error& error) {
     throw SourceFileError(command.file, error.what());
   }

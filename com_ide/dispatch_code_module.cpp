@@ -70,6 +70,29 @@ void DispatchCodeModule::AddFromString(std::string_view text) {
   CallByName(module_.get(), L"AddFromString", DISPATCH_METHOD, arguments, result);
 }
 
+std::shared_ptr<host::VBComponent> DispatchCodeModule::Parent() const {
+  platform::win32::UniqueVariant result;
+  CallByName(module_.get(), L"Parent", kGet, {}, result);
+  return std::make_shared<DispatchVBComponent>(ResultAsRequiredObject(result));
+}
+
+host::ComponentType DispatchVBComponent::Type() const {
+  platform::win32::UniqueVariant result;
+  CallByName(component_.get(), L"Type", kGet, {}, result);
+  return static_cast<host::ComponentType>(ResultAsLong(result));
+}
+
+long DispatchVBComponent::PropertyValue(std::string_view name) const {
+  const platform::win32::UniqueBstr text = platform::win32::BstrFromUtf8(name);
+  std::array<VARIANT, 1> arguments = {TextArgument(text.get())};
+  platform::win32::UniqueVariant property;
+  CallByName(component_.get(), L"Properties", kGet, arguments, property);
+  const platform::win32::ComPtr<IDispatch> object = ResultAsRequiredObject(property);
+  platform::win32::UniqueVariant value;
+  CallByName(object.get(), L"Value", kGet, {}, value);
+  return ResultAsLong(value);
+}
+
 host::Selection DispatchCodePane::GetSelection() const {
   host::Selection selection;
   std::array<VARIANT, 4> arguments = {LongReference(&selection.startLine),

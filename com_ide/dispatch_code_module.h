@@ -9,6 +9,7 @@
 
 #include "host/code_module.h"
 #include "host/code_pane.h"
+#include "host/vb_component.h"
 #include "platform/win32/com_handles.h"
 
 namespace com_ide {
@@ -30,11 +31,26 @@ class DispatchCodeModule final : public host::CodeModule {
   host::ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
   void AddFromString(std::string_view text) override;
+  // Parent: a host whose modules lack it (438) or answer Nothing (91) cannot tell what the module is.
+  std::shared_ptr<host::VBComponent> Parent() const override;
 
  private:
   long ProcLine(const wchar_t* member, std::string_view name, host::ProcKind kind) const;
 
   platform::win32::ComPtr<IDispatch> module_;
+};
+
+// A module's component: Type, and Properties(name).Value.
+class DispatchVBComponent final : public host::VBComponent {
+ public:
+  explicit DispatchVBComponent(platform::win32::ComPtr<IDispatch> component) noexcept
+      : component_(std::move(component)) {}
+
+  host::ComponentType Type() const override;
+  long PropertyValue(std::string_view name) const override;
+
+ private:
+  platform::win32::ComPtr<IDispatch> component_;
 };
 
 class DispatchCodePane final : public host::CodePane {

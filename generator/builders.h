@@ -34,9 +34,11 @@ struct RoutineNames {
 // The body after the header, its lines separated by CR, the last without one. Fallback: empty.
 std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui);
 
-// Declares the property's m_ variable in `module` and, with `propertyBag`, writes and reads the
-// property in the persistence procedures, creating them when the module lacks them.
-void CreerVariable_Module(const Request& request, host::CodeModule& module, bool propertyBag, host::Ui& ui);
+// Declares the property's m_ variable in `module` and, given the object the module's property bag
+// belongs to ("UserControl", "UserDocument", "Class"; empty for none), writes and reads the property
+// in its persistence procedures, creating them when the module lacks them.
+void CreerVariable_Module(const Request& request, host::CodeModule& module, std::string_view bagObject,
+                          host::Ui& ui);
 
 // An apostrophe and `count` copies of `filler`. Fallback: "*-Erreurs-*".
 std::string CreerEtoiles(std::int16_t count, std::string_view filler, host::Ui& ui);

@@ -1,5 +1,5 @@
 // generator/creer_variable_module.cpp: CreerVariable_Module, a property's m_ variable and its
-// lines in the user control's persistence procedures.
+// lines in the module's persistence procedures.
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
 #include "host/error_trap.h"
@@ -8,13 +8,6 @@
 
 namespace generator {
 namespace {
-
-constexpr std::string_view kWriteProperties = "UserControl_WriteProperties";
-constexpr std::string_view kReadProperties = "UserControl_ReadProperties";
-constexpr std::string_view kWriteSkeleton =
-    "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\rEnd Sub";
-constexpr std::string_view kReadSkeleton =
-    "Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub";
 
 // The declaration line of an ordinary procedure, or 0 when the module has none of that name.
 long FindProcedure(const host::CodeModule& module, std::string_view name) {
@@ -42,17 +35,23 @@ void AddPersistenceLine(host::CodeModule& module, std::string_view procedure, st
 
 }  // namespace
 
-// Declares "Private m_" V " AS " T and, with `propertyBag`, writes the property to the bag and reads
-// it back. A failure is shown titled "CreerVariable_Module"; what was added before it stays.
-void CreerVariable_Module(const Request& request, host::CodeModule& module, bool propertyBag, host::Ui& ui) {
+// Declares "Private m_" V " AS " T and, with a bag's object, writes the property to the bag and
+// reads it back in that object's persistence procedures; their skeletons differ by a blank before the
+// parenthesis, as they always have. A failure is shown titled "CreerVariable_Module"; what was added
+// before it stays.
+void CreerVariable_Module(const Request& request, host::CodeModule& module, std::string_view bagObject,
+                          host::Ui& ui) {
   try {
     const std::string& name = request.sNom_Propriete;
     const std::string& variable = request.sNomVariable;
     module.AddFromString("Private m_" + variable + " AS " + request.sTypeVariable);
-    if (!propertyBag) return;
-    AddPersistenceLine(module, kWriteProperties, kWriteSkeleton,
+    if (bagObject.empty()) return;
+    const std::string object{bagObject};
+    AddPersistenceLine(module, object + "_WriteProperties",
+                       "Private Sub " + object + "_WriteProperties(PropBag As PropertyBag)\rEnd Sub",
                        "Propbag.WriteProperty \"" + name + "\", m_" + variable);
-    AddPersistenceLine(module, kReadProperties, kReadSkeleton,
+    AddPersistenceLine(module, object + "_ReadProperties",
+                       "Private Sub " + object + "_ReadProperties (PropBag As PropertyBag)\rEnd Sub",
                        std::string{request.bProp_Set ? "Set " : ""} + "m_" + variable +
                            " = PropBag.ReadProperty (\"" + name + "\")");
   } catch (...) {

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
+#include "generator/property_bag.h"
 #include "host/code_pane.h"
 #include "host/error_trap.h"
 #include "host/host_error.h"
@@ -68,6 +70,11 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
   const DeclarationLines declaration =
       ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
   const ProcedureKind kind = KindAtCaret(routine.kind, declaration.text);
+  if (request.bProp_Changed && (kind == pkPropertyLet || kind == pkPropertySet) &&
+      !PropertyBagObject(module)) {
+    platform.ui.MsgBox(kNoPropertyBag, "EcrireCode");
+    return;
+  }
   std::string text = Description(request, platform);
   text += '\r';
   text += CreerCorps(request, kind, {routine.name, routine.name}, platform.ui);
@@ -85,14 +92,24 @@ void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Pl
     } else if (request.bCreerFonction) {
       UnLien.AddFromString(RoutineText(request, pkFunction, platform));
     } else {
+      // PropertyChanged and the bag lines exist only where VB can run them: elsewhere nothing is
+      // written, not even the Get, so that the module still compiles.
+      std::optional<std::string_view> bag;
+      if (request.bProp_Changed && !request.bLectureSeule) {
+        bag = PropertyBagObject(UnLien);
+        if (!bag) {
+          platform.ui.MsgBox(kNoPropertyBag, "EcrireCode");
+          return;
+        }
+      }
       UnLien.AddFromString(RoutineText(request, pkPropertyGet, platform));
       if (request.bLectureSeule) {
         // The Get reads m_ + variable, so the variable is declared; there is nothing to persist.
-        CreerVariable_Module(request, UnLien, false, platform.ui);
+        CreerVariable_Module(request, UnLien, {}, platform.ui);
         return;
       }
       UnLien.AddFromString(RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform));
-      CreerVariable_Module(request, UnLien, request.bProp_Changed, platform.ui);
+      CreerVariable_Module(request, UnLien, bag.value_or(std::string_view{}), platform.ui);
     }
   } catch (...) {
     host::ShowCaughtFailure(platform.ui, "EcrireCode");

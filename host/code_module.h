@@ -11,6 +11,7 @@
 namespace host {
 
 class CodePane;
+class VBComponent;
 
 // The routine that holds a line: an empty name with kind kProc for a line outside every routine.
 struct ProcAtLine {
@@ -42,6 +43,10 @@ class CodeModule {
   virtual void InsertLines(long line, std::string_view text) = 0;
   // Adds `text` ahead of the module's first routine, or at its end when it has none.
   virtual void AddFromString(std::string_view text) = 0;
+
+  // The component the module belongs to. An IDE that cannot tell throws HostError: one whose code
+  // modules lack the member, as this default does (438), or that answers Nothing (91).
+  virtual std::shared_ptr<VBComponent> Parent() const { throw VbError(kErrNoSuchMember); }
 
  protected:
   CodeModule() = default;

@@ -24,7 +24,8 @@ class SettingsStore {
  public:
   virtual ~SettingsStore() = default;
 
-  // The stored text, or `fallback` when nothing is stored (or the store cannot be read).
+  // The stored text, or `fallback` when nothing is stored (or the user may not read the store).
+  // Throws HostError for a store that cannot be trusted to hold settings at all.
   virtual std::string GetSetting(std::string_view application, std::string_view section, std::string_view key,
                                  std::string_view fallback) const = 0;
   // Creates or replaces the value; throws HostError when it cannot be stored.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -31,12 +32,17 @@ class SourceFile {
   // No one may write the file, as source control leaves a file that is not checked out.
   virtual bool IsReadOnly() const noexcept = 0;
 
-  // Replaces the file with `bytes`, so that a crash leaves either the old file or the new one, and
-  // keeps what the platform keeps of a file (owner, permissions, links). Refuses a read-only file and
-  // a file that changed since it was read. Throws SourceFileError; until the replacement itself, a
-  // failure leaves the file as it was. Once the file is replaced nothing throws: what went wrong
-  // after that (the folder could not be flushed) comes back as a warning to show, else empty.
-  virtual std::string Replace(std::string_view bytes) = 0;
+  // Replaces the file with `pieces`, one after another, so that a crash leaves either the old file or
+  // the new one, and keeps what the platform keeps of a file (owner, permissions, links). Refuses a
+  // read-only file and a file that changed since it was read. Throws SourceFileError; until the
+  // replacement itself, a failure leaves the file as it was. Once the file is replaced nothing
+  // throws: what went wrong after that (the folder could not be flushed) comes back as a warning to
+  // show, else empty. The pieces let a caller write unchanged spans of the old bytes as they are.
+  virtual std::string Replace(std::span<const std::string_view> pieces) = 0;
+  std::string Replace(std::string_view bytes) {
+    const std::string_view whole[] = {bytes};
+    return Replace(whole);
+  }
 
  protected:
   SourceFile() = default;

@@ -128,13 +128,7 @@ HRESULT UnregisterIn(Scope scope) noexcept {
       if (SUCCEEDED(first)) first = E_UNEXPECTED;
     }
   };
-  step([scope] {
-    if (scope.perUser) {
-      UnregisterUserTypeLibrary();
-    } else {
-      UnregisterMachineTypeLibrary();
-    }
-  });
+  step([scope] { UnregisterTypeLibrary(scope.root); });
   for (const ClassEntry& entry : kClasses) {
     step([&] { DeleteTree(scope.root, ClassKey(entry)); });
     // The ProgID key serves both bitnesses on Windows: it stays while the other bitness's class is

@@ -4,6 +4,7 @@
 #include <oleauto.h>
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "addin/com/penwright.h"
@@ -37,8 +38,21 @@ std::wstring PlatformKey(std::wstring_view classes) {
   return VersionKey(classes) + L'\\' + kLocale + L'\\' + std::wstring{TypeLibraryPlatform()};
 }
 
+std::wstring LibraryKey() {
+  return std::wstring{kClasses} + L"TypeLib\\" + GuidText(LIBID_Penwright);
+}
+
 std::wstring InterfaceKey(const Interface& entry) {
   return std::wstring{kClasses} + L"Interface\\" + GuidText(entry.iid);
+}
+
+// The library's flags, as RegisterTypeLib writes them under FLAGS: a decimal number.
+std::wstring LibraryFlags(ITypeLib* library) {
+  TLIBATTR* attributes = nullptr;
+  if (FAILED(library->GetLibAttr(&attributes))) throw RegistrationFailure{E_FAIL};
+  const WORD flags = attributes->wLibFlags;
+  library->ReleaseTLibAttr(attributes);
+  return std::to_wstring(flags);
 }
 
 std::wstring LibraryDescription(ITypeLib* library) {
@@ -49,11 +63,11 @@ std::wstring LibraryDescription(ITypeLib* library) {
   return std::wstring{platform::win32::BstrView(text)};
 }
 
-// Whether the version key holds anything but FLAGS and HELPDIR: a platform still registered.
-bool AnyPlatformLeft(const std::wstring& versionKey) {
+// Whether the version key holds anything but FLAGS and HELPDIR, in the view `view`: a platform still
+// registered.
+bool AnyPlatformLeft(HKEY root, const std::wstring& versionKey, REGSAM view) {
   HKEY opened = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, versionKey.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-    return false;
+  if (::RegOpenKeyExW(root, versionKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
   const platform::win32::UniqueHkey key{opened};
   for (DWORD index = 0;; ++index) {
     std::array<wchar_t, 256> name{};
@@ -82,15 +96,9 @@ void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstr
   const bool registeredBefore = KeyExists(HKEY_LOCAL_MACHINE, PlatformKey(kClasses));
   // Recorded first: a RegisterTypeLib that fails half-way may have written some of its keys.
   edit.Recorded([registeredBefore] {
-    if (!registeredBefore) ::UnRegisterTypeLib(LIBID_Penwright, 1, 0, LOCALE_NEUTRAL, kSysKind);
+    if (!registeredBefore) UnregisterTypeLibrary(HKEY_LOCAL_MACHINE);
   });
   const HRESULT hr = ::RegisterTypeLib(library, serverPath.data(), nullptr);
-  if (FAILED(hr)) throw RegistrationFailure{hr};
-}
-
-void UnregisterMachineTypeLibrary() {
-  if (!KeyExists(HKEY_LOCAL_MACHINE, PlatformKey(kClasses))) return;
-  const HRESULT hr = ::UnRegisterTypeLib(LIBID_Penwright, 1, 0, LOCALE_NEUTRAL, kSysKind);
   if (FAILED(hr)) throw RegistrationFailure{hr};
 }
 
@@ -98,7 +106,7 @@ void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::w
   const std::wstring version = VersionKey(kClasses);
   edit.SetText(HKEY_CURRENT_USER, version, {}, LibraryDescription(library));
   edit.SetText(HKEY_CURRENT_USER, PlatformKey(kClasses), {}, serverPath);
-  edit.SetText(HKEY_CURRENT_USER, version + L"\\FLAGS", {}, L"0");
+  edit.SetText(HKEY_CURRENT_USER, version + L"\\FLAGS", {}, LibraryFlags(library));
   edit.SetText(HKEY_CURRENT_USER, version + L"\\HELPDIR", {}, serverPath.substr(0, serverPath.rfind(L'\\')));
   const std::wstring libid = GuidText(LIBID_Penwright);
   for (const Interface& entry : kInterfaces) {
@@ -111,14 +119,21 @@ void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::w
   }
 }
 
-void UnregisterUserTypeLibrary() {
-  for (const Interface& entry : kInterfaces) DeleteTree(HKEY_CURRENT_USER, InterfaceKey(entry));
+void UnregisterTypeLibrary(HKEY root) {
   const std::wstring version = VersionKey(kClasses);
-  DeleteTree(HKEY_CURRENT_USER, PlatformKey(kClasses));
-  DeleteIfEmpty(HKEY_CURRENT_USER, version + L'\\' + kLocale);
-  if (AnyPlatformLeft(version)) return;
-  DeleteTree(HKEY_CURRENT_USER, version);
-  DeleteIfEmpty(HKEY_CURRENT_USER, version.substr(0, version.rfind(L'\\')));
+  DeleteTree(root, PlatformKey(kClasses));
+  DeleteIfEmpty(root, version + L'\\' + kLocale);
+  // One TypeLib key serves both bitnesses on Windows; a registry that keeps one per bitness (Wine's
+  // per-user classes) is asked in both views.
+  const bool otherRegistered =
+      AnyPlatformLeft(root, version, 0) || AnyPlatformLeft(root, version, kOtherView);
+  for (const Interface& entry : kInterfaces) {
+    DeleteTree(root, InterfaceKey(entry));
+    if (!otherRegistered) DeleteTree(root, InterfaceKey(entry), kOtherView);
+  }
+  if (AnyPlatformLeft(root, version, 0)) return;
+  DeleteTree(root, version);
+  DeleteIfEmpty(root, LibraryKey());
 }
 
 }  // namespace addin::com

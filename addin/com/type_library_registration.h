@@ -18,8 +18,6 @@ std::wstring_view TypeLibraryPlatform() noexcept;
 // Machine-wide through RegisterTypeLib, recorded in `edit` so that a later failure unregisters it
 // again (unless this platform's registration was there before).
 void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstring& serverPath);
-// Removes this platform's machine-wide registration; the other platform's stays.
-void UnregisterMachineTypeLibrary();
 
 // Per user, under HKEY_CURRENT_USER\Software\Classes: the keys RegisterTypeLibForUser writes (the
 // version key with its description, this platform's path, FLAGS and HELPDIR, and each automation
@@ -27,8 +25,11 @@ void UnregisterMachineTypeLibrary();
 // RegisterTypeLibForUser registers machine-wide, which a user without administrator rights cannot,
 // and which per-user registration must never do.
 void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::wstring& serverPath);
-// Removes this platform's per-user path and the interfaces' keys of this bitness; the version key goes
-// only when no platform is left under it.
-void UnregisterUserTypeLibrary();
+// Removes this platform's registration under `root` (HKEY_LOCAL_MACHINE's or HKEY_CURRENT_USER's
+// classes): its path, the interfaces' keys in this bitness's view, and the version key once no platform
+// is left under it. While the other bitness's library is registered, its interfaces' keys stay: the
+// interfaces are the same, and RegisterTypeLib writes them in both views, whose UnRegisterTypeLib would
+// take them from the other bitness too.
+void UnregisterTypeLibrary(HKEY root);
 
 }  // namespace addin::com

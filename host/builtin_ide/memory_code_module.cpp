@@ -46,6 +46,12 @@ const Routine& MemoryCodeModule::RequireRoutine(std::string_view name, ProcKind 
   return *routine;
 }
 
+std::shared_ptr<VBComponent> MemoryCodeModule::Parent() const {
+  Enter("Parent");
+  if (!component_) throw VbError(kErrNoSuchMember);
+  return component_;
+}
+
 std::shared_ptr<host::CodePane> MemoryCodeModule::CodePane() {
   Enter("CodePane");
   // Shares the module's ownership when a shared_ptr holds it; otherwise borrows.

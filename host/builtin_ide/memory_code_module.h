@@ -11,6 +11,7 @@
 
 #include "host/builtin_ide/fault_plan.h"
 #include "host/builtin_ide/memory_code_pane.h"
+#include "host/builtin_ide/memory_component.h"
 #include "host/code_module.h"
 #include "host/vb_code/routine_map.h"
 
@@ -30,6 +31,11 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
 
   // Every later call enters `plan` (which the caller keeps alive); nullptr detaches it.
   void AttachFaults(FaultPlan* plan) noexcept { faults_ = plan; }
+  // Makes the module part of a component of that kind; until then Parent() fails as in an IDE that
+  // cannot tell.
+  void SetComponent(ComponentType type, bool persistable = false) {
+    component_ = std::make_shared<MemoryComponent>(type, persistable);
+  }
   FaultPlan* faults() const noexcept { return faults_; }
 
   // The module's lines joined by CR LF, as the IDE saves them.
@@ -48,6 +54,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
   void AddFromString(std::string_view text) override;
+  std::shared_ptr<VBComponent> Parent() const override;
 
  private:
   // Records the call in the fault plan, if one is attached; `arguments` is only formatted then.
@@ -66,6 +73,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   std::deque<std::string> lines_;
   mutable std::optional<std::deque<Routine>> routines_;  // worked out on first use, then kept up to date
   MemoryCodePane pane_{*this};
+  std::shared_ptr<MemoryComponent> component_;
   FaultPlan* faults_ = nullptr;
 };
 

@@ -19,6 +19,28 @@ std::uint8_t EndingIndex(std::string_view ending) {
   return 0;
 }
 
+// A class saves its design properties in its BEGIN block: "Persistable = 1  'Persistable".
+bool IsPersistable(const std::vector<PhysicalLine>& header) {
+  for (const PhysicalLine& line : header) {
+    std::string_view text = line.text;
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string_view::npos) continue;
+    text.remove_prefix(start);
+    if (text.size() < kPersistable.size() || !SameName(text.substr(0, kPersistable.size()), kPersistable))
+      continue;
+    text.remove_prefix(kPersistable.size());
+    const std::size_t equals = text.find_first_not_of(" \t");
+    if (equals == std::string_view::npos || text[equals] != '=') continue;
+    text.remove_prefix(equals + 1);
+    const std::size_t value = text.find_first_not_of(" \t");
+    if (value == std::string_view::npos) continue;
+    text.remove_prefix(value);
+    return text.starts_with('1') &&
+           (text.size() == 1 || text[1] == ' ' || text[1] == '\t' || text[1] == '\'');
+  }
+  return false;
+}
+
 }  // namespace
 
 std::size_t SourceCodeModule::HiddenCount(const Tail& tail) const noexcept {
@@ -64,8 +86,12 @@ SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKi
   return parsed;
 }
 
-SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind)
-    : SourceCodeModule(Parse(text, kind)) {}
+SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind,
+                                   std::optional<ComponentType> component)
+    : SourceCodeModule(Parse(text, kind)) {
+  if (component)
+    code_.SetComponent(*component, *component == ComponentType::kClassModule && IsPersistable(header_));
+}
 
 SourceCodeModule::SourceCodeModule(Parsed&& parsed)
     : header_(std::move(parsed.header)),

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "host/code_module.h"
 #include "host/code_pane.h"
 #include "host/source_files/source_lines.h"
+#include "host/vb_component.h"
 
 namespace host {
 
@@ -43,7 +45,9 @@ class SourceCodePane final : public CodePane {
 class SourceCodeModule final : public CodeModule, public std::enable_shared_from_this<SourceCodeModule> {
  public:
   // `text` is the whole file, decoded. Throws SourceFormatError when its header cannot be read.
-  SourceCodeModule(std::string_view text, SourceKind kind);
+  // Given the kind of component the file holds, the module is part of one; a class's persistability
+  // is read from its header.
+  SourceCodeModule(std::string_view text, SourceKind kind, std::optional<ComponentType> component = {});
   SourceCodeModule(const SourceCodeModule&) = delete;
   SourceCodeModule& operator=(const SourceCodeModule&) = delete;
 
@@ -74,6 +78,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   ProcAtLine ProcOfLine(long line) const override { return code_.ProcOfLine(line); }
   void InsertLines(long line, std::string_view text) override;
   void AddFromString(std::string_view text) override;
+  std::shared_ptr<VBComponent> Parent() const override { return code_.Parent(); }
 
  private:
   // What follows a code line in the file: its own break (empty for a line added since reading,

@@ -139,14 +139,26 @@ void RequireVb6Bytes(std::string_view bytes) {
   }
 }
 
-std::optional<SourceKind> SourceKindOfPath(std::string_view path) {
+std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path) {
+  struct Extension {
+    std::string_view extension;
+    ComponentType component;
+  };
+  static constexpr Extension kExtensions[] = {
+      {"bas", ComponentType::kStdModule},       {"cls", ComponentType::kClassModule},
+      {"ctl", ComponentType::kUserControl},     {"dob", ComponentType::kDocObject},
+      {"frm", ComponentType::kVBForm},          {"pag", ComponentType::kPropPage},
+      {"dsr", ComponentType::kActiveXDesigner},
+  };
   const std::size_t dot = path.find_last_of('.');
-  const std::size_t slash = path.find_last_of('/');
+  const std::size_t slash = path.find_last_of("/\\");
   if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return std::nullopt;
   const std::string_view extension = path.substr(dot + 1);
-  if (SameName(extension, "bas")) return SourceKind::kStandardModule;
-  for (const std::string_view described : {"cls", "ctl", "frm", "pag", "dsr"}) {
-    if (SameName(extension, described)) return SourceKind::kDescribedModule;
+  for (const Extension& known : kExtensions) {
+    if (!SameName(extension, known.extension)) continue;
+    const SourceKind source = known.component == ComponentType::kStdModule ? SourceKind::kStandardModule
+                                                                           : SourceKind::kDescribedModule;
+    return SourceFileKind{source, known.component};
   }
   return std::nullopt;
 }

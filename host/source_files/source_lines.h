@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/vb_component.h"
+
 namespace host {
 
 // One line of a file as it stands on disk: its text and the break that ends it ("\r\n", "\n",
@@ -51,12 +53,18 @@ class EndingTally {
 };
 
 // How the IDE reads a file: a standard module (.bas) hides only its leading Attribute lines; a
-// form, user control, property page, designer or class also hides its VERSION line, its Begin
-// blocks and its Object lines.
+// form, user control, user document, property page, designer or class also hides its VERSION line,
+// its Begin blocks and its Object lines.
 enum class SourceKind { kStandardModule, kDescribedModule };
 
-// The kind a file's extension gives (in any case), or nothing for a file that is not VB6 source.
-std::optional<SourceKind> SourceKindOfPath(std::string_view path);
+// What a file's extension (in any case) says it holds: how to read it, and the kind of component
+// the IDE makes of it (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr). Nothing for a file that is not VB6
+// source.
+struct SourceFileKind {
+  SourceKind source;
+  ComponentType component;
+};
+std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path);
 
 // A file whose hidden part cannot be read: its form description never ends.
 class SourceFormatError : public std::runtime_error {

@@ -1,4 +1,4 @@
-// platform/posix/ini_settings_store.cpp: the settings file's reading, and its atomic replacement.
+// platform/posix/ini_settings_store.cpp: the settings file's checked reading, and its atomic replacement.
 #include "platform/posix/ini_settings_store.h"
 
 #include <fcntl.h>
@@ -6,11 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "host/host_error.h"
@@ -36,17 +37,83 @@ void MakeFolders(const std::string& folder) {
   }
 }
 
-// Whole contents, or nothing when the file does not exist; throws when it exists but cannot be read
-// (and lets a failed allocation through, so that a save never mistakes the old file for an empty one).
-std::optional<std::string> ReadIfPresent(const std::string& path) {
-  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+// The most a settings file may hold: its few settings take a few hundred bytes.
+constexpr std::size_t kMostSettingsBytes = std::size_t{1} << 20;
+constexpr std::string_view kMostSettingsText = "1 MB (1048576 bytes)";
+
+[[noreturn]] void Refuse(const std::string& path, const std::string& why) {
+  throw host::HostError{host::kErrPathFileAccess, path + ": " + why};
+}
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "of an unknown kind";
+}
+
+// Reads to the end of the file, or to one byte past `most`; 0, or the errno of the failure.
+int ReadAtMost(int fd, std::string& bytes, std::size_t expected, std::size_t most) {
+  // One byte more than expected, so that a file of the size it claims is read in one go.
+  bytes.resize(std::min(expected, most) + 1);
+  std::size_t size = 0;
+  for (;;) {
+    if (size == bytes.size()) {
+      if (size > most) break;
+      bytes.resize(std::min(size * 2, most + 1));
+    }
+    const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) break;
+    size += static_cast<std::size_t>(n);
+  }
+  bytes.resize(size);
+  return 0;
+}
+
+// What the settings file holds, if it may be read.
+struct SettingsFile {
+  enum class State { kMissing, kForbidden, kRead } state;
+  std::string bytes;
+};
+
+// Opened without blocking (a named pipe would wait for a writer, and a terminal is not made the
+// controlling one) and checked on the open file itself, so that only a regular file of at most
+// kMostSettingsBytes is read: anything else, and a file that cannot be read for any reason other than
+// its permissions, throws HostError. A failed allocation goes through, so that a save never mistakes
+// the old file for an empty one.
+SettingsFile ReadSettingsFile(const std::string& path) {
+  FileDescriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
   if (file.get() < 0) {
-    if (errno == ENOENT) return std::nullopt;
+    // ENOTDIR: a plain file stands where a folder of the path should be, so there is no settings file.
+    if (errno == ENOENT || errno == ENOTDIR) return {SettingsFile::State::kMissing, {}};
+    if (errno == EACCES) return {SettingsFile::State::kForbidden, {}};
     ThrowFileError(path, "cannot read", errno);
   }
-  std::string contents;
-  if (const int error = ReadAll(file.get(), contents); error != 0) ThrowFileError(path, "cannot read", error);
-  return contents;
+  struct stat info {};
+  if (::fstat(file.get(), &info) != 0) ThrowFileError(path, "cannot read", errno);
+  if (!S_ISREG(info.st_mode))
+    Refuse(path, "the settings file is " + KindOf(info.st_mode) + ", not a regular file");
+  const std::string tooLarge = "the settings file is larger than " + std::string{kMostSettingsText};
+  if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > kMostSettingsBytes) Refuse(path, tooLarge);
+  SettingsFile read{SettingsFile::State::kRead, {}};
+  // Bounded whatever the size said: the file may grow meanwhile, and /proc's files claim no size at all.
+  const int error =
+      ReadAtMost(file.get(), read.bytes, static_cast<std::size_t>(info.st_size), kMostSettingsBytes);
+  if (error != 0) ThrowFileError(path, "cannot read", error);
+  if (read.bytes.size() > kMostSettingsBytes) Refuse(path, tooLarge);
+  return read;
+}
+
+host::SettingValues ParseSettingsFile(const std::string& path, std::string_view bytes) {
+  try {
+    return ReadSettingsIni(bytes);
+  } catch (const SettingsIniError& error) {
+    Refuse(path, error.what());
+  }
 }
 
 }  // namespace
@@ -68,24 +135,32 @@ std::string IniSettingsStore::DefaultPath() {
 
 std::string IniSettingsStore::GetSetting(std::string_view application, std::string_view section,
                                          std::string_view key, std::string_view fallback) const {
-  try {
-    const std::optional<std::string> text = ReadIfPresent(path_);
-    if (!text) return std::string{fallback};
-    const host::SettingValues values = ReadSettingsIni(*text);
-    const auto it = values.find({std::string{application}, std::string{section}, std::string{key}});
-    return it == values.end() ? std::string{fallback} : it->second;
-  } catch (const host::HostError&) {
-    return std::string{fallback};  // an unreadable file reads as an empty one
-  }
+  const SettingsFile file = ReadSettingsFile(path_);
+  if (file.state != SettingsFile::State::kRead) return std::string{fallback};
+  const host::SettingValues values = ParseSettingsFile(path_, file.bytes);
+  const auto it = values.find({std::string{application}, std::string{section}, std::string{key}});
+  return it == values.end() ? std::string{fallback} : it->second;
 }
 
 void IniSettingsStore::SaveSetting(std::string_view application, std::string_view section,
                                    std::string_view key, std::string_view value) {
-  // An unreadable file is not replaced: that would lose the other settings.
-  const std::optional<std::string> old = ReadIfPresent(path_);
-  host::SettingValues values = old ? ReadSettingsIni(*old) : host::SettingValues{};
+  const SettingsFile old = ReadSettingsFile(path_);
+  // A file that may not be read is not replaced: that would lose the other settings.
+  if (old.state == SettingsFile::State::kForbidden) ThrowFileError(path_, "cannot read", EACCES);
+  host::SettingValues values;
+  if (old.state == SettingsFile::State::kRead) values = ParseSettingsFile(path_, old.bytes);
   values[{std::string{application}, std::string{section}, std::string{key}}] = std::string{value};
-  const std::string text = WriteSettingsIni(values);
+  std::string text;
+  try {
+    text = WriteSettingsIni(values);
+  } catch (const SettingsIniError& error) {
+    Refuse(path_, std::string{"cannot save: "} + error.what());
+  }
+  // A file that every later run would refuse is not written.
+  if (text.size() > kMostSettingsBytes) {
+    Refuse(path_, "cannot save: the settings would take " + std::to_string(text.size()) +
+                      " bytes, more than " + std::string{kMostSettingsText});
+  }
 
   std::string target;
   try {
@@ -99,7 +174,8 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   replacement.temporaryPattern = target + ".XXXXXX";
   try {
     // The new file is in place whether or not its folder could be flushed after the rename.
-    ReplaceFile(replacement, text);
+    const std::string_view whole[] = {text};
+    ReplaceFile(replacement, whole);
   } catch (const ReplaceError& failure) {
     switch (failure.step()) {
       case SaveStep::kCreateTemporary:

@@ -7,8 +7,11 @@
 
 namespace platform::posix {
 
-// Reading never fails: a missing or unreadable file gives the defaults. Saving rewrites the whole
-// file through a temporary file and a rename, so that a crash leaves the old file or the new one.
+// A missing file, or one the user may not read, gives the defaults. Anything else that is not a regular
+// file (a named pipe would hang the run, a link to a device would never end), a file over 1 MB, a line
+// too long to read whole, and any other failure to read are refused with HostError, by reading and
+// saving alike. Saving rewrites the whole file through a temporary file and a rename, so that a crash
+// leaves the old file or the new one.
 class IniSettingsStore final : public host::SettingsStore {
  public:
   explicit IniSettingsStore(std::string path) : path_(std::move(path)) {}

@@ -121,7 +121,7 @@ ReplaceError::ReplaceError(SaveStep step, int error, std::string attribute)
       error_(error),
       attribute_(std::move(attribute)) {}
 
-int ReplaceFile(const Replacement& replacement, std::string_view bytes) {
+int ReplaceFile(const Replacement& replacement, std::span<const std::string_view> pieces) {
   // A step fails with its own errno, or with the one a test planned for it.
   const auto planned = [&](SaveStep step, int error) {
     if (error == 0 && replacement.faults) error = replacement.faults(step);
@@ -143,7 +143,11 @@ int ReplaceFile(const Replacement& replacement, std::string_view bytes) {
     check(SaveStep::kAttributes, 0);
     CopyAttributes(replacement.metadataFrom, temporary.fd());
   }
-  check(SaveStep::kWrite, WriteAll(temporary.fd(), bytes));
+  int written = 0;
+  for (const std::string_view piece : pieces) {
+    if ((written = WriteAll(temporary.fd(), piece)) != 0) break;
+  }
+  check(SaveStep::kWrite, written);
   check(SaveStep::kSync, ErrnoOf(::fsync(temporary.fd())));
   check(SaveStep::kClose, ErrnoOf(temporary.Close()));
   check(SaveStep::kCheckUnchanged, 0);

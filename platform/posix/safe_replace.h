@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -54,12 +55,12 @@ struct Replacement {
   SaveFaults faults;
 };
 
-// Writes `bytes` to a new temporary file, gives it the old file's metadata, flushes and closes it,
-// runs the last check, renames it over the target and flushes the folder. Throws ReplaceError (or
+// Writes `pieces`, one after another, to a new temporary file, gives it the old file's metadata, flushes and
+// closes it, runs the last check, renames it over the target and flushes the folder. Throws ReplaceError (or
 // what beforeRename throws) for a failure before the rename. The rename is the edit: a folder that
 // cannot be flushed after it does not undo it, so its errno is returned (0 when the folder was
 // flushed). SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the process.
-int ReplaceFile(const Replacement& replacement, std::string_view bytes);
+int ReplaceFile(const Replacement& replacement, std::span<const std::string_view> pieces);
 
 // The file a path names, links followed, so that a replacement keeps a link a link. A path that is
 // no link is its own answer. Throws std::system_error when a link cannot be followed.

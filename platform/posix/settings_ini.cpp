@@ -1,8 +1,15 @@
-// platform/posix/settings_ini.cpp: escaping and parsing of the settings file's lines.
+// platform/posix/settings_ini.cpp: the settings file's escaping and lines, written here and parsed by inih.
 #include "platform/posix/settings_ini.h"
 
+#include <ini.h>
+
+#include <algorithm>
 #include <cctype>
-#include <tuple>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <new>
+#include <optional>
 
 namespace platform::posix {
 
@@ -11,6 +18,15 @@ using host::SettingValues;
 namespace {
 
 constexpr std::string_view kHex = "0123456789ABCDEF";
+// What inih strips from both ends of a name or value: isspace in the C locale, which the program never
+// changes.
+constexpr std::string_view kBlanks = " \t\n\v\f\r";
+// inih reads a line into a buffer of INI_MAX_LINE bytes that also holds its line feed and a NUL; a
+// longer line would reach it in pieces, each taken for a line of its own.
+constexpr std::size_t kMostLineBytes = INI_MAX_LINE - 2;
+// inih keeps the first 49 bytes of a section's name (its limit is not in its header): a name that long
+// may have been cut, so it is not read, and none so long is written.
+constexpr std::size_t kSectionBytesKept = 49;
 
 std::string Lowered(std::string_view text) {
   std::string lowered{text};
@@ -18,14 +34,45 @@ std::string Lowered(std::string_view text) {
   return lowered;
 }
 
+bool IsBlank(char c) {
+  return kBlanks.find(c) != std::string_view::npos;
+}
+
+// Escaped wherever they stand: the escape itself, the header's separator, line breaks, NUL (inih reads
+// lines as C strings), inih's two separators and brackets, and its comment characters.
+bool AlwaysEscaped(char c) {
+  switch (c) {
+    case '%':
+    case '\\':
+    case '\r':
+    case '\n':
+    case '\0':
+    case '=':
+    case ':':
+    case '[':
+    case ']':
+    case ';':
+    case '#':
+      return true;
+    default:
+      return false;
+  }
+}
+
+void AppendEscaped(std::string& out, char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  out += '%';
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0x0F];
+}
+
+// `text` as written; a blank at either end is escaped too, as inih would drop it.
 std::string Escape(std::string_view text) {
   std::string escaped;
-  for (const char c : text) {
-    if (c == '%' || c == '\\' || c == '\r' || c == '\n' || c == '=' || c == '[' || c == ']') {
-      const auto byte = static_cast<unsigned char>(c);
-      escaped += '%';
-      escaped += kHex[byte >> 4];
-      escaped += kHex[byte & 0x0F];
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (AlwaysEscaped(c) || (IsBlank(c) && (i == 0 || i + 1 == text.size()))) {
+      AppendEscaped(escaped, c);
     } else {
       escaped += c;
     }
@@ -56,6 +103,129 @@ std::string Unescape(std::string_view text) {
   return plain;
 }
 
+std::string_view Trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// "key=value"; a value too long for one line is cut into pieces that go on in indented lines. Every
+// blank of such a value is escaped, so that none stands at the end of a piece, where inih would drop it.
+void AppendKeyLines(std::string& text, std::string_view key, std::string_view value) {
+  std::string line = Escape(key) + '=';
+  if (line.size() + 3 > kMostLineBytes) {
+    throw SettingsIniError("a key that takes " + std::to_string(line.size() - 1) +
+                           " bytes once written is too long: at most " + std::to_string(kMostLineBytes - 4) +
+                           " fit on a line");
+  }
+  const std::string whole = Escape(value);
+  if (line.size() + whole.size() <= kMostLineBytes) {
+    text += line + whole + '\n';
+    return;
+  }
+  for (const char c : value) {
+    const std::size_t size = AlwaysEscaped(c) || IsBlank(c) ? 3 : 1;
+    if (line.size() + size > kMostLineBytes) {
+      text += line + '\n';
+      line = " ";
+    }
+    if (size == 3) {
+      AppendEscaped(line, c);
+    } else {
+      line += c;
+    }
+  }
+  text += line + '\n';
+}
+
+// One parse of a settings text, shared by inih's line reader and its handler.
+struct Parse {
+  std::string_view rest;  // what inih has not read yet
+  long line = 0;
+  // inih's line buffer, as last handed to the reader.
+  const char* buffer = nullptr;
+  std::size_t bufferSize = 0;
+  bool tooLong = false;  // `line` did not fit in the buffer
+  std::exception_ptr failure;
+  SettingValues values;
+  std::optional<SettingAddress> last;  // where the last key went, if it was readable
+
+  void Take(std::string_view section, const char* name, std::string_view value);
+};
+
+// The address of `key` under inih's `section`: "application\section" with one raw backslash (an escaped
+// one reads "%5C"), blanks around either part dropped. None for any other header, nor for a name
+// inih may have cut.
+std::optional<SettingAddress> AddressOf(std::string_view section, std::string_view key) {
+  if (section.size() >= kSectionBytesKept) return std::nullopt;
+  const std::size_t separator = section.find('\\');
+  if (separator == std::string_view::npos || section.find('\\', separator + 1) != std::string_view::npos)
+    return std::nullopt;
+  return SettingAddress{Unescape(Trimmed(section.substr(0, separator))),
+                        Unescape(Trimmed(section.substr(separator + 1))), Unescape(key)};
+}
+
+void Parse::Take(std::string_view section, const char* name, std::string_view value) {
+  std::string_view key = name;
+  // A key line's name is cut out of the line buffer in place. For an indented line after a key, inih
+  // repeats that key's name from a copy of its own, and passes the whole line, trimmed, as the value.
+  const std::less<const char*> before;
+  if (before(name, buffer) || !before(name, buffer + bufferSize)) {
+    const std::size_t separator = value.find_first_of("=:");
+    if (separator == std::string_view::npos) {
+      if (last) values[*last] += Unescape(value);
+      return;
+    }
+    // Keys are often indented under their section: such a line is a key line all the same.
+    key = Trimmed(value.substr(0, separator));
+    value = Trimmed(value.substr(separator + 1));
+  }
+  last = AddressOf(section, key);
+  if (last) values[*last] = Unescape(value);
+}
+
+// inih's line reader: hands it one whole line and its line feed, a raw NUL (which would end inih's C
+// string early) as "%00"; stops at a line too long for the buffer rather than let inih cut it.
+char* ReadLine(char* buffer, int size, void* stream) noexcept {
+  Parse& parse = *static_cast<Parse*>(stream);
+  if (parse.rest.empty() || parse.tooLong || parse.failure) return nullptr;
+  const std::size_t end = parse.rest.find('\n');
+  const std::string_view line = parse.rest.substr(0, end);
+  parse.rest.remove_prefix(end == std::string_view::npos ? parse.rest.size() : end + 1);
+  ++parse.line;
+  const auto nuls = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\0'));
+  parse.bufferSize = static_cast<std::size_t>(std::max(size, 0));
+  if (line.size() + 2 * nuls + 2 > parse.bufferSize) {
+    parse.tooLong = true;
+    return nullptr;
+  }
+  char* out = buffer;
+  for (const char c : line) {
+    if (c == '\0') {
+      out = std::copy_n("%00", 3, out);
+    } else {
+      *out++ = c;
+    }
+  }
+  *out++ = '\n';
+  *out = '\0';
+  parse.buffer = buffer;
+  return buffer;
+}
+
+// inih's handler: no exception may cross inih's C frames, so a failure is kept, and stops the reading.
+int TakeValue(void* user, const char* section, const char* name, const char* value) noexcept {
+  Parse& parse = *static_cast<Parse*>(user);
+  if (parse.failure) return 0;
+  try {
+    parse.Take(section, name, value);
+  } catch (...) {
+    parse.failure = std::current_exception();
+    return 0;
+  }
+  return 1;
+}
+
 }  // namespace
 
 std::string WriteSettingsIni(const host::SettingValues& values) {
@@ -66,41 +236,33 @@ std::string WriteSettingsIni(const host::SettingValues& values) {
                              Lowered(current->application) == Lowered(address.application) &&
                              Lowered(current->section) == Lowered(address.section);
     if (!sameSection) {
+      const std::string name = Escape(address.application) + '\\' + Escape(address.section);
+      if (name.size() >= kSectionBytesKept) {
+        throw SettingsIniError("the section [" + name + "] takes " + std::to_string(name.size()) +
+                               " bytes once written: at most " + std::to_string(kSectionBytesKept - 1) +
+                               " can be read back");
+      }
       if (current != nullptr) text += '\n';
-      text += '[' + Escape(address.application) + '\\' + Escape(address.section) + "]\n";
+      text += '[' + name + "]\n";
       current = &address;
     }
-    text += Escape(address.key) + '=' + Escape(value) + '\n';
+    AppendKeyLines(text, address.key, value);
   }
   return text;
 }
 
 host::SettingValues ReadSettingsIni(std::string_view text) {
-  host::SettingValues values;
-  std::string application;
-  std::string section;
-  bool inSection = false;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-      const std::string_view inside = line.substr(1, line.size() - 2);
-      const std::size_t separator = inside.find('\\');
-      // The separator is the only raw backslash: escaped ones read "%5C".
-      inSection =
-          separator != std::string_view::npos && inside.find('\\', separator + 1) == std::string_view::npos;
-      if (inSection) {
-        application = Unescape(inside.substr(0, separator));
-        section = Unescape(inside.substr(separator + 1));
-      }
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (!inSection || equals == std::string_view::npos) continue;
-    values[{application, section, Unescape(line.substr(0, equals))}] = Unescape(line.substr(equals + 1));
+  Parse parse;
+  parse.rest = text;
+  // inih's other results, the number of the first line it could not understand, need nothing: such
+  // lines are skipped.
+  if (ini_parse_stream(ReadLine, &parse, TakeValue, &parse) == -2) throw std::bad_alloc();
+  if (parse.failure) std::rethrow_exception(parse.failure);
+  if (parse.tooLong) {
+    throw SettingsIniError("line " + std::to_string(parse.line) + " is longer than " +
+                           std::to_string(parse.bufferSize - 2) + " bytes");
   }
-  return values;
+  return std::move(parse.values);
 }
 
 }  // namespace platform::posix

@@ -1,6 +1,7 @@
-// platform/posix/settings_ini.h: the text form of the per-user settings file, read and written losslessly.
+// platform/posix/settings_ini.h: the settings file's text, written losslessly and read with inih.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -8,12 +9,24 @@
 
 namespace platform::posix {
 
-// One "[application\section]" header per section, then "key=value" lines. A percent sign, backslash,
-// CR, LF, '=', '[' and ']' in any part are written as %HH, so that every text, blanks included, comes
-// back as it was.
+// Settings that cannot be written so as to read back whole, or a text that cannot be read whole.
+class SettingsIniError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One "[application\section]" header per section, then "key=value" lines; a value too long for one line
+// goes on in lines that start with a blank. Written as %HH: '%', '\', CR, LF, NUL, '=', ':', '[', ']',
+// ';' and '#' in any part, a blank (space, tab, VT, FF) at either end of a part, and every blank of a
+// value that takes more than one line; so every text, blanks and any bytes included, comes back as it
+// was. Throws SettingsIniError when an application and section, or a key, are too long to be read back.
 std::string WriteSettingsIni(const host::SettingValues& values);
 
-// Reads what WriteSettingsIni wrote; lines it cannot understand are ignored.
+// Reads the file as a person who edits it by hand means it: a UTF-8 byte-order mark, CR LF line ends,
+// blanks around names, '=' and values, comment lines starting with ';' or '#', a ';' comment after a
+// blank, indented keys. An indented line without '=' or ':' after a key goes on with its value, joined
+// as it stands. Lines it cannot understand are ignored; a line too long to be read whole throws
+// SettingsIniError.
 host::SettingValues ReadSettingsIni(std::string_view text);
 
 }  // namespace platform::posix

@@ -164,7 +164,7 @@ bool DiskSourceFile::IsReadOnly() const noexcept {
   return (identity_.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-std::string DiskSourceFile::Replace(std::string_view bytes) {
+std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   // However it ends, the lock goes with it: a run waiting for this file may go on.
   struct Unlock {
     FileDescriptor& file;
@@ -193,7 +193,7 @@ std::string DiskSourceFile::Replace(std::string_view bytes) {
   warning.reserve(warning.size() + 256 + kPowerLoss.size());
   int folderError = 0;
   try {
-    folderError = ReplaceFile(replacement, bytes);
+    folderError = ReplaceFile(replacement, pieces);
   } catch (const ReplaceError& failure) {
     throw host::SourceFileError(path_, ReasonOf(failure, folder));
   }

@@ -45,7 +45,8 @@ class DiskSourceFile final : public host::SourceFile {
   // folder flushed, so that a crash leaves either the old file or the new one. Refuses a read-only
   // file and a file that changed on disk since it was read. Until the rename, any failure leaves the
   // file as it was and removes the temporary file. Throws host::SourceFileError.
-  std::string Replace(std::string_view bytes) override;
+  std::string Replace(std::span<const std::string_view> pieces) override;
+  using host::SourceFile::Replace;
 
   // Every later Replace() meets `faults`.
   void InjectFaults(SaveFaults faults) { faults_ = std::move(faults); }

@@ -249,8 +249,6 @@ const FileCase kRoutines[] = {
             {"property", "Count", "--variable", "Total", "--type", "Long", "--read-only"}),
     OnTools("PropertyReadWrite", {"property", "Title", "--variable", "NewTitle"}),
     OnTools("PropertySet", {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set"}),
-    OnTools("PropertySetChanged",
-            {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set", "--changed"}),
     OnTools("PropertyPrivateHideResumeNext",
             {"property", "Title", "--variable", "NewTitle", "--private", "--hide", "--resume-next"}),
     OnTools("PropertyFriendStatic", {"property", "Title", "--variable", "NewTitle", "--friend", "--static"}),
@@ -552,7 +550,7 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
     std::vector<std::string> arguments;
     std::string err;
   };
-  const std::string notSource = ": not a VB6 source file (.bas, .cls, .ctl, .frm, .pag, .dsr)\n";
+  const std::string notSource = ": not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)\n";
   const Case cases[] = {
       {{"sub", "Refresh", missing}, "scrivlet: " + missing + ": no such file\n"},
       {{"sub", "Refresh", folder}, "scrivlet: " + folder + ": is a folder, not a source file\n"},

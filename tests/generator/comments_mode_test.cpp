@@ -7,8 +7,6 @@
 
 namespace {
 
-using generator::Request;
-
 constexpr std::string_view kModule =
     "Option Explicit\n"                                     // 1
     "\n"                                                    // 2

@@ -137,7 +137,7 @@ TEST_P(CreerVariableModule, DeclaresAndPersists) {
   generator::Request request;
   GetParam().options(request);
   host::MemoryCodeModule module{test::CrLf(GetParam().before)};
-  generator::CreerVariable_Module(request, module, GetParam().propertyBag, platform.ui);
+  generator::CreerVariable_Module(request, module, GetParam().propertyBag ? "UserControl" : "", platform.ui);
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(test::CrLf(GetParam().after)));
   EXPECT_TRUE(platform.ui.messages().empty());
 }
@@ -193,7 +193,7 @@ TEST_P(CreerVariableModuleFailure, ShowsTheFailureAndStops) {
   host::FaultPlan plan;
   plan.Fail(GetParam().operation, GetParam().nth, GetParam().number, "Injected failure");
   module.AttachFaults(&plan);
-  generator::CreerVariable_Module(request, module, true, platform.ui);
+  generator::CreerVariable_Module(request, module, "UserControl", platform.ui);
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(test::CrLf(GetParam().after)));
   EXPECT_EQ(platform.ui.messages(),
             (std::vector<host::ShownMessage>{{"Injected failure", "CreerVariable_Module"}}));
@@ -212,7 +212,7 @@ TEST(CreerVariableModuleLookup, NotFoundCreatesTheProcedureSilently) {
   host::FaultPlan plan;
   plan.Fail("ProcBodyLine", 1, 35, "Sub or Function not defined");
   module.AttachFaults(&plan);
-  generator::CreerVariable_Module(request, module, true, platform.ui);
+  generator::CreerVariable_Module(request, module, "UserControl", platform.ui);
   EXPECT_TRUE(platform.ui.messages().empty());
   // The host said it was missing, so a second one was added ahead of the first.
   const std::deque<std::string>& lines = module.lines();

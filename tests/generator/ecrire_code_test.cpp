@@ -310,8 +310,10 @@ const OrderCase kOrders[] = {
        r.sNom_Propriete = "Title";
        r.bProp_Changed = true;
      },
-     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
-      "AddFromString", "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
+     // The module's kind is asked first: a built-in module without one may be a user control.
+     {"Parent", "AddFromString", "AddFromString", "AddFromString",
+      "ProcBodyLine UserControl_WriteProperties 0", "AddFromString",
+      "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
       "ProcBodyLine UserControl_ReadProperties 0", "AddFromString",
       "ProcBodyLine UserControl_ReadProperties 0", "Lines 3 1", "InsertLines 4"}},
     {"read_write_changed_existing_procedures",
@@ -321,9 +323,9 @@ const OrderCase kOrders[] = {
        r.sNom_Propriete = "Title";
        r.bProp_Changed = true;
      },
-     {"AddFromString", "AddFromString", "AddFromString", "ProcBodyLine UserControl_WriteProperties 0",
-      "Lines 85 1", "InsertLines 86", "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1",
-      "InsertLines 89"}},
+     {"Parent", "AddFromString", "AddFromString", "AddFromString",
+      "ProcBodyLine UserControl_WriteProperties 0", "Lines 85 1", "InsertLines 86",
+      "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1", "InsertLines 89"}},
     {"comments_only",
      "Sub Refresh()\nEnd Sub",
      [](Request& r) {

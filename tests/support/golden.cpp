@@ -3,17 +3,31 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <utility>
 #include <vector>
 
-#include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 
 namespace test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Read and written here rather than with the temporary-folder helpers, so that the programs run
+// under Wine can compare with golden files too.
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in{path, std::ios::binary};
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return contents.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out{path, std::ios::binary | std::ios::trunc};
+  out << bytes;
+}
 
 fs::path PathOf(std::string_view name) {
   return fs::path{SCRIVLET_GOLDEN_DIR} / name;

@@ -1,7 +1,8 @@
-// tests/win32/addin_host_test.cpp: a host program that plays the VB6 IDE around the registered
-// Scrivlet.dll: it reads the add-in entry, creates the connection by its ProgID, connects it through
-// IDTExtensibility2, chooses its menu entry and drives the real dialog window with window messages,
-// as a programmer would. Argument: the DLL's path.
+// tests/win32/addin_host_test.cpp: a host program that plays the VB6 IDE or the VBA editor of its own
+// bitness around the registered Scrivlet.dll: it reads that host's add-in list, creates the connection
+// by its ProgID, connects it through IDTExtensibility2, chooses its menu entry and drives the real
+// dialog window with window messages, as a programmer would.
+// Arguments: vb6|vba (the host played), machine|user (where the classes are registered), the DLL's path.
 #include <windows.h>
 
 #include <objbase.h>
@@ -34,11 +35,24 @@ using test::Item;
 using test::Pump;
 
 std::vector<Box>& g_boxes = test::CaughtBoxes();
-// From main: the DLL's path, and whether the message box hook is in.
+// From main: the host played, the scope of the registration, the DLL's path, and whether the message box
+// hook is in.
+bool g_vba = false;
+bool g_perUser = false;
 std::wstring g_dllPath;
 bool g_catcherInstalled = false;
 
-constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
+// The list the host played reads: the VB6 IDE's, or the VBA editor's of this program's bitness (64-bit
+// Office keeps its own, as HKEY_CURRENT_USER's software keys are one for both bitnesses).
+const wchar_t* AddinsKey() {
+  if (!g_vba) return L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
+  return sizeof(void*) == 8 ? L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64"
+                            : L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins";
+}
+
+host::IdeFlavour Flavour() {
+  return g_vba ? host::IdeFlavour::kVbaEditor : host::IdeFlavour::kVb6;
+}
 constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet\\Settings";
 constexpr wchar_t kScrivletKey[] = L"Software\\VB and VBA Program Settings\\Scrivlet";
 
@@ -84,7 +98,7 @@ bool Enabled(ControlId id) {
 std::vector<std::wstring> AddinsToLoad() {
   std::vector<std::wstring> progIds;
   HKEY opened = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return progIds;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, AddinsKey(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return progIds;
   const platform::win32::UniqueHkey addins{opened};
   for (DWORD index = 0;; ++index) {
     wchar_t name[256];
@@ -128,16 +142,55 @@ struct Connection {
   ComPtr<IDTExtensibility2> notifications;
 };
 
+std::wstring DefaultValue(const std::wstring& path) {
+  wchar_t value[MAX_PATH * 2] = {};
+  DWORD size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  return value;
+}
+
+// Whether the last object was created from the current user's classes.
+bool g_createdPerUser = false;
+
+// Creates the class of `progId` as COM on Windows does: from the current user's classes first (the
+// ProgID's CLSID, then that class's InprocServer32 in this process's registry view), else from the
+// machine's. Wine's COM reads the machine's classes only, so the per-user lookup is done here: the DLL
+// named there is loaded and its class factory asked.
+ComPtr<IDispatch> CreateByProgId(const std::wstring& progId) {
+  ComPtr<IDispatch> object;
+  CLSID clsid{};
+  const std::wstring clsidText = DefaultValue(L"Software\\Classes\\" + progId + L"\\CLSID");
+  g_createdPerUser = !clsidText.empty();
+  if (g_createdPerUser) {
+    const std::wstring server = DefaultValue(L"Software\\Classes\\CLSID\\" + clsidText + L"\\InprocServer32");
+    using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    const HMODULE dll = ::LoadLibraryW(server.c_str());  // held for the process, as COM would
+    const auto getClassObject = dll == nullptr ? nullptr
+                                               : reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(
+                                                     ::GetProcAddress(dll, "DllGetClassObject")));
+    ComPtr<IClassFactory> factory;
+    if (getClassObject != nullptr && SUCCEEDED(::CLSIDFromString(clsidText.c_str(), &clsid)) &&
+        SUCCEEDED(getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.put())))) {
+      factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.put()));
+    }
+    return object;
+  }
+  if (SUCCEEDED(::CLSIDFromProgID(progId.c_str(), &clsid))) {
+    ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                       reinterpret_cast<void**>(object.put()));
+  }
+  return object;
+}
+
 // What the IDE does at start-up for the add-in `progId`: creates it and sends the connection
 // notification with its root object, an add-in instance and an empty custom array.
 Connection Connect(test::MockIde& ide, const std::wstring& progId, ext_ConnectMode mode) {
   Connection c;
-  CLSID clsid{};
-  if (FAILED(::CLSIDFromProgID(progId.c_str(), &clsid)) ||
-      FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(c.object.put())))) {
-    return c;
-  }
+  c.object = CreateByProgId(progId);
+  if (!c.object) return c;
   c.notifications = c.object.As<IDTExtensibility2>(IID_IDTExtensibility2);
   if (!c.notifications) return c;
   test::FakeDispatch* instanceSelf = nullptr;
@@ -194,8 +247,9 @@ std::wstring Cr(std::wstring_view text) {
   return out;
 }
 
-// The Title property of the example, as the module holds it after the generation.
-std::wstring TitleModule() {
+// The Title property of the example, as the module holds it after the generation: with PropertyChanged
+// and the property bag's lines in the VB6 IDE, without them in the VBA editor.
+std::wstring TitleModule(bool propertyBag) {
   const std::wstring header =
       L"'**********************************************************************\n"
       L"' Utility: Description of its utility\n"
@@ -233,18 +287,17 @@ std::wstring TitleModule() {
       L"'-----------------------------------\n"
       L"'End\n"
       L"End Property";
-  return Cr(
-      L"Option Explicit\n"
-      L"Private m_NewTitle AS String\n"
+  const std::wstring bag =
       L"Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\n"
       L"m_NewTitle = PropBag.ReadProperty (\"Title\")\n"
       L"End Sub\n"
       L"Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
       L"Propbag.WriteProperty \"Title\", m_NewTitle\n"
-      L"End Sub\n"
-      L"Property Let Title(NewTitle as String)\n" +
-      header + start + L"m_NewTitle = NewTitle\nPropertyChanged \"Title\"\n" + end +
-      L"\n\nProperty Get Title( )AS String\n" + header + start + L"Title = m_NewTitle\n" + end);
+      L"End Sub\n";
+  return Cr(L"Option Explicit\nPrivate m_NewTitle AS String\n" + (propertyBag ? bag : L"") +
+            L"Property Let Title(NewTitle as String)\n" + header + start + L"m_NewTitle = NewTitle\n" +
+            (propertyBag ? L"PropertyChanged \"Title\"\n" : L"") + end +
+            L"\n\nProperty Get Title( )AS String\n" + header + start + L"Title = m_NewTitle\n" + end);
 }
 
 // After each click on a box, the state of every option as the window shows it.
@@ -338,15 +391,26 @@ TEST(AddinHost, ListsTheAddinToLoadAtStartUp) {
   EXPECT_EQ(AddinsToLoad(), std::vector<std::wstring>{L"Penwright.Connect"});
 }
 
+// The class registered in this scope, in this program's view, is the DLL of its own bitness.
+TEST(AddinHost, CreatesTheDllOfItsOwnBitness) {
+  ComPtr<IDispatch> object = CreateByProgId(L"Penwright.Connect");
+  ASSERT_TRUE(object) << "Penwright.Connect can be created";
+  EXPECT_EQ(g_createdPerUser, g_perUser) << "found among the current user's classes";
+  EXPECT_NE(::GetModuleHandleW(g_dllPath.c_str()), nullptr)
+      << "the DLL loaded is " << platform::win32::Narrow(g_dllPath);
+}
+
 TEST(AddinHost, FromMenuToDisconnection) {
   const std::wstring progId = TheAddin();
   ASSERT_FALSE(progId.empty());
-  test::MockIde ide;
+  test::MockIde ide{Flavour()};
   StoreDisplayOnConnect(nullptr);
   Connection c = Connect(ide, progId, ext_cm_AfterStartup);
   ASSERT_TRUE(c.notifications) << "Penwright.Connect answers IDTExtensibility2";
   EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
       << "the entry \"Scrivlet\" is added at the end of the Add-Ins menu";
+  EXPECT_EQ(ide.inner().commandBars().Bar("Add-Ins") != nullptr, !g_vba)
+      << "the VB6 IDE's Add-Ins bar, the VBA editor's menu bar pop-up";
   EXPECT_EQ(ide.Connections(), std::size_t{1}) << "the entry's clicks are listened to";
   EXPECT_FALSE(DialogOnScreen()) << "no dialog before the entry is chosen";
   EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "FormDisplayed False after connection";
@@ -373,15 +437,28 @@ TEST(AddinHost, FromMenuToDisconnection) {
                                    << seen;
   EXPECT_TRUE(ide.module().handed().empty()) << "OK without a name writes nothing";
 
-  // The example: Title, NewTitle, Add PropertyChanged, OK.
+  // The example: Title, NewTitle, Add PropertyChanged, OK. A VBA project holds no user controls: there
+  // the option is refused, and the property is written without it.
   g_boxes.clear();
   Type(txtPropriete, L"Title");
   Type(txtVariable, L"NewTitle");
   Click(chkPropertyChanged);
   EXPECT_TRUE(test::IsChecked(chkPropertyChanged)) << "Add PropertyChanged checked";
   Click(OKButton);
+  if (g_vba) {
+    const std::vector<Box> refused = {
+        {L"Scrivlet", L"Add PropertyChanged writes code for user controls, which this project cannot hold.",
+         Dialog()}};
+    EXPECT_TRUE(g_boxes == refused)
+        << "the VBA editor refuses Add PropertyChanged in a box owned by the dialog";
+    EXPECT_TRUE(ide.module().handed().empty()) << "and writes nothing";
+    g_boxes.clear();
+    Click(chkPropertyChanged);
+    Click(OKButton);
+    Click(chkPropertyChanged);  // checked again, as the interlocks below start
+  }
   const std::wstring written = platform::win32::Wide(ide.module().inner().Text());
-  EXPECT_EQ(written, TitleModule()) << "the module holds the Title property byte for byte";
+  EXPECT_EQ(written, TitleModule(!g_vba)) << "the module holds the Title property byte for byte";
   EXPECT_TRUE(g_boxes.empty()) << "no message during the generation";
   EXPECT_TRUE(DialogOnScreen()) << "the dialog stays open after OK";
 
@@ -427,7 +504,7 @@ TEST(AddinHost, ReconnectionByStoredSetting) {
     SCOPED_TRACE(setting.stored == nullptr
                      ? "DisplayOnConnect absent"
                      : "DisplayOnConnect \"" + platform::win32::Narrow(setting.stored) + '"');
-    test::MockIde ide;
+    test::MockIde ide{Flavour()};
     StoreDisplayOnConnect(setting.stored);
     Connection c = Connect(ide, progId, ext_cm_AfterStartup);
     ASSERT_TRUE(c.notifications);
@@ -444,7 +521,7 @@ TEST(AddinHost, ReconnectionByStoredSetting) {
 TEST(AddinHost, ConnectionFromOutside) {
   const std::wstring progId = TheAddin();
   ASSERT_FALSE(progId.empty());
-  test::MockIde ide;
+  test::MockIde ide{Flavour()};
   StoreDisplayOnConnect(L"0");
   g_boxes.clear();
   Connection c = Connect(ide, progId, ext_cm_External);
@@ -481,11 +558,18 @@ TEST(AddinHost, TheDllMayUnloadAtTheEnd) {
 
 int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
-  if (argc < 2 || FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    std::printf("usage: addin_host_tests DLL-PATH (COM must initialise)\n");
+  const std::wstring role = argc > 1 ? argv[1] : L"";
+  const std::wstring scope = argc > 2 ? argv[2] : L"";
+  // The VB6 IDE is a 32-bit program: a 64-bit one cannot play it.
+  const bool knownRole = role == L"vba" || (role == L"vb6" && sizeof(void*) == 4);
+  if (argc != 4 || !knownRole || (scope != L"machine" && scope != L"user") ||
+      FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    std::printf("usage: addin_host_tests vb6|vba machine|user DLL-PATH (vb6 in the 32-bit program)\n");
     return 2;
   }
-  g_dllPath = argv[1];
+  g_vba = role == L"vba";
+  g_perUser = scope == L"user";
+  g_dllPath = argv[3];
   const test::BoxCatcher catcher;
   g_catcherInstalled = catcher.installed();
   ::RegDeleteTreeW(HKEY_CURRENT_USER, kScrivletKey);

@@ -14,6 +14,9 @@
 
 #include "addin/com/penwright.h"
 #include "platform/win32/com_handles.h"
+#include "platform/win32/wide.h"
+#include "tests/generator/module_kinds.h"
+#include "tests/support/golden.h"
 #include "tests/win32/fake_dispatch.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_code_module.h"
@@ -357,6 +360,47 @@ TEST_P(Generation, HandsTheModuleEveryTextExactly) {
 
 INSTANTIATE_TEST_SUITE_P(Requests, Generation, testing::ValuesIn(GenerationCases()),
                          [](const testing::TestParamInfo<GenerationCase>& info) { return info.param.name; });
+
+// What a property with PropertyChanged writes in each kind of module, the kind asked of the IDE through
+// the module's Parent; the same table as the built-in IDE's and the command line's.
+class ModuleKind : public testing::TestWithParam<test::ModuleKindCase> {};
+
+TEST_P(ModuleKind, WritesTheBagOfItsObjectOrNothing) {
+  const test::ModuleKindCase& c = GetParam();
+  const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+  ASSERT_TRUE(request);
+  // The table's request, option by option, as VB assigns them.
+  const generator::Request r = test::ModuleKindsRequest();
+  using platform::win32::Wide;
+  const std::wstring texts[] = {Wide(r.sNom_Propriete), Wide(r.sNomVariable),    Wide(r.sTypeVariable),
+                                Wide(r.sFuncReturn),    Wide(r.sNomutilisateur), Wide(r.sUsage)};
+  const Option options[] = {
+      Text(L"Nom_Propriete", texts[0].c_str()),
+      Text(L"NomVariable", texts[1].c_str()),
+      Text(L"TypeVariable", texts[2].c_str()),
+      Text(L"FunctionReturn", texts[3].c_str()),
+      Text(L"NomUtilisateur", texts[4].c_str()),
+      Text(L"Usage", texts[5].c_str()),
+      {L"Prop_Set", false, r.bProp_Set ? VARIANT_TRUE : VARIANT_FALSE, nullptr},
+      {L"Prop_Changed", false, r.bProp_Changed ? VARIANT_TRUE : VARIANT_FALSE, nullptr}};
+  for (const Option& option : options) EXPECT_EQ(Assign(request.get(), option), S_OK) << option.name;
+  test::MockCodeModule mock{test::kModuleKindsStart};
+  mock.inner().SetComponent(c.type, c.persistable);
+  g_boxes.clear();
+  EXPECT_EQ(EcrireCode(request.get(), mock.module()), S_OK);
+  if (c.golden != nullptr) {
+    EXPECT_TRUE(test::MatchesGolden(c.golden, mock.inner().Text()));
+    EXPECT_TRUE(g_boxes.empty());
+  } else {
+    EXPECT_EQ(mock.inner().Text(), test::kModuleKindsStart);
+    EXPECT_TRUE(mock.handed().empty()) << "nothing handed to the module";
+    EXPECT_EQ(g_boxes, (std::vector<Box>{{Wide(test::kModuleKindRefusal), L"EcrireCode"}}));
+  }
+  EXPECT_EQ(mock.moduleObject().references(), ULONG{1}) << "module references balanced";
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, ModuleKind, testing::ValuesIn(test::ModuleKinds()),
+                         [](const auto& info) { return std::string{info.param.name}; });
 
 // The same request through the vtable, as a client compiled against the type library calls it.
 TEST(CEcrireCode, EarlyBinding) {

@@ -288,7 +288,7 @@ TEST(DispatchCodeModule, RaisesTheHostsFailures) {
        L"InsertLines",
        {static_cast<HRESULT>(0x800A0023UL), L""},
        35,
-       "Application-defined or object-defined error"},
+       "Sub or Function not defined"},
       {"other HRESULT",
        L"CountOfLines",
        {E_ACCESSDENIED, L"Access is denied"},
@@ -339,7 +339,6 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
       {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
       {E_OUTOFMEMORY, 7, "Out of memory"},
       {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
-      {static_cast<HRESULT>(0x800A0009UL), 9, "Application-defined or object-defined error"},
   };
   for (const CallCase& c : calls) {
     const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
@@ -355,6 +354,108 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
   ::SysFreeString(info.bstrDescription);
   EXPECT_EQ(deferred.number(), 35L);
   EXPECT_EQ(deferred.description(), "Sub or Function not defined");
+}
+
+// A VB error number raised without a description is shown in VB's own words, however it arrives: as
+// the call's HRESULT, as the raised scode, or as the raised wCode. A number VB leaves undefined keeps
+// "Application-defined or object-defined error"; a description given is kept.
+TEST(DispatchCall, GivesVbsOwnWordsToANumberWithoutDescription) {
+  struct Case {
+    long number;
+    const char* text;
+  };
+  const Case cases[] = {
+      {5, "Invalid procedure call or argument"},
+      {6, "Overflow"},
+      {7, "Out of memory"},
+      {9, "Subscript out of range"},
+      {11, "Division by zero"},
+      {13, "Type mismatch"},
+      {35, "Sub or Function not defined"},
+      {52, "Bad file name or number"},
+      {53, "File not found"},
+      {57, "Device I/O error"},
+      {61, "Disk full"},
+      {70, "Permission denied"},
+      {75, "Path/File access error"},
+      {76, "Path not found"},
+      {91, "Object variable or With block variable not set"},
+      {424, "Object required"},
+      {438, "Object doesn't support this property or method"},
+      {440, "Automation error"},
+      {445, "Object doesn't support this action"},
+      {449, "Argument not optional"},
+      {450, "Wrong number of arguments or invalid property assignment"},
+      {459, "Object or class does not support the set of events"},
+      {0, "Application-defined or object-defined error"},
+      {1000, "Application-defined or object-defined error"},
+      {65535, "Application-defined or object-defined error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.number);
+    const auto code = static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(c.number));
+    const HostError called = com_ide::HostErrorFromCall(code, nullptr);
+    EXPECT_EQ(called.number(), c.number);
+    EXPECT_EQ(called.description(), c.text) << "as the call's HRESULT";
+
+    EXCEPINFO byScode{};
+    byScode.scode = code;
+    const HostError raised = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &byScode);
+    EXPECT_EQ(raised.number(), c.number);
+    EXPECT_EQ(raised.description(), c.text) << "as the raised scode";
+
+    EXCEPINFO byWCode{};
+    byWCode.wCode = static_cast<WORD>(c.number);
+    if (c.number != 0) {
+      EXPECT_EQ(com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &byWCode).description(), c.text)
+          << "as the wCode";
+    }
+  }
+  EXCEPINFO described{};
+  described.scode = static_cast<HRESULT>(0x800A0035UL);
+  described.bstrDescription = ::SysAllocString(L"Le fichier est introuvable");
+  const HostError kept = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &described);
+  ::SysFreeString(described.bstrDescription);
+  EXPECT_EQ(kept.number(), 53L);
+  EXPECT_EQ(kept.description(), "Le fichier est introuvable");
+}
+
+// The VBA editor's Add-Ins menu, reached as the connection reaches it: no "Add-Ins" bar, the "Menu
+// Bar"'s pop-up found by its caption, and that pop-up's own Controls; a plain button has no Controls.
+TEST(DispatchVbe, VbaEditorMenus) {
+  test::MockIde ide{host::IdeFlavour::kVbaEditor};
+  {
+    com_ide::DispatchVbe vbe = VbeOf(ide);
+    const auto bars = vbe.CommandBars();
+    EXPECT_TRUE(ThrowsHostError([&] { bars->Item("Add-Ins"); }, 5, kInvalidCall)) << "no Add-Ins bar";
+    const auto menus = bars->Item("Menu Bar")->Controls();
+    EXPECT_TRUE(ThrowsHostError([&] { menus->Item("Tools"); }, 5, kInvalidCall)) << "a menu the bar lacks";
+    const auto popup = menus->Item("Add-Ins");
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->Caption(), "&Add-Ins");
+    const auto entry = popup->Controls()->Add(host::kControlButton);
+    entry->Caption("Scrivlet");
+    EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}));
+    EXPECT_TRUE(
+        ThrowsHostError([&] { entry->Controls(); }, 438, "Object doesn't support this property or method"))
+        << "a button has no Controls";
+    EXPECT_TRUE(ide.Choose("Scrivlet"));
+    entry->Delete();
+    EXPECT_EQ(ide.AddInsCaptions(), std::vector<std::string>{"Add-In Manager..."});
+  }
+  EXPECT_TRUE(AllReleased(ide));
+}
+
+// Only the VB6 IDE's root object has FullName; a VBE of Nothing is error 91.
+TEST(DispatchVbe, HoldsUserControlsInTheVb6IdeAlone) {
+  test::MockIde vb6;
+  test::MockIde vba{host::IdeFlavour::kVbaEditor};
+  EXPECT_TRUE(VbeOf(vb6).HoldsUserControls());
+  EXPECT_FALSE(VbeOf(vba).HoldsUserControls());
+  EXPECT_TRUE(
+      ThrowsHostError([] { com_ide::DispatchVbe{ComPtr<IDispatch>{}}.HoldsUserControls(); }, 91, kNotSet));
+  EXPECT_TRUE(AllReleased(vb6));
+  EXPECT_TRUE(AllReleased(vba));
 }
 
 // A member the object lacks, an object that is Nothing, a pane that answers Nothing for its module,

@@ -15,15 +15,11 @@ using platform::win32::Wide;
 
 }  // namespace
 
-MockCodeModule::MockCodeModule(std::string_view text)
-    : inner_(text), module_(FakeDispatch::Create(&moduleSelf_)), pane_(FakeDispatch::Create(&paneSelf_)) {
+MockCodeModule::MockCodeModule(std::string_view text) : inner_(text) {
   DefineMembers();
 }
 
-MockCodeModule::MockCodeModule(std::deque<std::string> lines)
-    : inner_(std::move(lines)),
-      module_(FakeDispatch::Create(&moduleSelf_)),
-      pane_(FakeDispatch::Create(&paneSelf_)) {
+MockCodeModule::MockCodeModule(std::deque<std::string> lines) : inner_(std::move(lines)) {
   DefineMembers();
 }
 
@@ -75,6 +71,24 @@ void MockCodeModule::DefineMembers() {
     handed_.push_back({L"AddFromString", code});
     AsHost([&] { inner_.AddFromString(Narrow(code)); });
   });
+
+  // The component answers as the inner module's does: a module without one is a host's that lacks
+  // the member.
+  m.Define(L"Parent", [this](WORD, const Arguments&, VARIANT* result) {
+    Enter(L"Parent");
+    AsHost([&] { (void)inner_.Parent(); });
+    ReturnObject(result, component_.get());
+  });
+  FakeDispatch& c = *componentSelf_;
+  c.Define(L"Type", [this](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] { ReturnLong(result, static_cast<long>(inner_.Parent()->Type())); });
+  });
+  c.Define(L"Properties", [this](WORD, const Arguments& a, VARIANT* result) {
+    AsHost([&] { propertyValue_ = inner_.Parent()->PropertyValue(Narrow(a.Text(0))); });
+    ReturnObject(result, property_.get());
+  });
+  propertySelf_->Define(
+      L"Value", [this](WORD, const Arguments&, VARIANT* result) { ReturnLong(result, propertyValue_); });
 
   FakeDispatch& p = *paneSelf_;
   p.Define(L"GetSelection", [this](WORD, const Arguments& a, VARIANT*) {

@@ -21,7 +21,8 @@ struct Handed {
 };
 
 // CodeModule members: CodePane, CountOfLines, Lines, ProcStartLine, ProcBodyLine, ProcOfLine,
-// InsertLines, AddFromString. CodePane members: GetSelection, CodeModule. A HostError of the inner
+// InsertLines, AddFromString, Parent. CodePane members: GetSelection, CodeModule. The component
+// (Parent): Type, Properties(name).Value, from the inner module's. A HostError of the inner
 // module is raised as VB raises its errors: DISP_E_EXCEPTION, scode 0x800A0000 | number.
 class MockCodeModule {
  public:
@@ -46,8 +47,13 @@ class MockCodeModule {
   host::MemoryCodeModule inner_;
   FakeDispatch* moduleSelf_ = nullptr;
   FakeDispatch* paneSelf_ = nullptr;
-  platform::win32::ComPtr<IDispatch> module_;
-  platform::win32::ComPtr<IDispatch> pane_;
+  FakeDispatch* componentSelf_ = nullptr;
+  FakeDispatch* propertySelf_ = nullptr;
+  platform::win32::ComPtr<IDispatch> module_ = FakeDispatch::Create(&moduleSelf_);
+  platform::win32::ComPtr<IDispatch> pane_ = FakeDispatch::Create(&paneSelf_);
+  platform::win32::ComPtr<IDispatch> component_ = FakeDispatch::Create(&componentSelf_);
+  platform::win32::ComPtr<IDispatch> property_ = FakeDispatch::Create(&propertySelf_);
+  long propertyValue_ = 0;
   std::vector<Handed> handed_;
   std::map<std::wstring, Raised> failures_;
 };

@@ -1,6 +1,9 @@
-// tests/win32/registration_test.cpp: what regsvr32 leaves in the registry, the registered type library,
-// and the DLL's resources. "registered DLL-PATH" checks after registration, "unregistered" that
-// nothing of ours is left, "unregistered-beside-neighbour" the same with another add-in kept.
+// tests/win32/registration_test.cpp: what regsvr32 leaves in the registry, machine-wide and per user,
+// for the DLL of this program's bitness; the registered type library and the DLL's resources; what
+// DllInstall refuses and how a failed registration is taken back.
+//   registered machine|user DLL-PATH   every key of that registration
+//   unregistered [beside-neighbour]     nothing of ours anywhere, of either bitness, in either scope
+//   install DLL-PATH                    DllInstall called here, from an unregistered start
 #include <windows.h>
 
 #include <objbase.h>
@@ -24,23 +27,47 @@ using platform::win32::Narrow;
 
 // From the command line.
 std::wstring g_dllPath;
+bool g_perUser = false;
 bool g_neighbour = false;
 
+constexpr bool k64 = sizeof(void*) == 8;
+constexpr REGSAM kOtherView = k64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 constexpr wchar_t kConnectClsid[] = L"{FAEF55F2-E717-4EAD-A497-6FB86A685EF2}";
 constexpr wchar_t kCEcrireCodeClsid[] = L"{328BE73A-2D3B-4539-95A4-310DCE185468}";
 constexpr wchar_t kLibid[] = L"{ABD489EB-9188-4951-BE88-5A864556EE82}";
 constexpr wchar_t kConnectIid[] = L"{965C7AA9-434E-40DD-8486-3F40EEE37FBB}";
 constexpr wchar_t kCEcrireCodeIid[] = L"{DA96CC00-4985-4C65-ADBA-FA4F7F2074CD}";
-constexpr wchar_t kAddinKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Penwright.Connect";
-constexpr wchar_t kNeighbourKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Other.Connect";
+constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr wchar_t kClasses[] = L"Software\\Classes\\";
+constexpr wchar_t kVb6List[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
+constexpr wchar_t kVbaList[] = L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins";
+constexpr wchar_t kVba64List[] = L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64";
+constexpr wchar_t kEntry[] = L"\\Penwright.Connect";
+constexpr wchar_t kNeighbour[] = L"\\Other.Connect";
 
-std::string RootName(HKEY root) {
-  return root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKCU\\";
+struct HostList {
+  const wchar_t* key;
+  DWORD loadBehavior;
+  bool commandLineSafe;
+};
+// The lists a DLL of this program's bitness registers itself in: the VB6 IDE and 32-bit Office's VBA
+// editor for a 32-bit DLL, 64-bit Office's for a 64-bit one.
+const std::vector<HostList> kOwnLists =
+    k64 ? std::vector<HostList>{{kVba64List, 3, false}}
+        : std::vector<HostList>{{kVb6List, 5, true}, {kVbaList, 3, false}};
+
+HKEY ScopeRoot() {
+  return g_perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
-bool KeyExists(HKEY root, const std::wstring& path) {
+std::string KeyName(HKEY root, const std::wstring& path, REGSAM view = 0) {
+  const char* name = root == HKEY_CLASSES_ROOT ? "HKCR\\" : root == HKEY_CURRENT_USER ? "HKCU\\" : "HKLM\\";
+  return name + Narrow(path) + (view == 0 ? "" : " (other view)");
+}
+
+bool KeyExists(HKEY root, const std::wstring& path, REGSAM view = 0) {
   HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   ::RegCloseKey(key);
   return true;
 }
@@ -69,18 +96,18 @@ RawValue ReadValue(HKEY root, const std::wstring& path, const wchar_t* name) {
 
 // A REG_SZ holding exactly `text` and its terminator, byte for byte.
 void ExpectText(HKEY root, const std::wstring& path, const wchar_t* name, std::wstring_view text) {
-  SCOPED_TRACE(RootName(root) + Narrow(path) + " " + (name == nullptr ? "(default)" : Narrow(name)));
+  SCOPED_TRACE(KeyName(root, path) + " " + (name == nullptr ? "(default)" : Narrow(name)));
   const RawValue value = ReadValue(root, path, name);
   EXPECT_TRUE(value.present);
   EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
   const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
   std::vector<BYTE> expected(bytes, bytes + text.size() * sizeof(wchar_t));
   expected.insert(expected.end(), sizeof(wchar_t), 0);  // the terminator
-  EXPECT_EQ(value.bytes, expected) << "expected " << std::wstring{text};
+  EXPECT_EQ(value.bytes, expected) << "expected " << Narrow(text);
 }
 
 void ExpectNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWORD number) {
-  SCOPED_TRACE(RootName(root) + Narrow(path) + " " + Narrow(name));
+  SCOPED_TRACE(KeyName(root, path) + " " + Narrow(name));
   const RawValue value = ReadValue(root, path, name);
   EXPECT_TRUE(value.present);
   EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD));
@@ -90,7 +117,7 @@ void ExpectNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWOR
   EXPECT_EQ(stored, number);
 }
 
-// The names of the subkeys and of the values of a key, so that nothing more than listed is there.
+// The names of the subkeys or of the values of a key, so that nothing more than listed is there.
 std::set<std::wstring> Names(HKEY root, const std::wstring& path, bool values) {
   std::set<std::wstring> names;
   HKEY key = nullptr;
@@ -108,8 +135,48 @@ std::set<std::wstring> Names(HKEY root, const std::wstring& path, bool values) {
   return names;
 }
 
-TEST(Registered, Classes) {
-  const std::wstring& dllPath = g_dllPath;
+// Every key either registration writes under a classes root, in either bitness.
+std::vector<std::wstring> OurClassKeys() {
+  const std::wstring classes = kClasses;
+  return {classes + L"CLSID\\" + kConnectClsid,
+          classes + L"CLSID\\" + kCEcrireCodeClsid,
+          classes + L"Penwright.Connect",
+          classes + L"Penwright.CEcrireCode",
+          classes + L"TypeLib\\" + kLibid,
+          classes + L"Interface\\" + kConnectIid,
+          classes + L"Interface\\" + kCEcrireCodeIid};
+}
+
+// The keys of ours under HKEY_LOCAL_MACHINE's classes, in both views.
+void ExpectNothingUnderTheMachine() {
+  for (const std::wstring& key : OurClassKeys()) {
+    for (const REGSAM view : {REGSAM{0}, kOtherView}) {
+      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key, view)) << KeyName(HKEY_LOCAL_MACHINE, key, view);
+    }
+  }
+}
+
+// Nothing of ours anywhere: either scope, either view, HKEY_CLASSES_ROOT, every host's list.
+void ExpectNothingOfOurs() {
+  ExpectNothingUnderTheMachine();
+  for (const std::wstring& key : OurClassKeys()) {
+    for (const REGSAM view : {REGSAM{0}, kOtherView}) {
+      EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key, view)) << KeyName(HKEY_CURRENT_USER, key, view);
+    }
+    const std::wstring underRoot = key.substr(std::wstring_view{kClasses}.size());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, underRoot)) << KeyName(HKEY_CLASSES_ROOT, underRoot);
+  }
+  for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring{list} + kEntry)) << Narrow(list);
+  }
+  ComPtr<ITypeLib> library;
+  EXPECT_TRUE(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())))
+      << "the type library is unregistered";
+}
+
+// Every key and value of the registration of this bitness in its scope, and nothing more in them.
+void ExpectRegistered() {
+  const HKEY root = ScopeRoot();
   struct Class {
     const wchar_t* clsid;
     const wchar_t* progId;
@@ -117,35 +184,57 @@ TEST(Registered, Classes) {
   const Class classes[] = {{kConnectClsid, L"Penwright.Connect"},
                            {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
   for (const Class& c : classes) {
-    const std::wstring key = std::wstring{L"CLSID\\"} + c.clsid;
-    ExpectText(HKEY_CLASSES_ROOT, key, nullptr, c.progId);
-    ExpectText(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", nullptr, dllPath);
-    ExpectText(HKEY_CLASSES_ROOT, key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    ExpectText(HKEY_CLASSES_ROOT, key + L"\\ProgID", nullptr, c.progId);
-    ExpectText(HKEY_CLASSES_ROOT, c.progId, nullptr, c.progId);
-    ExpectText(HKEY_CLASSES_ROOT, std::wstring{c.progId} + L"\\CLSID", nullptr, c.clsid);
-    EXPECT_EQ(Names(HKEY_CLASSES_ROOT, key, false), (std::set<std::wstring>{L"InprocServer32", L"ProgID"}))
-        << "the class key of " << c.progId << " holds nothing else";
-    EXPECT_EQ(Names(HKEY_CLASSES_ROOT, c.progId, false), std::set<std::wstring>{L"CLSID"})
-        << "the key " << c.progId << " holds nothing else";
+    const std::wstring key = std::wstring{kClasses} + L"CLSID\\" + c.clsid;
+    const std::wstring progId = std::wstring{kClasses} + c.progId;
+    ExpectText(root, key, nullptr, c.progId);
+    ExpectText(root, key + L"\\InprocServer32", nullptr, g_dllPath);
+    ExpectText(root, key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+    ExpectText(root, key + L"\\ProgID", nullptr, c.progId);
+    ExpectText(root, progId, nullptr, c.progId);
+    ExpectText(root, progId + L"\\CLSID", nullptr, c.clsid);
+    EXPECT_EQ(Names(root, key, false), (std::set<std::wstring>{L"InprocServer32", L"ProgID"})) << Narrow(key);
+    EXPECT_EQ(Names(root, progId, false), std::set<std::wstring>{L"CLSID"}) << Narrow(progId);
   }
-}
 
-TEST(Registered, AddinEntry) {
-  ExpectText(HKEY_CURRENT_USER, kAddinKey, L"FriendlyName", L"Scrivlet");
+  const std::wstring version = std::wstring{kClasses} + L"TypeLib\\" + kLibid + L"\\1.0";
+  ExpectText(root, version, nullptr, L"Adds Properties and comments.");
+  ExpectText(root, version + (k64 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, g_dllPath);
+  ExpectText(root, version + L"\\FLAGS", nullptr, L"8");  // LIBFLAG_FHASDISKIMAGE, the library's own
+  const struct {
+    const wchar_t* iid;
+    const wchar_t* name;
+  } interfaces[] = {{kConnectIid, L"_Connect"}, {kCEcrireCodeIid, L"_CEcrireCode"}};
+  for (const auto& entry : interfaces) {
+    const std::wstring key = std::wstring{kClasses} + L"Interface\\" + entry.iid;
+    ExpectText(root, key, nullptr, entry.name);
+    ExpectText(root, key + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
+    ExpectText(root, key + L"\\TypeLib", nullptr, kLibid);
+  }
+
   // Written out here independently of the DLL's own text, accented letters as code points.
   const std::wstring description =
       L"Scrivlet\r\n-----------------------\r\n"
       L"Petite application permettant de faire la mise en page n\u00E9cessaire des proc\u00E9dures, \r\n"
       L"fonctions et propri\u00E9t\u00E9.\r\n\r\n"
       L"AddIn permitting to automate the layout of procedure, functions and property.";
-  ExpectText(HKEY_CURRENT_USER, kAddinKey, L"Description", description);
-  ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", 5);
-  ExpectNumber(HKEY_CURRENT_USER, kAddinKey, L"CommandLineSafe", 1);
-  EXPECT_EQ(Names(HKEY_CURRENT_USER, kAddinKey, true),
-            (std::set<std::wstring>{L"FriendlyName", L"Description", L"LoadBehavior", L"CommandLineSafe"}))
-      << "the add-in entry holds its four values only";
-  EXPECT_TRUE(Names(HKEY_CURRENT_USER, kAddinKey, false).empty()) << "the add-in entry has no subkey";
+  for (const HostList& list : kOwnLists) {
+    const std::wstring key = std::wstring{list.key} + kEntry;
+    ExpectText(HKEY_CURRENT_USER, key, L"FriendlyName", L"Scrivlet");
+    ExpectText(HKEY_CURRENT_USER, key, L"Description", description);
+    ExpectNumber(HKEY_CURRENT_USER, key, L"LoadBehavior", list.loadBehavior);
+    std::set<std::wstring> values = {L"FriendlyName", L"Description", L"LoadBehavior"};
+    if (list.commandLineSafe) {
+      ExpectNumber(HKEY_CURRENT_USER, key, L"CommandLineSafe", 1);
+      values.insert(L"CommandLineSafe");
+    }
+    EXPECT_EQ(Names(HKEY_CURRENT_USER, key, true), values) << "the entry in " << Narrow(list.key);
+    EXPECT_TRUE(Names(HKEY_CURRENT_USER, key, false).empty()) << "the entry in " << Narrow(list.key);
+  }
+  if (g_perUser) ExpectNothingUnderTheMachine();
+}
+
+TEST(Registered, EveryKey) {
+  ExpectRegistered();
 }
 
 std::wstring Text(BSTR b) {
@@ -199,7 +288,9 @@ void ExpectMembers(ITypeInfo* info, const std::vector<Member>& expected, const s
   }
 }
 
-TEST(Registered, TypeLibrary) {
+// The library as the registry hands it out (machine-wide: Wine's oleaut32 reads HKEY_CLASSES_ROOT
+// only), for this bitness.
+TEST(RegisteredMachineWide, TypeLibrary) {
   ComPtr<ITypeLib> library;
   ASSERT_EQ(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put()), S_OK);
   ASSERT_TRUE(library);
@@ -208,7 +299,7 @@ TEST(Registered, TypeLibrary) {
   EXPECT_TRUE(IsEqualGUID(attributes->guid, LIBID_Penwright)) << "library identifier";
   EXPECT_EQ(attributes->wMajorVerNum, WORD{1});
   EXPECT_EQ(attributes->wMinorVerNum, WORD{0});
-  EXPECT_EQ(attributes->syskind, SYS_WIN32);
+  EXPECT_EQ(attributes->syskind, k64 ? SYS_WIN64 : SYS_WIN32);
   EXPECT_EQ(attributes->lcid, LCID{0});
   library->ReleaseTLibAttr(attributes);
   BSTR name = nullptr;
@@ -321,17 +412,7 @@ TEST(Registered, TypeLibrary) {
   }
 }
 
-TEST(Registered, TypeLibraryKeys) {
-  const std::wstring& dllPath = g_dllPath;
-  ExpectText(HKEY_CLASSES_ROOT, std::wstring{L"TypeLib\\"} + kLibid + L"\\1.0", nullptr,
-             L"Adds Properties and comments.");
-  ExpectText(HKEY_CLASSES_ROOT, std::wstring{L"TypeLib\\"} + kLibid + L"\\1.0\\0\\win32", nullptr, dllPath);
-  for (const wchar_t* iid : {kConnectIid, kCEcrireCodeIid}) {
-    ExpectText(HKEY_CLASSES_ROOT, std::wstring{L"Interface\\"} + iid + L"\\TypeLib", nullptr, kLibid);
-  }
-}
-
-TEST(Registered, Resources) {
+TEST(RegisteredMachineWide, Resources) {
   const std::wstring& dllPath = g_dllPath;
   HMODULE dll = ::LoadLibraryExW(dllPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(dll, nullptr) << "the DLL loads as data";
@@ -397,48 +478,122 @@ TEST(Registered, Resources) {
 }
 
 TEST(Unregistered, NothingOfOursIsLeft) {
-  const std::pair<HKEY, std::wstring> keys[] = {
-      {HKEY_CLASSES_ROOT, std::wstring{L"CLSID\\"} + kConnectClsid},
-      {HKEY_CLASSES_ROOT, std::wstring{L"CLSID\\"} + kCEcrireCodeClsid},
-      {HKEY_CLASSES_ROOT, L"Penwright.Connect"},
-      {HKEY_CLASSES_ROOT, L"Penwright.CEcrireCode"},
-      {HKEY_CLASSES_ROOT, std::wstring{L"TypeLib\\"} + kLibid},
-      {HKEY_CLASSES_ROOT, std::wstring{L"Interface\\"} + kConnectIid},
-      {HKEY_CLASSES_ROOT, std::wstring{L"Interface\\"} + kCEcrireCodeIid},
-      {HKEY_CURRENT_USER, kAddinKey},
-  };
-  for (const auto& [root, path] : keys) {
-    EXPECT_FALSE(KeyExists(root, path)) << RootName(root) << path;
+  ExpectNothingOfOurs();
+  for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
+    if (g_neighbour) {
+      EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring{list} + kNeighbour))
+          << "another add-in's entry in " << Narrow(list) << " stays";
+    }
   }
-  ComPtr<ITypeLib> library;
-  EXPECT_TRUE(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())))
-      << "the type library is unregistered";
-  if (g_neighbour) {
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kNeighbourKey)) << "another add-in's entry stays";
-  } else {
-    // This prefix has no VB: the keys above our entry were ours, and none is left empty.
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Visual Basic"))
-        << "no empty key of ours under Software\\Microsoft";
+  if (!g_neighbour) {
+    // This prefix has no VB and no Office: the keys above our entries were ours, and none is left empty.
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Visual Basic"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft")) << "Software\\Microsoft stays";
   }
 }
 
+// --- DllInstall, called here ----------------------------------------------------------------------------
+
+using DllInstallEntry = HRESULT(STDAPICALLTYPE*)(BOOL, PCWSTR);
+
+class Install : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dll_ = ::LoadLibraryW(g_dllPath.c_str());
+    ASSERT_NE(dll_, nullptr);
+    install_ =
+        reinterpret_cast<DllInstallEntry>(reinterpret_cast<void*>(::GetProcAddress(dll_, "DllInstall")));
+    ASSERT_NE(install_, nullptr) << "DllInstall is exported";
+    g_perUser = true;
+  }
+  void TearDown() override {
+    if (install_ != nullptr) install_(FALSE, L"user");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA");
+    if (dll_ != nullptr) ::FreeLibrary(dll_);
+  }
+
+  // Makes HKEY_CURRENT_USER\Software\Microsoft\VBA volatile: the stable keys of the VBA editor's list
+  // cannot be created under it, so a registration fails at its last step.
+  static void TrapTheVbaList() {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA");
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA", 0, nullptr,
+                                REG_OPTION_VOLATILE, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+  }
+
+  HMODULE dll_ = nullptr;
+  DllInstallEntry install_ = nullptr;
+};
+
+TEST_F(Install, RefusesAnyOtherCommandLineAndWritesNothing) {
+  const wchar_t* const refused[] = {nullptr, L"", L"machine", L"users", L" user", L"user ", L"/user"};
+  for (const wchar_t* commandLine : refused) {
+    SCOPED_TRACE(commandLine == nullptr ? std::string{"(null)"} : Narrow(commandLine));
+    EXPECT_EQ(install_(TRUE, commandLine), E_INVALIDARG) << "install";
+    EXPECT_EQ(install_(FALSE, commandLine), E_INVALIDARG) << "uninstall";
+  }
+  ExpectNothingOfOurs();
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA"));
+}
+
+TEST_F(Install, UserInAnyCaseRegistersAndUnregisters) {
+  ASSERT_EQ(install_(TRUE, L"User"), S_OK);
+  ExpectRegistered();
+  ASSERT_EQ(install_(TRUE, L"user"), S_OK) << "registering again";
+  ExpectRegistered();
+  ASSERT_EQ(install_(FALSE, L"USER"), S_OK);
+  ExpectNothingOfOurs();
+  EXPECT_EQ(install_(FALSE, L"user"), S_OK) << "nothing registered is no failure";
+}
+
+// A registration that fails takes back what it wrote and nothing else: from nothing, nothing is left;
+// over an earlier registration, that one is whole again.
+TEST_F(Install, AFailureTakesBackWhatItWrote) {
+  const HRESULT refusal = HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE);
+  TrapTheVbaList();
+  EXPECT_EQ(install_(TRUE, L"user"), refusal);
+  ExpectNothingOfOurs();
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA")) << "the trap is not ours to remove";
+
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA");
+  ASSERT_EQ(install_(TRUE, L"user"), S_OK);
+  // The earlier registration loses its VBA editor entry to the trap; all the rest must survive.
+  TrapTheVbaList();
+  const std::wstring server = std::wstring{kClasses} + L"CLSID\\" + kConnectClsid + L"\\InprocServer32";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, server.c_str(), nullptr, REG_SZ, L"elsewhere.dll",
+                              sizeof L"elsewhere.dll"),
+            ERROR_SUCCESS);
+  EXPECT_EQ(install_(TRUE, L"user"), refusal);
+  ExpectText(HKEY_CURRENT_USER, server, nullptr, L"elsewhere.dll");  // the value it replaced, back
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA");
+  ASSERT_EQ(install_(TRUE, L"user"), S_OK);
+  ExpectRegistered();
+}
+
 }  // namespace
 
-// "registered DLL-PATH" runs the tests of a registered DLL, "unregistered" and
-// "unregistered-beside-neighbour" those of an unregistered one.
+// See the opening comment for the modes.
 int wmain(int argc, wchar_t** argv) {
   testing::InitGoogleTest(&argc, argv);
   const std::wstring mode = argc > 1 ? argv[1] : L"";
-  if (mode == L"registered" && argc > 2) {
-    g_dllPath = argv[2];
-    GTEST_FLAG_SET(filter, "Registered.*");
-  } else if (mode == L"unregistered" || mode == L"unregistered-beside-neighbour") {
-    g_neighbour = mode != L"unregistered";
+  const std::wstring scope = argc > 2 ? argv[2] : L"";
+  if (mode == L"registered" && (scope == L"machine" || scope == L"user") && argc > 3) {
+    g_perUser = scope == L"user";
+    g_dllPath = argv[3];
+    GTEST_FLAG_SET(filter, g_perUser ? "Registered.*" : "Registered.*:RegisteredMachineWide.*");
+  } else if (mode == L"unregistered" && (argc == 2 || scope == L"beside-neighbour")) {
+    g_neighbour = argc > 2;
     GTEST_FLAG_SET(filter, "Unregistered.*");
+  } else if (mode == L"install" && argc > 2) {
+    g_dllPath = argv[2];
+    GTEST_FLAG_SET(filter, "Install.*");
   } else {
     std::printf(
-        "usage: registration_tests registered DLL-PATH | unregistered | unregistered-beside-neighbour\n");
+        "usage: registration_tests registered machine|user DLL-PATH | unregistered [beside-neighbour] |"
+        " install DLL-PATH\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {

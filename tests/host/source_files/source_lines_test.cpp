@@ -138,23 +138,25 @@ TEST(EndingTallyTest, MostCommonBreakWinsAndTiesGiveCrLf) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// SourceKindOfPath
+// SourceFileKindOfPath
 
-TEST(SourceKindOfPathTest, ExtensionsInAnyCase) {
+TEST(SourceFileKindOfPathTest, ExtensionsInAnyCase) {
+  using host::ComponentType;
   struct Case {
     std::string_view path;
-    std::optional<SourceKind> kind;
+    std::optional<ComponentType> component;  // described unless a standard module; nothing: not source
   };
   const Case cases[] = {
-      {"Startup.bas", SourceKind::kStandardModule},
-      {"STARTUP.BAS", SourceKind::kStandardModule},
-      {"dir/Module1.Bas", SourceKind::kStandardModule},
-      {"Invoice.cls", SourceKind::kDescribedModule},
-      {"Gauge.ctl", SourceKind::kDescribedModule},
-      {"/work/Form1.FRM", SourceKind::kDescribedModule},
-      {"Page.pag", SourceKind::kDescribedModule},
-      {"Report.dsr", SourceKind::kDescribedModule},
-      {"a.b.ctl", SourceKind::kDescribedModule},
+      {"Startup.bas", ComponentType::kStdModule},
+      {"STARTUP.BAS", ComponentType::kStdModule},
+      {"dir/Module1.Bas", ComponentType::kStdModule},
+      {"Invoice.cls", ComponentType::kClassModule},
+      {"Gauge.ctl", ComponentType::kUserControl},
+      {"Viewer.DOB", ComponentType::kDocObject},
+      {"/work/Form1.FRM", ComponentType::kVBForm},
+      {"Page.pag", ComponentType::kPropPage},
+      {"Report.dsr", ComponentType::kActiveXDesigner},
+      {"a.b.ctl", ComponentType::kUserControl},
       {"Form1.frx", std::nullopt},  // the form's binary data, not source
       {"Project1.vbp", std::nullopt},
       {"notes.txt", std::nullopt},
@@ -167,7 +169,12 @@ TEST(SourceKindOfPathTest, ExtensionsInAnyCase) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    EXPECT_EQ(host::SourceKindOfPath(c.path), c.kind);
+    const std::optional<host::SourceFileKind> kind = host::SourceFileKindOfPath(c.path);
+    ASSERT_EQ(kind.has_value(), c.component.has_value());
+    if (!kind) continue;
+    EXPECT_EQ(kind->component, *c.component);
+    EXPECT_EQ(kind->source, *c.component == ComponentType::kStdModule ? SourceKind::kStandardModule
+                                                                      : SourceKind::kDescribedModule);
   }
 }
 

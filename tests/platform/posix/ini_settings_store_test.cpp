@@ -1,10 +1,14 @@
-// Checks the settings file on disk: reading, atomic saving, its default place and unreadable files.
+// Checks the settings file on disk: what it reads in every shape, what it refuses, atomic saving, its place.
 #include "platform/posix/ini_settings_store.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -30,6 +34,7 @@ using test::Entries;
 using test::ReadFile;
 using test::TempFolder;
 using test::WriteFile;
+using namespace std::string_literals;
 
 class IniSettingsStoreTest : public testing::Test {
  protected:
@@ -154,40 +159,6 @@ TEST_F(IniSettingsStoreTest, LeavesNoTemporaryFileBehind) {
   EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
 }
 
-TEST_F(IniSettingsStoreTest, UnreadableFileGivesTheFallbackAndIsNotReplaced) {
-  // The settings path names a folder: it exists, but cannot be read as a file.
-  fs::create_directory(path_);
-  WriteFile(path_ / "keep.txt", "precious");
-  IniSettingsStore store{path_};
-
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Author", "nobody"), "nobody");
-  EXPECT_THROW(store.SaveSetting("Scrivlet", "Options", "Author", "Jo"), HostError);
-
-  EXPECT_TRUE(fs::is_directory(path_));
-  EXPECT_EQ(ReadFile(path_ / "keep.txt"), "precious");
-  EXPECT_EQ(Entries(path_), std::vector<std::string>{"keep.txt"});
-  EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
-}
-
-TEST_F(IniSettingsStoreTest, LinkThatCannotBeFollowedGivesTheFallbackAndIsNotReplaced) {
-  // The settings file is a link to itself: it exists, but opening it fails (too many levels of links).
-  fs::create_symlink("settings.ini", path_);
-  IniSettingsStore store{path_};
-
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Author", "nobody"), "nobody");
-  try {
-    store.SaveSetting("Scrivlet", "Options", "Author", "Jo");
-    ADD_FAILURE() << "no error";
-  } catch (const HostError& error) {
-    EXPECT_EQ(error.number(), 75L);
-    EXPECT_NE(error.description().find(path_.string()), std::string::npos) << error.description();
-  }
-
-  EXPECT_TRUE(fs::is_symlink(path_));
-  EXPECT_EQ(fs::read_symlink(path_), "settings.ini");
-  EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
-}
-
 TEST_F(IniSettingsStoreTest, PathThroughAPlainFileGivesTheFallback) {
   WriteFile(folder_.path() / "config", "[Scrivlet\\Options]\nAuthor=Jo\n");
   const IniSettingsStore store{folder_.path() / "config" / "settings.ini"};
@@ -208,6 +179,202 @@ TEST_F(IniSettingsStoreTest, FolderThatCannotBeCreatedIsAnError) {
   EXPECT_EQ(ReadFile(folder_.path() / "config"), "not a folder");
   EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"config"});
 }
+
+// The HostError that `call` throws, as "number: description".
+template <class Call>
+std::string ErrorOf(Call&& call) {
+  try {
+    call();
+  } catch (const HostError& error) {
+    return std::to_string(error.number()) + ": " + error.description();
+  }
+  return "no error";
+}
+
+// A save that would make a file every later run refuses is refused, and the file stays as it was.
+TEST_F(IniSettingsStoreTest, SaveThatWouldPassOneMegabyteIsRefused) {
+  IniSettingsStore store{path_};
+  store.SaveSetting("Scrivlet", "Identification", "Programmer", std::string(1030000, 'x'));
+  const std::string before = ReadFile(path_);
+  ASSERT_EQ(before.size(), 1040494U);
+  EXPECT_EQ(
+      ErrorOf([&] { store.SaveSetting("Scrivlet", "Identification", "Company", std::string(10000, 'y')); }),
+      "75: " + path_.string() +
+          ": cannot save: the settings would take 1050603 bytes, more than 1 MB (1048576 bytes)");
+  EXPECT_TRUE(ReadFile(path_) == before);
+  EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
+}
+
+// Run where the user may not read the file (root, who reads anything, first becomes "nobody"): the
+// defaults are read, and saving, which would lose the other settings, is refused.
+void ReadAsAUserWhoMayNot(const fs::path& path) {
+  if (::geteuid() == 0 && ::setuid(65534) != 0) std::_Exit(2);
+  IniSettingsStore store{path};
+  const std::string read = store.GetSetting("Scrivlet", "Identification", "Programmer", "My name");
+  const std::string save =
+      ErrorOf([&] { store.SaveSetting("Scrivlet", "Identification", "Programmer", "Al"); });
+  std::fprintf(stderr, "read %s, save %s\n", read.c_str(), save.c_str());
+  std::_Exit(0);
+}
+
+TEST_F(IniSettingsStoreTest, FileThatMayNotBeReadGivesTheDefaults) {
+  const std::string before = "[Scrivlet\\Identification]\nProgrammer=Jo\n";
+  WriteFile(path_, before);
+  fs::permissions(path_, fs::perms::none);
+  EXPECT_EXIT(ReadAsAUserWhoMayNot(path_), testing::ExitedWithCode(0),
+              "^read My name, save 75: " + path_.string() + ": cannot read: Permission denied\n$");
+  EXPECT_EQ(ReadFile(path_), before);
+}
+
+// The settings file in every shape it comes in, and what GetSetting finds in it for the programmer.
+enum class Kind { kFile, kFifo, kFolder, kLink };
+
+struct SettingsFileCase {
+  const char* label;
+  Kind kind;
+  std::string contents;    // the file's bytes, or where the link points
+  std::string programmer;  // what GetSetting gives, "My name" when nothing is stored
+  std::string refusal;     // or what reading and saving both throw, after "75: <path>: "
+  bool written = false;    // saving `programmer` where there is no file writes exactly `contents`
+};
+
+const std::string kSection = "[Scrivlet\\Identification]\n";
+
+void PrintTo(const SettingsFileCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+SettingsFileCase Reads(const char* label, std::string contents, std::string programmer) {
+  return {label, Kind::kFile, std::move(contents), std::move(programmer), "", false};
+}
+
+SettingsFileCase Writes(const char* label, std::string programmer, const std::string& keyLines) {
+  return {label, Kind::kFile, kSection + keyLines, std::move(programmer), "", true};
+}
+
+SettingsFileCase Refuses(const char* label, Kind kind, std::string contents, std::string refusal) {
+  return {label, kind, std::move(contents), "", std::move(refusal), false};
+}
+
+// `text` followed by comment lines that bring it to `size` bytes.
+std::string Padded(std::string text, std::size_t size) {
+  while (text.size() < size) {
+    const std::size_t line = std::min<std::size_t>(size - text.size(), 100);
+    text += line == 1 ? std::string{"\n"} : ";" + std::string(line - 2, '-') + "\n";
+  }
+  return text;
+}
+
+const std::string kCrLfFile = "[Scrivlet\\Identification]\r\nProgrammer = Jo\r\n";
+
+class SettingsFileTest : public IniSettingsStoreTest, public testing::WithParamInterface<SettingsFileCase> {};
+
+TEST_P(SettingsFileTest, GetSettingGives) {
+  const SettingsFileCase& c = GetParam();
+  switch (c.kind) {
+    case Kind::kFile:
+      WriteFile(path_, c.contents);
+      break;
+    case Kind::kFifo:
+      ASSERT_EQ(::mkfifo(path_.c_str(), 0600), 0);
+      break;
+    case Kind::kFolder:
+      fs::create_directory(path_);
+      break;
+    case Kind::kLink:
+      fs::create_symlink(c.contents, path_);
+      break;
+  }
+  IniSettingsStore store{path_};
+  if (c.refusal.empty()) {
+    EXPECT_EQ(test::Visible(store.GetSetting("Scrivlet", "Identification", "Programmer", "My name")),
+              test::Visible(c.programmer));
+    if (c.written) {
+      fs::remove(path_);
+      store.SaveSetting("Scrivlet", "Identification", "Programmer", c.programmer);
+      EXPECT_EQ(test::Visible(ReadFile(path_)), test::Visible(c.contents));
+    }
+    return;
+  }
+  // A pipe would hang a run that reads it, and /dev/zero never ends: should either be read, the
+  // alarm ends the test.
+  ::alarm(20);
+  const std::string refusal = "75: " + path_.string() + ": " + c.refusal;
+  EXPECT_EQ(ErrorOf([&] { store.GetSetting("Scrivlet", "Identification", "Programmer", "My name"); }),
+            refusal);
+  EXPECT_EQ(ErrorOf([&] { store.SaveSetting("Scrivlet", "Identification", "Programmer", "Al"); }), refusal);
+  ::alarm(0);
+  EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
+  switch (c.kind) {
+    case Kind::kFile:
+      EXPECT_TRUE(ReadFile(path_) == c.contents);
+      break;
+    case Kind::kFifo:
+      EXPECT_TRUE(fs::is_fifo(path_));
+      break;
+    case Kind::kFolder:
+      EXPECT_TRUE(fs::is_directory(path_) && fs::is_empty(path_));
+      break;
+    case Kind::kLink:
+      EXPECT_EQ(fs::read_symlink(path_), c.contents);
+      break;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SettingsFileTest,
+    testing::Values(
+        Refuses("Fifo", Kind::kFifo, "", "the settings file is a named pipe (FIFO), not a regular file"),
+        Refuses("LinkToDevZero", Kind::kLink, "/dev/zero",
+                "the settings file is a character device, not a regular file"),
+        Refuses("Folder", Kind::kFolder, "", "the settings file is a folder, not a regular file"),
+        Refuses("LinkToItself", Kind::kLink, "settings.ini",
+                "cannot read: Too many levels of symbolic links"),
+        Refuses("OverOneMegabyte", Kind::kFile, Padded(kCrLfFile, 1048577),
+                "the settings file is larger than 1 MB (1048576 bytes)"),
+        // Cut where inih's buffer ends, the comment's tail would read as a key line.
+        Refuses("LineLongerThanInihReads", Kind::kFile,
+                kSection + "Programmer=Jo\n; " + std::string(197, '-') + "Programmer=Al\n",
+                "line 3 is longer than 198 bytes"),
+        Reads("OneMegabyteIsRead", Padded(kCrLfFile, 1048576), "Jo"),
+        Reads("CrLf", "[Scrivlet\\Identification]\r\nProgrammer=Jo Smith\r\n", "Jo Smith"),
+        Reads("ByteOrderMark", "\xEF\xBB\xBF[Scrivlet\\Identification]\nProgrammer=Jo\n", "Jo"),
+        Reads("BlanksAroundEquals", kSection + "Programmer = Jo Smith \n", "Jo Smith"),
+        Reads("BlanksAroundSectionAndKey", "[ Scrivlet \\ Identification ]\n \t Programmer\t= Jo\n", "Jo"),
+        Reads("ColonForEquals", kSection + "Programmer: Jo\n", "Jo"),
+        Reads("CaseIsIgnored", "[SCRIVLET\\identification]\nPROGRAMMER = Jo\n", "Jo"),
+        Reads("CommentLines",
+              "; mine\n# mine too\n[Scrivlet\\Identification] ; me\n  # Programmer=Al\nProgrammer=Jo\n",
+              "Jo"),
+        Reads("SemicolonAfterABlankEndsTheValue", kSection + "Programmer = Jo ; Al\n", "Jo"),
+        Reads("SemicolonOrHashWithinIsText", kSection + "Programmer = Jo;Al #1\n", "Jo;Al #1"),
+        Reads("IndentedKeys", kSection + "\tCompany = Penwright\n\tProgrammer = Jo\n", "Jo"),
+        Reads("IndentedLinesGoOnWithTheValue", kSection + "Programmer=Jo\n  Smith\n\n; c\n\tJr\n",
+              "JoSmithJr"),
+        Reads("HandEditedOnWindows",
+              "\xEF\xBB\xBF; Scrivlet\r\n\r\n[Scrivlet \\ Window]\r\n  Left = 120\r\n\r\n"
+              "[Scrivlet \\ Identification]   ; who writes the headers\r\n"
+              "  Programmer = Ren\xC3\xA9 Dupont   ; as in the headers\r\n  Company = Penwright",
+              "Ren\xC3\xA9 Dupont"),
+        Reads("KeyBeforeAnyHeader", "Programmer = Al\n" + kSection + "Programmer = Jo\n", "Jo"),
+        Reads("LinesWithoutEquals", kSection + "junk\nProgrammer = Jo\n\x01\x02\xFF\n", "Jo"),
+        Reads("HeadersThatAreNoAddress",
+              kSection + "Programmer = Jo\n[Scrivlet]\nProgrammer = Al\n[a\\b\\c]\nProgrammer = "
+                         "Al\n[]\nProgrammer = Al\n",
+              "Jo"),
+        Reads("UnterminatedHeader", kSection + "[Scrivlet\\Other\nProgrammer = Jo\n", "Jo"),
+        Reads("LaterValueWins", kSection + "Programmer = Al\nProgrammer = Jo", "Jo"),
+        Reads("EqualsSignsAfterTheFirst", kSection + "Programmer = =Jo=\n", "=Jo="),
+        Writes("BlanksAtTheEnds", "  Jo Smith\t", "Programmer=%20 Jo Smith%09\n"),
+        Writes("CommentCharactersAndColons", "Jo ;#1: C:\\x", "Programmer=Jo %3B%231%3A C%3A%5Cx\n"),
+        Writes("EveryByteAlwaysEscaped", "%\\\r\n\0=:[];#"s,
+               "Programmer=%25%5C%0D%0A%00%3D%3A%5B%5D%3B%23\n"),
+        Writes("LoneSurrogateAndNotUtf8", "\xED\xA0\x80 \xFF;\xFE\v",
+               "Programmer=\xED\xA0\x80 \xFF%3B\xFE%0B\n"),
+        Writes("LongValue", std::string(186, 'x') + "; " + std::string(300, 'y'),
+               "Programmer=" + std::string(186, 'x') + "\n %3B%20" + std::string(191, 'y') + "\n " +
+                   std::string(109, 'y') + "\n")),
+    [](const testing::TestParamInfo<SettingsFileCase>& info) { return std::string{info.param.label}; });
 
 struct DefaultPathCase {
   const char* label;

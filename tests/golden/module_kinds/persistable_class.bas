@@ -1,12 +1,11 @@
-Attribute VB_Name = "Tools"
 Option Explicit
 
 Private Const LIMIT As Long = 10
 Private m_NewFont AS StdFont
-Private Sub UserControl_ReadProperties (PropBag As PropertyBag)
+Private Sub Class_ReadProperties (PropBag As PropertyBag)
 Set m_NewFont = PropBag.ReadProperty ("Font")
 End Sub
-Private Sub UserControl_WriteProperties(PropBag As PropertyBag)
+Private Sub Class_WriteProperties(PropBag As PropertyBag)
 Propbag.WriteProperty "Font", m_NewFont
 End Sub
 Property Set Font(NewFont as StdFont)

@@ -1,0 +1,30 @@
+// host/builtin_ide/memory_component.h: the built-in IDE's component: its kind, and for a class whether
+// it is persistable.
+#pragma once
+
+#include <string_view>
+
+#include "host/vb_code/code_lines.h"
+#include "host/vb_component.h"
+#include "host/vb_errors.h"
+
+namespace host {
+
+class MemoryComponent final : public VBComponent {
+ public:
+  MemoryComponent(ComponentType type, bool persistable) noexcept : type_(type), persistable_(persistable) {}
+
+  ComponentType Type() const override { return type_; }
+  // A class has Persistable (0 or 1); any other name, or any name of another kind of component, is
+  // the IDE's "Invalid procedure call or argument".
+  long PropertyValue(std::string_view name) const override {
+    if (type_ == ComponentType::kClassModule && SameName(name, kPersistable)) return persistable_ ? 1 : 0;
+    throw VbError(kErrInvalidCall);
+  }
+
+ private:
+  ComponentType type_;
+  bool persistable_;
+};
+
+}  // namespace host

@@ -1,0 +1,58 @@
+// tests/cli/module_kinds_test.cpp: PropertyChanged by the kind of module, on the files VB6 saves.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/scrivlet_command.h"
+#include "host/builtin_ide/fixed_clock.h"
+#include "host/builtin_ide/memory_settings_store.h"
+#include "platform/posix/code_page_codec.h"
+#include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/source_file.h"
+#include "tests/generator/module_kinds.h"
+#include "tests/support/golden.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+class ModuleKindFile : public testing::TestWithParam<test::ModuleKindCase> {};
+
+TEST_P(ModuleKindFile, WritesTheBagOfItsObjectOrLeavesTheFile) {
+  const test::ModuleKindCase& c = GetParam();
+  const test::ScopedEnv locale{"LC_ALL", "C"};
+  const test::TempFolder folder;
+  const std::string path = (folder.path() / (std::string{"Tools"} + c.extension)).string();
+  const std::string original = std::string{c.header} + std::string{test::kModuleKindsStart};
+  test::WriteFile(path, original);
+
+  std::ostringstream out;
+  std::ostringstream err;
+  host::MemorySettingsStore settings;
+  const host::FixedClock clock{{2026, 12, 6}};
+  const platform::posix::LocaleDateFormatter dates;
+  platform::posix::DiskSourceFiles files;
+  const platform::posix::IconvCodePages codePages;
+  cli::CommandServices services{out, err, settings, clock, dates, files, codePages, "SETTINGS"};
+  const std::vector<std::string> arguments{"property", "Font",  "--variable", "NewFont", "--type",
+                                           "StdFont",  "--set", "--changed",  path};
+  const int code = cli::RunScrivlet(arguments, services);
+
+  if (c.golden != nullptr) {
+    EXPECT_EQ(code, cli::kSuccess);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(test::ReadFile(path), c.header + test::Golden(c.golden));
+  } else {
+    EXPECT_EQ(code, cli::kFailure);
+    EXPECT_EQ(err.str(), "scrivlet: EcrireCode: " + std::string{test::kModuleKindRefusal} + "\n");
+    EXPECT_EQ(test::ReadFile(path), original);
+  }
+  EXPECT_EQ(test::Entries(folder.path()), std::vector<std::string>{"Tools" + std::string{c.extension}});
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, ModuleKindFile, testing::ValuesIn(test::ModuleKinds()),
+                         [](const auto& info) { return std::string{info.param.name}; });
+
+}  // namespace
