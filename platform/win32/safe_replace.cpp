@@ -37,8 +37,16 @@ std::wstring FreshName(const std::wstring& folder) {
   return name;
 }
 
+// Marks the file to go when its last handle closes, or takes the mark off.
+bool MarkForDeletion(HANDLE file, bool marked) noexcept {
+  FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(marked ? TRUE : FALSE)};
+  return ::SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
 // The new file, deleted unless it took the old one's place. It shares deletion only, so that nothing
-// else writes it meanwhile.
+// else writes it meanwhile. Until it is closed to take that place it is marked for deletion, so that a
+// run that is ended meanwhile (Ctrl-C, its console closed, TerminateProcess) leaves nothing behind:
+// the system deletes it with the handle.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::wstring& folder) {
@@ -46,7 +54,14 @@ class TemporaryFile {
       path_ = FreshName(folder);
       file_ = UniqueFile{::CreateFileW(path_.c_str(), GENERIC_WRITE | WRITE_DAC | DELETE, FILE_SHARE_DELETE,
                                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)};
-      if (file_) return;
+      if (file_) {
+        error_ = MarkForDeletion(file_.get(), true) ? ERROR_SUCCESS : ::GetLastError();
+        if (error_ != ERROR_SUCCESS) {
+          file_.Close();
+          ::DeleteFileW(path_.c_str());
+        }
+        return;
+      }
       error_ = ::GetLastError();
       if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) return;
     }
@@ -55,7 +70,7 @@ class TemporaryFile {
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (kept_ || path_.empty()) return;
-    file_.Close();
+    file_.Close();  // which deletes it, while it is still marked
     if (created()) ::DeleteFileW(path_.c_str());
   }
 
@@ -63,7 +78,11 @@ class TemporaryFile {
   DWORD error() const noexcept { return error_; }
   HANDLE get() const noexcept { return file_.get(); }
   const std::wstring& path() const noexcept { return path_; }
-  DWORD Close() noexcept { return file_.Close(); }
+  // Closes it to stay: the mark comes off first.
+  DWORD Close() noexcept {
+    if (!MarkForDeletion(file_.get(), false)) return ::GetLastError();
+    return file_.Close();
+  }
   // It is the file now, or it holds the only copy of the new text: it stays.
   void Keep() noexcept { kept_ = true; }
 
