@@ -126,6 +126,8 @@ void Configure(CLI::App& app, Command& command) {
   command.request.sFuncReturn = "String";
   command.request.sTypeVariable = "String";
   command.request.sUsage = "Description of its utility";
+  // Options start with dashes on every platform: "/x" is a file's path, not an option, on Windows too.
+  app.allow_windows_style_options(false);
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string{"scrivlet "} + SCRIVLET_VERSION, "show the version and exit");
   app.footer(kExamples);

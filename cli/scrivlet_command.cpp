@@ -138,7 +138,8 @@ int Generate(Command& command, CommandServices& services) {
     if (!Encodes(*codec, dates.last())) {
       throw std::runtime_error("the creation date in this locale, \"" + dates.last() +
                                "\", cannot be written in code page " + std::to_string(command.codePage) +
-                               ": choose another --codepage, or another LC_TIME; nothing was written");
+                               ": choose another --codepage, or another " +
+                               std::string{services.datesLanguage} + "; nothing was written");
     }
     throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
   }

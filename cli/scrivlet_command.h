@@ -29,6 +29,8 @@ struct CommandServices {
   host::SourceFiles& files;
   const host::CodePages& codePages;
   std::string_view settingsPlace;  // where the settings live, to name in messages about them
+  // What chooses the language of dates on the platform, to name in a message about them.
+  std::string_view datesLanguage = "LC_TIME";
 };
 
 // Runs one command line; `arguments` excludes the program name. Returns the exit status.

@@ -1,8 +1,10 @@
-// host/code_page.cpp: the list of code pages, and reading UTF-8 sequence by sequence.
+// host/code_page.cpp: the list of code pages, reading UTF-8 sequence by sequence, and the messages of
+// a conversion that fails.
 #include "host/code_page.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace host {
 namespace {
@@ -10,7 +12,51 @@ namespace {
 constexpr std::array<int, 14> kCodePages{874,  932,  936,  949,  950,  1250, 1251,
                                          1252, 1253, 1254, 1255, 1256, 1257, 1258};
 
+// "line N: " for the line that holds offset `at` of `text`.
+std::string LinePrefix(std::string_view text, std::size_t at) {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i < at && i < text.size(); ++i) {
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+  }
+  return "line " + std::to_string(line) + ": ";
+}
+
+std::string Hex(unsigned value, int digits) {
+  std::array<char, 16> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%0*X", digits, value);
+  return buffer.data();
+}
+
 }  // namespace
+
+CodePageError UnreadableByte(std::string_view bytes, std::size_t at, int codePage) {
+  const auto byte = static_cast<unsigned char>(bytes[at]);
+  return CodePageError(LinePrefix(bytes, at) + "the byte 0x" + Hex(byte, 2) +
+                       " cannot be read in code page " + std::to_string(codePage));
+}
+
+CodePageError UnwritableCharacter(std::string_view text, std::size_t at, int codePage) {
+  const std::size_t length = Utf8SequenceLength(text, at);
+  if (length == 0) return CodePageError(LinePrefix(text, at) + "the text is not valid UTF-8");
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
+  unsigned codePoint = length == 1 ? byte(at) : byte(at) & (0xFFU >> (length + 1));
+  for (std::size_t i = 1; i < length; ++i) codePoint = (codePoint << 6U) | (byte(at + i) & 0x3FU);
+  return CodePageError(LinePrefix(text, at) + "the character U+" + Hex(codePoint, 4) +
+                       " cannot be written in code page " + std::to_string(codePage));
+}
+
+CodePageError NotWrittenBackUnchanged(int codePage) {
+  return CodePageError("the file would not be written back unchanged in code page " +
+                       std::to_string(codePage));
+}
+
+CodePageError NotAnsiCodePage(int codePage) {
+  return CodePageError("code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
+}
+
+CodePageError UnavailableCodePage(int codePage) {
+  return CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+}
 
 std::span<const int> WindowsAnsiCodePages() noexcept {
   return kCodePages;

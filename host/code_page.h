@@ -26,6 +26,18 @@ class CodePageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The failures every platform's conversion reports, in the same words. A line is counted as an editor
+// counts it (CR LF, CR or LF ends one).
+// The byte at `bytes[at]` is no character of the code page.
+CodePageError UnreadableByte(std::string_view bytes, std::size_t at, int codePage);
+// The character at `text[at]` has no bytes in the code page; or no well-formed UTF-8 starts there.
+CodePageError UnwritableCharacter(std::string_view text, std::size_t at, int codePage);
+// The text read would be written back as other bytes than the file's.
+CodePageError NotWrittenBackUnchanged(int codePage);
+// `codePage` is not in WindowsAnsiCodePages(), or the platform has no conversion for it.
+CodePageError NotAnsiCodePage(int codePage);
+CodePageError UnavailableCodePage(int codePage);
+
 // One code page. Every conversion is lossless or fails: what decodes encodes back to the same bytes.
 class CodePage {
  public:

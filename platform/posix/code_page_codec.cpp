@@ -8,7 +8,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
@@ -39,21 +38,6 @@ std::size_t AsciiRun(std::string_view text, std::size_t at) {
   return end - at;
 }
 
-// The 1-based line that holds offset `at` of `text`.
-std::size_t LineOf(std::string_view text, std::size_t at) {
-  std::size_t line = 1;
-  for (std::size_t i = 0; i < at && i < text.size(); ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
-  }
-  return line;
-}
-
-std::string Hex(unsigned value, int digits) {
-  std::array<char, 16> buffer{};
-  std::snprintf(buffer.data(), buffer.size(), "%0*X", digits, value);
-  return buffer.data();
-}
-
 unsigned CodePointAt(std::string_view text, std::size_t at, std::size_t length) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned>(static_cast<unsigned char>(text[i])); };
   if (length == 1) return byte(at);
@@ -79,19 +63,17 @@ struct CodePageCodec::ByteTable {
 };
 
 CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
-  if (!host::IsWindowsAnsiCodePage(codePage)) {
-    throw host::CodePageError("code page " + std::to_string(codePage) + " is not a Windows ANSI code page");
-  }
+  if (!host::IsWindowsAnsiCodePage(codePage)) throw host::NotAnsiCodePage(codePage);
   const std::string name = "CP" + std::to_string(codePage);
   const iconv_t toUtf8 = iconv_open("UTF-8", name.c_str());
   if (toUtf8 ==
       reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's own failure value
-    throw host::CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+    throw host::UnavailableCodePage(codePage);
   }
   toUtf8_.reset(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
   const iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
   if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
-    throw host::CodePageError("code page " + std::to_string(codePage) + " is not available on this system");
+    throw host::UnavailableCodePage(codePage);
   }
   fromUtf8_.reset(new Converter{fromUtf8});        // NOLINT(cppcoreguidelines-owning-memory)
   if (codePage >= 932 && codePage <= 950) return;  // double-byte code pages
@@ -149,12 +131,8 @@ std::string CodePageCodec::Decode(std::string_view bytes) const {
       i += ascii - 1;
       continue;
     }
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    const std::string& utf8 = table_->toUtf8[byte];
-    if (utf8.empty()) {
-      throw host::CodePageError("line " + std::to_string(LineOf(bytes, i)) + ": the byte 0x" + Hex(byte, 2) +
-                                " cannot be read in code page " + std::to_string(codePage_));
-    }
+    const std::string& utf8 = table_->toUtf8[static_cast<unsigned char>(bytes[i])];
+    if (utf8.empty()) throw host::UnreadableByte(bytes, i, codePage_);
     text += utf8;
   }
   return text;
@@ -171,14 +149,9 @@ std::string CodePageCodec::Encode(std::string_view text) const {
       continue;
     }
     const std::size_t length = host::Utf8SequenceLength(text, i);
-    const auto line = [&] { return "line " + std::to_string(LineOf(text, i)) + ": "; };
-    if (length == 0) throw host::CodePageError(line() + "the text is not valid UTF-8");
-    const unsigned codePoint = CodePointAt(text, i, length);
-    const auto found = table_->fromCodePoint.find(codePoint);
-    if (found == table_->fromCodePoint.end()) {
-      throw host::CodePageError(line() + "the character U+" + Hex(codePoint, 4) +
-                                " cannot be written in code page " + std::to_string(codePage_));
-    }
+    if (length == 0) throw host::UnwritableCharacter(text, i, codePage_);
+    const auto found = table_->fromCodePoint.find(CodePointAt(text, i, length));
+    if (found == table_->fromCodePoint.end()) throw host::UnwritableCharacter(text, i, codePage_);
     bytes += found->second;
     i += length;
   }
@@ -197,11 +170,7 @@ std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
   const auto flush = [&](std::size_t end) {
     const std::string_view piece = bytes.substr(start, end - start);
     const std::size_t stopped = Convert(toUtf8_->handle, piece, text);
-    if (stopped < piece.size()) {
-      const auto byte = static_cast<unsigned char>(piece[stopped]);
-      throw host::CodePageError("line " + std::to_string(LineOf(bytes, start + stopped)) + ": the byte 0x" +
-                                Hex(byte, 2) + " cannot be read in code page " + std::to_string(codePage_));
-    }
+    if (stopped < piece.size()) throw host::UnreadableByte(bytes, start + stopped, codePage_);
   };
   if (codePage_ == 1252) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -214,10 +183,7 @@ std::string CodePageCodec::DecodeThroughIconv(std::string_view bytes) const {
   }
   flush(bytes.size());
   // A code page with two byte sequences for one character would not write the file back as it was.
-  if (EncodeThroughIconv(text) != bytes) {
-    throw host::CodePageError("the file would not be written back unchanged in code page " +
-                              std::to_string(codePage_));
-  }
+  if (EncodeThroughIconv(text) != bytes) throw host::NotWrittenBackUnchanged(codePage_);
   return text;
 }
 
@@ -228,14 +194,7 @@ std::string CodePageCodec::EncodeThroughIconv(std::string_view text) const {
   const auto flush = [&](std::size_t end) {
     const std::string_view piece = text.substr(start, end - start);
     const std::size_t stopped = Convert(fromUtf8_->handle, piece, bytes);
-    if (stopped < piece.size()) {
-      const std::size_t at = start + stopped;
-      const std::size_t length = host::Utf8SequenceLength(text, at);
-      const std::string line = "line " + std::to_string(LineOf(text, at)) + ": ";
-      if (length == 0) throw host::CodePageError(line + "the text is not valid UTF-8");
-      throw host::CodePageError(line + "the character U+" + Hex(CodePointAt(text, at, length), 4) +
-                                " cannot be written in code page " + std::to_string(codePage_));
-    }
+    if (stopped < piece.size()) throw host::UnwritableCharacter(text, start + stopped, codePage_);
   };
   if (codePage_ == 1252) {
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {

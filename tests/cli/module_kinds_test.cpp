@@ -8,12 +8,9 @@
 #include "cli/scrivlet_command.h"
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
-#include "platform/posix/code_page_codec.h"
-#include "platform/posix/locale_date_formatter.h"
-#include "platform/posix/source_file.h"
+#include "tests/cli/cli_platform.h"
 #include "tests/generator/module_kinds.h"
 #include "tests/support/golden.h"
-#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -22,7 +19,7 @@ class ModuleKindFile : public testing::TestWithParam<test::ModuleKindCase> {};
 
 TEST_P(ModuleKindFile, WritesTheBagOfItsObjectOrLeavesTheFile) {
   const test::ModuleKindCase& c = GetParam();
-  const test::ScopedEnv locale{"LC_ALL", "C"};
+  test::CliPlatform platform;
   const test::TempFolder folder;
   const std::string path = (folder.path() / (std::string{"Tools"} + c.extension)).string();
   const std::string original = std::string{c.header} + std::string{test::kModuleKindsStart};
@@ -32,10 +29,8 @@ TEST_P(ModuleKindFile, WritesTheBagOfItsObjectOrLeavesTheFile) {
   std::ostringstream err;
   host::MemorySettingsStore settings;
   const host::FixedClock clock{{2026, 12, 6}};
-  const platform::posix::LocaleDateFormatter dates;
-  platform::posix::DiskSourceFiles files;
-  const platform::posix::IconvCodePages codePages;
-  cli::CommandServices services{out, err, settings, clock, dates, files, codePages, "SETTINGS"};
+  cli::CommandServices services{
+      out, err, settings, clock, platform.dates(), platform.files(), platform.codePages(), "SETTINGS"};
   const std::vector<std::string> arguments{"property", "Font",  "--variable", "NewFont", "--type",
                                            "StdFont",  "--set", "--changed",  path};
   const int code = cli::RunScrivlet(arguments, services);

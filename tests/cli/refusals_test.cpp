@@ -11,11 +11,8 @@
 #include "cli/scrivlet_command.h"
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
-#include "platform/posix/code_page_codec.h"
-#include "platform/posix/locale_date_formatter.h"
-#include "platform/posix/source_file.h"
+#include "tests/cli/cli_platform.h"
 #include "tests/support/golden.h"
-#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -232,7 +229,7 @@ class Refusal : public testing::TestWithParam<RefusalCase> {};
 
 TEST_P(Refusal, ExitsWithItsMessageAndLeavesTheFile) {
   const RefusalCase& c = GetParam();
-  const test::ScopedEnv locale{"LC_ALL", "C"};
+  test::CliPlatform platform;
   const test::TempFolder folder;
   World world;
   world.folder = folder.path();
@@ -248,13 +245,11 @@ TEST_P(Refusal, ExitsWithItsMessageAndLeavesTheFile) {
   std::ostringstream err;
   if (world.brokenOutput) out.setstate(std::ios::badbit);
   const host::FixedClock clock{{2026, 12, 6}};
-  const platform::posix::LocaleDateFormatter localeDates;
   const GreekDates greekDates;
-  platform::posix::DiskSourceFiles files;
-  const platform::posix::IconvCodePages codePages;
-  const host::DateFormatter& dates = world.greekDates ? static_cast<const host::DateFormatter&>(greekDates)
-                                                      : static_cast<const host::DateFormatter&>(localeDates);
-  cli::CommandServices services{out, err, world.settings, clock, dates, files, codePages, "SETTINGS"};
+  const host::DateFormatter& dates =
+      world.greekDates ? static_cast<const host::DateFormatter&>(greekDates) : platform.dates();
+  cli::CommandServices services{
+      out, err, world.settings, clock, dates, platform.files(), platform.codePages(), "SETTINGS"};
 
   EXPECT_EQ(cli::RunScrivlet(arguments, services), c.code);
   EXPECT_EQ(err.str(), Replaced(c.err, "FILE", world.file));

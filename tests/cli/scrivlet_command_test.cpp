@@ -1,14 +1,10 @@
 // Runs the scrivlet command line in-process on copies of source files: the whole resulting files
-// byte for byte, comments at a line, usage errors, refused files, code pages, and failures at every
-// point of a run, each of which must leave the file as it was.
-#include "cli/scrivlet_command.h"
-
-#include <sys/stat.h>
-
+// byte for byte, comments at a line, usage errors, refused files, code pages and failures of the
+// platform during a generation, each of which must leave the file as it was. The same table runs on
+// the POSIX services here and on the Win32 ones under Wine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -18,44 +14,23 @@
 #include <string_view>
 #include <vector>
 
-#include "host/builtin_ide/fixed_clock.h"
-#include "host/builtin_ide/memory_settings_store.h"
+#include "cli/scrivlet_command.h"
 #include "host/host_error.h"
-#include "platform/posix/code_page_codec.h"
-#include "platform/posix/locale_date_formatter.h"
-#include "platform/posix/source_file.h"
+#include "tests/cli/scrivlet_fixture.h"
 #include "tests/support/golden.h"
-#include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using platform::posix::SaveStep;
-
-// A standard module whose declarations end with a constant; generated routines go after line 4.
-constexpr std::string_view kToolsHead =
-    "Attribute VB_Name = \"Tools\"\n"
-    "Option Explicit\n"
-    "\n"
-    "Private Const LIMIT As Long = 10\n";
-constexpr std::string_view kToolsTail =
-    "\n"
-    "Public Sub Main()\n"
-    "    Debug.Print LIMIT\n"
-    "End Sub\n";
-
-std::string Tools() {
-  return test::CrLf(std::string{kToolsHead} + std::string{kToolsTail});
-}
-
-// The user control most cases start from: a hidden header (lines 1 to 9), an Event with its
-// Attribute line (11, 12), a Property Get with its Attribute line (15 to 18), a Function (20 to 22)
-// and a Sub (24 to 26); no persistence procedures yet.
-std::string Meter() {
-  return test::Golden("cli/Meter.ctl");
-}
+using test::kToolsHead;
+using test::kToolsTail;
+using test::Label;
+using test::Meter;
+using test::Result;
+using test::ScrivletTest;
+using test::Tools;
 
 // A clock that fails on its `failing`-th reading, as a platform that cannot tell the date would.
 class FlakyClock final : public host::Clock {
@@ -87,51 +62,6 @@ class FailingSettings final : public host::SettingsStore {
   void SaveSetting(std::string_view, std::string_view, std::string_view, std::string_view) override {
     throw host::HostError{75, "The settings file cannot be written."};
   }
-};
-
-struct Result {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-class ScrivletTest : public testing::Test {
- protected:
-  // Runs the command with `arguments`; a trailing FILE argument is the caller's to give.
-  Result Run(const std::vector<std::string>& arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    platform::posix::DiskSourceFiles files{faults_};
-    cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_, "SETTINGS"};
-    Result result;
-    result.code = cli::RunScrivlet(arguments, services);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-  }
-
-  // Writes `bytes` to `name` in the test's folder and gives its path.
-  std::string Put(const std::string& name, const std::string& bytes) {
-    const fs::path path = folder_.path() / name;
-    test::WriteFile(path, bytes);
-    return path.string();
-  }
-
-  // Only `name` is in the folder: no temporary file was left behind.
-  void ExpectAlone(const std::string& name) {
-    EXPECT_EQ(test::Entries(folder_.path()), std::vector<std::string>{name});
-  }
-
-  test::ScopedEnv locale_{"LC_ALL", "C"};
-  test::TempFolder folder_;
-  host::MemorySettingsStore memorySettings_;
-  host::FixedClock fixedClock_{{2026, 12, 6}};
-  platform::posix::LocaleDateFormatter localeDates_;
-  host::SettingsStore* settings_ = &memorySettings_;
-  const host::Clock* clock_ = &fixedClock_;
-  const host::DateFormatter* dates_ = &localeDates_;
-  platform::posix::SaveFaults faults_;
-  const platform::posix::IconvCodePages codePages_{};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -174,11 +104,6 @@ struct FileCase {
 
 void PrintTo(const FileCase& c, std::ostream* os) {
   *os << c.label;
-}
-
-template <typename Case>
-std::string Label(const testing::TestParamInfo<Case>& info) {
-  return info.param.label;
 }
 
 class FileTest : public ScrivletTest, public testing::WithParamInterface<FileCase> {};
@@ -582,7 +507,7 @@ TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
 TEST_F(ScrivletTest, ReadOnlyFileIsRefusedWhoeverRuns) {
   const std::string original = Meter();
   const std::string path = Put("Meter.ctl", original);
-  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  test::SetReadOnly(path, true);
   const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
   EXPECT_EQ(result.code, cli::kFailure);
   EXPECT_EQ(result.out, "");
@@ -596,17 +521,17 @@ TEST_F(ScrivletTest, ReadOnlyFileIsRefusedWhoeverRuns) {
 
 TEST_F(ScrivletTest, PrintWritesTheResultAndLeavesTheFile) {
   const std::string original = Meter();
-  for (const unsigned mode : {0644U, 0444U}) {
-    SCOPED_TRACE(mode);
+  for (const bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly);
     const std::string path = Put("Meter.ctl", original);
-    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    test::SetReadOnly(path, readOnly);
     const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", "--print", path});
     EXPECT_EQ(result.code, cli::kSuccess);
     EXPECT_EQ(result.err, "");
     EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", result.out));
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Meter.ctl");
-    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    test::SetReadOnly(path, false);
   }
 }
 
@@ -615,8 +540,8 @@ TEST_F(ScrivletTest, PrintToAnOutputThatFailsIsAFailure) {
   std::ostringstream out;
   out.setstate(std::ios::badbit);  // a closed pipe or a full disk
   std::ostringstream err;
-  platform::posix::DiskSourceFiles files{faults_};
-  cli::CommandServices services{out, err, *settings_, *clock_, *dates_, files, codePages_, "SETTINGS"};
+  cli::CommandServices services{out,       err, *settings_, *clock_, *dates_, *files_, platform_.codePages(),
+                                "SETTINGS"};
   const std::vector<std::string> arguments{"sub", "Refresh", "--print", path};
   const int code = cli::RunScrivlet(arguments, services);
   EXPECT_EQ(code, cli::kFailure);
@@ -661,58 +586,6 @@ TEST_F(ScrivletTest, UnmappableCharacterWritesNothing) {
 
 // ---------------------------------------------------------------------------------------------
 // Failures during a run
-
-// Another program saves the file while the command writes it.
-TEST_F(ScrivletTest, FileChangedDuringTheRunIsNotOverwritten) {
-  const std::string theirs = "Attribute VB_Name = \"Tools\"\r\n' their edit\r\n";
-  for (const SaveStep step : {SaveStep::kCreateTemporary, SaveStep::kWrite, SaveStep::kClose}) {
-    SCOPED_TRACE(static_cast<int>(step));
-    const std::string path = Put("Tools.bas", Tools());
-    faults_ = [&](SaveStep now) {
-      if (now == step) test::WriteFile(path, theirs);
-      return 0;
-    };
-    const Result result = Run({"sub", "Refresh", path});
-    EXPECT_EQ(result.code, cli::kFailure);
-    EXPECT_EQ(result.err, "scrivlet: " + path + ": changed on disk since it was read; nothing was written\n");
-    EXPECT_EQ(test::ReadFile(path), theirs);
-    ExpectAlone("Tools.bas");
-  }
-}
-
-TEST_F(ScrivletTest, SaveFailureAtEachStepLeavesTheFile) {
-  const std::string original = Meter();
-  const SaveStep steps[] = {SaveStep::kCreateTemporary, SaveStep::kPermissions, SaveStep::kAttributes,
-                            SaveStep::kWrite,           SaveStep::kSync,        SaveStep::kClose,
-                            SaveStep::kCheckUnchanged,  SaveStep::kRename};
-  for (const SaveStep step : steps) {
-    SCOPED_TRACE(static_cast<int>(step));
-    const std::string path = Put("Meter.ctl", original);
-    faults_ = [step](SaveStep now) { return now == step ? EIO : 0; };
-    const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
-    EXPECT_EQ(result.code, cli::kFailure);
-    EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.starts_with("scrivlet: " + path + ": ")) << result.err;
-    EXPECT_NE(result.err.find("Input/output error"), std::string::npos) << result.err;
-    EXPECT_EQ(test::ReadFile(path), original);
-    ExpectAlone("Meter.ctl");
-  }
-}
-
-// Once the file is renamed into place, a folder that cannot be flushed is still reported, as a
-// warning. The edit is made, so the run succeeds: a script that retried a failure would add the routine
-// twice.
-TEST_F(ScrivletTest, FolderFlushFailureAfterTheRenameIsAWarning) {
-  const std::string path = Put("Meter.ctl", Meter());
-  faults_ = [](SaveStep now) { return now == SaveStep::kSyncFolder ? EIO : 0; };
-  const Result result = Run({"property", "Title", "--variable", "NewTitle", "--changed", path});
-  EXPECT_EQ(result.code, cli::kSuccess);
-  EXPECT_EQ(result.err,
-            "scrivlet: warning: " + path + ": was replaced, but its folder " + folder_.path().string() +
-                " cannot be flushed: Input/output error, so the change may not survive a power loss\n");
-  EXPECT_TRUE(test::MatchesGolden("cli/controls/Meter.ctl", test::ReadFile(path)));
-  ExpectAlone("Meter.ctl");
-}
 
 // The platform fails in the middle of a generation: the generator shows the failure and goes on,
 // and the run writes nothing.
@@ -761,17 +634,8 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Meter.ctl");
     clock_ = &fixedClock_;
-    dates_ = &localeDates_;
+    dates_ = &platform_.dates();
   }
-}
-
-TEST_F(ScrivletTest, SuccessKeepsThePermissions) {
-  const std::string path = Put("Meter.ctl", Meter());
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-  ASSERT_EQ(Run({"sub", "Refresh", path}).code, cli::kSuccess);
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777U, 0640U);
 }
 
 }  // namespace

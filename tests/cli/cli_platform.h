@@ -1,0 +1,36 @@
+// tests/cli/cli_platform.h: the platform's own files, code pages and dates for the command line's tests,
+// so that one table of commands runs on every platform.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "host/code_page.h"
+#include "host/date_formatter.h"
+#include "host/source_file.h"
+
+namespace test {
+
+// The real services of the platform the tests are built for, in the tests' locale: C on POSIX (for
+// the length of the object's life), en-US under Wine (which scripts/wine-tests gives the programs).
+class CliPlatform {
+ public:
+  CliPlatform();
+  ~CliPlatform();
+  CliPlatform(const CliPlatform&) = delete;
+  CliPlatform& operator=(const CliPlatform&) = delete;
+
+  host::SourceFiles& files();
+  const host::CodePages& codePages() const;
+  const host::DateFormatter& dates() const;
+
+ private:
+  struct Services;
+  std::unique_ptr<Services> services_;
+};
+
+// Makes a file read-only as source control leaves one that is not checked out (no write bit on POSIX,
+// the read-only attribute on Windows), or writable again.
+void SetReadOnly(const std::filesystem::path& file, bool readOnly);
+
+}  // namespace test

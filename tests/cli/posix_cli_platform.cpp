@@ -1,0 +1,40 @@
+// tests/cli/posix_cli_platform.cpp: the command line's tests on the POSIX platform services.
+#include <sys/stat.h>
+
+#include <stdexcept>
+
+#include "platform/posix/code_page_codec.h"
+#include "platform/posix/locale_date_formatter.h"
+#include "platform/posix/source_file.h"
+#include "tests/cli/cli_platform.h"
+#include "tests/support/scoped_env.h"
+
+namespace test {
+
+struct CliPlatform::Services {
+  ScopedEnv locale{"LC_ALL", "C"};
+  platform::posix::DiskSourceFiles files;
+  platform::posix::IconvCodePages codePages;
+  platform::posix::LocaleDateFormatter dates;
+};
+
+CliPlatform::CliPlatform() : services_(std::make_unique<Services>()) {}
+CliPlatform::~CliPlatform() = default;
+
+host::SourceFiles& CliPlatform::files() {
+  return services_->files;
+}
+
+const host::CodePages& CliPlatform::codePages() const {
+  return services_->codePages;
+}
+
+const host::DateFormatter& CliPlatform::dates() const {
+  return services_->dates;
+}
+
+void SetReadOnly(const std::filesystem::path& file, bool readOnly) {
+  if (::chmod(file.c_str(), readOnly ? 0444 : 0644) != 0) throw std::runtime_error("chmod " + file.string());
+}
+
+}  // namespace test
