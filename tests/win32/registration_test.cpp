@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <set>
 #include <string>
@@ -19,6 +20,7 @@
 #include "addin/com/penwright.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
+#include "scrivlet_version.h"
 
 namespace {
 
@@ -444,10 +446,12 @@ TEST(RegisteredMachineWide, Resources) {
   UINT fixedSize = 0;
   if (::VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) &&
       fixed != nullptr) {
-    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{0x00010000}) << "file version 1.0";
-    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{0}) << "file version .0.0";
-    EXPECT_EQ(fixed->dwProductVersionMS, DWORD{0x00010000}) << "product version 1.0";
-    EXPECT_EQ(fixed->dwProductVersionLS, DWORD{0}) << "product version .0.0";
+    // The version's four numbers, as VERSION gives them, in both the file's and the product's version.
+    const std::array<DWORD, 4> numbers{SCRIVLET_VERSION_NUMBERS};
+    EXPECT_EQ(fixed->dwFileVersionMS, numbers[0] << 16 | numbers[1]) << "file version";
+    EXPECT_EQ(fixed->dwFileVersionLS, numbers[2] << 16 | numbers[3]) << "file version";
+    EXPECT_EQ(fixed->dwProductVersionMS, numbers[0] << 16 | numbers[1]) << "product version";
+    EXPECT_EQ(fixed->dwProductVersionLS, numbers[2] << 16 | numbers[3]) << "product version";
     EXPECT_EQ(fixed->dwFileFlags, DWORD{0});
     EXPECT_EQ(fixed->dwFileOS, DWORD{VOS__WINDOWS32});
     EXPECT_EQ(fixed->dwFileType, DWORD{VFT_DLL});
@@ -455,8 +459,12 @@ TEST(RegisteredMachineWide, Resources) {
     ADD_FAILURE() << "no fixed version part";
   }
   const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-      {L"CompanyName", L"x"},       {L"ProductName", L"Penwright"}, {L"FileVersion", L"1.00"},
-      {L"ProductVersion", L"1.00"}, {L"InternalName", L"Scrivlet"}, {L"OriginalFilename", L"Scrivlet.dll"},
+      {L"CompanyName", L"x"},
+      {L"ProductName", L"Penwright"},
+      {L"FileVersion", L"" SCRIVLET_VERSION},
+      {L"ProductVersion", L"" SCRIVLET_VERSION},
+      {L"InternalName", L"Scrivlet"},
+      {L"OriginalFilename", L"Scrivlet.dll"},
       {L"OLESelfRegister", L""},
   };
   for (const auto& [key, expected] : strings) {
