@@ -55,8 +55,8 @@ struct Replacement {
   SaveFaults faults;
 };
 
-// Writes `pieces`, one after another, to a new temporary file, gives it the old file's metadata, flushes and closes it,
-// runs the last check, renames it over the target and flushes the folder. Throws ReplaceError (or
+// Writes `pieces`, one after another, to a new temporary file, gives it the old file's metadata, flushes and
+// closes it, runs the last check, renames it over the target and flushes the folder. Throws ReplaceError (or
 // what beforeRename throws) for a failure before the rename. The rename is the edit: a folder that
 // cannot be flushed after it does not undo it, so its errno is returned (0 when the folder was
 // flushed). SIGINT, SIGTERM and SIGHUP remove the temporary file before they end the process.
