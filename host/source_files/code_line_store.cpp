@@ -9,13 +9,14 @@
 
 namespace host {
 
-const StoredLine& CodeLineStore::at(std::size_t index) const {
-  std::size_t chunk = recent_;
+const StoredLine& CodeLineStore::Find(std::size_t index) const {
+  // The next chunk when the reading runs on from the last, else a search.
+  std::size_t chunk = recent_ + 1;
   if (chunk >= chunks_.size() || index < firsts_[chunk] || index - firsts_[chunk] >= chunks_[chunk].size()) {
     chunk = static_cast<std::size_t>(std::prev(std::upper_bound(firsts_.begin(), firsts_.end(), index)) -
                                      firsts_.begin());
-    recent_ = chunk;
   }
+  recent_ = chunk;
   return chunks_[chunk][index - firsts_[chunk]];
 }
 

@@ -29,8 +29,15 @@ class CodeLineStore {
   explicit CodeLineStore(std::string_view text = {}) : text_(text) {}
 
   std::size_t size() const noexcept { return size_; }
-  // The line at `index`, from 0. Reading the lines in order costs no search.
-  const StoredLine& at(std::size_t index) const;
+  // The line at `index`, from 0. Reading the lines in order costs no search: the chunk read last is
+  // tried first, here, where the compiler can fold it into the reader's loop.
+  const StoredLine& at(std::size_t index) const {
+    if (recent_ < chunks_.size() && index >= firsts_[recent_]) {
+      const std::vector<StoredLine>& chunk = chunks_[recent_];
+      if (const std::size_t offset = index - firsts_[recent_]; offset < chunk.size()) return chunk[offset];
+    }
+    return Find(index);
+  }
   std::string_view Text(const StoredLine& line) const noexcept {
     return {(line.added != 0 ? added_.data() : text_.data()) + line.offset, line.length};
   }
@@ -59,7 +66,10 @@ class CodeLineStore {
   }
 
  private:
-  static constexpr std::size_t kChunk = 1024;  // lines a chunk is made with; split past twice that
+  // The line at `index`, searched for among the chunks.
+  const StoredLine& Find(std::size_t index) const;
+
+  static constexpr std::size_t kChunk = 256;  // lines a chunk is made with; split past twice that
 
   std::string_view text_;
   std::string added_;

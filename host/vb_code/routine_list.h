@@ -47,7 +47,7 @@ class RoutineList {
   std::size_t AtLine(long line) const;
 
  private:
-  static constexpr std::size_t kBlock = 64;  // routines a block is made with; split past twice that
+  static constexpr std::size_t kBlock = 16;  // routines a block is made with; split past twice that
 
   // 256 bits, one set for the hash of each name the block holds (and its kind).
   using Digest = std::array<std::uint64_t, 4>;
