@@ -474,6 +474,7 @@ void PrintTo(const EditsCase& c, std::ostream* os) {
 void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
   const std::vector<host::PhysicalLine> file = FileLines(module.Text());
   ASSERT_EQ(static_cast<long>(file.size()), module.FileLineCount());
+  const std::deque<std::string> code = module.lines();
   long previous = 0;
   for (long fileLine = module.HiddenHeaderLines() + 1; fileLine <= module.FileLineCount(); ++fileLine) {
     const long codeLine = module.CodeLineOfFileLine(fileLine);
@@ -482,7 +483,7 @@ void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
       EXPECT_TRUE(host::IsAttributeLine(text)) << "file line " << fileLine << ": " << text;
     } else {
       ASSERT_EQ(codeLine, previous + 1) << "file line " << fileLine;
-      EXPECT_EQ(text, module.lines()[static_cast<std::size_t>(codeLine - 1)]) << "file line " << fileLine;
+      EXPECT_EQ(text, code[static_cast<std::size_t>(codeLine - 1)]) << "file line " << fileLine;
     }
     previous = codeLine;
   }
