@@ -4,8 +4,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <deque>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -82,6 +84,29 @@ bool Encodes(const host::CodePage& codec, const std::string& text) {
   }
 }
 
+// The new file of a module read from ASCII bytes, as the pieces to write one after another: the
+// unchanged runs of the file as they are, and the text made since, encoded piece by piece into
+// `made`. Text that the code page cannot hold is refused as the whole text would be, with the line
+// it stands on.
+std::vector<std::string_view> EncodedPieces(const host::SourceCodeModule& module, const host::CodePage& codec,
+                                            std::deque<std::string>& made) {
+  std::vector<std::string_view> pieces;
+  try {
+    for (const host::TextPiece& piece : module.Pieces()) {
+      if (piece.fromFile || host::IsAscii(piece.text)) {
+        pieces.push_back(piece.text);
+      } else {
+        made.push_back(codec.EncodeTaking(std::string{piece.text}));
+        pieces.emplace_back(made.back());
+      }
+    }
+  } catch (const host::CodePageError&) {
+    codec.EncodeTaking(module.Text());  // throws again, naming the line in the file
+    throw;
+  }
+  return pieces;
+}
+
 // Reads the file, generates into its lines in memory, and writes it once, only when nothing failed.
 int Generate(Command& command, CommandServices& services) {
   using host::SourceFileError;
@@ -90,12 +115,17 @@ int Generate(Command& command, CommandServices& services) {
     throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
   const std::unique_ptr<host::CodePage> codec = services.codePages.Open(command.codePage);
   const std::unique_ptr<host::SourceFile> file = services.files.Read(command.file);
+  // The module reads its lines in place: from the file's bytes when they are all ASCII (the same in
+  // every code page and in UTF-8), else from the decoded text, which lives as long as the module.
+  std::string decoded;
   std::optional<host::SourceCodeModule> module;
+  bool ascii = false;
   try {
     host::RequireVb6Bytes(file->bytes());
-    // The decoded text is dropped once the module holds its lines, so that the memory is reused.
-    const std::string text = codec->Decode(file->bytes());
-    module.emplace(text, kind->source, kind->component);
+    ascii = host::IsAscii(file->bytes());
+    if (!ascii) decoded = codec->Decode(file->bytes());
+    const std::string_view text = ascii ? file->bytes() : std::string_view{decoded};
+    module.emplace(host::BorrowedText{text}, kind->source, kind->component);
   } catch (const std::runtime_error& error) {
     throw SourceFileError(command.file, error.what());
   }
@@ -131,9 +161,15 @@ int Generate(Command& command, CommandServices& services) {
     throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
   }
 
-  std::string bytes;
+  std::deque<std::string> made;
+  std::vector<std::string_view> pieces;
   try {
-    bytes = codec->EncodeTaking(module->Text());
+    if (ascii) {
+      pieces = EncodedPieces(*module, *codec, made);
+    } else {
+      made.push_back(codec->EncodeTaking(module->Text()));
+      pieces.emplace_back(made.back());
+    }
   } catch (const host::CodePageError& error) {
     if (!Encodes(*codec, dates.last())) {
       throw std::runtime_error("the creation date in this locale, \"" + dates.last() +
@@ -144,12 +180,13 @@ int Generate(Command& command, CommandServices& services) {
     throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
   }
   if (command.print) {
-    services.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    for (const std::string_view piece : pieces)
+      services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     RequireWritten(services.out);
     return kSuccess;
   }
   // The edit is made whatever the warning says: a retry would add the routine twice.
-  if (const std::string warning = file->Replace(bytes); !warning.empty()) {
+  if (const std::string warning = file->Replace(pieces); !warning.empty()) {
     services.err << "scrivlet: warning: " << warning << '\n';
   }
   return kSuccess;

@@ -4,25 +4,28 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace cli {
 namespace {
 
-std::size_t Characters(const std::string& line) {
+std::size_t Characters(std::string_view line) {
   std::size_t count = 0;
   for (const char c : line) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
   return count;
 }
 
 // A line has at least as many bytes as characters: most lines are ruled out by their size alone.
-bool TooLong(const std::string& line) {
+bool TooLong(std::string_view line) {
   return line.size() > kLongestLine && Characters(line) > kLongestLine;
 }
 
 std::vector<std::string> LongLines(const host::SourceCodeModule& module) {
   std::vector<std::string> lines;
-  for (const std::string& line : module.lines()) {
-    if (TooLong(line)) lines.push_back(line);
+  const auto count = static_cast<std::size_t>(module.CountOfLines());
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view line = module.CodeLine(i);
+    if (TooLong(line)) lines.emplace_back(line);
   }
   return lines;
 }

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace host {
 namespace {
@@ -64,6 +66,20 @@ std::span<const int> WindowsAnsiCodePages() noexcept {
 
 bool IsWindowsAnsiCodePage(int codePage) noexcept {
   return std::find(kCodePages.begin(), kCodePages.end(), codePage) != kCodePages.end();
+}
+
+bool IsAscii(std::string_view text) noexcept {
+  // Eight bytes at a time: a large file is mostly ASCII, and mostly read here.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::size_t at = 0;
+  std::uint64_t seen = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, sizeof word);
+    seen |= word;
+  }
+  for (; at < text.size(); ++at) seen |= static_cast<unsigned char>(text[at]);
+  return (seen & kHighBits) == 0;
 }
 
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) noexcept {

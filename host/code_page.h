@@ -20,6 +20,10 @@ bool IsValidUtf8(std::string_view text) noexcept;
 // The length of the well-formed UTF-8 sequence at `text[at]`, or 0 when none starts there.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) noexcept;
 
+// Whether every byte of `text` is ASCII: such bytes read and write alike in every Windows ANSI code
+// page and in UTF-8, so that they need no conversion either way.
+bool IsAscii(std::string_view text) noexcept;
+
 // Text that cannot cross between the code page and UTF-8; the message says where and why.
 class CodePageError : public std::runtime_error {
  public:

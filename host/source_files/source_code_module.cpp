@@ -1,27 +1,32 @@
-// host/source_files/source_code_module.cpp: reading a file into code lines and tails, and writing it back.
+// host/source_files/source_code_module.cpp: reading a file into code lines and the spans around them,
+// and writing it back.
 #include "host/source_files/source_code_module.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_code/routine_scan.h"
+#include "host/vb_errors.h"
 
 namespace host {
 namespace {
 
-// The breaks a tail can name; 0 stands for a line added since reading, which takes the dominant one.
+// The breaks a stored line can name; 0 stands for none.
 constexpr std::string_view kEndings[] = {"", "\r\n", "\n", "\r"};
 
-std::uint8_t EndingIndex(std::string_view ending) {
-  for (std::size_t i = 1; i < std::size(kEndings); ++i) {
-    if (ending == kEndings[i]) return static_cast<std::uint8_t>(i);
+std::uint32_t EndingIndex(std::string_view ending) {
+  for (std::uint32_t i = 1; i < std::size(kEndings); ++i) {
+    if (ending == kEndings[i]) return i;
   }
   return 0;
 }
 
 // A class saves its design properties in its BEGIN block: "Persistable = 1  'Persistable".
-bool IsPersistable(const std::vector<PhysicalLine>& header) {
-  for (const PhysicalLine& line : header) {
+bool IsPersistable(std::string_view header) {
+  LineCursor cursor{header};
+  for (LineView line; cursor.Next(line);) {
     std::string_view text = line.text;
     const std::size_t start = text.find_first_not_of(" \t");
     if (start == std::string_view::npos) continue;
@@ -41,24 +46,36 @@ bool IsPersistable(const std::vector<PhysicalLine>& header) {
   return false;
 }
 
-}  // namespace
-
-std::size_t SourceCodeModule::HiddenCount(const Tail& tail) const noexcept {
-  return tail.hidden == 0 ? 0 : hidden_[tail.hidden - 1].size();
+std::string Arguments(std::string_view name, ProcKind kind) {
+  return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
 }
+
+}  // namespace
 
 std::shared_ptr<host::CodeModule> SourceCodePane::CodeModule() {
   std::shared_ptr<SourceCodeModule> owner = module_.weak_from_this().lock();
   return std::shared_ptr<host::CodeModule>(std::move(owner), &module_);
 }
 
-SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKind kind) {
-  Parsed parsed;
+SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind,
+                                   std::optional<ComponentType> component)
+    : copy_(text), text_(copy_) {
+  Read(kind, component);
+}
+
+SourceCodeModule::SourceCodeModule(BorrowedText text, SourceKind kind, std::optional<ComponentType> component)
+    : text_(text.text) {
+  Read(kind, component);
+}
+
+void SourceCodeModule::Read(SourceKind kind, std::optional<ComponentType> component) {
+  if (text_.size() > kMostFileBytes) throw SourceFormatError("the file is larger than 4 GiB");
+  lines_ = CodeLineStore{text_};
   EndingTally endings;
   HiddenHeaderReader header{kind};
   bool inHeader = true;
   bool previousContinues = false;
-  LineCursor cursor{text};
+  LineCursor cursor{text_};
   for (LineView line; cursor.Next(line);) {
     endings.Add(line.ending);
     inHeader = inHeader && header.Take(line.text);
@@ -66,121 +83,213 @@ SourceCodeModule::Parsed SourceCodeModule::Parse(std::string_view text, SourceKi
     // (then it is part of the statement); before the first code line it joins the header.
     const bool hidden = !inHeader && IsAttributeLine(line.text) && !previousContinues;
     previousContinues = ContinuesOnNextLine(line.text);
-    if (inHeader || (hidden && parsed.tails.empty())) {
-      parsed.header.push_back({std::string{line.text}, std::string{line.ending}});
+    const auto begin = static_cast<std::uint32_t>(line.text.data() - text_.data());
+    const auto end = static_cast<std::uint32_t>(begin + line.text.size() + line.ending.size());
+    if (inHeader || (hidden && lines_.size() == 0)) {
+      header_.end = end;
+      ++header_.lines;
+      header_.lastBreak = !line.ending.empty();
     } else if (hidden) {
-      Tail& tail = parsed.tails.back();
-      if (tail.hidden == 0) {
-        parsed.hidden.emplace_back();
-        tail.hidden = static_cast<std::uint32_t>(parsed.hidden.size());
+      StoredLine& owner = lines_.back();
+      if (owner.hidden == 0) {
+        owner.hidden = 1;
+        hidden_.push_back({owner.offset, Span{begin, end, 0, true}});
       }
-      parsed.hidden[tail.hidden - 1].push_back({std::string{line.text}, std::string{line.ending}});
+      Span& span = hidden_.back().span;
+      span.end = end;
+      ++span.lines;
+      span.lastBreak = !line.ending.empty();
     } else {
-      parsed.code.emplace_back(line.text);
-      parsed.tails.push_back({0, EndingIndex(line.ending)});
+      if (line.text.size() > kMostLineBytes) {
+        throw SourceFormatError("line " + std::to_string(FileLineCount() + 1) + " is longer than 256 MiB");
+      }
+      StoredLine stored;
+      stored.offset = begin;
+      stored.length = static_cast<std::uint32_t>(line.text.size()) & kMostLineBytes;
+      stored.ending = EndingIndex(line.ending) & 3U;
+      lines_.Append(stored);
     }
-    parsed.finalBreak = !line.ending.empty();
+    finalBreak_ = !line.ending.empty();
   }
   if (inHeader) header.Finish();
-  parsed.newline = endings.Dominant();
-  return parsed;
+  newline_ = endings.Dominant();
+  if (component) {
+    const bool persistable = *component == ComponentType::kClassModule &&
+                             IsPersistable(text_.substr(header_.begin, header_.end - header_.begin));
+    component_ = std::make_shared<MemoryComponent>(*component, persistable);
+  }
 }
 
-SourceCodeModule::SourceCodeModule(std::string_view text, SourceKind kind,
-                                   std::optional<ComponentType> component)
-    : SourceCodeModule(Parse(text, kind)) {
-  if (component)
-    code_.SetComponent(*component, *component == ComponentType::kClassModule && IsPersistable(header_));
+const SourceCodeModule::Span& SourceCodeModule::HiddenAfter(const StoredLine& line) const {
+  const auto found = std::partition_point(hidden_.begin(), hidden_.end(),
+                                          [&](const Hidden& hidden) { return hidden.owner < line.offset; });
+  return found->span;
 }
 
-SourceCodeModule::SourceCodeModule(Parsed&& parsed)
-    : header_(std::move(parsed.header)),
-      code_(std::move(parsed.code)),
-      tails_(std::move(parsed.tails)),
-      hidden_(std::move(parsed.hidden)),
-      newline_(std::move(parsed.newline)),
-      finalBreak_(parsed.finalBreak) {}
-
-void SourceCodeModule::AttachFaults(FaultPlan* plan) noexcept {
-  faults_ = plan;
-  code_.AttachFaults(plan);
+std::vector<TextPiece> SourceCodeModule::Pieces() const {
+  std::vector<TextPiece> pieces;
+  const auto put = [&](std::string_view text, bool fromFile) {
+    if (text.empty()) return;
+    if (!pieces.empty()) {
+      TextPiece& last = pieces.back();
+      if (last.fromFile == fromFile && last.text.data() + last.text.size() == text.data()) {
+        last.text = {last.text.data(), last.text.size() + text.size()};
+        return;
+      }
+    }
+    pieces.push_back({text, fromFile});
+  };
+  // A line without a break of its own takes one only when another line follows, or when the file
+  // ended with one: the break waits until then.
+  std::string_view pending;
+  const auto follow = [&] {
+    put(pending, false);
+    pending = {};
+  };
+  const auto putSpan = [&](const Span& span) {
+    follow();
+    put(text_.substr(span.begin, span.end - span.begin), true);
+    if (!span.lastBreak) pending = newline_;
+  };
+  if (header_.lines > 0) putSpan(header_);
+  lines_.ForEach([&](const StoredLine& line) {
+    follow();
+    if (line.added != 0) {
+      put(lines_.Text(line), false);
+      pending = lines_.AddedBreak(line);
+    } else {
+      put(text_.substr(line.offset, line.length + kEndings[line.ending].size()), true);
+      if (line.ending == 0) pending = newline_;
+    }
+    if (line.hidden != 0) putSpan(HiddenAfter(line));
+  });
+  if (finalBreak_) follow();
+  return pieces;
 }
 
 std::string SourceCodeModule::Text() const {
-  const long total = FileLineCount();
-  const std::deque<std::string>& code = code_.lines();
-  // Sized first: a large file is built in one allocation.
-  std::size_t size = static_cast<std::size_t>(total) * 2;
-  for (const PhysicalLine& line : header_) size += line.text.size();
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    size += code[i].size();
-    if (tails_[i].hidden == 0) continue;
-    for (const PhysicalLine& line : hidden_[tails_[i].hidden - 1]) size += line.text.size();
-  }
+  const std::vector<TextPiece> pieces = Pieces();
+  std::size_t size = 0;
+  for (const TextPiece& piece : pieces) size += piece.text.size();
   std::string text;
   text.reserve(size);
-  // The break of every line but the last; the last keeps the file's own choice of ending or not.
-  long written = 0;
-  auto put = [&](std::string_view line, std::string_view ending) {
-    ++written;
-    text += line;
-    if (written < total || finalBreak_) text += ending.empty() ? std::string_view{newline_} : ending;
-  };
-  for (const PhysicalLine& line : header_) put(line.text, line.ending);
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    put(code[i], kEndings[tails_[i].ending]);
-    if (tails_[i].hidden == 0) continue;
-    for (const PhysicalLine& line : hidden_[tails_[i].hidden - 1]) put(line.text, line.ending);
-  }
+  for (const TextPiece& piece : pieces) text += piece.text;
   return text;
 }
 
 long SourceCodeModule::FileLineCount() const noexcept {
-  std::size_t count = header_.size() + tails_.size();
-  for (const Tail& tail : tails_) count += HiddenCount(tail);
+  std::size_t count = header_.lines + lines_.size();
+  for (const Hidden& hidden : hidden_) count += hidden.span.lines;
   return static_cast<long>(count);
 }
 
 long SourceCodeModule::CodeLineOfFileLine(long fileLine) const noexcept {
-  long line = static_cast<long>(header_.size());
+  long line = static_cast<long>(header_.lines);
   if (fileLine <= line) return 0;
-  for (std::size_t i = 0; i < tails_.size(); ++i) {
-    line += 1 + static_cast<long>(HiddenCount(tails_[i]));
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const StoredLine& stored = lines_.at(i);
+    line += 1 + (stored.hidden != 0 ? static_cast<long>(HiddenAfter(stored).lines) : 0);
     if (fileLine <= line) return static_cast<long>(i) + 1;
   }
   return 0;
 }
 
+std::deque<std::string> SourceCodeModule::lines() const {
+  std::deque<std::string> lines;
+  lines_.ForEach([&](const StoredLine& line) { lines.emplace_back(lines_.Text(line)); });
+  return lines;
+}
+
 std::shared_ptr<host::CodePane> SourceCodeModule::CodePane() {
-  if (faults_ != nullptr) faults_->Enter("CodePane");
+  Enter("CodePane");
   std::shared_ptr<SourceCodeModule> owner = weak_from_this().lock();
   return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
 }
 
-template <class Edit>
-void SourceCodeModule::InsertWithTails(long line, std::string_view text, Edit&& edit) {
-  if (line < 1 || line > static_cast<long>(tails_.size()) + 1) {
-    edit();  // the module refuses the line with its own error
-    return;
+long SourceCodeModule::CountOfLines() const {
+  Enter("CountOfLines");
+  return static_cast<long>(lines_.size());
+}
+
+std::string SourceCodeModule::Lines(long start, long count) const {
+  Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
+  const auto size = static_cast<long>(lines_.size());
+  if (start < 1 || count < 0 || start > size + 1) throw VbError(kErrInvalidCall);
+  const long last = count > size - start + 1 ? size : start + count - 1;
+  std::string text;
+  for (long line = start; line <= last; ++line) {
+    if (line > start) text += "\r\n";
+    text += lines_[static_cast<std::size_t>(line - 1)];
   }
-  const auto at = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
-  const std::size_t count = CountSplitLines(text);
-  tails_.insert(at, count, Tail{});  // (count is at least 1)
-  try {
-    edit();
-  } catch (...) {
-    const auto first = tails_.begin() + static_cast<std::ptrdiff_t>(line - 1);
-    tails_.erase(first, first + static_cast<std::ptrdiff_t>(count));
-    throw;
+  return text;
+}
+
+const RoutineList& SourceCodeModule::Routines() const {
+  if (!routines_) {
+    RoutineList routines;
+    RoutineScanner<CodeLineStore, RoutineList>{lines_, routines}.Run(0);
+    routines_.emplace(std::move(routines));
   }
+  return *routines_;
+}
+
+std::size_t SourceCodeModule::RequireRoutine(std::string_view name, ProcKind kind) const {
+  const RoutineList& routines = Routines();
+  const std::size_t index = routines.Find(name, kind);
+  if (index == routines.size()) throw VbError(kErrSubNotDefined);
+  return index;
+}
+
+long SourceCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcStartLine", [&] { return Arguments(name, kind); });
+  return Routines().LinesAt(RequireRoutine(name, kind)).startLine;
+}
+
+long SourceCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const {
+  Enter("ProcBodyLine", [&] { return Arguments(name, kind); });
+  return Routines().LinesAt(RequireRoutine(name, kind)).bodyLine;
+}
+
+ProcAtLine SourceCodeModule::ProcOfLine(long line) const {
+  Enter("ProcOfLine", [&] { return std::to_string(line); });
+  const RoutineList& routines = Routines();
+  const std::size_t index = routines.AtLine(line);
+  if (index == routines.size()) return {};
+  return {routines.NameAt(index), routines.LinesAt(index).kind};
 }
 
 void SourceCodeModule::InsertLines(long line, std::string_view text) {
-  InsertWithTails(line, text, [&] { code_.InsertLines(line, text); });
+  Enter("InsertLines", [&] { return std::to_string(line); });
+  if (line < 1 || line > static_cast<long>(lines_.size()) + 1) throw VbError(kErrInvalidCall);
+  InsertAt(static_cast<std::size_t>(line - 1), text);
+}
+
+long SourceCodeModule::AddFromStringLine() const {
+  const RoutineList& routines = Routines();
+  return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.LinesAt(0).startLine;
 }
 
 void SourceCodeModule::AddFromString(std::string_view text) {
-  InsertWithTails(code_.AddFromStringLine(), text, [&] { code_.AddFromString(text); });
+  Enter("AddFromString");
+  InsertAt(static_cast<std::size_t>(AddFromStringLine() - 1), text);
+}
+
+void SourceCodeModule::InsertAt(std::size_t at, std::string_view text) {
+  const std::size_t count = lines_.Insert(at, text, newline_);
+  if (!routines_) return;
+  try {
+    UpdateRoutines(*routines_, lines_, at, count);
+  } catch (...) {
+    // The map is only a cache of what the lines say: without memory to update it, it is worked
+    // out again on next use.
+    routines_.reset();
+  }
+}
+
+std::shared_ptr<VBComponent> SourceCodeModule::Parent() const {
+  Enter("Parent");
+  if (!component_) throw VbError(kErrNoSuchMember);
+  return component_;
 }
 
 }  // namespace host

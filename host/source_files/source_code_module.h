@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_code_module.h"
+#include "host/builtin_ide/memory_component.h"
 #include "host/code_module.h"
 #include "host/code_pane.h"
+#include "host/source_files/code_line_store.h"
 #include "host/source_files/source_lines.h"
+#include "host/vb_code/routine_list.h"
 #include "host/vb_component.h"
 
 namespace host {
@@ -36,82 +38,108 @@ class SourceCodePane final : public CodePane {
   Selection selection_;
 };
 
+// A file's text that a module reads in place: whoever makes the module keeps the text alive and
+// unchanged for as long as the module lives.
+struct BorrowedText {
+  std::string_view text;
+};
+
+// One stretch of the file a module writes: either bytes of the text it was read from, as they are,
+// or text made since reading (lines added, the breaks they take).
+struct TextPiece {
+  std::string_view text;
+  bool fromFile = false;
+};
+
 // The code lines are the file's lines after its hidden header, without the Attribute lines; they
-// follow exactly the built-in IDE's rules (a MemoryCodeModule holds them). Every hidden line keeps
-// its place: the header stays first, and an Attribute line stays right after the code line it
-// follows whatever is inserted. Lines nothing edits keep their text and their own line break; new
-// lines take the file's dominant break, and a file that ended without a final break still does.
-// A module may live on the stack; the pointers it hands out then borrow it.
+// follow exactly the built-in IDE's rules (those of MemoryCodeModule, host/vb_code). Every hidden
+// line keeps its place: the header stays first, and an Attribute line stays right after the code
+// line it follows whatever is inserted. Lines nothing edits keep their text and their own line
+// break, read in place from the file's text; new lines take the file's dominant break, and a file
+// that ended without a final break still does. A module may live on the stack; the pointers it hands
+// out then borrow it.
 class SourceCodeModule final : public CodeModule, public std::enable_shared_from_this<SourceCodeModule> {
  public:
-  // `text` is the whole file, decoded. Throws SourceFormatError when its header cannot be read.
-  // Given the kind of component the file holds, the module is part of one; a class's persistability
-  // is read from its header.
+  // `text` is the whole file, decoded; the module keeps a copy. Throws SourceFormatError when its
+  // header cannot be read, or when it is too large to describe (4 GiB, or a line of 256 MiB). Given
+  // the kind of component the file holds, the module is part of one; a class's persistability is
+  // read from its header.
   SourceCodeModule(std::string_view text, SourceKind kind, std::optional<ComponentType> component = {});
+  // The same, reading `text` in place instead of copying it.
+  SourceCodeModule(BorrowedText text, SourceKind kind, std::optional<ComponentType> component = {});
   SourceCodeModule(const SourceCodeModule&) = delete;
   SourceCodeModule& operator=(const SourceCodeModule&) = delete;
 
   // Every later call enters `plan` (which the caller keeps alive); nullptr detaches it.
-  void AttachFaults(FaultPlan* plan) noexcept;
+  void AttachFaults(FaultPlan* plan) noexcept { faults_ = plan; }
 
   // The whole file: hidden header, code lines and Attribute lines, each with its line break.
   std::string Text() const;
+  // The same, as the stretches to write one after another: the unchanged runs of lines as single
+  // views into the text the module was read from.
+  std::vector<TextPiece> Pieces() const;
   // Lines in the file, hidden ones included.
   long FileLineCount() const noexcept;
   // Lines of the hidden header: file line HiddenHeaderLines() + 1 is code line 1.
-  long HiddenHeaderLines() const noexcept { return static_cast<long>(header_.size()); }
+  long HiddenHeaderLines() const noexcept { return static_cast<long>(header_.lines); }
   // The code line that shows file line `fileLine` (an Attribute line shows as the code line it
   // follows), or 0 for a line of the hidden header or a line outside the file.
   long CodeLineOfFileLine(long fileLine) const noexcept;
-  const std::deque<std::string>& lines() const noexcept { return code_.lines(); }
+  // Code line `index` (from 0), without entering a fault plan.
+  std::string_view CodeLine(std::size_t index) const { return lines_[index]; }
+  // A copy of every code line, to look at.
+  std::deque<std::string> lines() const;
   SourceCodePane& pane() noexcept { return pane_; }
 
   std::shared_ptr<host::CodePane> CodePane() override;
-  long CountOfLines() const override { return code_.CountOfLines(); }
-  std::string Lines(long start, long count) const override { return code_.Lines(start, count); }
-  long ProcStartLine(std::string_view name, ProcKind kind) const override {
-    return code_.ProcStartLine(name, kind);
-  }
-  long ProcBodyLine(std::string_view name, ProcKind kind) const override {
-    return code_.ProcBodyLine(name, kind);
-  }
-  ProcAtLine ProcOfLine(long line) const override { return code_.ProcOfLine(line); }
+  long CountOfLines() const override;
+  std::string Lines(long start, long count) const override;
+  long ProcStartLine(std::string_view name, ProcKind kind) const override;
+  long ProcBodyLine(std::string_view name, ProcKind kind) const override;
+  ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
   void AddFromString(std::string_view text) override;
-  std::shared_ptr<VBComponent> Parent() const override { return code_.Parent(); }
+  std::shared_ptr<VBComponent> Parent() const override;
 
  private:
-  // What follows a code line in the file: its own break (empty for a line added since reading,
-  // which takes the dominant break) and the Attribute lines hidden after it.
-  // Kept to a few bytes, since tails move whenever lines are inserted before them.
-  struct Tail {
-    std::uint32_t hidden = 0;  // the group of Attribute lines after the line, from 1; 0 for none
-    std::uint8_t ending = 0;   // index into kEndings: 0 for a line added since reading
+  // A run of lines of the text, kept as one view: the hidden header, or the Attribute lines after a
+  // code line. Its last line ends without a break only when it was the file's last line.
+  struct Span {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+    std::uint32_t lines = 0;
+    bool lastBreak = true;
   };
-  std::size_t HiddenCount(const Tail& tail) const noexcept;
-
-  struct Parsed {
-    std::vector<PhysicalLine> header;
-    std::deque<std::string> code;
-    std::deque<Tail> tails;
-    std::vector<std::vector<PhysicalLine>> hidden;
-    std::string newline;
-    bool finalBreak = true;
+  // The Attribute lines after the code line whose text starts at `owner`.
+  struct Hidden {
+    std::uint32_t owner = 0;
+    Span span;
   };
-  static Parsed Parse(std::string_view text, SourceKind kind);
-  explicit SourceCodeModule(Parsed&& parsed);
 
-  // Inserts the (empty) tails of `text`'s lines at `line`, then the lines themselves through
-  // `edit`; when the edit fails, the tails go again, so that the module stays as it was.
-  template <class Edit>
-  void InsertWithTails(long line, std::string_view text, Edit&& edit);
+  void Read(SourceKind kind, std::optional<ComponentType> component);
+  const Span& HiddenAfter(const StoredLine& line) const;
+  void Enter(std::string_view operation) const {
+    if (faults_ != nullptr) faults_->Enter(operation);
+  }
+  template <class FormatArguments>
+  void Enter(std::string_view operation, FormatArguments&& arguments) const {
+    if (faults_ != nullptr) faults_->Enter(operation, arguments());
+  }
+  const RoutineList& Routines() const;
+  std::size_t RequireRoutine(std::string_view name, ProcKind kind) const;
+  long AddFromStringLine() const;
+  // Inserts the lines of `text` before index `at`; all or nothing.
+  void InsertAt(std::size_t at, std::string_view text);
 
-  std::vector<PhysicalLine> header_;
-  MemoryCodeModule code_;
-  std::deque<Tail> tails_;                         // one per code line
-  std::vector<std::vector<PhysicalLine>> hidden_;  // the groups of Attribute lines that tails name
-  std::string newline_;                            // the break new lines take
-  bool finalBreak_ = true;                         // whether the file's last line ends with a break
+  std::string copy_;       // the file's text, when the module was given it to keep
+  std::string_view text_;  // the file's text: every line nothing edited is a view into it
+  Span header_;
+  CodeLineStore lines_;
+  std::vector<Hidden> hidden_;                   // in the order of the file
+  std::string newline_;                          // the break new lines take
+  bool finalBreak_ = true;                       // whether the file's last line ends with a break
+  mutable std::optional<RoutineList> routines_;  // worked out on first use, then kept up to date
+  std::shared_ptr<MemoryComponent> component_;
   SourceCodePane pane_{*this};
   FaultPlan* faults_ = nullptr;
 };

@@ -1,10 +1,14 @@
 // platform/posix/file_descriptor.cpp: read, write and close with EINTR and partial transfers handled.
 #include "platform/posix/file_descriptor.h"
 
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstring>
+#include <utility>
 
 namespace platform::posix {
 
@@ -36,23 +40,55 @@ int WriteAll(int fd, std::string_view data) noexcept {
   return 0;
 }
 
-int ReadAll(int fd, std::string& contents, std::size_t expected) {
-  // Reads into the string itself, growing it as the file turns out longer than expected.
-  std::size_t size = contents.size();
-  contents.resize(size + std::max<std::size_t>(expected, 65536) + 1);
-  for (;;) {
-    if (size == contents.size()) contents.resize(size * 2);
-    const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);
+int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept {
+  // Up to IOV_MAX pieces a call; a partial write goes on from the byte where it stopped.
+  std::array<iovec, 64> vector{};
+  std::size_t next = 0;    // the first piece not yet handed to the system
+  std::size_t offset = 0;  // of it, the bytes already written
+  while (next < pieces.size()) {
+    std::size_t count = 0;
+    std::size_t asked = 0;
+    for (std::size_t i = next; i < pieces.size() && count < vector.size(); ++i) {
+      const std::string_view piece = i == next ? pieces[i].substr(offset) : pieces[i];
+      // iovec's base is not const-qualified, but writev only reads through it.
+      vector[count++] = {const_cast<char*>(piece.data()),  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+                         piece.size()};
+      asked += piece.size();
+    }
+    const ssize_t n = ::writev(fd, vector.data(), static_cast<int>(count));
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      contents.resize(size);
-      return errno;
+    if (n < 0) return errno;
+    if (n == 0 && asked > 0) return EIO;
+    auto left = static_cast<std::size_t>(n);
+    while (next < pieces.size() && left >= pieces[next].size() - offset) {
+      left -= pieces[next].size() - offset;
+      offset = 0;
+      ++next;
     }
-    if (n == 0) {
-      contents.resize(size);
-      return 0;
+    offset += left;
+  }
+  return 0;
+}
+
+int ReadAll(int fd, FileBytes& contents, std::size_t expected) {
+  // One byte more than expected, so that a file that grew meanwhile is seen to, and read on.
+  std::size_t capacity = std::max<std::size_t>(expected, 4096) + 1;
+  contents.data_ =
+      std::make_unique_for_overwrite<char[]>(capacity);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+  contents.size_ = 0;
+  for (;;) {
+    if (contents.size_ == capacity) {
+      capacity *= 2;
+      auto larger =
+          std::make_unique_for_overwrite<char[]>(capacity);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+      std::memcpy(larger.get(), contents.data_.get(), contents.size_);
+      contents.data_ = std::move(larger);
     }
-    size += static_cast<std::size_t>(n);
+    const ssize_t n = ::read(fd, contents.data_.get() + contents.size_, capacity - contents.size_);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return 0;
+    contents.size_ += static_cast<std::size_t>(n);
   }
 }
 

@@ -1,6 +1,9 @@
 // platform/posix/file_descriptor.h: an owned file descriptor, and the file calls that go with it.
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,8 +38,23 @@ std::string FolderOf(const std::string& path);
 // Writes all of `data`, retrying interrupted and partial writes; 0, or the errno of the failure.
 int WriteAll(int fd, std::string_view data) noexcept;
 
-// Reads to the end of the file into `contents`, straight into its buffer when `expected` (the size
-// the file had) is right; 0, or the errno of the failure.
-int ReadAll(int fd, std::string& contents, std::size_t expected = 0);
+// Writes all of `pieces`, one after another, in as few calls as the system allows; 0, or the errno of
+// the failure.
+int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept;
+
+// A file's bytes in storage of their own that nothing zero-fills first: the read is the first touch.
+class FileBytes {
+ public:
+  std::string_view view() const noexcept { return {data_.get(), size_}; }
+
+ private:
+  friend int ReadAll(int fd, FileBytes& contents, std::size_t expected);
+  std::unique_ptr<char[]> data_;  // NOLINT(cppcoreguidelines-avoid-c-arrays): sized at run time
+  std::size_t size_ = 0;
+};
+
+// Reads to the end of the file into `contents`, in one allocation when `expected` (the size the
+// file had) is right; 0, or the errno of the failure.
+int ReadAll(int fd, FileBytes& contents, std::size_t expected = 0);
 
 }  // namespace platform::posix

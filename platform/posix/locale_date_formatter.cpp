@@ -16,17 +16,12 @@
 namespace platform::posix {
 namespace {
 
-struct LocaleFree {
-  void operator()(locale_t locale) const noexcept { freelocale(locale); }
-};
-using UniqueLocale = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleFree>;
-
-UniqueLocale UserTimeLocale() {
+locale_t UserTimeLocale() {
   locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr))
     locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr)) throw host::VbError(host::kErrOutOfMemory);
-  return UniqueLocale{locale};
+  return locale;
 }
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil).
@@ -104,7 +99,8 @@ std::string TwoDigits(int value) {
 
 std::string LocaleDateFormatter::Format(const host::CivilDate& date, std::string_view pattern) const {
   const std::tm tm = ToTm(date);
-  const UniqueLocale locale = UserTimeLocale();
+  if (!locale_) locale_.reset(UserTimeLocale());
+  const auto& locale = locale_;
   std::string text;
   for (std::size_t i = 0; i < pattern.size();) {
     const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));

@@ -143,11 +143,7 @@ int ReplaceFile(const Replacement& replacement, std::span<const std::string_view
     check(SaveStep::kAttributes, 0);
     CopyAttributes(replacement.metadataFrom, temporary.fd());
   }
-  int written = 0;
-  for (const std::string_view piece : pieces) {
-    if ((written = WriteAll(temporary.fd(), piece)) != 0) break;
-  }
-  check(SaveStep::kWrite, written);
+  check(SaveStep::kWrite, WriteAll(temporary.fd(), pieces));
   check(SaveStep::kSync, ErrnoOf(::fsync(temporary.fd())));
   check(SaveStep::kClose, ErrnoOf(temporary.Close()));
   check(SaveStep::kCheckUnchanged, 0);

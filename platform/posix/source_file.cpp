@@ -40,7 +40,7 @@ bool SameVersion(const FileIdentity& a, const FileIdentity& b) {
 // The file opened, locked against our other runs, and read.
 struct LockedSnapshot {
   FileDescriptor file{-1};
-  std::string bytes;
+  FileBytes bytes;
   FileIdentity identity;
 };
 
@@ -181,7 +181,7 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
     throw host::SourceFileError(path_, "was replaced once already; nothing was written");
   // The last look before the rename: a program that takes no lock may have saved the file meanwhile.
   replacement.beforeRename = [&] {
-    if (!IsUnchanged(path_, target_, identity_, bytes_)) {
+    if (!IsUnchanged(path_, target_, identity_, bytes_.view())) {
       throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
     }
   };

@@ -36,7 +36,7 @@ class DiskSourceFile final : public host::SourceFile {
   static DiskSourceFile Read(const std::string& path);
 
   const std::string& path() const noexcept { return path_; }
-  std::string_view bytes() const noexcept override { return bytes_; }
+  std::string_view bytes() const noexcept override { return bytes_.view(); }
   // No write bit is set, as source control leaves a file that is not checked out.
   bool IsReadOnly() const noexcept override;
 
@@ -52,7 +52,7 @@ class DiskSourceFile final : public host::SourceFile {
   void InjectFaults(SaveFaults faults) { faults_ = std::move(faults); }
 
  private:
-  DiskSourceFile(std::string path, std::string target, FileDescriptor file, std::string bytes,
+  DiskSourceFile(std::string path, std::string target, FileDescriptor file, FileBytes bytes,
                  const FileIdentity& identity)
       : path_(std::move(path)),
         target_(std::move(target)),
@@ -63,7 +63,7 @@ class DiskSourceFile final : public host::SourceFile {
   std::string path_;     // as given, for messages
   std::string target_;   // the file itself, links followed
   FileDescriptor file_;  // open and locked while this object lives
-  std::string bytes_;
+  FileBytes bytes_;
   FileIdentity identity_;
   SaveFaults faults_;
 };

@@ -195,6 +195,8 @@ FileCase InCodePage(const char* label, const char* codePage, const char* name, c
 
 const FileCase kCodePages[] = {
     InCodePage("Western", "1252", "R\u00E9initialiser", "' Caf\xE9 cr\xE8me \x80 \x9C"),
+    // A file all ASCII is written from its own bytes; only the new lines are encoded.
+    InCodePage("WesternIntoAscii", "1252", "R\u00E9initialiser", "' Cafe creme"),
     InCodePage("WesternUndefinedBytes", "1252", "Refresh", "' \x81\x8D\x8F\x90\x9D"),
     InCodePage("CentralEuropean", "1250", "Przelicz\u0105",
                "' \xA3\xF3"

@@ -474,6 +474,7 @@ void PrintTo(const EditsCase& c, std::ostream* os) {
 void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
   const std::vector<host::PhysicalLine> file = FileLines(module.Text());
   ASSERT_EQ(static_cast<long>(file.size()), module.FileLineCount());
+  const std::deque<std::string> code = module.lines();
   long previous = 0;
   for (long fileLine = module.HiddenHeaderLines() + 1; fileLine <= module.FileLineCount(); ++fileLine) {
     const long codeLine = module.CodeLineOfFileLine(fileLine);
@@ -482,7 +483,7 @@ void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
       EXPECT_TRUE(host::IsAttributeLine(text)) << "file line " << fileLine << ": " << text;
     } else {
       ASSERT_EQ(codeLine, previous + 1) << "file line " << fileLine;
-      EXPECT_EQ(text, module.lines()[static_cast<std::size_t>(codeLine - 1)]) << "file line " << fileLine;
+      EXPECT_EQ(text, code[static_cast<std::size_t>(codeLine - 1)]) << "file line " << fileLine;
     }
     previous = codeLine;
   }
@@ -542,5 +543,77 @@ INSTANTIATE_TEST_SUITE_P(
                             "    Total = a", "End Function"}),
                   kDescribed}),
     [](const testing::TestParamInfo<EditsCase>& info) { return info.param.label; });
+
+// ---------------------------------------------------------------------------------------------
+// A module larger than the pieces its lines and routines are kept in
+
+// `count` Subs named `prefix` and a number, each with an Attribute line after its declaration.
+std::vector<std::string> Subs(const std::string& prefix, int count) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < count; ++i) {
+    const std::string name = prefix + std::to_string(i);
+    lines.insert(lines.end(), {"Sub " + name + "()", "Attribute " + name + ".VB_Description = \"d\"",
+                               "    x = " + std::to_string(i), "End Sub", ""});
+  }
+  return lines;
+}
+
+// Inserted small and large (a thousand lines, hundreds of routines at once), at the start, ahead of
+// the first routine and in between: the code lines, the routines and the file stay those of the built-in
+// IDE's module, and what no edit touched is still read in place from the file's text.
+TEST(LargeModuleTest, EditsAllOverFollowTheBuiltInModule) {
+  std::vector<std::string> file{"Attribute VB_Name = \"Big\"", "Option Explicit", "Dim x As Long"};
+  const std::vector<std::string> subs = Subs("S", 700);
+  file.insert(file.end(), subs.begin(), subs.end());
+  const std::string text = CrLfFile(file);
+  SourceCodeModule source{host::BorrowedText{text}, kBas};
+  MemoryCodeModule memory{source.lines()};
+  const std::vector<std::string> block = Subs("B", 300);
+  std::string large;
+  for (const std::string& line : block) {
+    if (!host::IsAttributeLine(line)) large += line + "\r\n";
+  }
+  const struct {
+    bool addFromString;
+    long line;  // 0 for CountOfLines() + 1
+    std::string text;
+  } edits[] = {
+      {false, 2100, large},
+      {true, 0, "Private m_a As Long"},
+      {false, 1, "' top"},
+      {true, 0, large},
+      {false, 7, "Function F()\r\n    F = 1\r\nEnd Function"},
+      {false, 3000, "' a\r\n' b"},
+      {true, 0, "Sub G()\rEnd Sub"},
+      {false, 1500, large},
+  };
+  for (const auto& edit : edits) {
+    SCOPED_TRACE(edit.line);
+    if (edit.addFromString) {
+      source.AddFromString(edit.text);
+      memory.AddFromString(edit.text);
+    } else {
+      const long line = edit.line == 0 ? memory.CountOfLines() + 1 : edit.line;
+      source.InsertLines(line, edit.text);
+      memory.InsertLines(line, edit.text);
+    }
+    ASSERT_EQ(source.lines(), memory.lines());
+  }
+  for (const std::string name : {"S0", "S350", "S699", "B0", "B299", "F", "G"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(source.ProcStartLine(name, ProcKind::kProc), memory.ProcStartLine(name, ProcKind::kProc));
+    EXPECT_EQ(source.ProcBodyLine(name, ProcKind::kProc), memory.ProcBodyLine(name, ProcKind::kProc));
+  }
+  for (long line = 1; line <= memory.CountOfLines(); line += 97) {
+    EXPECT_EQ(source.ProcOfLine(line).name, memory.ProcOfLine(line).name) << "line " << line;
+  }
+  ExpectTextHoldsTheCodeLines(source);
+  // The Subs below the last edit are one run of the file's own bytes.
+  const std::vector<host::TextPiece> pieces = source.Pieces();
+  ASSERT_FALSE(pieces.empty());
+  EXPECT_TRUE(pieces.back().fromFile);
+  EXPECT_EQ(pieces.back().text.data() + pieces.back().text.size(), text.data() + text.size());
+  EXPECT_GT(pieces.back().text.size(), text.size() / 4);
+}
 
 }  // namespace

@@ -2,7 +2,9 @@
 // over many random modules and insertions made of the lines that decide where routines are.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <deque>
 #include <random>
@@ -10,7 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "host/vb_code/code_lines.h"
+#include "host/vb_code/routine_list.h"
 #include "host/vb_code/routine_map.h"
+#include "host/vb_code/routine_scan.h"
 
 namespace {
 
@@ -118,6 +123,47 @@ TEST(UpdateRoutinesAfterInsertTest, InsertionsThatJoinContinuedStatements) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(c.at), c.added.begin(), c.added.end());
     host::UpdateRoutinesAfterInsert(routines, lines, c.at, c.added.size());
     ExpectSameMap(routines, host::MapRoutines(lines));
+  }
+}
+
+// The routines as the module's list keeps them, in blocks with a shift each: after random
+// insertions, large enough to split blocks and to empty them, the list reads as a fresh map, and
+// finds each routine by name (in any case) and by line as a search of the fresh map does.
+TEST(RoutineListTest, MatchesAFreshMapAfterRandomInsertions) {
+  for (unsigned seed = 1; seed <= 60; ++seed) {
+    std::mt19937 random{seed};
+    std::deque<std::string> lines =
+        RandomLines(random, std::uniform_int_distribution<std::size_t>(0, 400)(random));
+    host::RoutineList list;
+    host::RoutineScanner<std::deque<std::string>, host::RoutineList>{lines, list}.Run(0);
+    for (int edit = 0; edit < 8; ++edit) {
+      const std::size_t at = std::uniform_int_distribution<std::size_t>(0, lines.size())(random);
+      const std::deque<std::string> added =
+          RandomLines(random, std::uniform_int_distribution<std::size_t>(1, 80)(random));
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+      host::UpdateRoutines(list, lines, at, added.size());
+      SCOPED_TRACE(testing::Message() << "seed " << seed << ", edit " << edit << ", at " << at);
+      const std::vector<Routine> fresh = host::MapRoutines(lines);
+      std::deque<Routine> read;
+      for (std::size_t i = 0; i < list.size(); ++i) read.push_back(list.CopyAt(i));
+      ExpectSameMap(read, fresh);
+      for (const Routine& routine : fresh) {
+        std::string lower = routine.name;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto first = std::find_if(fresh.begin(), fresh.end(), [&](const Routine& r) {
+          return r.kind == routine.kind && host::SameName(r.name, routine.name);
+        });
+        EXPECT_EQ(list.Find(lower, routine.kind), static_cast<std::size_t>(first - fresh.begin()))
+            << routine.name;
+      }
+      for (long line = 1; line <= static_cast<long>(lines.size()); ++line) {
+        const auto holder = std::find_if(fresh.begin(), fresh.end(), [&](const Routine& r) {
+          return r.startLine <= line && line <= r.endLine;
+        });
+        EXPECT_EQ(list.AtLine(line), static_cast<std::size_t>(holder - fresh.begin())) << "line " << line;
+      }
+      if (testing::Test::HasFailure()) return;
+    }
   }
 }
 

@@ -1,0 +1,83 @@
+// host/source_files/code_line_store.h: a module's code lines as views into the file's text, with the
+// lines added since reading in text of their own, in chunks so that an insertion moves few of them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+// One code line: where its text is, and the break that ends it in the file.
+struct StoredLine {
+  std::uint32_t offset = 0;  // into the file's text, or into the added text
+  std::uint32_t length : 28 = 0;
+  std::uint32_t ending : 2 = 0;  // 0 for none (a line added since reading, or a last line without one)
+  std::uint32_t added : 1 = 0;   // the text is in the added text
+  std::uint32_t hidden : 1 = 0;  // Attribute lines follow it in the file
+};
+
+// The longest line, and the largest file, that a StoredLine can describe.
+inline constexpr std::size_t kMostLineBytes = (std::size_t{1} << 28U) - 1;
+inline constexpr std::size_t kMostFileBytes = (std::size_t{1} << 32U) - 1;
+
+class CodeLineStore {
+ public:
+  // Borrows `text`, the file's text, which must outlive the store.
+  explicit CodeLineStore(std::string_view text = {}) : text_(text) {}
+
+  std::size_t size() const noexcept { return size_; }
+  // The line at `index`, from 0. Reading the lines in order costs no search: the chunk read last is
+  // tried first, here, where the compiler can fold it into the reader's loop.
+  const StoredLine& at(std::size_t index) const {
+    if (recent_ < chunks_.size() && index >= firsts_[recent_]) {
+      const std::vector<StoredLine>& chunk = chunks_[recent_];
+      if (const std::size_t offset = index - firsts_[recent_]; offset < chunk.size()) return chunk[offset];
+    }
+    return Find(index);
+  }
+  std::string_view Text(const StoredLine& line) const noexcept {
+    return {(line.added != 0 ? added_.data() : text_.data()) + line.offset, line.length};
+  }
+  std::string_view operator[](std::size_t index) const { return Text(at(index)); }
+
+  // While the file is read: the next line, at the end.
+  void Append(StoredLine line);
+  StoredLine& back() noexcept { return chunks_.back().back(); }
+
+  // Inserts the lines of `text`, split at CR LF, CR and LF alike (a final break ends with an empty
+  // line), before index `at`; returns how many. Each is kept followed by `lineBreak`, so that a run of
+  // added lines reads as one view: AddedBreak() gives it. All or nothing: when memory runs out,
+  // nothing changes.
+  std::size_t Insert(std::size_t at, std::string_view text, std::string_view lineBreak);
+  // The break kept after an added line.
+  std::string_view AddedBreak(const StoredLine& line) const noexcept {
+    return {added_.data() + line.offset + line.length, breakSize_};
+  }
+
+  // Calls `visit` with each line in order.
+  template <class Visit>
+  void ForEach(Visit&& visit) const {
+    for (const std::vector<StoredLine>& chunk : chunks_) {
+      for (const StoredLine& line : chunk) visit(line);
+    }
+  }
+
+ private:
+  // The line at `index`, searched for among the chunks.
+  const StoredLine& Find(std::size_t index) const;
+
+  static constexpr std::size_t kChunk = 256;  // lines a chunk is made with; split past twice that
+
+  std::string_view text_;
+  std::string added_;
+  std::size_t breakSize_ = 0;
+  std::vector<std::vector<StoredLine>> chunks_;
+  std::vector<std::size_t> firsts_;  // the index of each chunk's first line
+  std::size_t size_ = 0;
+  mutable std::size_t recent_ = 0;  // the chunk read last, where the next read most often is
+};
+
+}  // namespace host

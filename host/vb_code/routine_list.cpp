@@ -1,0 +1,184 @@
+// host/vb_code/routine_list.cpp: blocks of routines with a shift each, and a digest of their names.
+#include "host/vb_code/routine_list.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "host/vb_code/code_lines.h"
+
+namespace host {
+
+void RoutineList::push_back(Routine&& routine) {
+  if (blocks_.empty() || blocks_.back().routines.size() == kBlock) {
+    blocks_.emplace_back();
+    blocks_.back().routines.reserve(kBlock);
+    firsts_.push_back(size_);
+  }
+  Block& block = blocks_.back();
+  block.routines.push_back(std::move(routine));
+  AddToDigest(block.names, block.routines.back());
+  ++size_;
+}
+
+RoutineList::Place RoutineList::Locate(std::size_t index) const {
+  const auto after = std::upper_bound(firsts_.begin(), firsts_.end(), index);
+  const auto block = static_cast<std::size_t>(std::prev(after) - firsts_.begin());
+  return {block, index - firsts_[block]};
+}
+
+RoutineLines RoutineList::Shifted(const Routine& routine, long shift) {
+  RoutineLines lines = LinesOf(routine);
+  lines.startLine += shift;
+  lines.bodyLine += shift;
+  lines.declarationEnd += shift;
+  lines.endLine += shift;
+  return lines;
+}
+
+RoutineLines RoutineList::LinesAt(std::size_t index) const {
+  const Place place = Locate(index);
+  const Block& block = blocks_[place.block];
+  return Shifted(block.routines[place.offset], block.shift);
+}
+
+Routine RoutineList::CopyAt(std::size_t index) const {
+  const Place place = Locate(index);
+  const Block& block = blocks_[place.block];
+  Routine routine = block.routines[place.offset];
+  routine.startLine += block.shift;
+  routine.bodyLine += block.shift;
+  routine.declarationEnd += block.shift;
+  routine.endLine += block.shift;
+  return routine;
+}
+
+const std::string& RoutineList::NameAt(std::size_t index) const {
+  const Place place = Locate(index);
+  return blocks_[place.block].routines[place.offset].name;
+}
+
+void RoutineList::SetStartLine(std::size_t index, long line) {
+  const Place place = Locate(index);
+  Block& block = blocks_[place.block];
+  block.routines[place.offset].startLine = line - block.shift;
+}
+
+void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::span<Routine> fresh) {
+  // The routines below move: those of the block where they start one by one, the later blocks whole.
+  if (last < size_) {
+    const Place place = Locate(last);
+    for (std::size_t i = place.offset; i < blocks_[place.block].routines.size(); ++i) {
+      Routine& moved = blocks_[place.block].routines[i];
+      moved.startLine += shift;
+      moved.bodyLine += shift;
+      moved.declarationEnd += shift;
+      moved.endLine += shift;
+    }
+    for (std::size_t b = place.block + 1; b < blocks_.size(); ++b) blocks_[b].shift += shift;
+  }
+  if (first == last && fresh.empty()) return;
+
+  if (blocks_.empty()) {
+    blocks_.emplace_back();
+    firsts_.push_back(0);
+  }
+  // Where the replaced routines start; at the very end, after the last block's last routine.
+  const Place at = first < size_ ? Locate(first) : Place{blocks_.size() - 1, blocks_.back().routines.size()};
+  std::size_t remaining = last - first;
+  for (std::size_t b = at.block, offset = at.offset; remaining > 0 && b < blocks_.size(); ++b, offset = 0) {
+    std::vector<Routine>& routines = blocks_[b].routines;
+    const std::size_t count = std::min(remaining, routines.size() - offset);
+    const auto begin = routines.begin() + static_cast<std::ptrdiff_t>(offset);
+    routines.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+    remaining -= count;
+    RebuildDigest(blocks_[b]);
+  }
+  Block& block = blocks_[at.block];
+  for (Routine& routine : fresh) {
+    routine.startLine -= block.shift;
+    routine.bodyLine -= block.shift;
+    routine.declarationEnd -= block.shift;
+    routine.endLine -= block.shift;
+  }
+  block.routines.insert(block.routines.begin() + static_cast<std::ptrdiff_t>(at.offset),
+                        std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+  RebuildDigest(block);
+  Rebalance();
+}
+
+void RoutineList::Rebalance() {
+  std::vector<Block> blocks;
+  const bool reshape = std::any_of(blocks_.begin(), blocks_.end(), [](const Block& block) {
+    return block.routines.empty() || block.routines.size() > 2 * kBlock;
+  });
+  if (reshape) {
+    blocks.reserve(blocks_.size() + 1);
+    for (Block& block : blocks_) {
+      if (block.routines.size() <= 2 * kBlock) {
+        if (!block.routines.empty()) blocks.push_back(std::move(block));
+        continue;
+      }
+      for (std::size_t start = 0; start < block.routines.size(); start += kBlock) {
+        Block part;
+        part.shift = block.shift;
+        const auto begin = block.routines.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto end = block.routines.begin() +
+                         static_cast<std::ptrdiff_t>(std::min(start + kBlock, block.routines.size()));
+        part.routines.assign(std::make_move_iterator(begin), std::make_move_iterator(end));
+        RebuildDigest(part);
+        blocks.push_back(std::move(part));
+      }
+    }
+    blocks_ = std::move(blocks);
+  }
+  firsts_.resize(blocks_.size());
+  size_ = 0;
+  for (std::size_t b = 0; b < blocks_.size(); ++b) {
+    firsts_[b] = size_;
+    size_ += blocks_[b].routines.size();
+  }
+}
+
+std::uint32_t RoutineList::NameHash(std::string_view name, ProcKind kind) noexcept {
+  std::uint32_t hash = 2166136261U ^ static_cast<std::uint32_t>(kind);
+  for (const char c : name) {
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    hash = (hash ^ static_cast<unsigned char>(lower)) * 16777619U;
+  }
+  return hash ^ (hash >> 16U);
+}
+
+void RoutineList::AddToDigest(Digest& digest, const Routine& routine) noexcept {
+  const std::uint32_t bit = NameHash(routine.name, routine.kind) & 255U;
+  digest[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
+void RoutineList::RebuildDigest(Block& block) noexcept {
+  block.names = {};
+  for (const Routine& routine : block.routines) AddToDigest(block.names, routine);
+}
+
+std::size_t RoutineList::Find(std::string_view name, ProcKind kind) const {
+  const std::uint32_t bit = NameHash(name, kind) & 255U;
+  const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
+  for (std::size_t b = 0; b < blocks_.size(); ++b) {
+    const Block& block = blocks_[b];
+    if ((block.names[bit / 64] & mask) == 0) continue;
+    for (std::size_t i = 0; i < block.routines.size(); ++i) {
+      const Routine& routine = block.routines[i];
+      if (routine.kind == kind && SameName(routine.name, name)) return firsts_[b] + i;
+    }
+  }
+  return size_;
+}
+
+std::size_t RoutineList::AtLine(long line) const {
+  // Routines are in order and do not overlap.
+  const std::size_t after =
+      PartitionPoint(0, [&](const RoutineLines& routine) { return routine.startLine <= line; });
+  if (after == 0) return size_;
+  return line <= LinesAt(after - 1).endLine ? after - 1 : size_;
+}
+
+}  // namespace host
