@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +22,7 @@ struct StoredLine {
 
 // The longest line, and the largest file, that a StoredLine can describe.
 inline constexpr std::size_t kMostLineBytes = (std::size_t{1} << 28U) - 1;
-inline constexpr std::size_t kMostFileBytes = (std::size_t{1} << 32U) - 1;
+inline constexpr std::size_t kMostFileBytes = std::numeric_limits<std::uint32_t>::max();
 
 class CodeLineStore {
  public:
