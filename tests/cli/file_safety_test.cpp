@@ -35,6 +35,7 @@ pid_t StartSub(const std::string& name, const std::string& file) {
   const std::string program = SCRIVLET_PROGRAM;
   std::vector<std::string> arguments{program, "sub", name, "--programmer", "Test", file};
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
@@ -61,6 +62,7 @@ void RunsAtOnceLoseNothing(const fs::path& folder, int runs, int rounds) {
   test::WriteFile(file, std::string{kModule});
   for (int round = 0; round < rounds; ++round) {
     std::vector<pid_t> started;
+    started.reserve(static_cast<std::size_t>(runs));
     for (int run = 0; run < runs; ++run) {
       started.push_back(StartSub("R" + std::to_string(round) + "x" + std::to_string(run), file.string()));
     }
