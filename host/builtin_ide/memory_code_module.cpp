@@ -6,6 +6,7 @@
 
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_code/joined_lines.h"
 #include "host/vb_errors.h"
 
 namespace host {
@@ -66,15 +67,7 @@ long MemoryCodeModule::CountOfLines() const {
 
 std::string MemoryCodeModule::Lines(long start, long count) const {
   Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
-  const long size = static_cast<long>(lines_.size());
-  if (start < 1 || count < 0 || start > size + 1) throw VbError(kErrInvalidCall);
-  const long last = count > size - start + 1 ? size : start + count - 1;
-  std::string text;
-  for (long line = start; line <= last; ++line) {
-    if (line > start) text += "\r\n";
-    text += lines_[static_cast<std::size_t>(line - 1)];
-  }
-  return text;
+  return JoinedLines(lines_, start, count);
 }
 
 long MemoryCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {

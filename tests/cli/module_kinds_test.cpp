@@ -35,10 +35,10 @@ TEST_P(ModuleKindFile, WritesTheBagOfItsObjectOrLeavesTheFile) {
                                            "StdFont",  "--set", "--changed",  path};
   const int code = cli::RunScrivlet(arguments, services);
 
-  if (c.golden != nullptr) {
+  if (c.bagObject != nullptr) {
     EXPECT_EQ(code, cli::kSuccess);
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(test::ReadFile(path), c.header + test::Golden(c.golden));
+    EXPECT_EQ(test::ReadFile(path), c.header + test::ModuleKindExpected(c));
   } else {
     EXPECT_EQ(code, cli::kFailure);
     EXPECT_EQ(err.str(), "scrivlet: EcrireCode: " + std::string{test::kModuleKindRefusal} + "\n");

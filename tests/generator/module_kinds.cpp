@@ -1,6 +1,8 @@
 // tests/generator/module_kinds.cpp: the kinds of module, with the headers VB6 saves them under.
 #include "tests/generator/module_kinds.h"
 
+#include "tests/support/golden.h"
+
 namespace test {
 
 const std::vector<ModuleKindCase>& ModuleKinds() {
@@ -9,15 +11,15 @@ const std::vector<ModuleKindCase>& ModuleKinds() {
       {"user_control", ComponentType::kUserControl, false, ".ctl",
        "VERSION 5.00\r\nBegin VB.UserControl Tools\r\n   ClientHeight    =   3600\r\nEnd\r\n"
        "Attribute VB_Name = \"Tools\"\r\n",
-       "module_kinds/user_control.bas"},
+       "UserControl"},
       {"user_document", ComponentType::kDocObject, false, ".dob",
        "VERSION 5.00\r\nBegin VB.UserDocument Tools\r\n   HScrollSmallChange=   225\r\nEnd\r\n"
        "Attribute VB_Name = \"Tools\"\r\nAttribute VB_GlobalNameSpace = False\r\n",
-       "module_kinds/user_document.bas"},
+       "UserDocument"},
       {"persistable_class", ComponentType::kClassModule, true, ".cls",
        "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\n  Persistable = 1  'Persistable\r\nEND\r\n"
        "Attribute VB_Name = \"Tools\"\r\n",
-       "module_kinds/persistable_class.bas"},
+       "Class"},
       {"plain_class", ComponentType::kClassModule, false, ".cls",
        "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\n  Persistable = 0  'NotPersistable\r\nEND\r\n"
        "Attribute VB_Name = \"Tools\"\r\n",
@@ -34,6 +36,16 @@ const std::vector<ModuleKindCase>& ModuleKinds() {
        nullptr},
   };
   return kinds;
+}
+
+std::string ModuleKindExpected(const ModuleKindCase& c) {
+  std::string text = Golden("module_kinds/user_control.bas");
+  const std::string control = "UserControl_";
+  for (std::size_t at = text.find(control); at != std::string::npos; at = text.find(control, at)) {
+    text.replace(at, control.size(), std::string{c.bagObject} + '_');
+    at += std::string_view{c.bagObject}.size() + 1;
+  }
+  return text;
 }
 
 generator::Request ModuleKindsRequest() {

@@ -18,10 +18,14 @@ struct ModuleKindCase {
   bool persistable;
   const char* extension;  // the file the command line is given
   const char* header;     // the hidden lines such a file starts with, CR LF each
-  const char* golden;     // the code lines after the generation, under tests/golden; nullptr: refused
+  const char* bagObject;  // the object its bag procedures are named after; nullptr: refused
 };
 
 const std::vector<ModuleKindCase>& ModuleKinds();
+
+// The code lines after the generation in a module with a bag: those of a user control
+// (tests/golden/module_kinds/user_control.bas), with its bag procedures named after `c.bagObject`.
+std::string ModuleKindExpected(const ModuleKindCase& c);
 
 // The code lines every module starts with: declarations ending with a constant, then a Sub.
 inline constexpr std::string_view kModuleKindsStart =

@@ -490,6 +490,19 @@ void ExpectTextHoldsTheCodeLines(const SourceCodeModule& module) {
   EXPECT_EQ(previous, module.CountOfLines());
 }
 
+// Makes `edit` on both modules: AddFromString, or InsertLines at its line (0: after the last).
+template <typename AnEdit>
+void ApplyToBoth(const AnEdit& edit, SourceCodeModule& source, MemoryCodeModule& memory) {
+  if (edit.addFromString) {
+    source.AddFromString(edit.text);
+    memory.AddFromString(edit.text);
+  } else {
+    const long line = edit.line == 0 ? memory.CountOfLines() + 1 : edit.line;
+    source.InsertLines(line, edit.text);
+    memory.InsertLines(line, edit.text);
+  }
+}
+
 class EditsTest : public testing::TestWithParam<EditsCase> {};
 
 TEST_P(EditsTest, CodeLinesFollowTheBuiltInModuleAndHiddenLinesStay) {
@@ -510,14 +523,7 @@ TEST_P(EditsTest, CodeLinesFollowTheBuiltInModuleAndHiddenLinesStay) {
   ExpectTextHoldsTheCodeLines(source);
   for (const Edit& edit : edits) {
     SCOPED_TRACE(test::Visible(edit.text));
-    if (edit.addFromString) {
-      source.AddFromString(edit.text);
-      memory.AddFromString(edit.text);
-    } else {
-      const long line = edit.line == 0 ? memory.CountOfLines() + 1 : edit.line;
-      source.InsertLines(line, edit.text);
-      memory.InsertLines(line, edit.text);
-    }
+    ApplyToBoth(edit, source, memory);
     EXPECT_EQ(source.lines(), memory.lines());
     ExpectTextHoldsTheCodeLines(source);
   }
@@ -589,14 +595,7 @@ TEST(LargeModuleTest, EditsAllOverFollowTheBuiltInModule) {
   };
   for (const auto& edit : edits) {
     SCOPED_TRACE(edit.line);
-    if (edit.addFromString) {
-      source.AddFromString(edit.text);
-      memory.AddFromString(edit.text);
-    } else {
-      const long line = edit.line == 0 ? memory.CountOfLines() + 1 : edit.line;
-      source.InsertLines(line, edit.text);
-      memory.InsertLines(line, edit.text);
-    }
+    ApplyToBoth(edit, source, memory);
     ASSERT_EQ(source.lines(), memory.lines());
   }
   for (const std::string name : {"S0", "S350", "S699", "B0", "B299", "F", "G"}) {
