@@ -20,21 +20,11 @@ bool TooLong(std::string_view line) {
   return line.size() > kLongestLine && Characters(line) > kLongestLine;
 }
 
-std::vector<std::string> LongLines(const host::SourceCodeModule& module) {
-  std::vector<std::string> lines;
-  const auto count = static_cast<std::size_t>(module.CountOfLines());
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string_view line = module.CodeLine(i);
-    if (TooLong(line)) lines.emplace_back(line);
-  }
-  return lines;
-}
-
 // The first characters of a line, cut between two characters.
-std::string Start(const std::string& line) {
+std::string Start(std::string_view line) {
   std::size_t cut = std::min<std::size_t>(40, line.size());
   while (cut > 0 && cut < line.size() && (static_cast<unsigned char>(line[cut]) & 0xC0U) == 0x80U) --cut;
-  return line.substr(0, cut);
+  return std::string{line.substr(0, cut)};
 }
 
 std::string Grouped(long long value) {
@@ -47,27 +37,19 @@ std::string Grouped(long long value) {
 
 }  // namespace
 
-Vb6Limits::Vb6Limits(const host::SourceCodeModule& before)
-    : lines_(before.CountOfLines()), longLines_(LongLines(before)) {}
-
 void Vb6Limits::RequireWithin(const host::SourceCodeModule& after) const {
   const long lines = after.CountOfLines();
   if (lines > kMostModuleLines && lines_ <= kMostModuleLines) {
     throw std::runtime_error("the module would have " + Grouped(lines) + " lines, more than the " +
                              Grouped(kMostModuleLines) + " that VB6 loads");
   }
-  // The generator only adds lines: a long line that the module did not have is new.
-  std::vector<std::string> old = longLines_;
-  for (const std::string& line : LongLines(after)) {
-    if (const auto same = std::find(old.begin(), old.end(), line); same != old.end()) {
-      old.erase(same);
-      continue;
-    }
+  after.ForEachAddedLine([](std::string_view line) {
+    if (!TooLong(line)) return;
     throw std::runtime_error("a new line (\"" + Start(line) + "...\") would be " +
                              Grouped(static_cast<long long>(Characters(line))) +
                              " characters long, more than the " +
                              Grouped(static_cast<long long>(kLongestLine)) + " that VB6 loads");
-  }
+  });
 }
 
 }  // namespace cli

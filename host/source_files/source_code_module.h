@@ -87,6 +87,13 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   long CodeLineOfFileLine(long fileLine) const noexcept;
   // Code line `index` (from 0), without entering a fault plan.
   std::string_view CodeLine(std::size_t index) const { return lines_[index]; }
+  // Calls visit(text) for each code line added since reading, in order.
+  template <class Visit>
+  void ForEachAddedLine(Visit&& visit) const {
+    lines_.ForEach([&](const StoredLine& line) {
+      if (line.added != 0) visit(lines_.Text(line));
+    });
+  }
   // A copy of every code line, to look at.
   std::deque<std::string> lines() const;
   SourceCodePane& pane() noexcept { return pane_; }

@@ -64,19 +64,26 @@ struct CodePageCodec::ByteTable {
 
 CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
   if (!host::IsWindowsAnsiCodePage(codePage)) throw host::NotAnsiCodePage(codePage);
-  const std::string name = "CP" + std::to_string(codePage);
+}
+
+// Opening a converter loads the C library's conversion modules, which costs more than a whole run on
+// a small file; a file and a text that are all ASCII never need one.
+void CodePageCodec::OpenConverters() const {
+  if (toUtf8_) return;
+  const std::string name = "CP" + std::to_string(codePage_);
   const iconv_t toUtf8 = iconv_open("UTF-8", name.c_str());
   if (toUtf8 ==
       reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's own failure value
-    throw host::UnavailableCodePage(codePage);
+    throw host::UnavailableCodePage(codePage_);
   }
-  toUtf8_.reset(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
+  auto toUtf8Converter = std::unique_ptr<Converter>(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
   const iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
   if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
-    throw host::UnavailableCodePage(codePage);
+    throw host::UnavailableCodePage(codePage_);
   }
-  fromUtf8_.reset(new Converter{fromUtf8});        // NOLINT(cppcoreguidelines-owning-memory)
-  if (codePage >= 932 && codePage <= 950) return;  // double-byte code pages
+  fromUtf8_.reset(new Converter{fromUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
+  toUtf8_ = std::move(toUtf8Converter);
+  if (codePage_ >= 932 && codePage_ <= 950) return;  // double-byte code pages
 
   // Asks iconv once for each byte. The table is used only when it is one-to-one and keeps ASCII as
   // it is, which holds for the Windows single-byte code pages.
@@ -84,7 +91,7 @@ CodePageCodec::CodePageCodec(int codePage) : codePage_(codePage) {
   for (unsigned byte = 0; byte < 256; ++byte) {
     const std::string one(1, static_cast<char>(byte));
     std::string utf8;
-    if (codePage == 1252 && IsUndefined1252(one[0])) {
+    if (codePage_ == 1252 && IsUndefined1252(one[0])) {
       utf8 = std::string{'\xC2', one[0]};
     } else if (Convert(toUtf8_->handle, one, utf8) != 1) {
       continue;
@@ -113,14 +120,21 @@ std::size_t Convert(iconv_t handle, std::string_view text, std::string& out) {
     std::size_t outLeft = buffer.size();
     const std::size_t result = iconv(handle, &in, &inLeft, &outPtr, &outLeft);
     out.append(buffer.data(), buffer.size() - outLeft);
-    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) break;
+    if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return text.size() - inLeft;
   }
+  // Code page 1258 holds back the last character in case a combining mark follows: flush it.
+  char* outPtr = buffer.data();
+  std::size_t outLeft = buffer.size();
+  iconv(handle, nullptr, nullptr, &outPtr, &outLeft);
+  out.append(buffer.data(), buffer.size() - outLeft);
   return text.size() - inLeft;
 }
 
 }  // namespace
 
 std::string CodePageCodec::Decode(std::string_view bytes) const {
+  if (AsciiRun(bytes, 0) == bytes.size()) return std::string{bytes};
+  OpenConverters();
   if (!table_) return DecodeThroughIconv(bytes);
   std::string text;
   text.reserve(bytes.size() + bytes.size() / 8);
@@ -139,6 +153,8 @@ std::string CodePageCodec::Decode(std::string_view bytes) const {
 }
 
 std::string CodePageCodec::Encode(std::string_view text) const {
+  if (AsciiRun(text, 0) == text.size()) return std::string{text};
+  OpenConverters();
   if (!table_) return EncodeThroughIconv(text);
   std::string bytes;
   bytes.reserve(text.size());

@@ -14,7 +14,8 @@ namespace platform::posix {
 // U+009D, as Windows reads them, so that every 1252 file converts both ways.
 class CodePageCodec final : public host::CodePage {
  public:
-  // Throws host::CodePageError for a code page that is not supported or that iconv lacks.
+  // Throws host::CodePageError for a code page that is not supported. One that iconv lacks is
+  // reported by the first conversion of a text that is not all ASCII.
   explicit CodePageCodec(int codePage);
   ~CodePageCodec() override;
   CodePageCodec(const CodePageCodec&) = delete;
@@ -34,15 +35,17 @@ class CodePageCodec final : public host::CodePage {
  private:
   struct Converter;
   struct ByteTable;
+  void OpenConverters() const;
   std::string DecodeThroughIconv(std::string_view bytes) const;
   std::string EncodeThroughIconv(std::string_view text) const;
 
   int codePage_;
+  // Opened on the first text that is not all ASCII; not for use from two threads at once.
   // For a code page of single bytes: iconv's answer for each byte, asked once, so that whole files
   // convert by table. Empty for the double-byte code pages, which go through iconv each time.
-  std::unique_ptr<ByteTable> table_;
-  std::unique_ptr<Converter> toUtf8_;
-  std::unique_ptr<Converter> fromUtf8_;
+  mutable std::unique_ptr<ByteTable> table_;
+  mutable std::unique_ptr<Converter> toUtf8_;
+  mutable std::unique_ptr<Converter> fromUtf8_;
 };
 
 // The code pages as the C library's iconv converts them.

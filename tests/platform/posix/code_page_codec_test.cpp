@@ -212,7 +212,8 @@ TEST(CodePageTest, OnlyWindowsAnsiCodePages) {
   }
 }
 
-// Every code page the command offers can be opened here and holds plain ASCII unchanged.
+// Every code page the command offers converts here, both ways, and holds plain ASCII unchanged. The
+// converters open only for text beyond ASCII, so each is given a character its code page defines.
 TEST(CodePageTest, EverySupportedCodePageIsAvailable) {
   const std::span<const int> codePages = host::WindowsAnsiCodePages();
   for (const int expected : {874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258}) {
@@ -224,6 +225,12 @@ TEST(CodePageTest, EverySupportedCodePageIsAvailable) {
     const CodePageCodec codec{codePage};
     EXPECT_EQ(codec.Decode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
     EXPECT_EQ(codec.Encode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
+    const std::string beyondAscii = codePage == 950 ? "' \xA1\x40" : codePage == 949 ? "' \x81\x41"
+                                    : codePage >= 932 && codePage <= 936 ? "' \x81\x40"
+                                                                         : "' \xC0";
+    const std::string text = codec.Decode(beyondAscii);
+    EXPECT_NE(text, beyondAscii);
+    EXPECT_EQ(codec.Encode(text), beyondAscii);
   }
 }
 
