@@ -122,7 +122,8 @@ long LineNumber(const std::string& text) {
 
 }  // namespace
 
-void Configure(CLI::App& app, Command& command) {
+void Configure(CLI::App& app, Command& command, std::string_view only) {
+  const auto wanted = [only](std::string_view name) { return only.empty() || only == name; };
   command.request.sFuncReturn = "String";
   command.request.sTypeVariable = "String";
   command.request.sUsage = "Description of its utility";
@@ -132,46 +133,59 @@ void Configure(CLI::App& app, Command& command) {
   app.set_version_flag("--version", std::string{"scrivlet "} + SCRIVLET_VERSION, "show the version and exit");
   app.footer(kExamples);
 
-  CLI::App* property = app.add_subcommand("property", "write a property: Get, Let or Set, m_ variable");
-  property->add_option("NAME", command.request.sNom_Propriete, "the property's name")->required();
-  AddVariable(*property, command, true);
-  CLI::Option* set =
-      property->add_flag("--set", command.request.bProp_Set, "an object property: Set instead of Let");
-  CLI::Option* changed = property->add_flag("--changed", command.request.bProp_Changed,
-                                            "add PropertyChanged and the PropertyBag lines");
-  CLI::Option* readOnly =
-      property->add_flag("--read-only", command.request.bLectureSeule, "write the Get alone");
-  readOnly->excludes(set)->excludes(changed);
-  AddCommon(*property, command);
-  AddFile(*property, command);
+  if (wanted("property")) {
+    CLI::App* property = app.add_subcommand("property", "write a property: Get, Let or Set, m_ variable");
+    property->add_option("NAME", command.request.sNom_Propriete, "the property's name")->required();
+    AddVariable(*property, command, true);
+    CLI::Option* set =
+        property->add_flag("--set", command.request.bProp_Set, "an object property: Set instead of Let");
+    CLI::Option* changed = property->add_flag("--changed", command.request.bProp_Changed,
+                                              "add PropertyChanged and the PropertyBag lines");
+    CLI::Option* readOnly =
+        property->add_flag("--read-only", command.request.bLectureSeule, "write the Get alone");
+    readOnly->excludes(set)->excludes(changed);
+    AddCommon(*property, command);
+    AddFile(*property, command);
+  }
 
-  CLI::App* sub = app.add_subcommand("sub", "write a Sub");
-  sub->add_option("NAME", command.request.sNom_Propriete, "the Sub's name")->required();
-  AddCommon(*sub, command);
-  AddFile(*sub, command);
-  sub->callback([&command] { command.request.bCreerProcedure = true; });
+  if (wanted("sub")) {
+    CLI::App* sub = app.add_subcommand("sub", "write a Sub");
+    sub->add_option("NAME", command.request.sNom_Propriete, "the Sub's name")->required();
+    AddCommon(*sub, command);
+    AddFile(*sub, command);
+    sub->callback([&command] { command.request.bCreerProcedure = true; });
+  }
 
-  CLI::App* function = app.add_subcommand("function", "write a Function");
-  function->add_option("NAME", command.request.sNom_Propriete, "the Function's name")->required();
-  AddVariable(*function, command, false);
-  function->add_option("--returns", command.request.sFuncReturn, "the return type")->default_str("String");
-  AddCommon(*function, command);
-  AddFile(*function, command);
-  function->callback([&command] { command.request.bCreerFonction = true; });
+  if (wanted("function")) {
+    CLI::App* function = app.add_subcommand("function", "write a Function");
+    function->add_option("NAME", command.request.sNom_Propriete, "the Function's name")->required();
+    AddVariable(*function, command, false);
+    function->add_option("--returns", command.request.sFuncReturn, "the return type")->default_str("String");
+    AddCommon(*function, command);
+    AddFile(*function, command);
+    function->callback([&command] { command.request.bCreerFonction = true; });
+  }
 
-  CLI::App* comments = app.add_subcommand("comments", "write the header and body into the routine at a line");
-  comments->add_option("--line", command.line, "the file's line (as an editor numbers it) inside the routine")
-      ->required();
-  comments->add_option("--variable", command.request.sNomVariable, "the variable of the property statement");
-  AddWriting(*comments, command);
-  AddFile(*comments, command);
-  comments->callback([&command] { command.request.bComment = true; });
+  if (wanted("comments")) {
+    CLI::App* comments =
+        app.add_subcommand("comments", "write the header and body into the routine at a line");
+    comments
+        ->add_option("--line", command.line, "the file's line (as an editor numbers it) inside the routine")
+        ->required();
+    comments->add_option("--variable", command.request.sNomVariable,
+                         "the variable of the property statement");
+    AddWriting(*comments, command);
+    AddFile(*comments, command);
+    comments->callback([&command] { command.request.bComment = true; });
+  }
 
-  CLI::App* config = app.add_subcommand("config", "show or change stored settings");
-  config->require_subcommand(1);
-  CLI::App* programmer = config->add_subcommand("programmer", "show the programmer's name, or store NAME");
-  programmer->add_option("NAME", command.newProgrammer, "the name to store");
-  programmer->callback([&command] { command.configProgrammer = true; });
+  if (wanted("config")) {
+    CLI::App* config = app.add_subcommand("config", "show or change stored settings");
+    config->require_subcommand(1);
+    CLI::App* programmer = config->add_subcommand("programmer", "show the programmer's name, or store NAME");
+    programmer->add_option("NAME", command.newProgrammer, "the name to store");
+    programmer->callback([&command] { command.configProgrammer = true; });
+  }
 }
 
 std::vector<std::string> ParserArguments(std::span<const std::string> arguments) {

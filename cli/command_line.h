@@ -8,6 +8,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "generator/request.h"
@@ -35,8 +36,10 @@ struct Command {
   std::optional<std::string> newProgrammer;
 };
 
-// Defines every subcommand and option of `app`, each filling `command`.
-void Configure(CLI::App& app, Command& command);
+// Defines the subcommands and options of `app`, each filling `command`: only subcommand `only` when
+// it is given (the one the arguments name, which is all a run parses), else every one, as the
+// program's help lists them. Defining every option costs more than reading a common file.
+void Configure(CLI::App& app, Command& command, std::string_view only = {});
 
 // The arguments as the parser is to see them. An option given as "--name=" with nothing after the
 // equals sign has an empty value, never the next argument. Throws UsageError for an argument that is

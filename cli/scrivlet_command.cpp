@@ -199,9 +199,10 @@ int RunScrivlet(std::span<const std::string> arguments, CommandServices& service
   CLI::App app{
       "Writes VB6 routine skeletons (properties, Subs, Functions, comment headers) into VB6 source files.",
       "scrivlet"};
-  Configure(app, command);
   try {
     const std::vector<std::string> parsed = ParserArguments(arguments);
+    // ParserArguments refused any first argument that is neither an option nor a subcommand.
+    Configure(app, command, parsed.empty() || parsed.front().starts_with('-') ? "" : parsed.front());
     std::vector<const char*> argv{"scrivlet"};
     for (const std::string& argument : parsed) argv.push_back(argument.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());

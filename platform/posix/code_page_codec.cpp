@@ -76,7 +76,8 @@ void CodePageCodec::OpenConverters() const {
       reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr): iconv's own failure value
     throw host::UnavailableCodePage(codePage_);
   }
-  auto toUtf8Converter = std::unique_ptr<Converter>(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
+  auto toUtf8Converter =
+      std::unique_ptr<Converter>(new Converter{toUtf8});  // NOLINT(cppcoreguidelines-owning-memory)
   const iconv_t fromUtf8 = iconv_open(name.c_str(), "UTF-8");
   if (fromUtf8 == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
     throw host::UnavailableCodePage(codePage_);

@@ -150,7 +150,8 @@ std::string IniSettingsStore::DefaultPath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config != nullptr && config[0] == '/') return std::string{config} + "/scrivlet/settings.ini";
   const char* home = std::getenv("HOME");
-  const std::string folder = home != nullptr && home[0] == '/' ? std::string{home} : HomeInPasswordFile(::getuid());
+  const std::string folder =
+      home != nullptr && home[0] == '/' ? std::string{home} : HomeInPasswordFile(::getuid());
   if (folder.empty()) {
     throw host::HostError{host::kErrPathFileAccess,
                           "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};

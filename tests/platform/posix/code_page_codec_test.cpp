@@ -225,7 +225,8 @@ TEST(CodePageTest, EverySupportedCodePageIsAvailable) {
     const CodePageCodec codec{codePage};
     EXPECT_EQ(codec.Decode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
     EXPECT_EQ(codec.Encode("Sub A()\r\nEnd Sub\r\n"), "Sub A()\r\nEnd Sub\r\n");
-    const std::string beyondAscii = codePage == 950 ? "' \xA1\x40" : codePage == 949 ? "' \x81\x41"
+    const std::string beyondAscii = codePage == 950                      ? "' \xA1\x40"
+                                    : codePage == 949                    ? "' \x81\x41"
                                     : codePage >= 932 && codePage <= 936 ? "' \x81\x40"
                                                                          : "' \xC0";
     const std::string text = codec.Decode(beyondAscii);
