@@ -154,6 +154,14 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
   };
   if (header_.lines > 0) putSpan(header_);
   lines_.ForEach([&](const StoredLine& line) {
+    // Most lines: unchanged, with their break, right after the piece before them.
+    if (line.added == 0 && line.hidden == 0 && line.ending != 0 && pending.empty() && !pieces.empty()) {
+      TextPiece& last = pieces.back();
+      if (last.fromFile && last.text.data() + last.text.size() == text_.data() + line.offset) {
+        last.text = {last.text.data(), last.text.size() + line.length + kEndings[line.ending].size()};
+        return;
+      }
+    }
     follow();
     if (line.added != 0) {
       put(lines_.Text(line), false);
