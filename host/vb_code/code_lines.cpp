@@ -97,19 +97,6 @@ void AppendContinuation(std::string& statement, std::string_view next) {
   statement += next;
 }
 
-namespace {
-
-// The first character that is not a blank, lower-cased, or 0 for a blank line: most lines can be
-// told from a declaration or an End line by it alone.
-char FirstLetter(std::string_view text) {
-  for (const char c : text) {
-    if (!IsBlankChar(c)) return Lower(c);
-  }
-  return 0;
-}
-
-}  // namespace
-
 std::optional<Declaration> ParseDeclaration(std::string_view text) {
   // Public, Private, Friend, Static, Sub, Function or Property comes first.
   const char first = FirstLetter(text);

@@ -27,6 +27,16 @@ bool ContinuesOnNextLine(std::string_view line);
 // (and the blanks after it) that ends `statement`, so that the joined text reads as one line would.
 void AppendContinuation(std::string& statement, std::string_view next);
 
+// The first character that is not a blank, lower-cased (ASCII), or 0 for a blank line. A declaration
+// starts with p, f or s (Public, Private, Property, Friend, Function, Static, Sub), an End line with e:
+// most lines are told from both by this letter alone.
+inline char FirstLetter(std::string_view text) noexcept {
+  for (const char c : text) {
+    if (c != ' ' && c != '\t') return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  return 0;
+}
+
 // What a routine's declaration says about it.
 struct Declaration {
   ProcKind kind = ProcKind::kProc;

@@ -57,11 +57,13 @@ class RoutineScanner {
       }
       statement = statement_;
     }
-    if (const auto declaration = ParseDeclaration(statement)) {
+    const char letter = FirstLetter(statement);
+    const bool mayDeclare = letter == 'p' || letter == 'f' || letter == 's';
+    if (const auto declaration = mayDeclare ? ParseDeclaration(statement) : std::nullopt) {
       Open(*declaration, first, last);
     } else if (inRoutine_) {
       const Routine& open = routines_.back();
-      if (IsEndOf(statement, open.kind, open.isSub)) {
+      if (letter == 'e' && IsEndOf(statement, open.kind, open.isSub)) {
         routines_.back().endLine = Number(last);
         routines_.back().closedByEnd = true;
         inRoutine_ = false;
