@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "host/host_error.h"
 #include "host/vb_errors.h"
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/password_file.h"
 #include "platform/posix/safe_replace.h"
 #include "platform/posix/settings_ini.h"
 
@@ -120,28 +120,11 @@ host::SettingValues ParseSettingsFile(const std::string& path, std::string_view 
 // through the C library's user lookup, which in the optimised program, linked whole, would load the
 // shared libraries that linking whole leaves out; users known only to a directory service then
 // need HOME.
-std::string HomeInPasswordFile(uid_t uid) {
+std::string HomeOfUser(uid_t uid) {
   FileDescriptor file{::open("/etc/passwd", O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
   FileBytes bytes;
   if (file.get() < 0 || ReadAll(file.get(), bytes, 0) != 0) return {};
-  const std::string wanted = std::to_string(uid);
-  std::string_view rest = bytes.view();
-  while (!rest.empty()) {
-    const std::size_t end = std::min(rest.find('\n'), rest.size());
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(std::min(end + 1, rest.size()));
-    // name:password:uid:gid:comment:home:shell
-    std::array<std::string_view, 7> fields{};
-    std::size_t count = 0;
-    for (; count < fields.size(); ++count) {
-      const std::size_t colon = line.find(':');
-      fields[count] = line.substr(0, colon);
-      if (colon == std::string_view::npos) break;
-      line.remove_prefix(colon + 1);
-    }
-    if (count >= 5 && fields[2] == wanted && fields[5].starts_with('/')) return std::string{fields[5]};
-  }
-  return {};
+  return HomeInPasswordFile(bytes.view(), uid);
 }
 
 }  // namespace
@@ -150,8 +133,7 @@ std::string IniSettingsStore::DefaultPath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config != nullptr && config[0] == '/') return std::string{config} + "/scrivlet/settings.ini";
   const char* home = std::getenv("HOME");
-  const std::string folder =
-      home != nullptr && home[0] == '/' ? std::string{home} : HomeInPasswordFile(::getuid());
+  const std::string folder = home != nullptr && home[0] == '/' ? std::string{home} : HomeOfUser(::getuid());
   if (folder.empty()) {
     throw host::HostError{host::kErrPathFileAccess,
                           "The settings folder cannot be found: neither XDG_CONFIG_HOME nor HOME is set."};

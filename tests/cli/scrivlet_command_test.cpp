@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/scrivlet_command.h"
@@ -204,6 +205,12 @@ const FileCase kCodePages[] = {
     InCodePage("Cyrillic", "1251", "\u041E\u0431\u043D\u043E\u0432\u0438\u0442\u044C",
                "' \xD1\xF7\xB8\xF2\xF7\xE8\xEA"),
     InCodePage("Japanese", "932", "\u66F4\u65B0", "' \x93\xFA\x96\x7B\x8C\xEA \x83\x5C"),
+    // A Vietnamese file whose last character the converter holds back, lest a combining mark follow.
+    {"VietnameseEndingInALetter",
+     "Module1.bas",
+     "Attribute VB_Name = \"M\"\r\n' Vi\xEAt \xD0\xE0",
+     {"sub", "Refresh", "--codepage", "1258"},
+     "cli/code_pages/VietnameseEndingInALetter.bas"},
     // What --print writes is in the file's code page too.
     {"Printed",
      "Counter.bas",
@@ -214,6 +221,24 @@ const FileCase kCodePages[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(CodePages, FileTest, testing::ValuesIn(kCodePages), Label<FileCase>);
+
+// A file already past what VB6 loads is read as it is: only an excess the run would add is refused.
+TEST_F(ScrivletTest, FileAlreadyPastALimitIsEdited) {
+  const std::string longLine = "\r\n' " + std::string(1100, 'x') + "\r\n";
+  std::string manyLines = Tools();
+  for (int i = 0; i < 65534; ++i) manyLines += "'\r\n";
+  for (const auto& [source, kept] : {std::pair{Tools() + longLine.substr(2), longLine},
+                                     std::pair{manyLines, manyLines.substr(Tools().size() - 2)}}) {
+    const std::string path = Put("Tools.bas", source);
+    const Result result = Run({"sub", "Refresh", path});
+    EXPECT_EQ(result.code, cli::kSuccess);
+    EXPECT_EQ(result.err, "");
+    const std::string after = test::ReadFile(path);
+    EXPECT_EQ(std::ranges::count(after, '\n') - std::ranges::count(source, '\n'), 40)
+        << "the new Sub's lines";
+    EXPECT_TRUE(after.ends_with(kept)) << "the lines past the limit, byte for byte";
+  }
+}
 
 // Tools with every line break made `ending`.
 std::string ToolsWithBreaks(char ending) {

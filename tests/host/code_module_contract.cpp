@@ -223,6 +223,8 @@ std::vector<ContractCase> Table() {
               6),
       Routine("SecondRoutineRightAfterEnd", "Sub A()\nEnd Sub\nSub B()\nEnd Sub\n", "B", kProc, 3, 3),
       Routine("EndWithTrailingComment", "Sub A()\nEnd Sub ' A\n\nSub B()\nEnd Sub\n", "B", kProc, 3, 4),
+      Routine("IndentedAndInCapitals", "Option Explicit\n\tPUBLIC SUB A()\n  END SUB\nSub B()\nEnd Sub\n",
+              "B", kProc, 4, 4),
       // "Exit Sub" and "End If" inside a routine do not end it, nor does an End of another kind.
       Routine("ExitAndEndIfDoNotEnd", "Sub A()\nIf x Then\nExit Sub\nEnd If\nEnd Sub\nSub B()\nEnd Sub\n",
               "B", kProc, 6, 6),
