@@ -86,6 +86,7 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
   // Where the replaced routines start; at the very end, after the last block's last routine.
   const Place at = first < size_ ? Locate(first) : Place{blocks_.size() - 1, blocks_.back().routines.size()};
   std::size_t remaining = last - first;
+  std::size_t lastTouched = at.block;
   for (std::size_t b = at.block, offset = at.offset; remaining > 0 && b < blocks_.size(); ++b, offset = 0) {
     std::vector<Routine>& routines = blocks_[b].routines;
     const std::size_t count = std::min(remaining, routines.size() - offset);
@@ -93,6 +94,7 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
     routines.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
     remaining -= count;
     RebuildDigest(blocks_[b]);
+    lastTouched = b;
   }
   Block& block = blocks_[at.block];
   for (Routine& routine : fresh) {
@@ -104,14 +106,15 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
   block.routines.insert(block.routines.begin() + static_cast<std::ptrdiff_t>(at.offset),
                         std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
   RebuildDigest(block);
-  Rebalance();
+  Rebalance(at.block, lastTouched);
 }
 
-void RoutineList::Rebalance() {
+void RoutineList::Rebalance(std::size_t firstTouched, std::size_t lastTouched) {
   std::vector<Block> blocks;
-  const bool reshape = std::any_of(blocks_.begin(), blocks_.end(), [](const Block& block) {
-    return block.routines.empty() || block.routines.size() > 2 * kBlock;
-  });
+  const auto touched = blocks_.begin() + static_cast<std::ptrdiff_t>(firstTouched);
+  const bool reshape = std::any_of(
+      touched, blocks_.begin() + static_cast<std::ptrdiff_t>(lastTouched) + 1,
+      [](const Block& block) { return block.routines.empty() || block.routines.size() > 2 * kBlock; });
   if (reshape) {
     blocks.reserve(blocks_.size() + 1);
     for (Block& block : blocks_) {
@@ -132,9 +135,11 @@ void RoutineList::Rebalance() {
     }
     blocks_ = std::move(blocks);
   }
+  // The blocks ahead of the touched ones start where they did.
   firsts_.resize(blocks_.size());
-  size_ = 0;
-  for (std::size_t b = 0; b < blocks_.size(); ++b) {
+  std::size_t b = reshape ? 0 : firstTouched;
+  size_ = b == 0 ? 0 : firsts_[b - 1] + blocks_[b - 1].routines.size();
+  for (; b < blocks_.size(); ++b) {
     firsts_[b] = size_;
     size_ += blocks_[b].routines.size();
   }

@@ -66,8 +66,9 @@ class RoutineList {
   static std::uint32_t NameHash(std::string_view name, ProcKind kind) noexcept;
   static void AddToDigest(Digest& digest, const Routine& routine) noexcept;
   static void RebuildDigest(Block& block) noexcept;
-  // Recounts where each block starts, splits the blocks grown too large and drops empty ones.
-  void Rebalance();
+  // Recounts where each block starts from the first touched one on, splits the touched blocks grown too
+  // large and drops those left empty.
+  void Rebalance(std::size_t firstTouched, std::size_t lastTouched);
 
   std::vector<Block> blocks_;
   std::vector<std::size_t> firsts_;  // the index of each block's first routine
