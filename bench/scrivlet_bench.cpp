@@ -15,13 +15,19 @@
 
 namespace {
 
-// Successive read-write properties with PropertyChanged into one user control held in memory.
-void BM_PropertiesIntoOneModule(benchmark::State& state) {
+// The platform of a generation in memory, on a fixed day.
+struct InMemory {
   host::RecordingUi ui;
   host::FixedClock clock{{2026, 12, 6}};
   platform::posix::LocaleDateFormatter dates;
   host::MemorySettingsStore settings;
-  const host::Platform platform{ui, clock, dates, settings};
+  host::Platform platform{ui, clock, dates, settings};
+};
+
+// Successive read-write properties with PropertyChanged into one user control held in memory.
+void BM_PropertiesIntoOneModule(benchmark::State& state) {
+  InMemory services;
+  const host::Platform& platform = services.platform;
   const std::string text = bench::SmallUserControl();
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
     host::SourceCodeModule module{text, host::SourceKind::kDescribedModule};
@@ -37,18 +43,15 @@ void BM_PropertiesIntoOneModule(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(module.CountOfLines());
   }
-  if (!ui.messages().empty()) state.SkipWithError("the generator reported a failure");
+  if (!services.ui.messages().empty()) state.SkipWithError("the generator reported a failure");
 }
 BENCHMARK(BM_PropertiesIntoOneModule)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 // What a run does with the largest file VB6 loads, apart from the disk: its lines read, its routines
 // mapped, one property added, and the pieces of the new text.
 void BM_LargestModuleInMemory(benchmark::State& state) {
-  host::RecordingUi ui;
-  host::FixedClock clock{{2026, 12, 6}};
-  platform::posix::LocaleDateFormatter dates;
-  host::MemorySettingsStore settings;
-  const host::Platform platform{ui, clock, dates, settings};
+  InMemory services;
+  const host::Platform& platform = services.platform;
   const std::string text = bench::BigUserControl(65534 - 83);  // 65,534 lines with the property
   generator::Request request;
   request.sNom_Propriete = "Title";
@@ -62,7 +65,7 @@ void BM_LargestModuleInMemory(benchmark::State& state) {
     generator::EcrireCode(request, *module, platform);
     benchmark::DoNotOptimize(module->Pieces());
   }
-  if (!ui.messages().empty()) state.SkipWithError("the generator reported a failure");
+  if (!services.ui.messages().empty()) state.SkipWithError("the generator reported a failure");
 }
 BENCHMARK(BM_LargestModuleInMemory)->Unit(benchmark::kMillisecond);
 
