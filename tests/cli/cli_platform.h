@@ -20,13 +20,16 @@ class CliPlatform {
   CliPlatform(const CliPlatform&) = delete;
   CliPlatform& operator=(const CliPlatform&) = delete;
 
-  host::SourceFiles& files();
-  const host::CodePages& codePages() const;
-  const host::DateFormatter& dates() const;
+  host::SourceFiles& files() { return *files_; }
+  const host::CodePages& codePages() const { return *codePages_; }
+  const host::DateFormatter& dates() const { return *dates_; }
 
  private:
-  struct Services;
+  struct Services;  // each platform's own, which the constructor points at
   std::unique_ptr<Services> services_;
+  host::SourceFiles* files_;
+  const host::CodePages* codePages_;
+  const host::DateFormatter* dates_;
 };
 
 // Makes a file read-only as source control leaves one that is not checked out (no write bit on POSIX,

@@ -18,20 +18,12 @@ struct CliPlatform::Services {
   platform::posix::LocaleDateFormatter dates;
 };
 
-CliPlatform::CliPlatform() : services_(std::make_unique<Services>()) {}
+CliPlatform::CliPlatform()
+    : services_(std::make_unique<Services>()),
+      files_(&services_->files),
+      codePages_(&services_->codePages),
+      dates_(&services_->dates) {}
 CliPlatform::~CliPlatform() = default;
-
-host::SourceFiles& CliPlatform::files() {
-  return services_->files;
-}
-
-const host::CodePages& CliPlatform::codePages() const {
-  return services_->codePages;
-}
-
-const host::DateFormatter& CliPlatform::dates() const {
-  return services_->dates;
-}
 
 void SetReadOnly(const std::filesystem::path& file, bool readOnly) {
   if (::chmod(file.c_str(), readOnly ? 0444 : 0644) != 0) throw std::runtime_error("chmod " + file.string());

@@ -16,20 +16,12 @@ struct CliPlatform::Services {
   platform::win32::WindowsDateFormatter dates;
 };
 
-CliPlatform::CliPlatform() : services_(std::make_unique<Services>()) {}
+CliPlatform::CliPlatform()
+    : services_(std::make_unique<Services>()),
+      files_(&services_->files),
+      codePages_(&services_->codePages),
+      dates_(&services_->dates) {}
 CliPlatform::~CliPlatform() = default;
-
-host::SourceFiles& CliPlatform::files() {
-  return services_->files;
-}
-
-const host::CodePages& CliPlatform::codePages() const {
-  return services_->codePages;
-}
-
-const host::DateFormatter& CliPlatform::dates() const {
-  return services_->dates;
-}
 
 void SetReadOnly(const std::filesystem::path& file, bool readOnly) {
   const DWORD attributes = ::GetFileAttributesW(file.c_str());
