@@ -147,20 +147,12 @@ TEST_F(WindowsFileTest, RunEndedDuringTheEditLeavesNothing) {
   ASSERT_TRUE(::SetEnvironmentVariableW(L"SCRIVLET_ENDED_FILE", std::filesystem::path{path}.c_str()));
   std::array<wchar_t, MAX_PATH> self{};
   ASSERT_NE(::GetModuleFileNameW(nullptr, self.data(), MAX_PATH), 0U);
-  std::wstring commandLine =
-      L"\"" + std::wstring{self.data()} +
-      L"\" --gtest_also_run_disabled_tests --gtest_filter=*DISABLED_EndedDuringTheEdit";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  ASSERT_TRUE(::CreateProcessW(self.data(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &startup, &started));
-  const UniqueFile process{started.hProcess};
-  const UniqueFile thread{started.hThread};
-  ::WaitForSingleObject(process.get(), INFINITE);
-  DWORD status = 0;
-  ::GetExitCodeProcess(process.get(), &status);
-  EXPECT_EQ(status, 3U);
+  test::ScrivletProcess ended{
+      {L"--gtest_also_run_disabled_tests", L"--gtest_filter=*DISABLED_EndedDuringTheEdit"},
+      nullptr,
+      nullptr,
+      self.data()};
+  EXPECT_EQ(ended.Wait(), 3U);
   EXPECT_EQ(test::ReadFile(path), test::Tools());
   ExpectAlone("Tools.bas");
 }
@@ -226,18 +218,14 @@ TEST_F(WindowsFileTest, PermissionsAndAttributesKept) {
   ExpectAlone("Meter.ctl");
 }
 
-UniqueFile HoldOpen(const std::string& path, DWORD share) {
-  return UniqueFile{::CreateFileW(std::filesystem::path{path}.c_str(), GENERIC_READ, share, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-}
-
 // A program that holds the file without letting others write or delete it is waited for, then the run
 // is refused, the file as it was.
 TEST_F(WindowsFileTest, FileHeldByAnotherProgramIsRefused) {
   for (const DWORD share : {DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
     SCOPED_TRACE(share);
     const std::string path = Put("Meter.ctl", test::Meter());
-    const UniqueFile other = HoldOpen(path, share);
+    const UniqueFile other{::CreateFileW(std::filesystem::path{path}.c_str(), GENERIC_READ, share, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     ASSERT_TRUE(other);
     const Result result = Run({"sub", "Refresh", path});
     EXPECT_EQ(result.code, cli::kFailure);

@@ -96,27 +96,24 @@ RawValue ReadValue(HKEY root, const std::wstring& path, const wchar_t* name) {
   return value;
 }
 
-// A REG_SZ holding exactly `text` and its terminator, byte for byte.
-void ExpectText(HKEY root, const std::wstring& path, const wchar_t* name, std::wstring_view text) {
+// A value of `type` holding exactly the `size` bytes at `data`.
+void ExpectValue(HKEY root, const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
+                 std::size_t size) {
   SCOPED_TRACE(KeyName(root, path) + " " + (name == nullptr ? "(default)" : Narrow(name)));
   const RawValue value = ReadValue(root, path, name);
   EXPECT_TRUE(value.present);
-  EXPECT_EQ(value.type, static_cast<DWORD>(REG_SZ));
-  const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
-  std::vector<BYTE> expected(bytes, bytes + text.size() * sizeof(wchar_t));
-  expected.insert(expected.end(), sizeof(wchar_t), 0);  // the terminator
-  EXPECT_EQ(value.bytes, expected) << "expected " << Narrow(text);
+  EXPECT_EQ(value.type, type);
+  const auto* bytes = static_cast<const BYTE*>(data);
+  EXPECT_EQ(value.bytes, std::vector<BYTE>(bytes, bytes + size));
+}
+
+// A REG_SZ holding exactly `text` and its terminator, byte for byte.
+void ExpectText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+  ExpectValue(root, path, name, REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
 void ExpectNumber(HKEY root, const std::wstring& path, const wchar_t* name, DWORD number) {
-  SCOPED_TRACE(KeyName(root, path) + " " + Narrow(name));
-  const RawValue value = ReadValue(root, path, name);
-  EXPECT_TRUE(value.present);
-  EXPECT_EQ(value.type, static_cast<DWORD>(REG_DWORD));
-  DWORD stored = 0;
-  if (value.bytes.size() == sizeof stored) std::memcpy(&stored, value.bytes.data(), sizeof stored);
-  EXPECT_EQ(value.bytes.size(), sizeof stored);
-  EXPECT_EQ(stored, number);
+  ExpectValue(root, path, name, REG_DWORD, &number, sizeof number);
 }
 
 // The names of the subkeys or of the values of a key, so that nothing more than listed is there.
@@ -149,22 +146,20 @@ std::vector<std::wstring> OurClassKeys() {
           classes + L"Interface\\" + kCEcrireCodeIid};
 }
 
-// The keys of ours under HKEY_LOCAL_MACHINE's classes, in both views.
-void ExpectNothingUnderTheMachine() {
+// No key of ours under the classes of `root` (a scope), in both views.
+void ExpectNoClassKeys(HKEY root) {
   for (const std::wstring& key : OurClassKeys()) {
     for (const REGSAM view : {REGSAM{0}, kOtherView}) {
-      EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key, view)) << KeyName(HKEY_LOCAL_MACHINE, key, view);
+      EXPECT_FALSE(KeyExists(root, key, view)) << KeyName(root, key, view);
     }
   }
 }
 
 // Nothing of ours anywhere: either scope, either view, HKEY_CLASSES_ROOT, every host's list.
 void ExpectNothingOfOurs() {
-  ExpectNothingUnderTheMachine();
+  ExpectNoClassKeys(HKEY_LOCAL_MACHINE);
+  ExpectNoClassKeys(HKEY_CURRENT_USER);
   for (const std::wstring& key : OurClassKeys()) {
-    for (const REGSAM view : {REGSAM{0}, kOtherView}) {
-      EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key, view)) << KeyName(HKEY_CURRENT_USER, key, view);
-    }
     const std::wstring underRoot = key.substr(std::wstring_view{kClasses}.size());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, underRoot)) << KeyName(HKEY_CLASSES_ROOT, underRoot);
   }
@@ -179,21 +174,17 @@ void ExpectNothingOfOurs() {
 // Every key and value of the registration of this bitness in its scope, and nothing more in them.
 void ExpectRegistered() {
   const HKEY root = ScopeRoot();
-  struct Class {
-    const wchar_t* clsid;
-    const wchar_t* progId;
-  };
-  const Class classes[] = {{kConnectClsid, L"Penwright.Connect"},
-                           {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
-  for (const Class& c : classes) {
-    const std::wstring key = std::wstring{kClasses} + L"CLSID\\" + c.clsid;
-    const std::wstring progId = std::wstring{kClasses} + c.progId;
-    ExpectText(root, key, nullptr, c.progId);
+  const std::pair<const wchar_t*, const wchar_t*> classes[] = {{kConnectClsid, L"Penwright.Connect"},
+                                                               {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
+  for (const auto& [clsid, name] : classes) {
+    const std::wstring key = std::wstring{kClasses} + L"CLSID\\" + clsid;
+    const std::wstring progId = std::wstring{kClasses} + name;
+    ExpectText(root, key, nullptr, name);
     ExpectText(root, key + L"\\InprocServer32", nullptr, g_dllPath);
     ExpectText(root, key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    ExpectText(root, key + L"\\ProgID", nullptr, c.progId);
-    ExpectText(root, progId, nullptr, c.progId);
-    ExpectText(root, progId + L"\\CLSID", nullptr, c.clsid);
+    ExpectText(root, key + L"\\ProgID", nullptr, name);
+    ExpectText(root, progId, nullptr, name);
+    ExpectText(root, progId + L"\\CLSID", nullptr, clsid);
     EXPECT_EQ(Names(root, key, false), (std::set<std::wstring>{L"InprocServer32", L"ProgID"})) << Narrow(key);
     EXPECT_EQ(Names(root, progId, false), std::set<std::wstring>{L"CLSID"}) << Narrow(progId);
   }
@@ -202,13 +193,11 @@ void ExpectRegistered() {
   ExpectText(root, version, nullptr, L"Adds Properties and comments.");
   ExpectText(root, version + (k64 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, g_dllPath);
   ExpectText(root, version + L"\\FLAGS", nullptr, L"8");  // LIBFLAG_FHASDISKIMAGE, the library's own
-  const struct {
-    const wchar_t* iid;
-    const wchar_t* name;
-  } interfaces[] = {{kConnectIid, L"_Connect"}, {kCEcrireCodeIid, L"_CEcrireCode"}};
-  for (const auto& entry : interfaces) {
-    const std::wstring key = std::wstring{kClasses} + L"Interface\\" + entry.iid;
-    ExpectText(root, key, nullptr, entry.name);
+  const std::pair<const wchar_t*, const wchar_t*> interfaces[] = {{kConnectIid, L"_Connect"},
+                                                                  {kCEcrireCodeIid, L"_CEcrireCode"}};
+  for (const auto& [iid, name] : interfaces) {
+    const std::wstring key = std::wstring{kClasses} + L"Interface\\" + iid;
+    ExpectText(root, key, nullptr, name);
     ExpectText(root, key + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
     ExpectText(root, key + L"\\TypeLib", nullptr, kLibid);
   }
@@ -232,15 +221,24 @@ void ExpectRegistered() {
     EXPECT_EQ(Names(HKEY_CURRENT_USER, key, true), values) << "the entry in " << Narrow(list.key);
     EXPECT_TRUE(Names(HKEY_CURRENT_USER, key, false).empty()) << "the entry in " << Narrow(list.key);
   }
-  if (g_perUser) ExpectNothingUnderTheMachine();
+  if (g_perUser) ExpectNoClassKeys(HKEY_LOCAL_MACHINE);
 }
 
 TEST(Registered, EveryKey) {
   ExpectRegistered();
 }
 
-std::wstring Text(BSTR b) {
-  return std::wstring{platform::win32::BstrView(b)};
+// The name, help text and help file that GetDocumentation gives for `id` of a type library or type.
+template <class Owner>
+std::array<std::wstring, 3> Documentation(Owner* owner, int id) {
+  std::array<BSTR, 3> texts{};
+  if (owner != nullptr) owner->GetDocumentation(id, &texts[0], &texts[1], nullptr, &texts[2]);
+  std::array<std::wstring, 3> shown;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    shown[i] = platform::win32::BstrView(texts[i]);
+    ::SysFreeString(texts[i]);
+  }
+  return shown;
 }
 
 struct Member {
@@ -267,11 +265,8 @@ void ExpectMembers(ITypeInfo* info, const std::vector<Member>& expected, const s
     const Member& m = expected[i];
     FUNCDESC* function = nullptr;
     if (FAILED(info->GetFuncDesc(i, &function))) continue;
-    BSTR name = nullptr;
-    info->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
     SCOPED_TRACE("slot " + std::to_string(i + 1) + " " + Narrow(m.name));
-    EXPECT_EQ(Text(name), m.name);
-    ::SysFreeString(name);
+    EXPECT_EQ(Documentation(info, function->memid)[0], m.name);
     EXPECT_EQ(function->memid, m.id);
     EXPECT_EQ(function->invkind, m.kind);
     EXPECT_EQ(static_cast<std::size_t>(function->cParams), m.parameters.size());
@@ -304,16 +299,10 @@ TEST(RegisteredMachineWide, TypeLibrary) {
   EXPECT_EQ(attributes->syskind, k64 ? SYS_WIN64 : SYS_WIN32);
   EXPECT_EQ(attributes->lcid, LCID{0});
   library->ReleaseTLibAttr(attributes);
-  BSTR name = nullptr;
-  BSTR help = nullptr;
-  BSTR helpFile = nullptr;
-  library->GetDocumentation(-1, &name, &help, nullptr, &helpFile);
-  EXPECT_EQ(Text(name), L"Penwright");
-  EXPECT_EQ(Text(help), L"Adds Properties and comments.");
-  EXPECT_EQ(Text(helpFile), L"") << "no help file";
-  ::SysFreeString(name);
-  ::SysFreeString(help);
-  ::SysFreeString(helpFile);
+  const std::array<std::wstring, 3> documentation = Documentation(library.get(), -1);
+  EXPECT_EQ(documentation[0], L"Penwright");
+  EXPECT_EQ(documentation[1], L"Adds Properties and comments.");
+  EXPECT_EQ(documentation[2], L"") << "no help file";
 
   struct Entry {
     const wchar_t* name;
@@ -334,10 +323,7 @@ TEST(RegisteredMachineWide, TypeLibrary) {
     SCOPED_TRACE("type " + std::to_string(i) + " " + Narrow(e.name));
     ComPtr<ITypeInfo> info;
     library->GetTypeInfo(i, info.put());
-    BSTR typeName = nullptr;
-    library->GetDocumentation(static_cast<INT>(i), &typeName, nullptr, nullptr, nullptr);
-    EXPECT_EQ(Text(typeName), e.name);
-    ::SysFreeString(typeName);
+    EXPECT_EQ(Documentation(library.get(), static_cast<int>(i))[0], e.name);
     TYPEATTR* type = nullptr;
     info->GetTypeAttr(&type);
     EXPECT_EQ(type->typekind, e.kind);
@@ -352,11 +338,8 @@ TEST(RegisteredMachineWide, TypeLibrary) {
       ComPtr<ITypeInfo> implemented;
       info->GetRefTypeOfImplType(0, &ref);
       info->GetRefTypeInfo(ref, implemented.put());
-      BSTR implementedName = nullptr;
-      if (implemented)
-        implemented->GetDocumentation(MEMBERID_NIL, &implementedName, nullptr, nullptr, nullptr);
-      EXPECT_EQ(Text(implementedName), std::wstring{L"_"} + e.name) << "its interface";
-      ::SysFreeString(implementedName);
+      EXPECT_EQ(Documentation(implemented.get(), MEMBERID_NIL)[0], std::wstring{L"_"} + e.name)
+          << "its interface";
     }
     info->ReleaseTypeAttr(type);
   }
@@ -487,13 +470,12 @@ TEST(RegisteredMachineWide, Resources) {
 
 TEST(Unregistered, NothingOfOursIsLeft) {
   ExpectNothingOfOurs();
-  for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
-    if (g_neighbour) {
+  if (g_neighbour) {
+    for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
       EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring{list} + kNeighbour))
           << "another add-in's entry in " << Narrow(list) << " stays";
     }
-  }
-  if (!g_neighbour) {
+  } else {
     // This prefix has no VB and no Office: the keys above our entries were ours, and none is left empty.
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\Visual Basic"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Microsoft\\VBA"));

@@ -35,8 +35,10 @@ platform::win32::UniqueFile Inheritable(const std::filesystem::path& path) {
 
 }  // namespace
 
-ScrivletProcess::ScrivletProcess(const std::vector<std::wstring>& arguments, HANDLE out, HANDLE err) {
-  std::wstring commandLine = Quoted(SCRIVLET_PROGRAM);
+ScrivletProcess::ScrivletProcess(const std::vector<std::wstring>& arguments, HANDLE out, HANDLE err,
+                                 const wchar_t* program) {
+  if (program == nullptr) program = SCRIVLET_PROGRAM;
+  std::wstring commandLine = Quoted(program);
   for (const std::wstring& argument : arguments) commandLine += L' ' + Quoted(argument);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -45,9 +47,10 @@ ScrivletProcess::ScrivletProcess(const std::vector<std::wstring>& arguments, HAN
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessW(SCRIVLET_PROGRAM, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &started)) {
-    throw std::runtime_error("cannot start scrivlet.exe: error " + std::to_string(::GetLastError()));
+  if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+    throw std::runtime_error("cannot start " + std::filesystem::path{program}.string() + ": error " +
+                             std::to_string(::GetLastError()));
   }
   ::CloseHandle(started.hThread);
   process_ = platform::win32::UniqueFile{started.hProcess};

@@ -12,11 +12,12 @@
 
 namespace test {
 
-// The program, started with `arguments` (quoted as the C runtime splits them again) and the given
-// standard output and error, which it inherits.
+// The program (or `program`, when given), started with `arguments` (quoted as the C runtime splits them
+// again) and the given standard output and error, which it inherits.
 class ScrivletProcess {
  public:
-  ScrivletProcess(const std::vector<std::wstring>& arguments, HANDLE out, HANDLE err);
+  ScrivletProcess(const std::vector<std::wstring>& arguments, HANDLE out, HANDLE err,
+                  const wchar_t* program = nullptr);
   // Waits for the end; the exit status.
   DWORD Wait();
 
