@@ -2,6 +2,7 @@
 #include "host/source_files/code_line_store.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
 #include <utility>
 
@@ -10,25 +11,47 @@
 namespace host {
 
 const StoredLine& CodeLineStore::Find(std::size_t index) const {
-  // The next chunk when the reading runs on from the last, else a search.
+  // The next chunk when the reading runs on from the last, else a descent of the tree: the last
+  // chunk whose start is not past `index`.
   std::size_t chunk = recent_ + 1;
-  if (chunk >= chunks_.size() || index < firsts_[chunk] || index - firsts_[chunk] >= chunks_[chunk].size()) {
-    chunk = static_cast<std::size_t>(std::prev(std::upper_bound(firsts_.begin(), firsts_.end(), index)) -
-                                     firsts_.begin());
+  std::size_t first = recentFirst_ + (recent_ < chunks_.size() ? chunks_[recent_].size() : 0);
+  if (chunk >= chunks_.size() || index < first || index - first >= chunks_[chunk].size()) {
+    if (chunkTreeStale_) RecountChunks();
+    std::size_t position = 0;
+    std::size_t rest = index;
+    for (std::size_t step = std::bit_floor(chunks_.size()); step != 0; step >>= 1U) {
+      if (position + step <= chunks_.size() && chunkTree_[position + step] <= rest) {
+        position += step;
+        rest -= chunkTree_[position];
+      }
+    }
+    chunk = position;
+    first = index - rest;
   }
   recent_ = chunk;
-  return chunks_[chunk][index - firsts_[chunk]];
+  recentFirst_ = first;
+  return chunks_[chunk][index - first];
+}
+
+void CodeLineStore::RecountChunks() const noexcept {
+  const std::size_t count = chunks_.size();
+  std::fill(chunkTree_.begin(), chunkTree_.begin() + static_cast<std::ptrdiff_t>(count) + 1, 0);
+  for (std::size_t i = 1; i <= count; ++i) {
+    chunkTree_[i] += chunks_[i - 1].size();
+    if (const std::size_t parent = i + (i & (~i + 1)); parent <= count) chunkTree_[parent] += chunkTree_[i];
+  }
+  chunkTreeStale_ = false;
 }
 
 void CodeLineStore::Append(StoredLine line) {
   if (chunks_.empty() || chunks_.back().size() == kChunk) {
     std::vector<StoredLine> chunk;
     chunk.reserve(kChunk);
-    firsts_.reserve(chunks_.size() + 1);
+    if (chunkTree_.size() < chunks_.size() + 2) chunkTree_.resize(chunks_.size() + 2);
     chunks_.push_back(std::move(chunk));
-    firsts_.push_back(size_);
   }
   chunks_.back().push_back(line);
+  chunkTreeStale_ = true;
   ++size_;
 }
 
@@ -62,9 +85,11 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
   // nothing changes until every allocation has succeeded.
   std::size_t chunk = chunks_.empty() ? 0 : chunks_.size() - 1;
   std::size_t offset = chunks_.empty() ? 0 : chunks_.back().size();
+  std::size_t first = size_ - offset;
   if (at < size_) {
     const StoredLine& found = this->at(at);
     chunk = recent_;
+    first = recentFirst_;
     offset = static_cast<std::size_t>(&found - chunks_[chunk].data());
   }
   std::vector<StoredLine> merged;
@@ -87,25 +112,31 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
   } else {
     pieces.push_back(std::move(merged));
   }
-  chunks_.reserve(chunks_.size() + pieces.size());
-  firsts_.reserve(chunks_.size() + pieces.size());
+  const std::size_t chunkCount = chunks_.empty() ? pieces.size() : chunks_.size() + pieces.size() - 1;
+  chunks_.reserve(chunkCount);
+  if (chunkTree_.size() < chunkCount + 1) chunkTree_.resize(chunkCount + 1);
   added_.append(added);
 
   // Nothing below allocates.
   breakSize_ = lineBreak.size();
   if (chunks_.empty()) {
     chunks_.push_back(std::move(pieces.front()));
-    firsts_.push_back(0);
+    chunkTreeStale_ = true;
   } else {
     chunks_[chunk] = std::move(pieces.front());
   }
-  chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk) + 1,
-                 std::make_move_iterator(pieces.begin() + 1), std::make_move_iterator(pieces.end()));
-  firsts_.resize(chunks_.size());
-  for (std::size_t c = chunk + 1; c < chunks_.size(); ++c)
-    firsts_[c] = firsts_[c - 1] + chunks_[c - 1].size();
+  if (pieces.size() > 1) {
+    chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk) + 1,
+                   std::make_move_iterator(pieces.begin() + 1), std::make_move_iterator(pieces.end()));
+    chunkTreeStale_ = true;
+  }
+  if (!chunkTreeStale_) {
+    // The chunk holds more lines, and every chunk after it starts later by as many.
+    for (std::size_t i = chunk + 1; i <= chunks_.size(); i += i & (~i + 1)) chunkTree_[i] += lines.size();
+  }
   size_ += lines.size();
   recent_ = chunk;
+  recentFirst_ = first;
   return lines.size();
 }
 

@@ -33,9 +33,9 @@ class CodeLineStore {
   // The line at `index`, from 0. Reading the lines in order costs no search: the chunk read last is
   // tried first, here, where the compiler can fold it into the reader's loop.
   const StoredLine& at(std::size_t index) const {
-    if (recent_ < chunks_.size() && index >= firsts_[recent_]) {
+    if (recent_ < chunks_.size() && index >= recentFirst_) {
       const std::vector<StoredLine>& chunk = chunks_[recent_];
-      if (const std::size_t offset = index - firsts_[recent_]; offset < chunk.size()) return chunk[offset];
+      if (const std::size_t offset = index - recentFirst_; offset < chunk.size()) return chunk[offset];
     }
     return Find(index);
   }
@@ -69,6 +69,8 @@ class CodeLineStore {
  private:
   // The line at `index`, searched for among the chunks.
   const StoredLine& Find(std::size_t index) const;
+  // Counts the lines of each chunk into the tree afresh.
+  void RecountChunks() const noexcept;
 
   static constexpr std::size_t kChunk = 256;  // lines a chunk is made with; split past twice that
 
@@ -76,9 +78,15 @@ class CodeLineStore {
   std::string added_;
   std::size_t breakSize_ = 0;
   std::vector<std::vector<StoredLine>> chunks_;
-  std::vector<std::size_t> firsts_;  // the index of each chunk's first line
+  // The lines of each chunk as a Fenwick tree, from 1: where a chunk starts is a sum of a few entries,
+  // so an insertion changes a few entries rather than the start of every later chunk. Recounted
+  // whole when next searched after chunks were added. It is grown by what adds chunks, never by a
+  // search, and may be longer than the chunks need.
+  mutable std::vector<std::size_t> chunkTree_;
+  mutable bool chunkTreeStale_ = true;
   std::size_t size_ = 0;
-  mutable std::size_t recent_ = 0;  // the chunk read last, where the next read most often is
+  mutable std::size_t recent_ = 0;       // the chunk read last, where the next read most often is
+  mutable std::size_t recentFirst_ = 0;  // the index of its first line
 };
 
 }  // namespace host

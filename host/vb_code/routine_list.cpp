@@ -65,6 +65,24 @@ void RoutineList::SetStartLine(std::size_t index, long line) {
 }
 
 void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::span<Routine> fresh) {
+  // A routine found before is found again where it now stands: the first fresh routine of its name
+  // and kind when there is one (none ahead of it has that name), else its old place moved, unless
+  // it was replaced.
+  for (Found& found : found_) {
+    if (found.index >= size_ || found.index < first) continue;
+    const Place place = Locate(found.index);
+    const Routine& old = blocks_[place.block].routines[place.offset];
+    const auto same = std::find_if(fresh.begin(), fresh.end(), [&](const Routine& routine) {
+      return routine.kind == old.kind && SameName(routine.name, old.name);
+    });
+    if (same != fresh.end()) {
+      found.index = first + static_cast<std::size_t>(same - fresh.begin());
+    } else if (found.index < last) {
+      found = Found{};
+    } else {
+      found.index = found.index - (last - first) + fresh.size();
+    }
+  }
   // The routines below move: those of the block where they start one by one, the later blocks whole.
   if (last < size_) {
     const Place place = Locate(last);
@@ -165,14 +183,25 @@ void RoutineList::RebuildDigest(Block& block) noexcept {
 }
 
 std::size_t RoutineList::Find(std::string_view name, ProcKind kind) const {
-  const std::uint32_t bit = NameHash(name, kind) & 255U;
+  const std::uint32_t hash = NameHash(name, kind);
+  for (const Found& found : found_) {
+    if (found.index >= size_ || found.hash != hash) continue;
+    const Place place = Locate(found.index);
+    const Routine& routine = blocks_[place.block].routines[place.offset];
+    if (routine.kind == kind && SameName(routine.name, name)) return found.index;
+  }
+  const std::uint32_t bit = hash & 255U;
   const std::uint64_t mask = std::uint64_t{1} << (bit % 64);
   for (std::size_t b = 0; b < blocks_.size(); ++b) {
     const Block& block = blocks_[b];
     if ((block.names[bit / 64] & mask) == 0) continue;
     for (std::size_t i = 0; i < block.routines.size(); ++i) {
       const Routine& routine = block.routines[i];
-      if (routine.kind == kind && SameName(routine.name, name)) return firsts_[b] + i;
+      if (routine.kind == kind && SameName(routine.name, name)) {
+        found_[nextFound_] = {firsts_[b] + i, hash};
+        nextFound_ = (nextFound_ + 1) % kFoundKept;
+        return firsts_[b] + i;
+      }
     }
   }
   return size_;

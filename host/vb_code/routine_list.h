@@ -73,6 +73,17 @@ class RoutineList {
   std::vector<Block> blocks_;
   std::vector<std::size_t> firsts_;  // the index of each block's first routine
   std::size_t size_ = 0;
+
+  // The routines Find found last. A generator looks up the same few routines (the PropertyBag
+  // events) again and again while it adds routines ahead of them and lines into them. A splice moves
+  // each entry to where Find would now find that routine first, or forgets it.
+  struct Found {
+    std::size_t index = static_cast<std::size_t>(-1);
+    std::uint32_t hash = 0;
+  };
+  static constexpr std::size_t kFoundKept = 4;
+  mutable std::array<Found, kFoundKept> found_{};
+  mutable std::size_t nextFound_ = 0;  // the entry to replace next
 };
 
 template <class Predicate>

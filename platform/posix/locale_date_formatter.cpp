@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cctype>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <string_view>
 
 #include "host/host_error.h"
 #include "host/vb_errors.h"
@@ -16,8 +18,22 @@
 namespace platform::posix {
 namespace {
 
+// The locale the C library takes for LC_TIME: the first of LC_ALL, LC_TIME and LANG that is set.
+std::string_view TimeLocaleName() {
+  for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return "C";
+}
+
 locale_t UserTimeLocale() {
-  locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
+  // The C locale in any character set (C.UTF-8, C.utf8) names days and months as the built-in C
+  // locale does, in ASCII. Loading it from the locale files would read the alias file, the LC_TIME
+  // file and the converters' cache: more than the rest of a small run's date and text work.
+  const std::string_view name = TimeLocaleName();
+  const bool builtIn = name == "C" || name == "POSIX" || name.starts_with("C.");
+  locale_t locale = newlocale(LC_TIME_MASK, builtIn ? "C" : "", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr))
     locale = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
   if (locale == static_cast<locale_t>(nullptr)) throw host::VbError(host::kErrOutOfMemory);

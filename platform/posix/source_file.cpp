@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -99,17 +98,19 @@ bool IsUnchanged(const std::string& path, const std::string& target, const FileI
   }
   struct stat info {};
   if (::fstat(file.get(), &info) != 0 || !SameVersion(IdentityOf(info), identity)) return false;
-  std::array<char, 65536> buffer{};
+  // Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
+  constexpr std::size_t kBlock = 65536;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
   std::size_t offset = 0;
   for (;;) {
-    const ssize_t n = ::read(file.get(), buffer.data(), buffer.size());
+    const ssize_t n = ::read(file.get(), buffer.get(), kBlock);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0)
       throw host::SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
     if (n == 0) return offset == bytes.size();
     const auto length = static_cast<std::size_t>(n);
     if (offset + length > bytes.size() ||
-        bytes.substr(offset, length) != std::string_view{buffer.data(), length}) {
+        bytes.substr(offset, length) != std::string_view{buffer.get(), length}) {
       return false;
     }
     offset += length;

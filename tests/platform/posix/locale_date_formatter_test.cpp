@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <locale.h>
 
+#include <array>
+#include <ctime>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -145,6 +147,31 @@ bool LocaleInstalled(const char* name) {
   if (locale == static_cast<locale_t>(nullptr)) return false;
   freelocale(locale);
   return true;
+}
+
+// The C locale in its other spellings is not loaded from the locale files: its names must still be
+// the ones the C library gives when it loads that locale itself.
+TEST(LocaleFallbackTest, CLocaleInAnySpellingNamesAsTheLibraryDoes) {
+  for (const char* name : {"C.UTF-8", "C.utf8", "POSIX"}) {
+    SCOPED_TRACE(name);
+    if (!LocaleInstalled(name)) continue;
+    const locale_t library = newlocale(LC_TIME_MASK, name, static_cast<locale_t>(nullptr));
+    const test::ScopedEnv all{"LC_ALL", name};
+    const LocaleDateFormatter formatter;
+    // The first of each month, then a week of days.
+    for (int i = 0; i < 19; ++i) {
+      const CivilDate date = i < 12 ? CivilDate{2026, i + 1, 1} : CivilDate{2026, 3, i - 10};
+      std::tm tm{};
+      tm.tm_year = date.year - 1900;
+      tm.tm_mon = date.month - 1;
+      tm.tm_mday = date.day;
+      std::mktime(&tm);  // fills in the weekday
+      std::array<char, 128> expected{};
+      strftime_l(expected.data(), expected.size(), "%A %a %B %b", &tm, library);
+      EXPECT_EQ(formatter.Format(date, "dddd ddd mmmm mmm"), expected.data());
+    }
+    freelocale(library);
+  }
 }
 
 TEST(FrenchLocaleTest, NamesInFrenchAsUtf8) {
