@@ -64,7 +64,7 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
     const std::size_t place = added_.size() + added.size();
     if (line.size() > kMostLineBytes || place + line.size() + lineBreak.size() > kMostFileBytes)
       throw VbError(kErrOutOfMemory);
-    StoredLine stored;
+    StoredLine stored{};
     stored.offset = static_cast<std::uint32_t>(place);
     stored.length = static_cast<std::uint32_t>(line.size()) & kMostLineBytes;
     stored.added = 1;
@@ -81,8 +81,10 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
   }
   add(text.substr(start));
 
-  // The chunk that takes them, rebuilt aside and cut in pieces when it grows too large, so that
-  // nothing changes until every allocation has succeeded.
+  // The chunk that takes them. When it has room, they go in place: moving lines cannot fail, so
+  // only the added text is allocated first. Else it is rebuilt aside, with room for the next ones,
+  // and cut in pieces when it grows too large, so that nothing changes until every allocation has
+  // succeeded.
   std::size_t chunk = chunks_.empty() ? 0 : chunks_.size() - 1;
   std::size_t offset = chunks_.empty() ? 0 : chunks_.back().size();
   std::size_t first = size_ - offset;
@@ -92,34 +94,41 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
     first = recentFirst_;
     offset = static_cast<std::size_t>(&found - chunks_[chunk].data());
   }
-  std::vector<StoredLine> merged;
-  if (!chunks_.empty()) {
-    const std::vector<StoredLine>& old = chunks_[chunk];
-    merged.reserve(old.size() + lines.size());
-    merged.insert(merged.end(), old.begin(), old.begin() + static_cast<std::ptrdiff_t>(offset));
-    merged.insert(merged.end(), lines.begin(), lines.end());
-    merged.insert(merged.end(), old.begin() + static_cast<std::ptrdiff_t>(offset), old.end());
-  } else {
-    merged = lines;
-  }
+  const bool inPlace = !chunks_.empty() && chunks_[chunk].size() + lines.size() <= chunks_[chunk].capacity();
   std::vector<std::vector<StoredLine>> pieces;
-  if (merged.size() > 2 * kChunk) {
-    for (std::size_t from = 0; from < merged.size(); from += kChunk) {
-      const auto begin = merged.begin() + static_cast<std::ptrdiff_t>(from);
-      const auto end = merged.begin() + static_cast<std::ptrdiff_t>(std::min(from + kChunk, merged.size()));
-      pieces.emplace_back(begin, end);
+  if (!inPlace) {
+    std::vector<StoredLine> merged;
+    if (!chunks_.empty()) {
+      const std::vector<StoredLine>& old = chunks_[chunk];
+      merged.reserve(std::max(old.size() + lines.size(), 2 * kChunk));
+      merged.insert(merged.end(), old.begin(), old.begin() + static_cast<std::ptrdiff_t>(offset));
+      merged.insert(merged.end(), lines.begin(), lines.end());
+      merged.insert(merged.end(), old.begin() + static_cast<std::ptrdiff_t>(offset), old.end());
+    } else {
+      merged = lines;
     }
-  } else {
-    pieces.push_back(std::move(merged));
+    if (merged.size() > 2 * kChunk) {
+      for (std::size_t from = 0; from < merged.size(); from += kChunk) {
+        const auto begin = merged.begin() + static_cast<std::ptrdiff_t>(from);
+        const auto end =
+            merged.begin() + static_cast<std::ptrdiff_t>(std::min(from + kChunk, merged.size()));
+        pieces.emplace_back(begin, end);
+      }
+    } else {
+      pieces.push_back(std::move(merged));
+    }
+    const std::size_t chunkCount = chunks_.empty() ? pieces.size() : chunks_.size() + pieces.size() - 1;
+    chunks_.reserve(chunkCount);
+    if (chunkTree_.size() < chunkCount + 1) chunkTree_.resize(chunkCount + 1);
   }
-  const std::size_t chunkCount = chunks_.empty() ? pieces.size() : chunks_.size() + pieces.size() - 1;
-  chunks_.reserve(chunkCount);
-  if (chunkTree_.size() < chunkCount + 1) chunkTree_.resize(chunkCount + 1);
   added_.append(added);
 
   // Nothing below allocates.
   breakSize_ = lineBreak.size();
-  if (chunks_.empty()) {
+  if (inPlace) {
+    std::vector<StoredLine>& target = chunks_[chunk];
+    target.insert(target.begin() + static_cast<std::ptrdiff_t>(offset), lines.begin(), lines.end());
+  } else if (chunks_.empty()) {
     chunks_.push_back(std::move(pieces.front()));
     chunkTreeStale_ = true;
   } else {

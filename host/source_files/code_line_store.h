@@ -7,18 +7,21 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace host {
 
-// One code line: where its text is, and the break that ends it in the file.
+// One code line: where its text is, and the break that ends it in the file. Trivial, so that the
+// chunks copy and move their lines as bytes; make one with StoredLine{}, which is all zeros.
 struct StoredLine {
-  std::uint32_t offset = 0;  // into the file's text, or into the added text
-  std::uint32_t length : 28 = 0;
-  std::uint32_t ending : 2 = 0;  // 0 for none (a line added since reading, or a last line without one)
-  std::uint32_t added : 1 = 0;   // the text is in the added text
-  std::uint32_t hidden : 1 = 0;  // Attribute lines follow it in the file
+  std::uint32_t offset;  // into the file's text, or into the added text
+  std::uint32_t length : 28;
+  std::uint32_t ending : 2;  // 0 for none (a line added since reading, or a last line without one)
+  std::uint32_t added : 1;   // the text is in the added text
+  std::uint32_t hidden : 1;  // Attribute lines follow it in the file
 };
+static_assert(std::is_trivial_v<StoredLine>);
 
 // The longest line, and the largest file, that a StoredLine can describe.
 inline constexpr std::size_t kMostLineBytes = (std::size_t{1} << 28U) - 1;

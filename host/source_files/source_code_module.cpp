@@ -104,7 +104,7 @@ void SourceCodeModule::Read(SourceKind kind, std::optional<ComponentType> compon
       if (line.text.size() > kMostLineBytes) {
         throw SourceFormatError("line " + std::to_string(FileLineCount() + 1) + " is longer than 256 MiB");
       }
-      StoredLine stored;
+      StoredLine stored{};
       stored.offset = begin;
       stored.length = static_cast<std::uint32_t>(line.text.size()) & kMostLineBytes;
       stored.ending = EndingIndex(line.ending) & 3U;

@@ -8,12 +8,22 @@
 #include "host/vb_code/code_lines.h"
 
 namespace host {
+namespace {
+
+// A loop the compiler vectorises: with the bounds read once, no store can change them.
+template <class Number>
+void AddToEach(std::span<Number> numbers, Number amount) noexcept {
+  for (Number& number : numbers) number += amount;
+}
+
+}  // namespace
 
 void RoutineList::push_back(Routine&& routine) {
   if (blocks_.empty() || blocks_.back().routines.size() == kBlock) {
     blocks_.emplace_back();
     blocks_.back().routines.reserve(kBlock);
     firsts_.push_back(size_);
+    shifts_.push_back(0);
   }
   Block& block = blocks_.back();
   block.routines.push_back(std::move(routine));
@@ -39,17 +49,17 @@ RoutineLines RoutineList::Shifted(const Routine& routine, long shift) {
 RoutineLines RoutineList::LinesAt(std::size_t index) const {
   const Place place = Locate(index);
   const Block& block = blocks_[place.block];
-  return Shifted(block.routines[place.offset], block.shift);
+  return Shifted(block.routines[place.offset], shifts_[place.block]);
 }
 
 Routine RoutineList::CopyAt(std::size_t index) const {
   const Place place = Locate(index);
-  const Block& block = blocks_[place.block];
-  Routine routine = block.routines[place.offset];
-  routine.startLine += block.shift;
-  routine.bodyLine += block.shift;
-  routine.declarationEnd += block.shift;
-  routine.endLine += block.shift;
+  Routine routine = blocks_[place.block].routines[place.offset];
+  const long shift = shifts_[place.block];
+  routine.startLine += shift;
+  routine.bodyLine += shift;
+  routine.declarationEnd += shift;
+  routine.endLine += shift;
   return routine;
 }
 
@@ -60,8 +70,7 @@ const std::string& RoutineList::NameAt(std::size_t index) const {
 
 void RoutineList::SetStartLine(std::size_t index, long line) {
   const Place place = Locate(index);
-  Block& block = blocks_[place.block];
-  block.routines[place.offset].startLine = line - block.shift;
+  blocks_[place.block].routines[place.offset].startLine = line - shifts_[place.block];
 }
 
 void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::span<Routine> fresh) {
@@ -93,13 +102,14 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
       moved.declarationEnd += shift;
       moved.endLine += shift;
     }
-    for (std::size_t b = place.block + 1; b < blocks_.size(); ++b) blocks_[b].shift += shift;
+    AddToEach(std::span<long>{shifts_}.subspan(place.block + 1), shift);
   }
   if (first == last && fresh.empty()) return;
 
   if (blocks_.empty()) {
     blocks_.emplace_back();
     firsts_.push_back(0);
+    shifts_.push_back(0);
   }
   // Where the replaced routines start; at the very end, after the last block's last routine.
   const Place at = first < size_ ? Locate(first) : Place{blocks_.size() - 1, blocks_.back().routines.size()};
@@ -111,53 +121,72 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
     const auto begin = routines.begin() + static_cast<std::ptrdiff_t>(offset);
     routines.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
     remaining -= count;
-    RebuildDigest(blocks_[b]);
     lastTouched = b;
   }
   Block& block = blocks_[at.block];
+  const long blockShift = shifts_[at.block];
   for (Routine& routine : fresh) {
-    routine.startLine -= block.shift;
-    routine.bodyLine -= block.shift;
-    routine.declarationEnd -= block.shift;
-    routine.endLine -= block.shift;
+    routine.startLine -= blockShift;
+    routine.bodyLine -= blockShift;
+    routine.declarationEnd -= blockShift;
+    routine.endLine -= blockShift;
   }
+  // The digests keep the bits of the routines taken out: most come back at once, rescanned, and a
+  // bit too many only costs Find a look at a block. A block split anew gets an exact digest.
+  for (const Routine& routine : fresh) AddToDigest(block.names, routine);
   block.routines.insert(block.routines.begin() + static_cast<std::ptrdiff_t>(at.offset),
                         std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
-  RebuildDigest(block);
   Rebalance(at.block, lastTouched);
 }
 
 void RoutineList::Rebalance(std::size_t firstTouched, std::size_t lastTouched) {
-  std::vector<Block> blocks;
   const auto touched = blocks_.begin() + static_cast<std::ptrdiff_t>(firstTouched);
   const bool reshape = std::any_of(
       touched, blocks_.begin() + static_cast<std::ptrdiff_t>(lastTouched) + 1,
       [](const Block& block) { return block.routines.empty() || block.routines.size() > 2 * kBlock; });
-  if (reshape) {
-    blocks.reserve(blocks_.size() + 1);
-    for (Block& block : blocks_) {
-      if (block.routines.size() <= 2 * kBlock) {
-        if (!block.routines.empty()) blocks.push_back(std::move(block));
-        continue;
-      }
-      for (std::size_t start = 0; start < block.routines.size(); start += kBlock) {
-        Block part;
-        part.shift = block.shift;
-        const auto begin = block.routines.begin() + static_cast<std::ptrdiff_t>(start);
-        const auto end = block.routines.begin() +
-                         static_cast<std::ptrdiff_t>(std::min(start + kBlock, block.routines.size()));
-        part.routines.assign(std::make_move_iterator(begin), std::make_move_iterator(end));
-        RebuildDigest(part);
-        blocks.push_back(std::move(part));
-      }
+  if (!reshape) {
+    // Only the touched blocks changed: the later ones start as many routines further on (or back),
+    // which unsigned arithmetic adds whichever way.
+    const std::size_t oldNext = lastTouched + 1 < firsts_.size() ? firsts_[lastTouched + 1] : size_;
+    std::size_t next = firsts_[firstTouched];
+    for (std::size_t b = firstTouched; b <= lastTouched; ++b) {
+      firsts_[b] = next;
+      next += blocks_[b].routines.size();
     }
-    blocks_ = std::move(blocks);
+    const std::size_t moved = next - oldNext;
+    AddToEach(std::span<std::size_t>{firsts_}.subspan(lastTouched + 1), moved);
+    size_ += moved;
+    return;
   }
-  // The blocks ahead of the touched ones start where they did.
+  std::vector<Block> blocks;
+  std::vector<long> shifts;
+  blocks.reserve(blocks_.size() + 1);
+  shifts.reserve(blocks_.size() + 1);
+  for (std::size_t b = 0; b < blocks_.size(); ++b) {
+    Block& block = blocks_[b];
+    if (block.routines.size() <= 2 * kBlock) {
+      if (!block.routines.empty()) {
+        blocks.push_back(std::move(block));
+        shifts.push_back(shifts_[b]);
+      }
+      continue;
+    }
+    for (std::size_t start = 0; start < block.routines.size(); start += kBlock) {
+      Block part;
+      const auto begin = block.routines.begin() + static_cast<std::ptrdiff_t>(start);
+      const auto end = block.routines.begin() +
+                       static_cast<std::ptrdiff_t>(std::min(start + kBlock, block.routines.size()));
+      part.routines.assign(std::make_move_iterator(begin), std::make_move_iterator(end));
+      RebuildDigest(part);
+      blocks.push_back(std::move(part));
+      shifts.push_back(shifts_[b]);
+    }
+  }
+  blocks_ = std::move(blocks);
+  shifts_ = std::move(shifts);
   firsts_.resize(blocks_.size());
-  std::size_t b = reshape ? 0 : firstTouched;
-  size_ = b == 0 ? 0 : firsts_[b - 1] + blocks_[b - 1].routines.size();
-  for (; b < blocks_.size(); ++b) {
+  size_ = 0;
+  for (std::size_t b = 0; b < blocks_.size(); ++b) {
     firsts_[b] = size_;
     size_ += blocks_[b].routines.size();
   }

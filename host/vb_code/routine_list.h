@@ -52,8 +52,7 @@ class RoutineList {
   // 256 bits, one set for the hash of each name the block holds (and its kind).
   using Digest = std::array<std::uint64_t, 4>;
   struct Block {
-    std::vector<Routine> routines;  // their lines less `shift`
-    long shift = 0;
+    std::vector<Routine> routines;  // their lines less the block's shift
     Digest names{};
   };
   struct Place {
@@ -72,6 +71,7 @@ class RoutineList {
 
   std::vector<Block> blocks_;
   std::vector<std::size_t> firsts_;  // the index of each block's first routine
+  std::vector<long> shifts_;         // each block's shift, apart so that moving the blocks below an edit is one tight loop
   std::size_t size_ = 0;
 
   // The routines Find found last. A generator looks up the same few routines (the PropertyBag
@@ -94,7 +94,7 @@ std::size_t RoutineList::PartitionPoint(std::size_t from, Predicate&& predicate)
   while (low < high) {
     const std::size_t middle = low + (high - low) / 2;
     const Block& block = blocks_[middle];
-    if (predicate(Shifted(block.routines.back(), block.shift))) {
+    if (predicate(Shifted(block.routines.back(), shifts_[middle]))) {
       low = middle + 1;
     } else {
       high = middle;
@@ -109,7 +109,7 @@ std::size_t RoutineList::PartitionPoint(std::size_t from, Predicate&& predicate)
     index = from;
   }
   for (; offset < block.routines.size(); ++offset, ++index) {
-    if (!predicate(Shifted(block.routines[offset], block.shift))) return index;
+    if (!predicate(Shifted(block.routines[offset], shifts_[low]))) return index;
   }
   return index;
 }
