@@ -110,8 +110,7 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
     if (merged.size() > 2 * kChunk) {
       for (std::size_t from = 0; from < merged.size(); from += kChunk) {
         const auto begin = merged.begin() + static_cast<std::ptrdiff_t>(from);
-        const auto end =
-            merged.begin() + static_cast<std::ptrdiff_t>(std::min(from + kChunk, merged.size()));
+        const auto end = merged.begin() + static_cast<std::ptrdiff_t>(std::min(from + kChunk, merged.size()));
         pieces.emplace_back(begin, end);
       }
     } else {

@@ -71,7 +71,8 @@ class RoutineList {
 
   std::vector<Block> blocks_;
   std::vector<std::size_t> firsts_;  // the index of each block's first routine
-  std::vector<long> shifts_;         // each block's shift, apart so that moving the blocks below an edit is one tight loop
+  // Each block's shift, kept apart so that moving the blocks below an edit is one tight loop.
+  std::vector<long> shifts_;
   std::size_t size_ = 0;
 
   // The routines Find found last. A generator looks up the same few routines (the PropertyBag
