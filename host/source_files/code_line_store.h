@@ -75,7 +75,7 @@ class CodeLineStore {
   // Counts the lines of each chunk into the tree afresh.
   void RecountChunks() const noexcept;
 
-  static constexpr std::size_t kChunk = 256;  // lines a chunk is made with; split past twice that
+  static constexpr std::size_t kChunk = 512;  // lines a chunk is made with; split past twice that
 
   std::string_view text_;
   std::string added_;
