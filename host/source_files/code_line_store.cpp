@@ -108,11 +108,22 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
       merged = lines;
     }
     if (merged.size() > 2 * kChunk) {
-      for (std::size_t from = 0; from < merged.size(); from += kChunk) {
-        const auto begin = merged.begin() + static_cast<std::ptrdiff_t>(from);
-        const auto end = merged.begin() + static_cast<std::ptrdiff_t>(std::min(from + kChunk, merged.size()));
-        pieces.emplace_back(begin, end);
-      }
+      // Cut where the new lines end, since the next insertion is most often there or just above: it
+      // then moves only the lines between. That piece keeps room to grow; each side is cut again
+      // every kChunk lines when it is still too large.
+      const std::size_t cut = offset + lines.size();
+      const auto cutInto = [&](std::size_t from, std::size_t to) {
+        while (from < to) {
+          const std::size_t end = to - from > 2 * kChunk ? from + kChunk : to;
+          std::vector<StoredLine>& piece = pieces.emplace_back();
+          if (end == cut) piece.reserve(2 * kChunk);
+          piece.assign(merged.begin() + static_cast<std::ptrdiff_t>(from),
+                       merged.begin() + static_cast<std::ptrdiff_t>(end));
+          from = end;
+        }
+      };
+      cutInto(0, cut);
+      cutInto(cut, merged.size());
     } else {
       pieces.push_back(std::move(merged));
     }
