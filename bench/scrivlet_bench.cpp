@@ -2,8 +2,11 @@
 // bench/versus_floor.cpp).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench/big_module.h"
 #include "generator/ecrire_code.h"
@@ -25,27 +28,60 @@ struct InMemory {
 };
 
 // Successive read-write properties with PropertyChanged into one user control held in memory.
+void AddProperties(long count, const std::string& text, const host::Platform& platform) {
+  host::SourceCodeModule module{text, host::SourceKind::kDescribedModule};
+  for (long i = 0; i < count; ++i) {
+    generator::Request request;
+    request.sNom_Propriete = "Prop" + std::to_string(i);
+    request.sNomVariable = "Value" + std::to_string(i);
+    request.sTypeVariable = "Long";
+    request.bProp_Changed = true;
+    request.sUsage = "Description of its utility";
+    request.sNomutilisateur = "Bench";
+    generator::EcrireCode(request, module, platform);
+  }
+  benchmark::DoNotOptimize(module.CountOfLines());
+}
+
 void BM_PropertiesIntoOneModule(benchmark::State& state) {
   InMemory services;
-  const host::Platform& platform = services.platform;
   const std::string text = bench::SmallUserControl();
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
-    host::SourceCodeModule module{text, host::SourceKind::kDescribedModule};
-    for (long i = 0; i < state.range(0); ++i) {
-      generator::Request request;
-      request.sNom_Propriete = "Prop" + std::to_string(i);
-      request.sNomVariable = "Value" + std::to_string(i);
-      request.sTypeVariable = "Long";
-      request.bProp_Changed = true;
-      request.sUsage = "Description of its utility";
-      request.sNomutilisateur = "Bench";
-      generator::EcrireCode(request, module, platform);
-    }
-    benchmark::DoNotOptimize(module.CountOfLines());
+    AddProperties(state.range(0), text, services.platform);
   }
   if (!services.ui.messages().empty()) state.SkipWithError("the generator reported a failure");
 }
 BENCHMARK(BM_PropertiesIntoOneModule)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// 1,000 properties against 100, timed one right after the other in each iteration (each going first
+// every other time), so that a machine whose speed drifts from second to second weighs on both
+// alike: the median of the pairs' ratios, and their lowest and highest.
+void BM_PropertiesPaired(benchmark::State& state) {
+  InMemory services;
+  const std::string text = bench::SmallUserControl();
+  const auto seconds = [&](long count) {
+    const auto start = std::chrono::steady_clock::now();
+    AddProperties(count, text, services.platform);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  std::vector<double> ratios;
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the loop variable is unused
+    const bool smallFirst = ratios.size() % 2 == 0;
+    const double first = seconds(smallFirst ? 100 : 1000);
+    const double second = seconds(smallFirst ? 1000 : 100);
+    ratios.push_back(smallFirst ? second / first : first / second);
+  }
+  std::sort(ratios.begin(), ratios.end());
+  const std::size_t n = ratios.size();
+  if (n > 0) {
+    state.counters["ratio"] = n % 2 == 1 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
+    state.counters["lowest"] = ratios.front();
+    state.counters["highest"] = ratios.back();
+    state.counters["pairs"] = static_cast<double>(n);
+  }
+  if (!services.ui.messages().empty()) state.SkipWithError("the generator reported a failure");
+}
+BENCHMARK(BM_PropertiesPaired)->Unit(benchmark::kMillisecond);
 
 // What a run does with the largest file VB6 loads, apart from the disk: its lines read, its routines
 // mapped, one property added, and the pieces of the new text.
