@@ -140,56 +140,58 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
 }
 
 void RoutineList::Rebalance(std::size_t firstTouched, std::size_t lastTouched) {
-  const auto touched = blocks_.begin() + static_cast<std::ptrdiff_t>(firstTouched);
-  const bool reshape = std::any_of(
-      touched, blocks_.begin() + static_cast<std::ptrdiff_t>(lastTouched) + 1,
-      [](const Block& block) { return block.routines.empty() || block.routines.size() > 2 * kBlock; });
-  if (!reshape) {
-    // Only the touched blocks changed: the later ones start as many routines further on (or back),
-    // which unsigned arithmetic adds whichever way.
-    const std::size_t oldNext = lastTouched + 1 < firsts_.size() ? firsts_[lastTouched + 1] : size_;
-    std::size_t next = firsts_[firstTouched];
+  // Where the touched blocks started, and the block after them.
+  std::size_t next = firsts_[firstTouched];
+  const std::size_t oldNext = lastTouched + 1 < firsts_.size() ? firsts_[lastTouched + 1] : size_;
+  std::size_t touched = lastTouched - firstTouched + 1;
+  const auto from = static_cast<std::ptrdiff_t>(firstTouched);
+  const auto to = static_cast<std::ptrdiff_t>(lastTouched) + 1;
+  const bool reshape = std::any_of(blocks_.begin() + from, blocks_.begin() + to, [](const Block& block) {
+    return block.routines.empty() || block.routines.size() > 2 * kBlock;
+  });
+  if (reshape) {
+    // The touched blocks grown too large are split and those left empty dropped, where they stand:
+    // the blocks after them only move over.
+    std::vector<Block> parts;
+    std::vector<long> partShifts;
     for (std::size_t b = firstTouched; b <= lastTouched; ++b) {
-      firsts_[b] = next;
-      next += blocks_[b].routines.size();
-    }
-    const std::size_t moved = next - oldNext;
-    AddToEach(std::span<std::size_t>{firsts_}.subspan(lastTouched + 1), moved);
-    size_ += moved;
-    return;
-  }
-  std::vector<Block> blocks;
-  std::vector<long> shifts;
-  blocks.reserve(blocks_.size() + 1);
-  shifts.reserve(blocks_.size() + 1);
-  for (std::size_t b = 0; b < blocks_.size(); ++b) {
-    Block& block = blocks_[b];
-    if (block.routines.size() <= 2 * kBlock) {
-      if (!block.routines.empty()) {
-        blocks.push_back(std::move(block));
-        shifts.push_back(shifts_[b]);
+      Block& block = blocks_[b];
+      if (block.routines.size() <= 2 * kBlock) {
+        if (!block.routines.empty()) {
+          parts.push_back(std::move(block));
+          partShifts.push_back(shifts_[b]);
+        }
+        continue;
       }
-      continue;
+      for (std::size_t start = 0; start < block.routines.size(); start += kBlock) {
+        Block part;
+        const auto begin = block.routines.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto end = block.routines.begin() +
+                         static_cast<std::ptrdiff_t>(std::min(start + kBlock, block.routines.size()));
+        part.routines.assign(std::make_move_iterator(begin), std::make_move_iterator(end));
+        RebuildDigest(part);
+        parts.push_back(std::move(part));
+        partShifts.push_back(shifts_[b]);
+      }
     }
-    for (std::size_t start = 0; start < block.routines.size(); start += kBlock) {
-      Block part;
-      const auto begin = block.routines.begin() + static_cast<std::ptrdiff_t>(start);
-      const auto end = block.routines.begin() +
-                       static_cast<std::ptrdiff_t>(std::min(start + kBlock, block.routines.size()));
-      part.routines.assign(std::make_move_iterator(begin), std::make_move_iterator(end));
-      RebuildDigest(part);
-      blocks.push_back(std::move(part));
-      shifts.push_back(shifts_[b]);
-    }
+    blocks_.erase(blocks_.begin() + from, blocks_.begin() + to);
+    blocks_.insert(blocks_.begin() + from, std::make_move_iterator(parts.begin()),
+                   std::make_move_iterator(parts.end()));
+    shifts_.erase(shifts_.begin() + from, shifts_.begin() + to);
+    shifts_.insert(shifts_.begin() + from, partShifts.begin(), partShifts.end());
+    firsts_.erase(firsts_.begin() + from, firsts_.begin() + to);
+    firsts_.insert(firsts_.begin() + from, parts.size(), 0);
+    touched = parts.size();
   }
-  blocks_ = std::move(blocks);
-  shifts_ = std::move(shifts);
-  firsts_.resize(blocks_.size());
-  size_ = 0;
-  for (std::size_t b = 0; b < blocks_.size(); ++b) {
-    firsts_[b] = size_;
-    size_ += blocks_[b].routines.size();
+  // The touched blocks are counted again; the later ones start as many routines further on (or
+  // back, which unsigned arithmetic adds alike).
+  for (std::size_t b = firstTouched; b < firstTouched + touched; ++b) {
+    firsts_[b] = next;
+    next += blocks_[b].routines.size();
   }
+  const std::size_t moved = next - oldNext;
+  AddToEach(std::span<std::size_t>{firsts_}.subspan(firstTouched + touched), moved);
+  size_ += moved;
 }
 
 std::uint32_t RoutineList::NameHash(std::string_view name, ProcKind kind) noexcept {
