@@ -28,8 +28,8 @@ void ExpectSameLines(const host::CodeLineStore& store, const std::vector<std::st
 // line break: the store reads as the list after each.
 TEST(CodeLineStoreTest, InsertionsAnywhereReadAsAPlainList) {
   std::string file;
-  std::vector<std::string> model;
-  for (int i = 0; i < 1500; ++i) model.push_back("f" + std::to_string(i));
+  std::vector<std::string> model(1500);
+  for (std::size_t i = 0; i < model.size(); ++i) model[i] = "f" + std::to_string(i);
   for (const std::string& line : model) file += line + "\r\n";
   host::CodeLineStore store{file};
   for (std::size_t i = 0, offset = 0; i < model.size(); offset += model[i].size() + 2, ++i) {
