@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "bench/big_module.h"
+#include "bench/median.h"
 #include "generator/ecrire_code.h"
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
@@ -71,13 +72,12 @@ void BM_PropertiesPaired(benchmark::State& state) {
     const double second = seconds(smallFirst ? 1000 : 100);
     ratios.push_back(smallFirst ? second / first : first / second);
   }
-  std::sort(ratios.begin(), ratios.end());
-  const std::size_t n = ratios.size();
-  if (n > 0) {
-    state.counters["ratio"] = n % 2 == 1 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
-    state.counters["lowest"] = ratios.front();
-    state.counters["highest"] = ratios.back();
-    state.counters["pairs"] = static_cast<double>(n);
+  if (!ratios.empty()) {
+    const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
+    state.counters["ratio"] = bench::Median(ratios);
+    state.counters["lowest"] = *lowest;
+    state.counters["highest"] = *highest;
+    state.counters["pairs"] = static_cast<double>(ratios.size());
   }
   if (!services.ui.messages().empty()) state.SkipWithError("the generator reported a failure");
 }

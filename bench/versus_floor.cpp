@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench/big_module.h"
+#include "bench/median.h"
 
 extern char** environ;  // NOLINT(readability-redundant-declaration): POSIX leaves it undeclared
 
@@ -141,12 +142,6 @@ std::vector<std::string> ScrivletEdit(const std::string& file) {
           "--changed", "--programmer", "Bench", file};
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // The lowest and the highest value, times `scale`.
 std::string Spread(std::vector<double> values, double scale) {
   const auto [low, high] = std::minmax_element(values.begin(), values.end());
@@ -239,15 +234,16 @@ Timings Measure(const Case& c, int rounds, bool withDd) {
 
 void Report(const Case& c, const Timings& t, double goal) {
   std::printf("%s\n", c.name.c_str());
-  std::printf("  scrivlet          %8.2f ms  (%s)\n", Median(t.scrivlet) * 1e3,
+  std::printf("  scrivlet          %8.2f ms  (%s)\n", bench::Median(t.scrivlet) * 1e3,
               Spread(t.scrivlet, 1e3).c_str());
-  std::printf("  safe-edit floor   %8.2f ms  (%s)\n", Median(t.floor) * 1e3, Spread(t.floor, 1e3).c_str());
+  std::printf("  safe-edit floor   %8.2f ms  (%s)\n", bench::Median(t.floor) * 1e3,
+              Spread(t.floor, 1e3).c_str());
   if (!t.dd.empty())
-    std::printf("  dd conv=fsync     %8.2f ms  (%s)\n", Median(t.dd) * 1e3, Spread(t.dd, 1e3).c_str());
-  std::printf("  ratio             %8.2f     (%s; goal at most %.1f)\n", Median(t.ratio),
+    std::printf("  dd conv=fsync     %8.2f ms  (%s)\n", bench::Median(t.dd) * 1e3, Spread(t.dd, 1e3).c_str());
+  std::printf("  ratio             %8.2f     (%s; goal at most %.1f)\n", bench::Median(t.ratio),
               Spread(t.ratio, 1).c_str(), goal);
   std::printf("  processor time    %8.2f ms  (the floor %.2f ms; user and system)\n",
-              Median(t.scrivletProcessor) * 1e3, Median(t.floorProcessor) * 1e3);
+              bench::Median(t.scrivletProcessor) * 1e3, bench::Median(t.floorProcessor) * 1e3);
 }
 
 }  // namespace

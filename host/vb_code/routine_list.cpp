@@ -10,6 +10,14 @@
 namespace host {
 namespace {
 
+// Moves a routine's lines by `shift`.
+void MoveLines(Routine& routine, long shift) noexcept {
+  routine.startLine += shift;
+  routine.bodyLine += shift;
+  routine.declarationEnd += shift;
+  routine.endLine += shift;
+}
+
 // A loop the compiler vectorises: with the bounds read once, no store can change them.
 template <class Number>
 void AddToEach(std::span<Number> numbers, Number amount) noexcept {
@@ -55,11 +63,7 @@ RoutineLines RoutineList::LinesAt(std::size_t index) const {
 Routine RoutineList::CopyAt(std::size_t index) const {
   const Place place = Locate(index);
   Routine routine = blocks_[place.block].routines[place.offset];
-  const long shift = shifts_[place.block];
-  routine.startLine += shift;
-  routine.bodyLine += shift;
-  routine.declarationEnd += shift;
-  routine.endLine += shift;
+  MoveLines(routine, shifts_[place.block]);
   return routine;
 }
 
@@ -96,11 +100,7 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
   if (last < size_) {
     const Place place = Locate(last);
     for (std::size_t i = place.offset; i < blocks_[place.block].routines.size(); ++i) {
-      Routine& moved = blocks_[place.block].routines[i];
-      moved.startLine += shift;
-      moved.bodyLine += shift;
-      moved.declarationEnd += shift;
-      moved.endLine += shift;
+      MoveLines(blocks_[place.block].routines[i], shift);
     }
     AddToEach(std::span<long>{shifts_}.subspan(place.block + 1), shift);
   }
@@ -124,13 +124,7 @@ void RoutineList::Splice(std::size_t first, std::size_t last, long shift, std::s
     lastTouched = b;
   }
   Block& block = blocks_[at.block];
-  const long blockShift = shifts_[at.block];
-  for (Routine& routine : fresh) {
-    routine.startLine -= blockShift;
-    routine.bodyLine -= blockShift;
-    routine.declarationEnd -= blockShift;
-    routine.endLine -= blockShift;
-  }
+  for (Routine& routine : fresh) MoveLines(routine, -shifts_[at.block]);
   // The digests keep the bits of the routines taken out: most come back at once, rescanned, and a
   // bit too many only costs Find a look at a block. A block split anew gets an exact digest.
   for (const Routine& routine : fresh) AddToDigest(block.names, routine);
