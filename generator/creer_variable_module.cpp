@@ -3,28 +3,16 @@
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
 #include "host/error_trap.h"
-#include "host/host_error.h"
-#include "host/vb_errors.h"
 
 namespace generator {
 namespace {
-
-// The declaration line of an ordinary procedure, or 0 when the module has none of that name.
-long FindProcedure(const host::CodeModule& module, std::string_view name) {
-  try {
-    return module.ProcBodyLine(name, host::ProcKind::kProc);
-  } catch (const host::HostError& error) {
-    if (error.number() == host::kErrSubNotDefined) return 0;
-    throw;
-  }
-}
 
 // Puts `line` first in the body of `procedure`, creating the procedure from `skeleton` when the
 // module lacks it. The line goes right after the declaration, so that it is inside the procedure
 // even when comment lines stand above it.
 void AddPersistenceLine(host::CodeModule& module, std::string_view procedure, std::string_view skeleton,
                         std::string_view line) {
-  long bodyLine = FindProcedure(module, procedure);
+  long bodyLine = module.FindProcBodyLine(procedure, host::ProcKind::kProc);
   if (bodyLine == 0) {
     module.AddFromString(skeleton);
     // Not finding the procedure just added is a failure like any other: the line has no place.

@@ -36,6 +36,16 @@ class CodeModule {
   virtual long ProcStartLine(std::string_view name, ProcKind kind) const = 0;
   // The line of the routine's declaration (its first line when it is continued).
   virtual long ProcBodyLine(std::string_view name, ProcKind kind) const = 0;
+  // ProcBodyLine, or 0 when the module lacks the routine. Asking whether a routine is there is part
+  // of an ordinary run, so a module that can tell without raising error 35 overrides this.
+  virtual long FindProcBodyLine(std::string_view name, ProcKind kind) const {
+    try {
+      return ProcBodyLine(name, kind);
+    } catch (const HostError& error) {
+      if (error.number() == kErrSubNotDefined) return 0;
+      throw;
+    }
+  }
   // Any line outside every routine, also one outside the module, gives an empty name.
   virtual ProcAtLine ProcOfLine(long line) const = 0;
 

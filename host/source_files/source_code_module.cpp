@@ -251,6 +251,15 @@ long SourceCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const 
   return Routines().LinesAt(RequireRoutine(name, kind)).bodyLine;
 }
 
+long SourceCodeModule::FindProcBodyLine(std::string_view name, ProcKind kind) const {
+  // A planned fault must come as ProcBodyLine's would; otherwise the answer needs no exception, the
+  // first of which costs a statically linked program a sort of every unwinding entry it holds.
+  if (faults_ != nullptr) return CodeModule::FindProcBodyLine(name, kind);
+  const RoutineList& routines = Routines();
+  const std::size_t index = routines.Find(name, kind);
+  return index == routines.size() ? 0 : routines.LinesAt(index).bodyLine;
+}
+
 ProcAtLine SourceCodeModule::ProcOfLine(long line) const {
   Enter("ProcOfLine", [&] { return std::to_string(line); });
   const RoutineList& routines = Routines();

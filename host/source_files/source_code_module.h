@@ -103,6 +103,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   std::string Lines(long start, long count) const override;
   long ProcStartLine(std::string_view name, ProcKind kind) const override;
   long ProcBodyLine(std::string_view name, ProcKind kind) const override;
+  long FindProcBodyLine(std::string_view name, ProcKind kind) const override;
   ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
   void AddFromString(std::string_view text) override;

@@ -490,6 +490,10 @@ TEST_P(CodeModuleContract, Answers) {
       EXPECT_EQ(Outcome([&] { return std::to_string(m.ProcBodyLine(c.name, c.kind)); }),
                 Expected(c, std::to_string(c.count)))
           << "ProcBodyLine";
+      // Asked whether the routine is there, every module answers 0 where ProcBodyLine raises 35.
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.FindProcBodyLine(c.name, c.kind)); }),
+                c.failure == &kNotDefined ? "0" : Expected(c, std::to_string(c.count)))
+          << "FindProcBodyLine";
       break;
     case Ask::kProcOfLine:
       for (long line = c.line;; ++line) {
