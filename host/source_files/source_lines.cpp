@@ -4,7 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "host/vb_code/code_lines.h"
 
@@ -53,24 +59,55 @@ bool IsBlockEnd(std::string_view line) {
   return SameName(text, "End");
 }
 
+// Bit i set where byte i of the 64 from `bytes` is a CR or an LF.
+std::uint64_t BreakBits(const char* bytes) noexcept {
+  std::uint64_t bits = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (unsigned part = 0; part < 4; ++part) {
+    __m128i sixteen;
+    std::memcpy(&sixteen, bytes + 16 * part, sizeof sixteen);
+    const __m128i found = _mm_or_si128(_mm_cmpeq_epi8(sixteen, cr), _mm_cmpeq_epi8(sixteen, lf));
+    bits |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(found))} << (16 * part);
+  }
+#else
+  for (unsigned i = 0; i < 64; ++i) bits |= std::uint64_t{bytes[i] == '\r' || bytes[i] == '\n'} << i;
+#endif
+  return bits;
+}
+
 }  // namespace
+
+void LineCursor::LoadBlock(std::size_t at) noexcept {
+  static_assert(kBlock == 64, "a block's breaks are the bits of one 64-bit word");
+  loaded_ = true;
+  block_ = at;
+  if (text_.size() - at >= kBlock) {
+    breaks_ = BreakBits(text_.data() + at);
+  } else {
+    std::array<char, kBlock> last{};  // the text's last bytes, then zeros, which are no breaks
+    std::memcpy(last.data(), text_.data() + at, text_.size() - at);
+    breaks_ = BreakBits(last.data());
+  }
+}
 
 bool LineCursor::Next(LineView& line) {
   if (start_ >= text_.size()) return false;
-  // The next LF, then whether a CR comes first: memchr scans a long line quickly.
-  const char* begin = text_.data() + start_;
-  const void* found = std::memchr(begin, '\n', text_.size() - start_);
-  const std::size_t lf = found == nullptr
-                             ? text_.size()
-                             : start_ + static_cast<std::size_t>(static_cast<const char*>(found) - begin);
-  const void* cr = std::memchr(begin, '\r', lf - start_);
-  std::size_t end = lf;
-  std::size_t breakLength = lf < text_.size() ? 1 : 0;
-  if (cr != nullptr) {
-    end = start_ + static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
-    breakLength = end + 1 == lf ? 2 : 1;  // CR LF, or a CR alone
+  std::size_t end = text_.size();
+  for (std::size_t at = start_; at < text_.size(); at = block_ + kBlock) {
+    if (!loaded_ || at - block_ >= kBlock) LoadBlock(at);
+    const std::uint64_t ahead = breaks_ & (~std::uint64_t{0} << (at - block_));
+    if (ahead != 0) {
+      end = block_ + static_cast<std::size_t>(std::countr_zero(ahead));
+      break;
+    }
   }
-  line = {text_.substr(start_, end - start_), text_.substr(end, breakLength)};
+  std::size_t breakLength = 0;
+  if (end < text_.size()) {
+    breakLength = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1;  // CR LF
+  }
+  line = {{text_.data() + start_, end - start_}, {text_.data() + end, breakLength}};
   start_ = end + breakLength;
   return true;
 }
@@ -165,8 +202,9 @@ std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path) {
 
 bool IsAttributeLine(std::string_view line) {
   constexpr std::string_view kWord = "Attribute";
-  return line.size() > kWord.size() && SameName(line.substr(0, kWord.size()), kWord) &&
-         IsBlankChar(line[kWord.size()]);
+  // Every line is asked: the first letter turns nearly all of them away without a call.
+  return line.size() > kWord.size() && (line.front() == 'A' || line.front() == 'a') &&
+         SameName(line.substr(0, kWord.size()), kWord) && IsBlankChar(line[kWord.size()]);
 }
 
 }  // namespace host

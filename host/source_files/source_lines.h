@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -37,8 +38,17 @@ class LineCursor {
   bool Next(LineView& line);
 
  private:
+  // The breaks are found a block of bytes at a time, which costs a line of a few dozen bytes far
+  // less than looking for its own break would.
+  static constexpr std::size_t kBlock = 64;
+  // Finds the breaks of the block that starts at `at`.
+  void LoadBlock(std::size_t at) noexcept;
+
   std::string_view text_;
   std::size_t start_ = 0;
+  bool loaded_ = false;
+  std::size_t block_ = 0;     // where the block starts
+  std::uint64_t breaks_ = 0;  // bit i: its byte i is a CR or an LF
 };
 
 // Counts line breaks by kind and tells the one most lines use: CR LF when there is none or when two

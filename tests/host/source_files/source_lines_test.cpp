@@ -106,6 +106,23 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"OtherBytesKept", "\xE9\0\x1A\r\n"sv, {{"\xE9\0\x1A"s, "\r\n"}}}),
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string{info.param.label}; });
 
+// A break at every place of a text longer than the bytes read at once, among bytes close to CR and
+// LF that are no breaks.
+TEST(LineCursorLongTextTest, BreakAnywhereIsFound) {
+  const std::string filler =
+      "ab\x0B\x0C\x8A\x8D\x0E\x1D\x2D\x8D"
+      "cdefghijklmnopqrstu";
+  for (const std::string_view lineBreak : {"\r"sv, "\n"sv, "\r\n"sv}) {
+    for (std::size_t at = 0; at <= filler.size(); ++at) {
+      const std::string text = filler.substr(0, at) + std::string{lineBreak} + filler.substr(at);
+      SCOPED_TRACE(test::Visible(text));
+      std::vector<PhysicalLine> expected{{filler.substr(0, at), std::string{lineBreak}}};
+      if (at < filler.size()) expected.push_back({filler.substr(at), ""});
+      EXPECT_EQ(Shown(Split(text)), Shown(expected));
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // EndingTally
 
