@@ -43,16 +43,11 @@ void CodeLineStore::RecountChunks() const noexcept {
   chunkTreeStale_ = false;
 }
 
-void CodeLineStore::Append(StoredLine line) {
-  if (chunks_.empty() || chunks_.back().size() == kChunk) {
-    std::vector<StoredLine> chunk;
-    chunk.reserve(kChunk);
-    if (chunkTree_.size() < chunks_.size() + 2) chunkTree_.resize(chunks_.size() + 2);
-    chunks_.push_back(std::move(chunk));
-  }
-  chunks_.back().push_back(line);
-  chunkTreeStale_ = true;
-  ++size_;
+void CodeLineStore::AddChunk() {
+  std::vector<StoredLine> chunk;
+  chunk.reserve(kChunk);
+  if (chunkTree_.size() < chunks_.size() + 2) chunkTree_.resize(chunks_.size() + 2);
+  chunks_.push_back(std::move(chunk));
 }
 
 std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::string_view lineBreak) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -47,8 +48,13 @@ class CodeLineStore {
   }
   std::string_view operator[](std::size_t index) const { return Text(at(index)); }
 
-  // While the file is read: the next line, at the end.
-  void Append(StoredLine line);
+  // While the file is read: the next line, at the end. Here, where the reading loop takes it in.
+  void Append(StoredLine line) {
+    if (chunks_.empty() || chunks_.back().size() == kChunk) AddChunk();
+    chunks_.back().push_back(line);
+    chunkTreeStale_ = true;
+    ++size_;
+  }
   StoredLine& back() noexcept { return chunks_.back().back(); }
 
   // Inserts the lines of `text`, split at CR LF, CR and LF alike (a final break ends with an empty
@@ -68,8 +74,15 @@ class CodeLineStore {
       for (const StoredLine& line : chunk) visit(line);
     }
   }
+  // Calls `visit` with each chunk's lines (a std::span of StoredLine) in order.
+  template <class Visit>
+  void ForEachChunk(Visit&& visit) const {
+    for (const std::vector<StoredLine>& chunk : chunks_) visit(std::span<const StoredLine>{chunk});
+  }
 
  private:
+  // Starts a chunk at the end, with room for kChunk lines.
+  void AddChunk();
   // The line at `index`, searched for among the chunks.
   const StoredLine& Find(std::size_t index) const;
   // Counts the lines of each chunk into the tree afresh.

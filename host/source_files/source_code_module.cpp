@@ -3,6 +3,7 @@
 #include "host/source_files/source_code_module.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "host/host_error.h"
@@ -45,6 +46,18 @@ bool IsPersistable(std::string_view header) {
            (text.size() == 1 || text[1] == ' ' || text[1] == '\t' || text[1] == '\'');
   }
   return false;
+}
+
+// The bytes the lines of `chunk` take in the file with their breaks, when each is unchanged, has a
+// break and no hidden lines after it, and starts where the one before ends, the first at `from`; 0
+// when any is not so.
+std::size_t UnchangedRunBytes(std::span<const StoredLine> chunk, std::size_t from) noexcept {
+  std::size_t at = from;
+  for (const StoredLine& line : chunk) {
+    if (line.added != 0 || line.hidden != 0 || line.ending == 0 || line.offset != at) return 0;
+    at += line.length + kEndings[line.ending].size();
+  }
+  return at - from;
 }
 
 std::string Arguments(std::string_view name, ProcKind kind) {
@@ -153,7 +166,7 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
     if (!span.lastBreak) pending = newline_;
   };
   if (header_.lines > 0) putSpan(header_);
-  lines_.ForEach([&](const StoredLine& line) {
+  const auto putLine = [&](const StoredLine& line) {
     // Most lines: unchanged, with their break, right after the piece before them.
     if (line.added == 0 && line.hidden == 0 && line.ending != 0 && pending.empty() && !pieces.empty()) {
       TextPiece& last = pieces.back();
@@ -171,6 +184,18 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
       if (line.ending == 0) pending = newline_;
     }
     if (line.hidden != 0) putSpan(HiddenAfter(line));
+  };
+  lines_.ForEachChunk([&](std::span<const StoredLine> chunk) {
+    // Most chunks: unchanged lines, right after the piece before them, join it whole.
+    if (pending.empty() && !pieces.empty() && pieces.back().fromFile) {
+      TextPiece& last = pieces.back();
+      const auto end = static_cast<std::size_t>(last.text.data() + last.text.size() - text_.data());
+      if (const std::size_t bytes = UnchangedRunBytes(chunk, end); bytes > 0) {
+        last.text = {last.text.data(), last.text.size() + bytes};
+        return;
+      }
+    }
+    for (const StoredLine& line : chunk) putLine(line);
   });
   if (finalBreak_) follow();
   return pieces;

@@ -449,6 +449,25 @@ TEST(SourceRoundTripTest, UneditedFileComesBackByteForByte) {
   }
 }
 
+// Runs of unchanged lines are written a chunk at a time: Attribute lines after the last line of a
+// chunk stay, and so does the break that a last line without one takes when a line is added after it.
+TEST(SourceRoundTripTest, LongFilesKeepTheirHiddenLinesAndBreaks) {
+  for (const std::size_t owner : {511U, 512U, 513U, 1000U}) {
+    SCOPED_TRACE("Attribute lines after code line " + std::to_string(owner));
+    std::vector<std::string> file{"Attribute VB_Name = \"Big\""};
+    for (std::size_t line = 1; line <= 1024; ++line) {  // two whole chunks
+      file.push_back("x = " + std::to_string(line));
+      if (line == owner) file.insert(file.end(), {"Attribute x.VB_Description = \"d\"", "Attribute y"});
+    }
+    std::string text = CrLfFile(file);
+    text.resize(text.size() - 2);  // no final break
+    SourceCodeModule module{text, kBas};
+    EXPECT_EQ(module.Text(), text);
+    module.InsertLines(module.CountOfLines() + 1, "y = 1");
+    EXPECT_EQ(module.Text(), text + "\r\ny = 1");
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // The generator's edits, one after the other: the code lines follow the built-in IDE's module given
 // the same edits, and every hidden line stays in place
