@@ -65,7 +65,7 @@ std::uint64_t BreakBits(const char* bytes) noexcept {
 #if defined(__SSE2__)
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
-  for (unsigned part = 0; part < 4; ++part) {
+  for (std::size_t part = 0; part < 4; ++part) {
     __m128i sixteen;
     std::memcpy(&sixteen, bytes + 16 * part, sizeof sixteen);
     const __m128i found = _mm_or_si128(_mm_cmpeq_epi8(sixteen, cr), _mm_cmpeq_epi8(sixteen, lf));
