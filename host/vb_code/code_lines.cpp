@@ -1,6 +1,9 @@
 // host/vb_code/code_lines.cpp: line splitting and the small parser that finds routine boundaries.
 #include "host/vb_code/code_lines.h"
 
+#include <initializer_list>
+#include <utility>
+
 namespace host {
 namespace {
 
@@ -25,27 +28,37 @@ bool SameName(std::string_view a, std::string_view b) {
 
 namespace {
 
-// Reads words separated by blanks; a word ends at a blank, an opening parenthesis or a statement
-// separator.
-class WordReader {
- public:
-  explicit WordReader(std::string_view text) : text_(text) {}
+constexpr std::size_t kNoWord = std::string_view::npos;
 
-  std::string_view Next() {
-    while (pos_ < text_.size() && IsBlankChar(text_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && !IsBlankChar(text_[pos_]) && text_[pos_] != '(' && text_[pos_] != ':')
-      ++pos_;
-    return text_.substr(start, pos_ - start);
+// A word ends at a blank, an opening parenthesis or a statement separator.
+bool EndsWord(char c) {
+  return IsBlankChar(c) || c == '(' || c == ':';
+}
+
+std::size_t SkipBlanks(std::string_view text, std::size_t at) {
+  while (at < text.size() && IsBlankChar(text[at])) ++at;
+  return at;
+}
+
+// Where the word at `at` ends when it is `keyword` (in lower case) in any case; kNoWord when it is
+// another. Compared in place: nearly every line asked is turned away after a letter or two.
+std::size_t AfterKeyword(std::string_view text, std::size_t at, std::string_view keyword) {
+  if (text.size() - at < keyword.size()) return kNoWord;
+  for (std::size_t i = 0; i < keyword.size(); ++i) {
+    if (Lower(text[at + i]) != keyword[i]) return kNoWord;
   }
+  const std::size_t end = at + keyword.size();
+  return end == text.size() || EndsWord(text[end]) ? end : kNoWord;
+}
 
-  // What follows the last word read, without a leading blank check.
-  std::string_view Rest() const { return text_.substr(pos_); }
-
- private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
+// Where the first of `keywords` that the word at `at` is ends, or kNoWord.
+std::size_t AfterAnyKeyword(std::string_view text, std::size_t at,
+                            std::initializer_list<std::string_view> keywords) {
+  for (const std::string_view keyword : keywords) {
+    if (const std::size_t end = AfterKeyword(text, at, keyword); end != kNoWord) return end;
+  }
+  return kNoWord;
+}
 
 }  // namespace
 
@@ -101,49 +114,52 @@ std::optional<Declaration> ParseDeclaration(std::string_view text) {
   // Public, Private, Friend, Static, Sub, Function or Property comes first.
   const char first = FirstLetter(text);
   if (first != 'p' && first != 'f' && first != 's') return std::nullopt;
-  WordReader words{text};
-  std::string_view word = words.Next();
-  if (SameName(word, "Public") || SameName(word, "Private") || SameName(word, "Friend")) word = words.Next();
-  if (SameName(word, "Static")) word = words.Next();
+  // The scope and Static may come first, each once.
+  std::size_t at = SkipBlanks(text, 0);
+  if (const std::size_t end = AfterAnyKeyword(text, at, {"public", "private", "friend"}); end != kNoWord) {
+    at = SkipBlanks(text, end);
+  }
+  if (const std::size_t end = AfterKeyword(text, at, "static"); end != kNoWord) at = SkipBlanks(text, end);
 
   Declaration declaration;
-  if (SameName(word, "Sub")) {
-    declaration.isSub = true;
-  } else if (SameName(word, "Function")) {
-    declaration.isSub = false;
-  } else if (SameName(word, "Property")) {
-    const std::string_view accessor = words.Next();
-    if (SameName(accessor, "Get")) {
-      declaration.kind = ProcKind::kGet;
-    } else if (SameName(accessor, "Let")) {
-      declaration.kind = ProcKind::kLet;
-    } else if (SameName(accessor, "Set")) {
-      declaration.kind = ProcKind::kSet;
-    } else {
-      return std::nullopt;
+  std::size_t end = AfterKeyword(text, at, "sub");
+  declaration.isSub = end != kNoWord;
+  if (end == kNoWord) end = AfterKeyword(text, at, "function");
+  if (end == kNoWord) {
+    end = AfterKeyword(text, at, "property");
+    if (end == kNoWord) return std::nullopt;
+    at = SkipBlanks(text, end);
+    static constexpr std::pair<std::string_view, ProcKind> kAccessors[] = {
+        {"get", ProcKind::kGet}, {"let", ProcKind::kLet}, {"set", ProcKind::kSet}};
+    end = kNoWord;
+    for (const auto& [word, kind] : kAccessors) {
+      end = AfterKeyword(text, at, word);
+      if (end != kNoWord) {
+        declaration.kind = kind;
+        break;
+      }
     }
-  } else {
-    return std::nullopt;
+    if (end == kNoWord) return std::nullopt;
   }
-  // The keyword must stand alone: "Sub(" or a line that stops after the keyword declares nothing.
-  const std::string_view rest = words.Rest();
-  if (rest.empty() || !IsBlankChar(rest.front())) return std::nullopt;
-  declaration.name = words.Next();
-  if (declaration.name.empty()) return std::nullopt;
+  // A name follows: "Sub(" or a line that stops after the keyword declares nothing.
+  at = SkipBlanks(text, end);
+  std::size_t nameEnd = at;
+  while (nameEnd < text.size() && !EndsWord(text[nameEnd])) ++nameEnd;
+  if (nameEnd == at) return std::nullopt;
+  declaration.name = text.substr(at, nameEnd - at);
   return declaration;
 }
 
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub) {
   if (FirstLetter(text) != 'e') return false;
-  WordReader words{text};
-  if (!SameName(words.Next(), "End")) return false;
-  const std::string_view what = words.Next();
-  const std::string_view expected = kind != ProcKind::kProc ? "Property" : (isSub ? "Sub" : "Function");
-  if (!SameName(what, expected)) return false;
+  std::size_t at = AfterKeyword(text, SkipBlanks(text, 0), "end");
+  if (at == kNoWord) return false;
+  const std::string_view expected = kind != ProcKind::kProc ? "property" : (isSub ? "sub" : "function");
+  at = AfterKeyword(text, SkipBlanks(text, at), expected);
+  if (at == kNoWord) return false;
   // Only a comment or a statement separator may follow.
-  std::string_view rest = words.Rest();
-  while (!rest.empty() && IsBlankChar(rest.front())) rest.remove_prefix(1);
-  return rest.empty() || rest.front() == '\'' || rest.front() == ':';
+  at = SkipBlanks(text, at);
+  return at == text.size() || text[at] == '\'' || text[at] == ':';
 }
 
 }  // namespace host
