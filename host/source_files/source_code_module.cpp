@@ -48,16 +48,21 @@ bool IsPersistable(std::string_view header) {
   return false;
 }
 
-// The bytes the lines of `chunk` take in the file with their breaks, when each is unchanged, has a
-// break and no hidden lines after it, and starts where the one before ends, the first at `from`; 0
-// when any is not so.
-std::size_t UnchangedRunBytes(std::span<const StoredLine> chunk, std::size_t from) noexcept {
+// The leading lines of `lines` that are unchanged, have a break and no hidden lines after them, and
+// follow each other in the file from `from` on: how many, and the bytes they take with their breaks.
+struct UnchangedRun {
+  std::size_t lines = 0;
+  std::size_t bytes = 0;
+};
+UnchangedRun UnchangedRunFrom(std::span<const StoredLine> lines, std::size_t from) noexcept {
   std::size_t at = from;
-  for (const StoredLine& line : chunk) {
-    if (line.added != 0 || line.hidden != 0 || line.ending == 0 || line.offset != at) return 0;
+  std::size_t count = 0;
+  for (const StoredLine& line : lines) {
+    if (line.added != 0 || line.hidden != 0 || line.ending == 0 || line.offset != at) break;
     at += line.length + kEndings[line.ending].size();
+    ++count;
   }
-  return at - from;
+  return {count, at - from};
 }
 
 std::string Arguments(std::string_view name, ProcKind kind) {
@@ -167,14 +172,6 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
   };
   if (header_.lines > 0) putSpan(header_);
   const auto putLine = [&](const StoredLine& line) {
-    // Most lines: unchanged, with their break, right after the piece before them.
-    if (line.added == 0 && line.hidden == 0 && line.ending != 0 && pending.empty() && !pieces.empty()) {
-      TextPiece& last = pieces.back();
-      if (last.fromFile && last.text.data() + last.text.size() == text_.data() + line.offset) {
-        last.text = {last.text.data(), last.text.size() + line.length + kEndings[line.ending].size()};
-        return;
-      }
-    }
     follow();
     if (line.added != 0) {
       put(lines_.Text(line), false);
@@ -186,16 +183,19 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
     if (line.hidden != 0) putSpan(HiddenAfter(line));
   };
   lines_.ForEachChunk([&](std::span<const StoredLine> chunk) {
-    // Most chunks: unchanged lines, right after the piece before them, join it whole.
-    if (pending.empty() && !pieces.empty() && pieces.back().fromFile) {
-      TextPiece& last = pieces.back();
-      const auto end = static_cast<std::size_t>(last.text.data() + last.text.size() - text_.data());
-      if (const std::size_t bytes = UnchangedRunBytes(chunk, end); bytes > 0) {
-        last.text = {last.text.data(), last.text.size() + bytes};
-        return;
+    for (std::size_t i = 0; i < chunk.size();) {
+      // Most lines: unchanged, right after the piece before them, which they join a run at a time.
+      if (pending.empty() && !pieces.empty() && pieces.back().fromFile) {
+        TextPiece& last = pieces.back();
+        const auto end = static_cast<std::size_t>(last.text.data() + last.text.size() - text_.data());
+        if (const UnchangedRun run = UnchangedRunFrom(chunk.subspan(i), end); run.lines > 0) {
+          last.text = {last.text.data(), last.text.size() + run.bytes};
+          i += run.lines;
+          continue;
+        }
       }
+      putLine(chunk[i++]);
     }
-    for (const StoredLine& line : chunk) putLine(line);
   });
   if (finalBreak_) follow();
   return pieces;
