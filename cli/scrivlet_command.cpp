@@ -194,11 +194,9 @@ int Generate(Command& command, CommandServices& services) {
 
 }  // namespace
 
-int RunScrivlet(std::span<const std::string> arguments, CommandServices& services) {
-  Command command;
-  CLI::App app{
-      "Writes VB6 routine skeletons (properties, Subs, Functions, comment headers) into VB6 source files.",
-      "scrivlet"};
+namespace {
+
+int Run(CLI::App& app, Command& command, std::span<const std::string> arguments, CommandServices& services) {
   try {
     const std::vector<std::string> parsed = ParserArguments(arguments);
     // ParserArguments refused any first argument that is neither an option nor a subcommand.
@@ -235,6 +233,18 @@ int RunScrivlet(std::span<const std::string> arguments, CommandServices& service
     services.err << "scrivlet: " << error.what() << '\n';
     return kFailure;
   }
+}
+
+}  // namespace
+
+int RunScrivlet(std::span<const std::string> arguments, CommandServices& services) {
+  Command command;
+  CLI::App app{
+      "Writes VB6 routine skeletons (properties, Subs, Functions, comment headers) into VB6 source files.",
+      "scrivlet"};
+  const int status = Run(app, command, arguments, services);
+  if (services.endRun != nullptr) services.endRun(status);
+  return status;
 }
 
 }  // namespace cli

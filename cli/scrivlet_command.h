@@ -31,6 +31,9 @@ struct CommandServices {
   std::string_view settingsPlace;  // where the settings live, to name in messages about them
   // What chooses the language of dates on the platform, to name in a message about them.
   std::string_view datesLanguage = "LC_TIME";
+  // Called with the exit status when the run is over, its parser and command still standing: a
+  // program that ends there frees nothing of them one by one. Left empty, RunScrivlet returns.
+  void (*endRun)(int status) = nullptr;
 };
 
 // Runs one command line; `arguments` excludes the program name. Returns the exit status.
