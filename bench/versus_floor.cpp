@@ -251,7 +251,7 @@ void Report(const Case& c, const Timings& t, double goal) {
 int main(int argc, char** argv) {
   try {
     if (argc > 2 && std::string_view{argv[1]} == "--peak-kilobytes") return ReportPeakKilobytes(argv + 2);
-    const int rounds = argc > 1 ? std::stoi(argv[1]) : 11;
+    const int rounds = argc > 1 ? std::stoi(argv[1]) : 51;
     Bench bench;
     const long added = bench.AddedLines();
 
