@@ -1,7 +1,9 @@
 // cli/command_line.cpp: the subcommands, their options, and the usage rules.
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -27,35 +29,81 @@ constexpr std::array<std::string_view, 5> kSubcommands{"property", "sub", "funct
 // VB6 accepts no longer identifier.
 constexpr std::size_t kLongestName = 255;
 
+// Defines the options of a subcommand: every one, or only those that `named` names, the arguments
+// as the parser sees them. An option that the arguments do not name takes no value and breaks no
+// rule, and defining one costs the parser more than reading a common file.
+class Definer {
+ public:
+  Definer(CLI::App& sub, const std::vector<std::string>* named) : sub_(sub), named_(named) {}
+
+  CLI::App& sub() { return sub_; }
+
+  template <class T>
+  CLI::Option* Option(const std::string& name, T& value, const std::string& description) {
+    return Named(name) ? sub_.add_option(name, value, description) : nullptr;
+  }
+  CLI::Option* Flag(const std::string& name, bool& value, const std::string& description) {
+    return Named(name) ? sub_.add_flag(name, value, description) : nullptr;
+  }
+
+ private:
+  // "--name" or "--name=value".
+  bool Named(std::string_view name) const {
+    if (named_ == nullptr) return true;
+    for (const std::string& argument : *named_) {
+      const std::string_view given{argument};
+      if (given.substr(0, given.find('=')) == name) return true;
+    }
+    return false;
+  }
+
+  CLI::App& sub_;
+  const std::vector<std::string>* named_;
+};
+
+// Each option that is defined excludes each other one.
+void Exclude(CLI::Option* option, std::initializer_list<CLI::Option*> others) {
+  if (option == nullptr) return;
+  for (CLI::Option* other : others) {
+    if (other != nullptr) option->excludes(other);
+  }
+}
+
 void AddFile(CLI::App& sub, Command& command) {
   sub.add_option("FILE", command.file, "VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)")
       ->required();
 }
 
 // The options every generating subcommand takes.
-void AddWriting(CLI::App& sub, Command& command) {
-  sub.add_flag("--resume-next", command.request.bResumeNext, "trap errors with On Error Resume Next");
-  sub.add_option("--usage", command.request.sUsage, "the routine's utility, for its header")
-      ->default_str(command.request.sUsage);
-  sub.add_option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
-  sub.add_flag("--print", command.print, "write the result to standard output, leaving the file as it is");
-  sub.add_option("--codepage", command.codePage, "the file's Windows code page")->default_val(1252);
+void AddWriting(Definer& options, Command& command) {
+  options.Flag("--resume-next", command.request.bResumeNext, "trap errors with On Error Resume Next");
+  if (CLI::Option* usage =
+          options.Option("--usage", command.request.sUsage, "the routine's utility, for its header"))
+    usage->default_str(command.request.sUsage);
+  options.Option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
+  options.Flag("--print", command.print, "write the result to standard output, leaving the file as it is");
+  if (CLI::Option* codePage = options.Option("--codepage", command.codePage, "the file's Windows code page"))
+    codePage->default_val(1252);
 }
 
-void AddCommon(CLI::App& sub, Command& command) {
-  CLI::Option* isPrivate = sub.add_flag("--private", command.request.bProp_Prive, "declare it Private");
-  CLI::Option* isFriend = sub.add_flag("--friend", command.request.bProp_Friend, "declare it Friend");
-  isPrivate->excludes(isFriend);
-  sub.add_flag("--static", command.request.bVariableLoc_Static, "declare it Static");
-  sub.add_flag("--hide", command.request.bCacher, "append _Hide to the declared name");
-  AddWriting(sub, command);
+void AddCommon(Definer& options, Command& command) {
+  CLI::Option* isPrivate = options.Flag("--private", command.request.bProp_Prive, "declare it Private");
+  CLI::Option* isFriend = options.Flag("--friend", command.request.bProp_Friend, "declare it Friend");
+  Exclude(isPrivate, {isFriend});
+  options.Flag("--static", command.request.bVariableLoc_Static, "declare it Static");
+  options.Flag("--hide", command.request.bCacher, "append _Hide to the declared name");
+  AddWriting(options, command);
 }
 
-void AddVariable(CLI::App& sub, Command& command, bool required) {
-  CLI::Option* variable = sub.add_option("--variable", command.request.sNomVariable,
-                                         "the parameter, and for a property its m_ variable's name");
-  if (required) variable->required();
-  sub.add_option("--type", command.request.sTypeVariable, "the parameter's type")->default_str("String");
+void AddVariable(Definer& options, Command& command, bool required) {
+  const std::string description = "the parameter, and for a property its m_ variable's name";
+  if (required) {
+    options.sub().add_option("--variable", command.request.sNomVariable, description)->required();
+  } else {
+    options.Option("--variable", command.request.sNomVariable, description);
+  }
+  if (CLI::Option* type = options.Option("--type", command.request.sTypeVariable, "the parameter's type"))
+    type->default_str("String");
 }
 
 std::string CodePageList() {
@@ -122,8 +170,15 @@ long LineNumber(const std::string& text) {
 
 }  // namespace
 
-void Configure(CLI::App& app, Command& command, std::string_view only) {
+void Configure(CLI::App& app, Command& command, std::string_view only,
+               const std::vector<std::string>* named) {
   const auto wanted = [only](std::string_view name) { return only.empty() || only == name; };
+  // Help lists every option.
+  if (named != nullptr && std::any_of(named->begin(), named->end(), [](const std::string& argument) {
+        return argument == "-h" || argument == "--help";
+      })) {
+    named = nullptr;
+  }
   command.request.sFuncReturn = "String";
   command.request.sTypeVariable = "String";
   command.request.sUsage = "Description of its utility";
@@ -135,33 +190,36 @@ void Configure(CLI::App& app, Command& command, std::string_view only) {
 
   if (wanted("property")) {
     CLI::App* property = app.add_subcommand("property", "write a property: Get, Let or Set, m_ variable");
+    Definer options{*property, named};
     property->add_option("NAME", command.request.sNom_Propriete, "the property's name")->required();
-    AddVariable(*property, command, true);
+    AddVariable(options, command, true);
     CLI::Option* set =
-        property->add_flag("--set", command.request.bProp_Set, "an object property: Set instead of Let");
-    CLI::Option* changed = property->add_flag("--changed", command.request.bProp_Changed,
-                                              "add PropertyChanged and the PropertyBag lines");
-    CLI::Option* readOnly =
-        property->add_flag("--read-only", command.request.bLectureSeule, "write the Get alone");
-    readOnly->excludes(set)->excludes(changed);
-    AddCommon(*property, command);
+        options.Flag("--set", command.request.bProp_Set, "an object property: Set instead of Let");
+    CLI::Option* changed = options.Flag("--changed", command.request.bProp_Changed,
+                                        "add PropertyChanged and the PropertyBag lines");
+    CLI::Option* readOnly = options.Flag("--read-only", command.request.bLectureSeule, "write the Get alone");
+    Exclude(readOnly, {set, changed});
+    AddCommon(options, command);
     AddFile(*property, command);
   }
 
   if (wanted("sub")) {
     CLI::App* sub = app.add_subcommand("sub", "write a Sub");
+    Definer options{*sub, named};
     sub->add_option("NAME", command.request.sNom_Propriete, "the Sub's name")->required();
-    AddCommon(*sub, command);
+    AddCommon(options, command);
     AddFile(*sub, command);
     sub->callback([&command] { command.request.bCreerProcedure = true; });
   }
 
   if (wanted("function")) {
     CLI::App* function = app.add_subcommand("function", "write a Function");
+    Definer options{*function, named};
     function->add_option("NAME", command.request.sNom_Propriete, "the Function's name")->required();
-    AddVariable(*function, command, false);
-    function->add_option("--returns", command.request.sFuncReturn, "the return type")->default_str("String");
-    AddCommon(*function, command);
+    AddVariable(options, command, false);
+    if (CLI::Option* returns = options.Option("--returns", command.request.sFuncReturn, "the return type"))
+      returns->default_str("String");
+    AddCommon(options, command);
     AddFile(*function, command);
     function->callback([&command] { command.request.bCreerFonction = true; });
   }
@@ -169,12 +227,12 @@ void Configure(CLI::App& app, Command& command, std::string_view only) {
   if (wanted("comments")) {
     CLI::App* comments =
         app.add_subcommand("comments", "write the header and body into the routine at a line");
+    Definer options{*comments, named};
     comments
         ->add_option("--line", command.line, "the file's line (as an editor numbers it) inside the routine")
         ->required();
-    comments->add_option("--variable", command.request.sNomVariable,
-                         "the variable of the property statement");
-    AddWriting(*comments, command);
+    options.Option("--variable", command.request.sNomVariable, "the variable of the property statement");
+    AddWriting(options, command);
     AddFile(*comments, command);
     comments->callback([&command] { command.request.bComment = true; });
   }

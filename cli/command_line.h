@@ -38,8 +38,11 @@ struct Command {
 
 // Defines the subcommands and options of `app`, each filling `command`: only subcommand `only` when
 // it is given (the one the arguments name, which is all a run parses), else every one, as the
-// program's help lists them. Defining every option costs more than reading a common file.
-void Configure(CLI::App& app, Command& command, std::string_view only = {});
+// program's help lists them. With `named`, the arguments as the parser sees them, a subcommand's
+// options that they do not name are left out, unless they ask for help; its required ones never are.
+// Defining every option costs more than reading a common file.
+void Configure(CLI::App& app, Command& command, std::string_view only = {},
+               const std::vector<std::string>* named = nullptr);
 
 // The arguments as the parser is to see them. An option given as "--name=" with nothing after the
 // equals sign has an empty value, never the next argument. Throws UsageError for an argument that is

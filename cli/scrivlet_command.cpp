@@ -200,7 +200,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
   try {
     const std::vector<std::string> parsed = ParserArguments(arguments);
     // ParserArguments refused any first argument that is neither an option nor a subcommand.
-    Configure(app, command, parsed.empty() || parsed.front().starts_with('-') ? "" : parsed.front());
+    Configure(app, command, parsed.empty() || parsed.front().starts_with('-') ? "" : parsed.front(), &parsed);
     std::vector<const char*> argv{"scrivlet"};
     for (const std::string& argument : parsed) argv.push_back(argument.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());

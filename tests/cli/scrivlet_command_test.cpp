@@ -169,6 +169,12 @@ const FileCase kRoutines[] = {
     OnTools("FunctionReturns",
             {"function", "Total", "--variable", "Values", "--type", "Variant", "--returns", "Double"}),
     OnTools("FunctionVariableOfDefaultType", {"function", "Total", "--variable", "Values"}),
+    // An option's value written after an equals sign.
+    {"FunctionReturnsWithEqualsSigns",
+     "Tools.bas",
+     Tools(),
+     {"function", "Total", "--variable=Values", "--type=Variant", "--returns=Double"},
+     "cli/routines/FunctionReturns.bas"},
     OnTools("FunctionFriendStaticResumeNext",
             {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"}),
     OnTools("PropertyReadOnly",
@@ -481,9 +487,15 @@ TEST_F(ScrivletTest, HelpExitsZeroWithExamples) {
     EXPECT_NE(result.out.find("scrivlet comments --line 42 Class1.cls"), std::string::npos);
     EXPECT_EQ(result.err, "");
   }
-  const Result sub = Run({"property", "--help"});
-  EXPECT_EQ(sub.code, cli::kSuccess);
-  EXPECT_NE(sub.out.find("--read-only"), std::string::npos) << sub.out;
+  // A subcommand's help lists all its options, also after other arguments.
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"property", "--help"},
+        std::vector<std::string>{"property", "Title", "--print", "-h"}}) {
+    const Result sub = Run(arguments);
+    EXPECT_EQ(sub.code, cli::kSuccess);
+    EXPECT_NE(sub.out.find("--read-only"), std::string::npos) << sub.out;
+    EXPECT_NE(sub.out.find("--codepage"), std::string::npos) << sub.out;
+  }
 }
 
 TEST_F(ScrivletTest, FilesThatCannotBeUsedAreNamed) {
