@@ -190,6 +190,11 @@ INSTANTIATE_TEST_SUITE_P(
         DeclarationCase{"PropertyWithoutAccessor", "Property Value()", false},
         DeclarationCase{"PropertyAccessorWithoutName", "Property Get", false},
         DeclarationCase{"StaticBeforeScope", "Static Public Sub Reversed()", false},
+        // Keywords cut short by the end of the line, or run into the next word.
+        DeclarationCase{"ScopeAlone", "Friend", false}, DeclarationCase{"ScopeCutShort", "Publi", false},
+        DeclarationCase{"AccessorCutShort", "Property Ge", false},
+        DeclarationCase{"AccessorRunOn", "Property Getter Value()", false},
+        DeclarationCase{"ScopeThenSeparator", "Public:Sub Main()", false},
         DeclarationCase{"Empty", "", false}),
     [](const testing::TestParamInfo<DeclarationCase>& info) { return std::string{info.param.label}; });
 
@@ -235,6 +240,8 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"EndIf", "End If", ProcKind::kProc, kSub, false},
         EndCase{"EndAlone", "End", ProcKind::kProc, kSub, false},
         EndCase{"LongerWord", "End Subroutine", ProcKind::kProc, kSub, false},
+        EndCase{"CutShort", "End Su", ProcKind::kProc, kSub, false},
+        EndCase{"EndRunOn", "EndSub", ProcKind::kProc, kSub, false},
         EndCase{"CodeAfter", "End Sub x", ProcKind::kProc, kSub, false},
         EndCase{"ExitSub", "Exit Sub", ProcKind::kProc, kSub, false},
         EndCase{"Commented", "' End Sub", ProcKind::kProc, kSub, false}),
