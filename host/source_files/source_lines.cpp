@@ -81,7 +81,6 @@ std::uint64_t BreakBits(const char* bytes) noexcept {
 
 void LineCursor::LoadBlock(std::size_t at) noexcept {
   static_assert(kBlock == 64, "a block's breaks are the bits of one 64-bit word");
-  loaded_ = true;
   block_ = at;
   if (text_.size() - at >= kBlock) {
     breaks_ = BreakBits(text_.data() + at);
@@ -96,7 +95,7 @@ bool LineCursor::Next(LineView& line) {
   if (start_ >= text_.size()) return false;
   std::size_t end = text_.size();
   for (std::size_t at = start_; at < text_.size(); at = block_ + kBlock) {
-    if (!loaded_ || at - block_ >= kBlock) LoadBlock(at);
+    if (at - block_ >= kBlock) LoadBlock(at);
     const std::uint64_t ahead = breaks_ & (~std::uint64_t{0} << (at - block_));
     if (ahead != 0) {
       end = block_ + static_cast<std::size_t>(std::countr_zero(ahead));

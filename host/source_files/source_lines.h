@@ -33,7 +33,9 @@ struct LineView {
 // line and does not start a further one.
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
+  explicit LineCursor(std::string_view text) : text_(text) {
+    if (!text_.empty()) LoadBlock(0);
+  }
   // The next line, or false at the end of the text.
   bool Next(LineView& line);
 
@@ -46,7 +48,6 @@ class LineCursor {
 
   std::string_view text_;
   std::size_t start_ = 0;
-  bool loaded_ = false;
   std::size_t block_ = 0;     // where the block starts
   std::uint64_t breaks_ = 0;  // bit i: its byte i is a CR or an LF
 };
