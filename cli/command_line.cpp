@@ -124,24 +124,19 @@ std::string SubcommandList() {
   return list;
 }
 
-// C0 and C1 controls and DEL: a line break among them would put the rest of the text on a line of
-// its own, as code.
-bool HoldsControlCharacter(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x20 || byte == 0x7F) return true;
-    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) return true;
-  }
-  return false;
-}
-
 std::size_t CharacterCount(std::string_view text) {
   std::size_t count = 0;
   for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
   return count;
 }
 
+// What goes into the file is text: a file's path alone is bytes, as the system takes it.
+void RequireText(std::string_view text, std::string_view what) {
+  if (!host::IsValidUtf8(text)) throw UsageError(std::string{what} + " must be UTF-8 text");
+}
+
 void RequireOneLine(std::string_view text, std::string_view what) {
+  RequireText(text, what);
   if (HoldsControlCharacter(text)) {
     throw UsageError(std::string{what} + " must not hold a line break or another control character");
   }
@@ -169,6 +164,15 @@ long LineNumber(const std::string& text) {
 }
 
 }  // namespace
+
+bool HoldsControlCharacter(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte == 0x7F) return true;
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) < 0xA0) return true;
+  }
+  return false;
+}
 
 void Configure(CLI::App& app, Command& command, std::string_view only,
                const std::vector<std::string>* named) {
@@ -250,7 +254,6 @@ std::vector<std::string> ParserArguments(std::span<const std::string> arguments)
   std::vector<std::string> parsed;
   bool optionsEnded = false;
   for (const std::string& argument : arguments) {
-    if (!host::IsValidUtf8(argument)) throw UsageError("arguments must be UTF-8 text");
     if (!optionsEnded && argument == "--") optionsEnded = true;
     if (!optionsEnded && argument.size() > 3 && argument.starts_with("--") && argument.ends_with('=')) {
       parsed.push_back(argument.substr(0, argument.size() - 1));
@@ -280,6 +283,7 @@ void CheckUsage(Command& command) {
     return;
   }
   const generator::Request& request = command.request;
+  RequireText(request.sUsage, "--usage");
   RequireName(request.sNom_Propriete, "NAME");
   RequireName(request.sNomVariable, "--variable");
   RequireOneLine(request.sTypeVariable, "--type");

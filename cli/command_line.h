@@ -45,11 +45,16 @@ void Configure(CLI::App& app, Command& command, std::string_view only = {},
                const std::vector<std::string>* named = nullptr);
 
 // The arguments as the parser is to see them. An option given as "--name=" with nothing after the
-// equals sign has an empty value, never the next argument. Throws UsageError for an argument that is
-// not UTF-8 text, and for a subcommand that does not exist, naming the ones that do.
+// equals sign has an empty value, never the next argument. Throws UsageError for a subcommand that
+// does not exist, naming the ones that do. A file's path is taken as the bytes it is.
 std::vector<std::string> ParserArguments(std::span<const std::string> arguments);
 
-// The rules of a parsed command line: names and types are one line of printable text, a name is no
+// C0 and C1 controls and DEL: a line break among them would put the rest of the text on a line of
+// its own, as code, and the others have no place in a comment either.
+bool HoldsControlCharacter(std::string_view text);
+
+// The rules of a parsed command line: every text is UTF-8, names and types are one line of printable
+// text, a name is no
 // longer than VB allows, the code page is a Windows one, a property has a variable, and --line is
 // a line number. Throws UsageError.
 void CheckUsage(Command& command);

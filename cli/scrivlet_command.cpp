@@ -45,14 +45,18 @@ int ConfigProgrammer(const Command& command, CommandServices& services) {
   return kSuccess;
 }
 
-// The stored name, which a person may have edited by hand: it must at least be text.
+// The stored name, which a person may have edited by hand, keeps the rule of --programmer: one line
+// of text.
 std::string Programmer(const Command& command, const CommandServices& services) {
   if (command.programmer) return *command.programmer;
   std::string name = generator::StoredProgrammer(services.settings);
-  if (!host::IsValidUtf8(name)) {
+  const char* wrong = !host::IsValidUtf8(name)      ? "is not UTF-8 text"
+                      : HoldsControlCharacter(name) ? "holds a line break or another control character"
+                                                    : nullptr;
+  if (wrong != nullptr) {
     throw host::SourceFileError(std::string{services.settingsPlace},
-                                "the stored programmer's name is not UTF-8 text; store it again with "
-                                "scrivlet config programmer NAME");
+                                std::string{"the stored programmer's name "} + wrong +
+                                    "; store it again with scrivlet config programmer NAME");
   }
   return name;
 }
@@ -129,6 +133,13 @@ int Generate(Command& command, CommandServices& services) {
   } catch (const std::runtime_error& error) {
     throw SourceFileError(command.file, error.what());
   }
+  // What another program is in the middle of writing, an empty file among them, reads as no module.
+  if (!module->HasModuleName()) {
+    throw SourceFileError(
+        command.file,
+        "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
+        "module it saves");
+  }
   if (command.request.bComment) {
     const long lines = module->FileLineCount();
     if (command.caretLine > lines) {
@@ -143,8 +154,10 @@ int Generate(Command& command, CommandServices& services) {
     }
     module->pane().SetCaret(caret);
   }
-  if (!command.print && file->IsReadOnly())
-    throw SourceFileError(command.file, "is read-only; nothing was written");
+  if (!command.print) {
+    if (const std::string reason = file->ReadOnlyReason(); !reason.empty())
+      throw SourceFileError(command.file, reason + "; nothing was written");
+  }
 
   generator::Request& request = command.request;
   request.sNomutilisateur = Programmer(command, services);

@@ -29,8 +29,9 @@ class SourceFile {
 
   // The file's bytes as they were read.
   virtual std::string_view bytes() const noexcept = 0;
-  // No one may write the file, as source control leaves a file that is not checked out.
-  virtual bool IsReadOnly() const noexcept = 0;
+  // Why this user may not replace the file ("is read-only", as source control leaves a file that is
+  // not checked out, or the system's reason), to follow the path in a message; empty when they may.
+  virtual std::string ReadOnlyReason() const = 0;
 
   // Replaces the file with `pieces`, one after another, so that a crash leaves either the old file or
   // the new one, and keeps what the platform keeps of a file (owner, permissions, links). Refuses a

@@ -61,7 +61,9 @@ int main(int argc, char** argv) {
   } catch (const host::HostError& error) {
     settings = std::make_unique<NoSettingsStore>(error.description());
   }
-  platform::posix::DiskSourceFiles files;
+  platform::posix::EditPolicy policy;
+  policy.notice = [](const std::string& message) { std::cerr << "scrivlet: " << message << std::endl; };
+  platform::posix::DiskSourceFiles files{{}, policy};
   const platform::posix::IconvCodePages codePages;
   cli::CommandServices services{std::cout, std::cerr, *settings, clock,
                                 dates,     files,     codePages, settingsPlace};

@@ -105,6 +105,7 @@ void SourceCodeModule::Read(SourceKind kind, std::optional<ComponentType> compon
     const auto begin = static_cast<std::uint32_t>(line.text.data() - text_.data());
     const auto end = static_cast<std::uint32_t>(begin + line.text.size() + line.ending.size());
     if (inHeader || (hidden && lines_.size() == 0)) {
+      named_ = named_ || IsModuleNameLine(line.text);
       header_.end = end;
       ++header_.lines;
       header_.lastBreak = !line.ending.empty();
@@ -159,25 +160,36 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
     pieces.push_back({text, fromFile});
   };
   // A line without a break of its own takes one only when another line follows, or when the file
-  // ended with one: the break waits until then.
+  // ended with one: the break waits until then. A break made here never runs into the bytes around
+  // it to read as another: a lone CR before an LF takes the CR LF form, and so does an empty line's
+  // LF after a lone CR.
   std::string_view pending;
-  const auto follow = [&] {
+  const auto follow = [&](std::string_view next) {
+    if (pending == "\r" && next.starts_with('\n')) pending = kEndings[1];
     put(pending, false);
     pending = {};
   };
   const auto putSpan = [&](const Span& span) {
-    follow();
-    put(text_.substr(span.begin, span.end - span.begin), true);
+    const std::string_view text = text_.substr(span.begin, span.end - span.begin);
+    follow(text);
+    put(text, true);
     if (!span.lastBreak) pending = newline_;
   };
   if (header_.lines > 0) putSpan(header_);
   const auto putLine = [&](const StoredLine& line) {
-    follow();
     if (line.added != 0) {
-      put(lines_.Text(line), false);
-      pending = lines_.AddedBreak(line);
+      const std::string_view text = lines_.Text(line);
+      std::string_view lineBreak = lines_.AddedBreak(line);
+      follow(text.empty() ? lineBreak : text);
+      if (text.empty() && lineBreak == "\n" && !pieces.empty() && pieces.back().text.ends_with('\r')) {
+        lineBreak = kEndings[1];
+      }
+      put(text, false);
+      pending = lineBreak;
     } else {
-      put(text_.substr(line.offset, line.length + kEndings[line.ending].size()), true);
+      const std::string_view text = text_.substr(line.offset, line.length + kEndings[line.ending].size());
+      follow(text);
+      put(text, true);
       if (line.ending == 0) pending = newline_;
     }
     if (line.hidden != 0) putSpan(HiddenAfter(line));
@@ -197,7 +209,7 @@ std::vector<TextPiece> SourceCodeModule::Pieces() const {
       putLine(chunk[i++]);
     }
   });
-  if (finalBreak_) follow();
+  if (finalBreak_) follow({});
   return pieces;
 }
 

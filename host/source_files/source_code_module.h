@@ -78,6 +78,9 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   // The same, as the stretches to write one after another: the unchanged runs of lines as single
   // views into the text the module was read from.
   std::vector<TextPiece> Pieces() const;
+  // Whether the hidden header names the module ("Attribute VB_Name = ..."), as in every file VB6
+  // saves: a file without it is not a module, or not yet a whole one.
+  bool HasModuleName() const noexcept { return named_; }
   // Lines in the file, hidden ones included.
   long FileLineCount() const noexcept;
   // Lines of the hidden header: file line HiddenHeaderLines() + 1 is code line 1.
@@ -146,6 +149,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   std::vector<Hidden> hidden_;                   // in the order of the file
   std::string newline_;                          // the break new lines take
   bool finalBreak_ = true;                       // whether the file's last line ends with a break
+  bool named_ = false;                           // the header holds Attribute VB_Name
   mutable std::optional<RoutineList> routines_;  // worked out on first use, then kept up to date
   std::shared_ptr<MemoryComponent> component_;
   SourceCodePane pane_{*this};

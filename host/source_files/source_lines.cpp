@@ -199,6 +199,15 @@ std::optional<SourceFileKind> SourceFileKindOfPath(std::string_view path) {
   return std::nullopt;
 }
 
+bool IsModuleNameLine(std::string_view line) {
+  if (!IsAttributeLine(line)) return false;
+  std::string_view rest = TrimLeft(line.substr(std::string_view{"Attribute"}.size()));
+  constexpr std::string_view kName = "VB_Name";
+  if (rest.size() < kName.size() || !SameName(rest.substr(0, kName.size()), kName)) return false;
+  rest = TrimLeft(rest.substr(kName.size()));
+  return rest.starts_with('=');
+}
+
 bool IsAttributeLine(std::string_view line) {
   constexpr std::string_view kWord = "Attribute";
   // Every line is asked: the first letter turns nearly all of them away without a call.

@@ -110,4 +110,7 @@ void RequireVb6Bytes(std::string_view bytes);
 // An Attribute statement: hidden by the IDE wherever it stands in a module.
 bool IsAttributeLine(std::string_view line);
 
+// "Attribute VB_Name = ...": VB6 writes it into every module it saves, in its hidden header.
+bool IsModuleNameLine(std::string_view line);
+
 }  // namespace host

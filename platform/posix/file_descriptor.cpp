@@ -70,6 +70,55 @@ int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept {
   return 0;
 }
 
+int WriteAllAt(int fd, std::span<const std::string_view> pieces, long long offset) noexcept {
+  std::array<iovec, 64> vector{};
+  std::size_t next = 0;
+  std::size_t within = 0;  // of the first piece not yet written, the bytes already written
+  while (next < pieces.size()) {
+    std::size_t count = 0;
+    for (std::size_t i = next; i < pieces.size() && count < vector.size(); ++i) {
+      const std::string_view piece = i == next ? pieces[i].substr(within) : pieces[i];
+      vector[count++] = {const_cast<char*>(piece.data()),  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+                         piece.size()};
+    }
+    const ssize_t n = ::pwritev(fd, vector.data(), static_cast<int>(count), static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    auto left = static_cast<std::size_t>(n);
+    offset += n;
+    bool progressed = n > 0;
+    while (next < pieces.size() && left >= pieces[next].size() - within) {
+      left -= pieces[next].size() - within;
+      within = 0;
+      ++next;
+      progressed = true;
+    }
+    within += left;
+    if (!progressed) return EIO;
+  }
+  return 0;
+}
+
+int CompareFrom0(int fd, std::string_view bytes, std::span<char> buffer, bool& same) noexcept {
+  std::size_t offset = 0;
+  for (;;) {
+    const ssize_t n = ::pread(fd, buffer.data(), buffer.size(), static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) {
+      same = offset == bytes.size();
+      return 0;
+    }
+    const auto length = static_cast<std::size_t>(n);
+    if (offset + length > bytes.size() ||
+        bytes.substr(offset, length) != std::string_view{buffer.data(), length}) {
+      same = false;
+      return 0;
+    }
+    offset += length;
+  }
+}
+
 int ReadAll(int fd, FileBytes& contents, std::size_t expected) {
   // One byte more than expected, so that a file that grew meanwhile is seen to, and read on.
   std::size_t capacity = std::max<std::size_t>(expected, 4096) + 1;

@@ -42,6 +42,14 @@ int WriteAll(int fd, std::string_view data) noexcept;
 // the failure.
 int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept;
 
+// Writes all of `pieces`, one after another, from `offset` of the file on, whatever its offset for
+// reads and writes; 0, or the errno of the failure.
+int WriteAllAt(int fd, std::span<const std::string_view> pieces, long long offset) noexcept;
+
+// Reads the file from its start, whatever its offset for reads, through `buffer`, and compares it
+// with `bytes`: `same` tells whether it holds exactly them. 0, or the errno of a failed read.
+int CompareFrom0(int fd, std::string_view bytes, std::span<char> buffer, bool& same) noexcept;
+
 // A file's bytes in storage of their own that nothing zero-fills first: the read is the first touch.
 class FileBytes {
  public:

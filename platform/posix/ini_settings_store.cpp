@@ -19,6 +19,7 @@
 #include "platform/posix/password_file.h"
 #include "platform/posix/safe_replace.h"
 #include "platform/posix/settings_ini.h"
+#include "platform/posix/source_file.h"
 
 namespace platform::posix {
 namespace {
@@ -108,6 +109,14 @@ SettingsFile ReadSettingsFile(const std::string& path) {
   return read;
 }
 
+// A file that every later run would refuse is not written.
+void RequireSavable(const std::string& path, const std::string& text) {
+  if (text.size() > kMostSettingsBytes) {
+    Refuse(path, "cannot save: the settings would take " + std::to_string(text.size()) +
+                     " bytes, more than " + std::string{kMostSettingsText});
+  }
+}
+
 host::SettingValues ParseSettingsFile(const std::string& path, std::string_view bytes) {
   try {
     return ReadSettingsIni(bytes);
@@ -155,21 +164,47 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
   const SettingsFile old = ReadSettingsFile(path_);
   // A file that may not be read is not replaced: that would lose the other settings.
   if (old.state == SettingsFile::State::kForbidden) ThrowFileError(path_, "cannot read", EACCES);
+  const host::SettingAddress address{std::string{application}, std::string{section}, std::string{key}};
+  if (old.state == SettingsFile::State::kRead) {
+    SaveInto(address, value);
+  } else {
+    SaveNew(address, value);
+  }
+}
+
+// The file as it is, with one value changed and every other line kept, replaced with the care of a
+// source file: held against our other runs, its owner, mode and access list kept, a link kept a link.
+void IniSettingsStore::SaveInto(const host::SettingAddress& address, std::string_view value) {
+  try {
+    DiskSourceFile file = DiskSourceFile::Read(path_);
+    if (file.bytes().size() > kMostSettingsBytes) {
+      Refuse(path_, "the settings file is larger than " + std::string{kMostSettingsText});
+    }
+    std::string text;
+    try {
+      ParseSettingsFile(path_, file.bytes());
+      text = EditSettingsIni(file.bytes(), address, value);
+    } catch (const SettingsIniError& error) {
+      Refuse(path_, std::string{"cannot save: "} + error.what() + "; nothing was written");
+    }
+    RequireSavable(path_, text);
+    file.Replace(text);
+  } catch (const host::SourceFileError& error) {
+    throw host::HostError{host::kErrPathFileAccess, error.what()};
+  }
+}
+
+// The first setting: a new file, which never takes the place of one another program made meanwhile.
+void IniSettingsStore::SaveNew(const host::SettingAddress& address, std::string_view value) {
   host::SettingValues values;
-  if (old.state == SettingsFile::State::kRead) values = ParseSettingsFile(path_, old.bytes);
-  values[{std::string{application}, std::string{section}, std::string{key}}] = std::string{value};
+  values[address] = std::string{value};
   std::string text;
   try {
     text = WriteSettingsIni(values);
   } catch (const SettingsIniError& error) {
     Refuse(path_, std::string{"cannot save: "} + error.what());
   }
-  // A file that every later run would refuse is not written.
-  if (text.size() > kMostSettingsBytes) {
-    Refuse(path_, "cannot save: the settings would take " + std::to_string(text.size()) +
-                      " bytes, more than " + std::string{kMostSettingsText});
-  }
-
+  RequireSavable(path_, text);
   std::string target;
   try {
     target = ResolveLinks(path_);
@@ -184,6 +219,8 @@ void IniSettingsStore::SaveSetting(std::string_view application, std::string_vie
     // The new file is in place whether or not its folder could be flushed after the rename.
     const std::string_view whole[] = {text};
     ReplaceFile(replacement, whole);
+  } catch (const ReplaceChanged&) {
+    Refuse(target, "was made by another program meanwhile; nothing was written");
   } catch (const ReplaceError& failure) {
     switch (failure.step()) {
       case SaveStep::kCreateTemporary:

@@ -8,8 +8,12 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <limits>
 #include <new>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace platform::posix {
 
@@ -226,7 +230,171 @@ int TakeValue(void* user, const char* section, const char* name, const char* val
   return 1;
 }
 
+bool SameName(std::string_view a, std::string_view b) {
+  return Lowered(a) == Lowered(b);
+}
+
+// One line of a settings text as inih reads it, with its own break.
+struct IniLine {
+  enum class Kind { kBlank, kComment, kSection, kKey, kGoesOn } kind = Kind::kBlank;
+  std::string_view text;                  // without its break
+  std::string_view whole;                 // with it
+  std::optional<SettingAddress> address;  // a key's, when its section is one of ours
+  bool ours = false;                      // a section header whose name is one of ours
+  std::string application;                // a section's, as read
+  std::string section;
+};
+
+// Splits `text` into lines and tells what each is, as inih and the reading above take it. Throws
+// SettingsIniError for a line that is none of them, or a key before any section.
+std::vector<IniLine> ClassifiedLines(std::string_view text) {
+  std::vector<IniLine> lines;
+  std::optional<std::pair<std::string, std::string>> current;  // the section's parts, if ours
+  bool inSection = false;
+  bool afterKey = false;
+  for (std::size_t start = 0, number = 1; start < text.size(); ++number) {
+    const std::size_t end = text.find('\n', start);
+    IniLine line;
+    line.whole = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end + 1 - start);
+    start += line.whole.size();
+    line.text = line.whole;
+    if (line.text.ends_with('\n')) line.text.remove_suffix(1);
+    if (line.text.ends_with('\r')) line.text.remove_suffix(1);
+    std::string_view content = line.text;
+    if (number == 1 && content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
+    const std::string_view trimmed = Trimmed(content);
+    const bool indented = !content.empty() && IsBlank(content.front());
+    const auto wrong = [&](const std::string& why) {
+      return SettingsIniError("line " + std::to_string(number) + " " + why);
+    };
+    if (trimmed.empty()) {
+      line.kind = IniLine::Kind::kBlank;
+    } else if (trimmed.front() == ';' || trimmed.front() == '#') {
+      line.kind = IniLine::Kind::kComment;
+    } else if (trimmed.front() == '[') {
+      const std::size_t close = trimmed.find(']');
+      if (close == std::string_view::npos) throw wrong("opens a section without closing it");
+      line.kind = IniLine::Kind::kSection;
+      inSection = true;
+      afterKey = false;
+      const std::string_view name = trimmed.substr(1, close - 1);
+      current.reset();
+      if (const std::optional<SettingAddress> parts = AddressOf(Trimmed(name), ""); parts) {
+        current.emplace(parts->application, parts->section);
+        line.ours = true;
+        line.application = parts->application;
+        line.section = parts->section;
+      }
+    } else if (trimmed.find_first_of("=:") != std::string_view::npos) {
+      if (!inSection) throw wrong("holds a setting before any section");
+      line.kind = IniLine::Kind::kKey;
+      afterKey = true;
+      const std::string_view key = Trimmed(trimmed.substr(0, trimmed.find_first_of("=:")));
+      if (current) line.address = SettingAddress{current->first, current->second, Unescape(key)};
+    } else if (indented && afterKey) {
+      line.kind = IniLine::Kind::kGoesOn;
+    } else {
+      throw wrong("is not a setting, a section or a comment");
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+bool SameAddress(const SettingAddress& a, const SettingAddress& b) {
+  return SameName(a.application, b.application) && SameName(a.section, b.section) && SameName(a.key, b.key);
+}
+
 }  // namespace
+
+std::string EditSettingsIni(std::string_view text, const SettingAddress& address, std::string_view value) {
+  const std::vector<IniLine> lines = ClassifiedLines(text);
+  constexpr std::size_t none = std::numeric_limits<std::size_t>::max();
+  const auto inSection = [&](const SettingAddress& key) {
+    return SameName(key.application, address.application) && SameName(key.section, address.section);
+  };
+  // inih joins an indented line to the last key above it, blank and comment lines between them or not.
+  std::vector<std::size_t> owner(lines.size(), none);  // the key line each line that goes on belongs to
+  std::size_t keyAt = none;                            // the key's last line
+  std::size_t sectionEnd = none;  // the line after the section's last key (and what goes on with it), or
+                                  // after its last header
+  std::size_t lastKey = none;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const IniLine& line = lines[i];
+    switch (line.kind) {
+      case IniLine::Kind::kSection:
+        lastKey = none;
+        if (line.ours && SameName(line.application, address.application) &&
+            SameName(line.section, address.section)) {
+          sectionEnd = i + 1;
+        }
+        break;
+      case IniLine::Kind::kKey:
+        lastKey = i;
+        if (line.address && inSection(*line.address)) sectionEnd = i + 1;
+        if (line.address && SameAddress(*line.address, address)) keyAt = i;
+        break;
+      case IniLine::Kind::kGoesOn:
+        owner[i] = lastKey;
+        if (lastKey != none && lines[lastKey].address && inSection(*lines[lastKey].address))
+          sectionEnd = i + 1;
+        break;
+      case IniLine::Kind::kBlank:
+      case IniLine::Kind::kComment:
+        break;
+    }
+  }
+
+  const std::string_view lineBreak = !lines.empty() && lines.front().whole.ends_with("\r\n") ? "\r\n" : "\n";
+  const auto withBreaks = [&](std::string written) {
+    if (lineBreak == "\n") return written;
+    std::string converted;
+    for (const char c : written) {
+      if (c == '\n') converted += '\r';
+      converted += c;
+    }
+    return converted;
+  };
+  std::string keyLines;
+  AppendKeyLines(keyLines, address.key, value);
+  keyLines = withBreaks(std::move(keyLines));
+
+  // Only the last line can lack a break; what goes after it needs one.
+  std::string edited;
+  edited.reserve(text.size() + keyLines.size() + 64);
+  // The old value's lines go, and every other line stays.
+  const auto copy = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+      if (i != keyAt && (keyAt == none || owner[i] != keyAt)) edited += lines[i].whole;
+    }
+  };
+  const auto endLine = [&] {
+    if (!edited.empty() && !edited.ends_with('\n')) edited += lineBreak;
+  };
+  if (keyAt != none) {
+    copy(0, keyAt);
+    edited += keyLines;
+    copy(keyAt + 1, lines.size());
+  } else if (sectionEnd != none) {
+    copy(0, sectionEnd);
+    endLine();
+    edited += keyLines;
+    copy(sectionEnd, lines.size());
+  } else {
+    SettingValues one;
+    one[address] = std::string{value};
+    edited.assign(text);
+    endLine();
+    if (!lines.empty() && lines.back().kind != IniLine::Kind::kBlank) edited += lineBreak;
+    edited += withBreaks(WriteSettingsIni(one));
+  }
+  // What is saved must read back: the value where it was put.
+  const SettingValues read = ReadSettingsIni(edited);
+  if (const auto found = read.find(address); found == read.end() || found->second != value) {
+    throw SettingsIniError("the edited settings would not read back the value stored");
+  }
+  return edited;
+}
 
 std::string WriteSettingsIni(const host::SettingValues& values) {
   std::string text;

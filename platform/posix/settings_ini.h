@@ -29,4 +29,14 @@ std::string WriteSettingsIni(const host::SettingValues& values);
 // SettingsIniError.
 host::SettingValues ReadSettingsIni(std::string_view text);
 
+// `text`, a settings file as a person may have edited it, with `value` stored at `address` and every
+// other line kept as it stands: comments, blank lines, sections and keys of other programs. The key's
+// last line (and the lines that go on with its value) in the section's last header takes the new
+// value; a key not there yet goes after the section's last key, and a section not there yet at the
+// end of the file. New lines take the file's first line break. Throws SettingsIniError for a text
+// that is not understood as settings (a line that is no comment, section or key, or a key before any
+// section), which must not be saved over, and for one that would not read back the value.
+std::string EditSettingsIni(std::string_view text, const host::SettingAddress& address,
+                            std::string_view value);
+
 }  // namespace platform::posix

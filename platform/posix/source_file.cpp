@@ -1,4 +1,5 @@
-// platform/posix/source_file.cpp: reading with the kind of file checked, and the safe replacement.
+// platform/posix/source_file.cpp: reading with the kind of file checked, once other programs let go
+// of it, and the safe replacement.
 #include "platform/posix/source_file.h"
 
 #include <fcntl.h>
@@ -6,76 +7,113 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "platform/posix/file_descriptor.h"
+#include "platform/posix/open_writers.h"
 #include "platform/posix/safe_replace.h"
 
 namespace platform::posix {
 namespace {
 
-std::string Reason(const char* what, int error) {
-  return std::string{what} + ": " + std::strerror(error);
+std::string Reason(const std::string& what, int error) {
+  return what + ": " + std::strerror(error);
 }
 
 FileIdentity IdentityOf(const struct stat& info) {
-  return {info.st_dev,  info.st_ino,  info.st_size, info.st_mtim,
-          info.st_ctim, info.st_mode, info.st_uid,  info.st_gid};
+  return {info.st_dev,  info.st_ino, info.st_size, info.st_mtim,
+          info.st_mode, info.st_uid, info.st_gid,  info.st_nlink};
 }
 
 bool operator==(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+// The same file, as it was: its change time is left out, since a rename or an unlink moves it.
 bool SameVersion(const FileIdentity& a, const FileIdentity& b) {
   return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified == b.modified &&
-         a.changed == b.changed && a.mode == b.mode;
+         a.mode == b.mode && a.owner == b.owner && a.group == b.group;
 }
 
-// The file opened, locked against our other runs, and read.
+std::string WaitNoticeFor(const std::string& path, const BoundedWait& wait) {
+  return path + ": waiting for another program to let go of it (up to " + wait.LimitText() + ")";
+}
+
+// Opens the file to read it, without blocking: a named pipe would wait for a writer, and a run of ours
+// that looks for writers holds a lease for an instant, during which an open that would block fails.
+FileDescriptor OpenRegular(const std::string& path, const std::string& target, BoundedWait& wait) {
+  for (;;) {
+    FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
+    if (file.get() >= 0) {
+      struct stat info {};
+      if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
+      if (S_ISDIR(info.st_mode)) throw host::SourceFileError(path, "is a folder, not a source file");
+      if (!S_ISREG(info.st_mode)) throw host::SourceFileError(path, "is not a regular file");
+      return file;
+    }
+    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
+    if (errno != EWOULDBLOCK || !wait.Pause(WaitNoticeFor(path, wait))) {
+      throw host::SourceFileError(path, Reason("cannot be read", errno));
+    }
+  }
+}
+
+// Takes the advisory lock that runs of ours hold on a file from before they read it until after
+// their new file is in place. False on a file system without such locks: the checks around the swap
+// still stand.
+void Lock(const std::string& path, int fd, BoundedWait& wait) {
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return;
+    if (errno == EINTR) continue;
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL) return;
+    if (errno != EWOULDBLOCK) throw host::SourceFileError(path, Reason("cannot be locked", errno));
+    if (!wait.Pause(WaitNoticeFor(path, wait))) {
+      throw host::SourceFileError(
+          path, "is locked by another program, which did not let go of it within " + wait.LimitText());
+    }
+  }
+}
+
+// Waits until no other program has the file open for writing, as far as the system can tell.
+void WaitForNoWriter(const std::string& path, int fd, BoundedWait& wait) {
+  while (OtherWriters(fd) == Writers::kSome) {
+    if (!wait.Pause(WaitNoticeFor(path, wait))) {
+      throw host::SourceFileError(
+          path, "is open for writing in another program, which did not close it within " + wait.LimitText());
+    }
+  }
+}
+
+// The file opened, locked against our other runs, and read once no other program writes it.
 struct LockedSnapshot {
   FileDescriptor file{-1};
   FileBytes bytes;
   FileIdentity identity;
 };
 
-FileDescriptor OpenRegular(const std::string& path, const std::string& target, struct stat& info) {
-  FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
-  if (file.get() < 0) {
-    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
-    throw host::SourceFileError(path, Reason("cannot be read", errno));
-  }
-  if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
-  if (S_ISDIR(info.st_mode)) throw host::SourceFileError(path, "is a folder, not a source file");
-  if (!S_ISREG(info.st_mode)) throw host::SourceFileError(path, "is not a regular file");
-  return file;
-}
-
-// Runs of scrivlet on one file take turns: each holds an advisory lock on the file from before it
-// reads it until after its new file is renamed into place. A run that waited may then hold the lock
-// on a file that was just renamed away, so it opens the one the path names now and locks again. A
-// file system without such locks still has the comparison made before the rename.
-LockedSnapshot ReadLocked(const std::string& path, const std::string& target) {
+// A run that waited may then hold the lock on a file that was just swapped away, so it opens the one
+// the path names now and locks again.
+LockedSnapshot ReadLocked(const std::string& path, const std::string& target, BoundedWait& wait) {
   for (;;) {
-    struct stat info {};
-    FileDescriptor file = OpenRegular(path, target, info);
-    int locked = 0;
-    while ((locked = ::flock(file.get(), LOCK_EX)) != 0 && errno == EINTR) {
-    }
-    if (locked != 0 && errno != ENOLCK && errno != EOPNOTSUPP && errno != EINVAL) {
-      throw host::SourceFileError(path, Reason("cannot be locked", errno));
-    }
+    FileDescriptor file = OpenRegular(path, target, wait);
+    Lock(path, file.get(), wait);
+    struct stat opened {};
     struct stat now {};
+    if (::fstat(file.get(), &opened) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
     if (::stat(target.c_str(), &now) != 0) {
       if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
       throw host::SourceFileError(path, Reason("cannot be read", errno));
     }
-    if (now.st_dev != info.st_dev || now.st_ino != info.st_ino) continue;
-    // What the file holds now that no run of ours can change it.
+    if (now.st_dev != opened.st_dev || now.st_ino != opened.st_ino) continue;
+    WaitForNoWriter(path, file.get(), wait);
+    // What the file holds now that no run of ours can change it, and no other program writes it.
+    struct stat info {};
     if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
     LockedSnapshot snapshot{std::move(file), {}, IdentityOf(info)};
     if (const int error =
@@ -87,126 +125,183 @@ LockedSnapshot ReadLocked(const std::string& path, const std::string& target) {
   }
 }
 
-// Whether the file is still the version that was read: the same identity and the same bytes,
-// compared piece by piece as they are read again.
-bool IsUnchanged(const std::string& path, const std::string& target, const FileIdentity& identity,
-                 std::string_view bytes) {
-  FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
-  if (file.get() < 0) {
-    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
-    throw host::SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
-  }
-  struct stat info {};
-  if (::fstat(file.get(), &info) != 0 || !SameVersion(IdentityOf(info), identity)) return false;
-  // Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
-  constexpr std::size_t kBlock = 65536;
-  const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
-  std::size_t offset = 0;
-  for (;;) {
-    const ssize_t n = ::read(file.get(), buffer.get(), kBlock);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0)
-      throw host::SourceFileError(path, Reason("cannot be read again", errno) + "; nothing was written");
-    if (n == 0) return offset == bytes.size();
-    const auto length = static_cast<std::size_t>(n);
-    if (offset + length > bytes.size() ||
-        bytes.substr(offset, length) != std::string_view{buffer.get(), length}) {
-      return false;
-    }
-    offset += length;
-  }
+// Why the user may not replace the file: no write bit at all (source control leaves a file that is
+// not checked out so, and root is refused it too), or no right to write it (the owner's, the access
+// list's, a read-only file system's); empty when the user may.
+std::string ReadOnlyReasonOf(const std::string& target, mode_t mode) {
+  if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return "is read-only";
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+    return Reason("may not be written", errno);
+  return {};
 }
 
-// The message for a step that failed: the file is as it was.
+bool InGroup(gid_t group) {
+  if (group == ::getegid()) return true;
+  const int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int listed = ::getgroups(count, groups.data());
+  return listed > 0 && std::find(groups.begin(), groups.begin() + listed, group) != groups.begin() + listed;
+}
+
+// Whether a new file made by this user can end with the file's owner and group: root's can; anyone
+// else's belongs to them, and takes a group that they are a member of or that the folder gives it.
+bool NewFileKeepsOwnership(const FileIdentity& file, const std::string& folder) {
+  if (::geteuid() == 0) return true;
+  if (file.owner != ::geteuid()) return false;
+  if (InGroup(file.group)) return true;
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_ISGID) != 0 && info.st_gid == file.group;
+}
+
+// The message for a step that failed.
 std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
+  const int error = failure.error();
   switch (failure.step()) {
     case SaveStep::kCreateTemporary:
-      return Reason(("cannot create a temporary file in " + folder).c_str(), failure.error());
+      return Reason("cannot create a temporary file in " + folder, error);
     case SaveStep::kPermissions:
-      return Reason("cannot give the new file the same permissions", failure.error()) +
-             "; nothing was written";
+      return Reason("cannot give the new file the same permissions", error) + "; nothing was written";
     case SaveStep::kAttributes:
       if (failure.attribute().empty()) {
-        return Reason("cannot read the extended attributes", failure.error()) + "; nothing was written";
+        return Reason("cannot read the extended attributes", error) + "; nothing was written";
       }
-      return Reason(("cannot give the new file the extended attribute " + failure.attribute()).c_str(),
-                    failure.error()) +
+      return Reason("cannot give the new file the extended attribute " + failure.attribute(), error) +
              "; nothing was written";
     case SaveStep::kWrite:
-      return Reason("cannot write the new file", failure.error()) + "; nothing was written";
+      return Reason("cannot write the new file", error) + "; nothing was written";
     case SaveStep::kSync:
-      return Reason("cannot flush the new file", failure.error()) + "; nothing was written";
+      return Reason("cannot flush the new file", error) + "; nothing was written";
     case SaveStep::kClose:
-      return Reason("cannot close the new file", failure.error()) + "; nothing was written";
+      return Reason("cannot close the new file", error) + "; nothing was written";
     case SaveStep::kCheckUnchanged:
-      return Reason("cannot be read again", failure.error()) + "; nothing was written";
+      if (error == ENOENT) return "no such file";
+      return Reason("cannot be read again", error) + "; nothing was written";
+    case SaveStep::kBackup:
+      return Reason("cannot make a backup copy in " + folder + " before editing the file in place", error) +
+             "; nothing was written";
+    case SaveStep::kWriteInPlace:
+      if (!failure.kept().empty()) {
+        return Reason("cannot be written", error) +
+               ", nor put back as it was: the file as it was is kept in " + failure.kept();
+      }
+      if (error == EACCES || error == EPERM)
+        return Reason("may not be written", error) + "; nothing was written";
+      return Reason("cannot be written", error) + "; it is as it was";
     case SaveStep::kRename:
+      if (!failure.kept().empty()) {
+        return Reason("changed on disk since it was read, and cannot be put back", error) +
+               ": the file holds the new text, and what was there is kept in " + failure.kept();
+      }
+      if (error == ENOENT) return "no such file";
+      break;
+    case SaveStep::kExchange:
     case SaveStep::kSyncFolder:
       break;
   }
-  return Reason("cannot replace the file", failure.error()) + "; nothing was written";
+  return Reason("cannot replace the file", error) + "; nothing was written";
 }
 
 }  // namespace
 
-DiskSourceFile DiskSourceFile::Read(const std::string& path) {
+DiskSourceFile DiskSourceFile::Read(const std::string& path, const EditPolicy& policy) {
   std::string target;
   try {
     target = ResolveLinks(path);
   } catch (const std::system_error& error) {
     throw host::SourceFileError(path, Reason("cannot follow the link", error.code().value()));
   }
-  LockedSnapshot snapshot = ReadLocked(path, target);
+  auto wait = std::make_shared<BoundedWait>(policy.limits, policy.notice);
+  LockedSnapshot snapshot = ReadLocked(path, target, *wait);
+  std::string readOnly = ReadOnlyReasonOf(target, snapshot.identity.mode);
+  std::string madeLine = policy.linePrefix + path + ": the edit was made before the run was stopped\n";
   return DiskSourceFile(path, std::move(target), std::move(snapshot.file), std::move(snapshot.bytes),
-                        snapshot.identity);
+                        snapshot.identity, std::move(readOnly), std::move(wait), std::move(madeLine));
 }
 
-bool DiskSourceFile::IsReadOnly() const noexcept {
-  return (identity_.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+bool DiskSourceFile::StillAsRead(bool quick) const {
+  struct stat info {};
+  if (::fstat(file_.get(), &info) != 0) throw ReplaceError(SaveStep::kCheckUnchanged, errno);
+  if (!SameVersion(IdentityOf(info), identity_)) return false;
+  if (quick) return OtherWriters(file_.get()) != Writers::kSome;
+  bool same = false;
+  if (const int error = CompareFrom0(file_.get(), bytes_.view(), compareBuffer_, same); error != 0) {
+    throw ReplaceError(SaveStep::kCheckUnchanged, error);
+  }
+  return same && OtherWriters(file_.get()) != Writers::kSome;
+}
+
+void DiskSourceFile::WaitForWriters() const {
+  WaitForNoWriter(path_, file_.get(), *wait_);
 }
 
 std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
+  if (file_.get() < 0) throw host::SourceFileError(path_, "was replaced once already; nothing was written");
   // However it ends, the lock goes with it: a run waiting for this file may go on.
   struct Unlock {
     FileDescriptor& file;
     ~Unlock() { file.Close(); }
   } unlock{file_};
-  if (IsReadOnly()) throw host::SourceFileError(path_, "is read-only; nothing was written");
+  if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + "; nothing was written");
+  // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
+  // told. Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
+  constexpr std::size_t kCompareBlock = 65536;
+  const auto buffer =
+      std::make_unique_for_overwrite<char[]>(kCompareBlock);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+  compareBuffer_ = {buffer.get(), kCompareBlock};
   const std::string folder = FolderOf(target_);
   Replacement replacement;
   replacement.target = target_;
   // Short, so that a file whose name is near the system's limit can still be replaced.
   replacement.temporaryPattern = folder + "/.scrivlet-XXXXXX";
-  replacement.metadataFrom = file_.get();
-  if (replacement.metadataFrom < 0)
-    throw host::SourceFileError(path_, "was replaced once already; nothing was written");
-  // The last look before the rename: a program that takes no lock may have saved the file meanwhile.
-  replacement.beforeRename = [&] {
-    if (!IsUnchanged(path_, target_, identity_, bytes_.view())) {
-      throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
-    }
-  };
+  replacement.original = file_.get();
+  replacement.unchanged = [this](bool quick) { return StillAsRead(quick); };
+  replacement.beforeSwap = [this] { WaitForWriters(); };
+  replacement.originalBytes = bytes_.view();
+  replacement.madeLine = madeLine_;
   replacement.faults = faults_;
-  // Made before the rename, with room for the system's reason, so that nothing after the edit can
-  // fail for want of memory and report an edit that was made as one that was not.
+  // A new file would split the hard links, or end with this user as its owner or group: the file
+  // itself takes the new text instead.
+  const bool inPlace = identity_.links > 1 || !NewFileKeepsOwnership(identity_, folder);
+  // Made before the edit, with room for the system's reason, so that nothing after it can fail for
+  // want of memory and report an edit that was made as one that was not.
   std::string warning = path_ + ": was replaced, but its folder " + folder + " cannot be flushed: ";
   constexpr std::string_view kPowerLoss = ", so the change may not survive a power loss";
   warning.reserve(warning.size() + 256 + kPowerLoss.size());
-  int folderError = 0;
+  ReplaceOutcome outcome;
   try {
-    folderError = ReplaceFile(replacement, pieces);
+    outcome = inPlace ? EditInPlace(replacement, pieces) : ReplaceFile(replacement, pieces);
+  } catch (const ReplaceChanged&) {
+    throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
   } catch (const ReplaceError& failure) {
     throw host::SourceFileError(path_, ReasonOf(failure, folder));
   }
-  if (folderError == 0) return {};
-  const std::string_view reason = std::strerror(folderError);
+  if (outcome.overtaken) {
+    throw host::SourceFileError(path_,
+                                "was edited, but another program then saved its own file in its place, which "
+                                "does not hold the edit; run again");
+  }
+  if (outcome.keepError != 0) {
+    throw host::SourceFileError(
+        path_, Reason("was edited, but another program wrote to the file it replaced meanwhile, and what it "
+                      "wrote cannot be kept",
+                      outcome.keepError));
+  }
+  if (!outcome.kept.empty()) {
+    return path_ +
+           ": was edited, but another program wrote to the file it replaced meanwhile: what it wrote "
+           "is kept in " +
+           outcome.kept;
+  }
+  if (outcome.folderError == 0) return {};
+  const std::string_view reason = std::strerror(outcome.folderError);
   warning.append(reason.substr(0, 256));
   warning.append(kPowerLoss);
   return warning;
 }
 
 std::unique_ptr<host::SourceFile> DiskSourceFiles::Read(const std::string& path) {
-  auto file = std::make_unique<DiskSourceFile>(DiskSourceFile::Read(path));
+  auto file = std::make_unique<DiskSourceFile>(DiskSourceFile::Read(path, policy_));
   file->InjectFaults(faults_);
   return file;
 }

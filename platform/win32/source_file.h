@@ -34,7 +34,7 @@ class WindowsSourceFile final : public host::SourceFile {
  public:
   std::string_view bytes() const noexcept override { return bytes_; }
   // The read-only attribute is set, as source control leaves a file that is not checked out.
-  bool IsReadOnly() const noexcept override { return (version_.attributes & FILE_ATTRIBUTE_READONLY) != 0; }
+  std::string ReadOnlyReason() const override { return IsReadOnly() ? "is read-only" : ""; }
 
   // Refuses a read-only file and one that changed on disk since it was read; writes a new file beside
   // it and puts it in its place (ReplaceSafely). Until then, any failure leaves the file as it was
@@ -44,6 +44,7 @@ class WindowsSourceFile final : public host::SourceFile {
   using host::SourceFile::Replace;
 
  private:
+  bool IsReadOnly() const noexcept { return (version_.attributes & FILE_ATTRIBUTE_READONLY) != 0; }
   friend class WindowsSourceFiles;
   WindowsSourceFile(std::string path, std::wstring target, UniqueFile file, std::string bytes,
                     const FileVersion& version, SaveFaults faults);

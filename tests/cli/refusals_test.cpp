@@ -18,6 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 // A day whose names code page 1252 cannot hold.
 class GreekDates final : public host::DateFormatter {
@@ -41,7 +42,7 @@ struct RefusalCase {
   int code;
   std::string err;  // FILE stands for the file's path, SETTINGS for the settings file's
   std::function<std::string(World&)> file = [](World&) { return test::Golden("cli/Meter.ctl"); };
-  const char* fileName = "Module.bas";
+  const char* fileName = "Meter.ctl";
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os) {
@@ -205,6 +206,34 @@ const RefusalCase kRefusals[] = {
      [](World& world) {
        world.settings.SaveSetting("Scrivlet", "Identification", "Programmer", "Ad\xE9");
        return test::Golden("cli/Meter.ctl");
+     }},
+    // A stored name is held to the rule of --programmer (a hand-edited settings file can hold anything).
+    {"stored_programmer_with_a_nul_and_an_escape",
+     {"sub", "Refresh", "FILE"},
+     1,
+     "scrivlet: SETTINGS: the stored programmer's name holds a line break or another control character; "
+     "store it again with scrivlet config programmer NAME\n",
+     [](World& world) {
+       world.settings.SaveSetting("Scrivlet", "Identification", "Programmer", "Ada\0x\x1B[2J\f\v"s);
+       return test::Golden("cli/Meter.ctl");
+     }},
+    // A file without the line VB6 writes into every module is not one, or not yet a whole one: what
+    // another program is in the middle of saving, an empty file among them.
+    {"empty_file",
+     {"sub", "Refresh", "FILE"},
+     1,
+     "scrivlet: FILE: is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
+     "module it saves\n",
+     [](World&) { return std::string{}; },
+     "Module.bas"},
+    {"control_cut_short_before_its_name",
+     {"sub", "Refresh", "--print", "FILE"},
+     1,
+     "scrivlet: FILE: is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
+     "module it saves\n",
+     [](World&) {
+       const std::string whole = test::Golden("cli/Meter.ctl");
+       return whole.substr(0, whole.find("Attribute VB_Name"));
      }},
     // Standard output that cannot be written is a failure, whatever was to be written there.
     {"help_to_a_full_output",

@@ -445,10 +445,11 @@ TEST_F(ScrivletTest, UsageErrorsExitTwoAndWriteNothing) {
        "1253, "
        "1254, 1255, 1256, 1257, 1258)\n"},
       {"CodePageNotANumber", {"sub", "Refresh", "--codepage", "latin1", path}, ""},
-      {"NameNotUtf8", {"sub", "R\xE9initialiser", path}, "scrivlet: arguments must be UTF-8 text\n"},
+      {"NameNotUtf8", {"sub", "R\xE9initialiser", path}, "scrivlet: NAME must be UTF-8 text\n"},
       {"OptionNotUtf8",
        {"sub", "Refresh", "--usage", "caf\xE9", path},
-       "scrivlet: arguments must be UTF-8 text\n"},
+       "scrivlet: --usage must be UTF-8 text\n"},
+      {"ConfigNameNotUtf8", {"config", "programmer", "Ren\xE9"}, "scrivlet: NAME must be UTF-8 text\n"},
       {"MissingFile", {"sub", "Refresh"}, ""},
       {"ExtraArgument", {"sub", "Refresh", path, "more.bas"}, ""},
       {"CommentsWithoutLine", {"comments", path}, ""},

@@ -117,16 +117,6 @@ TEST_F(IniSettingsStoreTest, AnyTextComesBackAsItWas) {
   }
 }
 
-TEST_F(IniSettingsStoreTest, ReadsAFileWrittenByHandAndKeepsItsOtherSettings) {
-  WriteFile(path_, "[Scrivlet\\Options]\nAuthor=Jo\n\n[Scrivlet\\Recent]\nFile1=a.bas\njunk line\n");
-  IniSettingsStore store{path_};
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Author", "?"), "Jo");
-  store.SaveSetting("Scrivlet", "Options", "Company", "Penwright");
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Recent", "File1", "?"), "a.bas");
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Author", "?"), "Jo");
-  EXPECT_EQ(store.GetSetting("Scrivlet", "Options", "Company", "?"), "Penwright");
-}
-
 TEST_F(IniSettingsStoreTest, FileHoldsTheSettingsText) {
   IniSettingsStore store{path_};
   store.SaveSetting("Scrivlet", "Options", "Author", "Jo");
@@ -147,10 +137,14 @@ TEST_F(IniSettingsStoreTest, CreatesTheMissingFolders) {
 TEST_F(IniSettingsStoreTest, SavingThroughALinkKeepsTheLink) {
   const fs::path real = folder_.path() / "real.ini";
   WriteFile(real, "[Scrivlet\\Options]\nAuthor=Jo\n");
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
   fs::create_symlink(real, path_);
   IniSettingsStore{path_}.SaveSetting("Scrivlet", "Options", "Company", "Penwright");
   EXPECT_TRUE(fs::is_symlink(path_));
   EXPECT_EQ(ReadFile(real), "[Scrivlet\\Options]\nAuthor=Jo\nCompany=Penwright\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640U);
 }
 
 TEST_F(IniSettingsStoreTest, LeavesNoTemporaryFileBehind) {
@@ -190,6 +184,66 @@ std::string ErrorOf(Call&& call) {
   }
   return "no error";
 }
+
+// Saving one value into a file a person edited keeps every line that is not that value's; a file
+// that is not understood as settings is never saved over. Each file has mode 0644, which stays.
+struct SaveCase {
+  const char* label;
+  std::string before;
+  std::string after;    // the file once Programmer is saved as "Ada", or
+  std::string refusal;  // what the save throws, after "75: <path>: cannot save: "
+};
+
+void PrintTo(const SaveCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+class SettingsSaveTest : public IniSettingsStoreTest, public testing::WithParamInterface<SaveCase> {};
+
+TEST_P(SettingsSaveTest, KeepsWhatItDidNotWrite) {
+  const SaveCase& c = GetParam();
+  WriteFile(path_, c.before);
+  ASSERT_EQ(::chmod(path_.c_str(), 0644), 0);
+  const std::string error = ErrorOf(
+      [&] { IniSettingsStore{path_}.SaveSetting("Scrivlet", "Identification", "Programmer", "Ada"); });
+  if (c.refusal.empty()) {
+    EXPECT_EQ(error, "no error");
+    EXPECT_EQ(test::Visible(ReadFile(path_)), test::Visible(c.after));
+  } else {
+    EXPECT_EQ(error, "75: " + path_.string() + ": cannot save: " + c.refusal + "; nothing was written");
+    EXPECT_EQ(ReadFile(path_), c.before);
+  }
+  struct stat info {};
+  ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644U);
+  EXPECT_EQ(Entries(folder_.path()), std::vector<std::string>{"settings.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Saves, SettingsSaveTest,
+    testing::Values(
+        SaveCase{"ValueReplacedCommentsAndOtherSectionsKept",
+                 "; mine\r\n[Scrivlet \\ Identification]  ; who\r\nProgrammer = Al ; old\r\n  Company = x\r\n"
+                 "\r\n[Other]\r\nkey=value\r\n",
+                 "; mine\r\n[Scrivlet \\ Identification]  ; who\r\nProgrammer=Ada\r\n  Company = x\r\n"
+                 "\r\n[Other]\r\nkey=value\r\n",
+                 ""},
+        SaveCase{"ValueGoingOnOverLinesReplacedWhole",
+                 "[Scrivlet\\Identification]\nProgrammer=Jo\n  Smith\n; note\n\tJr\nCompany=P\n",
+                 "[Scrivlet\\Identification]\nProgrammer=Ada\n; note\nCompany=P\n", ""},
+        SaveCase{"NewKeyAfterTheSectionsLastKey",
+                 "[Scrivlet\\Identification]\nCompany=P\n  enwright\n\n# later\n[Other]\nk=v",
+                 "[Scrivlet\\Identification]\nCompany=P\n  enwright\nProgrammer=Ada\n\n# later\n[Other]\nk=v",
+                 ""},
+        SaveCase{"NewSectionAtTheEnd", "[Other]\nk=v",
+                 "[Other]\nk=v\n\n[Scrivlet\\Identification]\nProgrammer=Ada\n", ""},
+        SaveCase{"CopyOfAPasswordFile", "root:x:0:0:root:/root:/bin/bash\nbin:x:1:1::/:/bin/false\n", "",
+                 "line 1 holds a setting before any section"},
+        SaveCase{"LineThatIsNoSetting", "[Scrivlet\\Recent]\nFile1=a.bas\njunk line\n", "",
+                 "line 3 is not a setting, a section or a comment"},
+        SaveCase{"UnterminatedHeader", "[Scrivlet\\Identification\nProgrammer = Jo\n", "",
+                 "line 1 opens a section without closing it"}),
+    [](const testing::TestParamInfo<SaveCase>& info) { return std::string{info.param.label}; });
 
 // A save that would make a file every later run refuses is refused, and the file stays as it was.
 TEST_F(IniSettingsStoreTest, SaveThatWouldPassOneMegabyteIsRefused) {

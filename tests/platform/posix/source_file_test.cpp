@@ -154,28 +154,56 @@ TEST_F(SourceFileTest, ReadOnlyMeansNoWriteBitAtAll) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.mode));
     SetMode(path, c.mode);
-    EXPECT_EQ(SourceFile::Read(path).IsReadOnly(), c.readOnly);
+    EXPECT_EQ(SourceFile::Read(path).ReadOnlyReason(), c.readOnly ? "is read-only" : "");
   }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Replacing
 
-TEST_F(SourceFileTest, ReplaceWritesTheNewBytesAndLeavesNothingElse) {
-  const fs::path path = MakeFile();
-  SourceFile file = SourceFile::Read(path);
-  std::vector<SaveStep> steps;
-  ReplaceWith(file, kNew, [&](SaveStep step) {
-    steps.push_back(step);
-    return 0;
-  });
-  EXPECT_EQ(test::ReadFile(path), kNew);
-  EXPECT_EQ(test::Entries(folder_.path()), std::vector<std::string>{"Module1.bas"});
-  // Written and flushed before the last look and the rename; the folder flushed after it.
-  EXPECT_EQ(steps,
-            (std::vector<SaveStep>{SaveStep::kCreateTemporary, SaveStep::kPermissions, SaveStep::kAttributes,
-                                   SaveStep::kWrite, SaveStep::kSync, SaveStep::kClose,
-                                   SaveStep::kCheckUnchanged, SaveStep::kRename, SaveStep::kSyncFolder}));
+// Written and flushed before the swap, checked after it, the folder flushed last; where the file
+// system cannot swap, checked before a rename; a file with another hard link is edited in place.
+TEST_F(SourceFileTest, ReplaceTakesItsStepsInOrderAndLeavesNothingElse) {
+  using enum SaveStep;
+  struct Case {
+    const char* label;
+    bool canSwap;
+    bool linked;
+    std::vector<SaveStep> steps;
+  };
+  const Case cases[] = {
+      {"Swap",
+       true,
+       false,
+       {kCreateTemporary, kPermissions, kAttributes, kWrite, kSync, kClose, kExchange, kRename,
+        kCheckUnchanged, kSyncFolder}},
+      {"Rename",
+       false,
+       false,
+       {kCreateTemporary, kPermissions, kAttributes, kWrite, kSync, kClose, kExchange, kCheckUnchanged,
+        kRename, kSyncFolder}},
+      {"InPlace", true, true, {kBackup, kCheckUnchanged, kWriteInPlace}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const fs::path path = MakeFile();
+    const fs::path link = folder_.path() / "Link.bas";
+    if (c.linked) fs::create_hard_link(path, link);
+    SourceFile file = SourceFile::Read(path);
+    std::vector<SaveStep> steps;
+    ReplaceWith(file, kNew, [&](SaveStep step) {
+      steps.push_back(step);
+      return step == kExchange && !c.canSwap ? EINVAL : 0;
+    });
+    EXPECT_EQ(test::ReadFile(path), kNew);
+    EXPECT_EQ(steps, c.steps);
+    if (c.linked) {
+      EXPECT_EQ(test::ReadFile(link), kNew);
+      EXPECT_TRUE(fs::equivalent(path, link));
+      fs::remove(link);
+    }
+    EXPECT_EQ(test::Entries(folder_.path()), std::vector<std::string>{"Module1.bas"});
+  }
 }
 
 TEST_F(SourceFileTest, ReplaceWithNothingEmptiesTheFile) {
@@ -308,22 +336,68 @@ TEST_F(SourceFileTest, ChangeOnDiskSinceReadingIsRefused) {
   }
 }
 
-// Another program saves the file while the new content is being written.
-TEST_F(SourceFileTest, ChangeDuringTheReplacementIsRefused) {
-  for (const SaveStep during : {SaveStep::kCreateTemporary, SaveStep::kWrite, SaveStep::kClose}) {
-    SCOPED_TRACE(static_cast<int>(during));
-    const fs::path path = MakeFile();
+// Another program saves the file at the last moment: in place (truncating and rewriting the file)
+// or by a rename of its own, just before the swap or just after it. Its save is never lost.
+TEST_F(SourceFileTest, LastMomentSaveIsNeverLost) {
+  const std::string theirs = "Attribute VB_Name = \"M\"\r\n' theirs\r\n";
+  struct Case {
+    const char* label;
+    bool canSwap;
+    bool byRename;
+    SaveStep when;
+    std::string outcome;  // the error, or the warning after "PATH: "; KEPT stands for the copy's name
+    bool edited;          // the file holds the new text, and theirs is kept beside it
+  };
+  const Case cases[] = {
+      {"InPlaceBeforeTheSwap", true, false, SaveStep::kRename,
+       "changed on disk since it was read; nothing was written", false},
+      {"ByRenameBeforeTheSwap", true, true, SaveStep::kRename,
+       "changed on disk since it was read; nothing was written", false},
+      {"ByRenameAfterTheSwap", true, true, SaveStep::kSyncFolder,
+       "was edited, but another program then saved its own file in its place, which does not hold the edit; "
+       "run again",
+       false},
+      {"InPlaceBeforeARename", false, false, SaveStep::kRename,
+       "was edited, but another program wrote to the file it replaced meanwhile: what it wrote is kept in "
+       "KEPT",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    test::TempFolder folder;
+    const fs::path path = folder.path() / "Module1.bas";
+    test::WriteFile(path, kOriginal);
     SourceFile file = SourceFile::Read(path);
-    const std::string theirs = "Attribute VB_Name = \"M\"\r\n' theirs\r\n";
-    EXPECT_EQ(ErrorOf([&] {
-                ReplaceWith(file, kNew, [&](SaveStep step) {
-                  if (step == during) test::WriteFile(path, theirs);
-                  return 0;
-                });
-              }),
-              path.string() + ": changed on disk since it was read; nothing was written");
-    EXPECT_EQ(test::ReadFile(path), theirs);
-    EXPECT_EQ(test::Entries(folder_.path()), std::vector<std::string>{"Module1.bas"});
+    file.InjectFaults([&](SaveStep step) {
+      if (step == SaveStep::kExchange && !c.canSwap) return EINVAL;
+      if (step != c.when) return 0;
+      if (c.byRename) {
+        test::WriteFile(folder.path() / "theirs", theirs);
+        fs::rename(folder.path() / "theirs", path);
+      } else {
+        test::WriteFile(path, theirs);
+      }
+      return 0;
+    });
+    std::string outcome;
+    try {
+      outcome = file.Replace(kNew);
+    } catch (const SourceFileError& error) {
+      outcome = error.reason();
+    }
+    std::vector<std::string> entries = test::Entries(folder.path());
+    if (c.edited) {
+      ASSERT_EQ(entries.size(), 2U);
+      const fs::path kept = folder.path() / entries.back();
+      EXPECT_EQ(outcome, path.string() + ": " + c.outcome.substr(0, c.outcome.find("KEPT")) + kept.string());
+      EXPECT_EQ(test::ReadFile(path), kNew);
+      EXPECT_EQ(test::ReadFile(kept), theirs);
+      entries.pop_back();
+    } else {
+      EXPECT_EQ(outcome, c.outcome);
+      EXPECT_EQ(test::ReadFile(path), theirs);
+    }
+    EXPECT_EQ(entries, std::vector<std::string>{"Module1.bas"});
   }
 }
 
@@ -352,7 +426,8 @@ struct StepCase {
   const char* label;
   SaveStep step;
   int error;
-  std::string reason;  // after "PATH: "; FOLDER stands for the file's folder
+  std::string reason;   // after "PATH: "; FOLDER stands for the file's folder
+  bool linked = false;  // the file has a second hard link, and is edited in place
 };
 
 void PrintTo(const StepCase& c, std::ostream* os) {
@@ -367,6 +442,7 @@ TEST_P(SaveStepFailureTest, LeavesTheOriginalAndNoTemporaryFile) {
   const fs::path path = folder.path() / "Gauge.ctl";
   test::WriteFile(path, kOriginal);
   SetMode(path, 0640);
+  if (c.linked) fs::create_hard_link(path, folder.path() / "Gauge.ctl.link");
   SourceFile file = SourceFile::Read(path);
   std::string reason = c.reason;
   if (const std::size_t at = reason.find("FOLDER"); at != std::string::npos) {
@@ -375,6 +451,7 @@ TEST_P(SaveStepFailureTest, LeavesTheOriginalAndNoTemporaryFile) {
   EXPECT_EQ(
       ErrorOf([&] { ReplaceWith(file, kNew, [&](SaveStep step) { return step == c.step ? c.error : 0; }); }),
       path.string() + ": " + reason);
+  if (c.linked) fs::remove(folder.path() / "Gauge.ctl.link");
   EXPECT_EQ(test::Entries(folder.path()), std::vector<std::string>{"Gauge.ctl"});
   EXPECT_EQ(ModeOf(path), 0640U);
   {
@@ -416,7 +493,13 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"Attributes", SaveStep::kAttributes, ENOTSUP,
                  "cannot read the extended attributes: Operation not supported; nothing was written"},
         StepCase{"Rename", SaveStep::kRename, EXDEV,
-                 "cannot replace the file: Invalid cross-device link; nothing was written"}),
+                 "cannot replace the file: Invalid cross-device link; nothing was written"},
+        StepCase{"Backup", SaveStep::kBackup, ENOSPC,
+                 "cannot make a backup copy in FOLDER before editing the file in place: No space left on "
+                 "device; nothing was written",
+                 true},
+        StepCase{"WriteInPlace", SaveStep::kWriteInPlace, EIO,
+                 "cannot be written: Input/output error; it is as it was", true}),
     [](const testing::TestParamInfo<StepCase>& info) { return std::string{info.param.label}; });
 
 }  // namespace
