@@ -52,10 +52,10 @@ TEST(ScrivletExe, RefusesWhatLinuxRefuses) {
     std::string err;
   };
   const Case cases[] = {
-      {{L"sub", std::wstring{L"R\xD800x"}, file.wstring()}, 2, "scrivlet: arguments must be UTF-8 text\n"},
+      {{L"sub", std::wstring{L"R\xD800x"}, file.wstring()}, 2, "scrivlet: NAME must be UTF-8 text\n"},
       {{L"sub", L"Refresh", L"--usage", std::wstring{L"\xDC00"}, file.wstring()},
        2,
-       "scrivlet: arguments must be UTF-8 text\n"},
+       "scrivlet: --usage must be UTF-8 text\n"},
       {{L"sub", L"Refresh", L"/Missing.bas"}, 1, "scrivlet: /Missing.bas: no such file\n"},
       {{L"sub", L"Refresh", (folder.path() / L"Gr\u00F6\u00DFe.bas").wstring()},
        1,
