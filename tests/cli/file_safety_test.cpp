@@ -167,25 +167,38 @@ std::string Attribute(const fs::path& file, const char* name) {
   return value;
 }
 
-// A replacement stopped by `signal` while its new file is being written.
-void StoppedBySignal(const fs::path& folder, int signal) {
+// A replacement stopped by `signal` at `step`: while its new file is written, the file stays as it was
+// and nothing is said; once the edit is made (at the folder's flush), the run says so.
+void StoppedBySignal(const fs::path& folder, int signal, SaveStep step = SaveStep::kSync) {
   const fs::path file = folder / "Tools.bas";
   test::WriteFile(file, std::string{kModule});
+  const std::string edited = "Attribute VB_Name = \"Tools\"\r\n";
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
   const pid_t child = ::fork();
   if (child == 0) {
+    ::dup2(pipeFds[1], STDERR_FILENO);
     auto source = platform::posix::DiskSourceFile::Read(file.string());
-    source.InjectFaults([signal](SaveStep step) {
-      if (step == SaveStep::kSync) ::kill(::getpid(), signal);
+    source.InjectFaults([signal, step](SaveStep now) {
+      if (now == step) ::kill(::getpid(), signal);
       return 0;
     });
-    source.Replace("Attribute VB_Name = \"Tools\"\r\n");
+    source.Replace(edited);
     ::_exit(0);  // only reached if the signal did not stop the run
   }
+  ::close(pipeFds[1]);
+  std::string err(512, '\0');
+  const ssize_t n = ::read(pipeFds[0], err.data(), err.size());
+  err.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  ::close(pipeFds[0]);
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
   EXPECT_EQ(WTERMSIG(status), signal);
-  EXPECT_EQ(test::ReadFile(file), kModule);
+  const bool made = step == SaveStep::kSyncFolder;
+  EXPECT_EQ(err,
+            made ? "scrivlet: " + file.string() + ": the edit was made before the run was stopped\n" : "");
+  EXPECT_EQ(test::ReadFile(file), made ? edited : kModule);
   EXPECT_EQ(test::Entries(folder), std::vector<std::string>{"Tools.bas"});
 }
 
@@ -279,16 +292,36 @@ void HeldFileRefused(const fs::path& folder, bool locked) {
                                               "milliseconds)"});
 }
 
-// A folder that user 4444 may write through group 4343, setgid when `setgid`, holding Tools.bas as
-// `owner`:`group` with `mode`.
-fs::path SharedFolderFile(const fs::path& folder, bool setgid, uid_t owner, gid_t group, mode_t mode) {
-  EXPECT_EQ(::chown(folder.c_str(), 0, 4343), 0);
-  EXPECT_EQ(::chmod(folder.c_str(), setgid ? 02775 : 0775), 0);
-  fs::path file = folder / "Tools.bas";
+// A file in a folder that group 4343 may write, run on by root or by user 4444, who is in group 4343:
+// the file keeps its owner, group and mode, and the run is refused (`refusal`, after "PATH: ") or
+// edits it.
+struct SharedFile {
+  bool setgidFolder;
+  uid_t owner;
+  gid_t group;
+  mode_t mode;
+  bool byColleague;
+  std::string refusal;
+};
+
+void KeepsItsOwnership(const fs::path& folder, const SharedFile& c) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can play two users";
+  ASSERT_EQ(::chown(folder.c_str(), 0, 4343), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), c.setgidFolder ? 02775 : 0775), 0);
+  const fs::path file = folder / "Tools.bas";
   test::WriteFile(file, std::string{kModule});
-  EXPECT_EQ(::chown(file.c_str(), owner, group), 0);
-  EXPECT_EQ(::chmod(file.c_str(), mode), 0);
-  return file;
+  ASSERT_EQ(::chown(file.c_str(), c.owner, c.group), 0);
+  ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+  const Ran ran = RunProgram({"sub", "A", "--programmer", "T", file.string()},
+                             c.byColleague ? BecomeColleague : std::function<void()>{});
+  EXPECT_EQ(ran.err, c.refusal.empty() ? "" : "scrivlet: " + file.string() + ": " + c.refusal + "\n");
+  EXPECT_EQ(ran.status, c.refusal.empty() ? 0 : 1);
+  EXPECT_EQ(Count(test::ReadFile(file), "Sub A( )"), c.refusal.empty() ? 1U : 0U);
+  const struct stat info = StatOf(file);
+  EXPECT_EQ(info.st_uid, c.owner);
+  EXPECT_EQ(info.st_gid, c.group);
+  EXPECT_EQ(info.st_mode & 07777, c.mode);
+  EXPECT_EQ(test::Entries(folder), std::vector<std::string>{"Tools.bas"});
 }
 
 struct SafetyCase {
@@ -361,37 +394,20 @@ const SafetyCase kSafety[] = {
      [](const fs::path& folder) { HeldFileRefused(folder, false); }},
     {"right_to_write_the_file_itself_is_needed",
      [](const fs::path& folder) {
-       if (::geteuid() != 0) GTEST_SKIP() << "only root can play two users";
-       const fs::path file = SharedFolderFile(folder, false, 0, 0, 0644);
-       const Ran ran = RunProgram({"sub", "A", file.string()}, BecomeColleague);
-       EXPECT_EQ(ran.err, "scrivlet: " + file.string() +
-                              ": may not be written: Permission denied; nothing was written\n");
-       EXPECT_EQ(ran.status, 1);
-       EXPECT_EQ(test::ReadFile(file), kModule);
-       EXPECT_EQ(StatOf(file).st_uid, 0U);
+       KeepsItsOwnership(
+           folder, {false, 0, 0, 0644, true, "may not be written: Permission denied; nothing was written"});
      }},
-    {"colleagues_file_keeps_its_owner_group_and_setgid_bit",
+    {"colleagues_file_keeps_its_owner_and_group",
      [](const fs::path& folder) {
-       if (::geteuid() != 0) GTEST_SKIP() << "only root can play two users";
-       for (const mode_t mode : {0664U, 02664U}) {
-         const fs::path file = SharedFolderFile(folder, mode == 02664U, 4242, 4343, mode);
-         const Ran ran = RunProgram({"sub", "A", "--programmer", "T", file.string()}, BecomeColleague);
-         EXPECT_EQ(ran.status, 0) << ran.err;
-         const struct stat info = StatOf(file);
-         EXPECT_EQ(info.st_uid, 4242U);
-         EXPECT_EQ(info.st_gid, 4343U);
-         EXPECT_EQ(info.st_mode & 07777, mode);
-         EXPECT_EQ(Count(test::ReadFile(file), "Sub A( )"), 1U);
-         EXPECT_EQ(test::Entries(folder), std::vector<std::string>{"Tools.bas"});
-       }
+       KeepsItsOwnership(folder, {false, 4242, 4343, 0664, true, ""});
+     }},
+    {"colleagues_setgid_file_keeps_its_owner_group_and_bit",
+     [](const fs::path& folder) {
+       KeepsItsOwnership(folder, {true, 4242, 4343, 02664, true, ""});
      }},
     {"roots_file_keeps_its_group_in_a_setgid_folder",
      [](const fs::path& folder) {
-       if (::geteuid() != 0) GTEST_SKIP() << "only root gives files away";
-       const fs::path file = SharedFolderFile(folder, true, 0, 0, 0660);
-       ASSERT_EQ(RunProgram({"sub", "A", file.string()}).status, 0);
-       EXPECT_EQ(StatOf(file).st_gid, 0U);
-       EXPECT_EQ(StatOf(file).st_mode & 07777, 0660U);
+       KeepsItsOwnership(folder, {true, 0, 0, 0660, false, ""});
      }},
     {"folders_default_access_list_not_given_to_the_file",
      [](const fs::path& folder) {
@@ -431,34 +447,7 @@ const SafetyCase kSafety[] = {
        EXPECT_EQ(test::Entries(folder), std::vector<std::string>{"Big.bas"});
      }},
     {"stopped_after_the_edit_says_it_was_made",
-     [](const fs::path& folder) {
-       const fs::path file = folder / "Tools.bas";
-       test::WriteFile(file, std::string{kModule});
-       int pipeFds[2];
-       ASSERT_EQ(::pipe(pipeFds), 0);
-       const pid_t child = ::fork();
-       if (child == 0) {
-         ::dup2(pipeFds[1], STDERR_FILENO);
-         auto source = platform::posix::DiskSourceFile::Read(file.string());
-         source.InjectFaults([](SaveStep step) {
-           if (step == SaveStep::kSyncFolder) ::kill(::getpid(), SIGTERM);
-           return 0;
-         });
-         source.Replace("Attribute VB_Name = \"Tools\"\r\n");
-         ::_exit(0);
-       }
-       ::close(pipeFds[1]);
-       std::string err(256, '\0');
-       const ssize_t n = ::read(pipeFds[0], err.data(), err.size());
-       err.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-       ::close(pipeFds[0]);
-       int status = 0;
-       ASSERT_EQ(::waitpid(child, &status, 0), child);
-       EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-       EXPECT_EQ(err, "scrivlet: " + file.string() + ": the edit was made before the run was stopped\n");
-       EXPECT_EQ(test::ReadFile(file), "Attribute VB_Name = \"Tools\"\r\n");
-       EXPECT_EQ(test::Entries(folder), std::vector<std::string>{"Tools.bas"});
-     }},
+     [](const fs::path& folder) { StoppedBySignal(folder, SIGTERM, SaveStep::kSyncFolder); }},
     {"name_that_is_not_utf8_edited",
      [](const fs::path& folder) {
        const fs::path file = folder / "\xE9t\xE9.bas";
