@@ -21,7 +21,7 @@ struct KnownFailure {
   long number;
 };
 
-// The VB errors that the failures of a late-bound call become.
+// The VB errors that the failures of a late-bound call become, the common HRESULTs among them.
 constexpr KnownFailure kKnownFailures[] = {
     {DISP_E_UNKNOWNNAME, host::kErrNoSuchMember},
     {DISP_E_MEMBERNOTFOUND, host::kErrNoSuchMember},
@@ -31,6 +31,9 @@ constexpr KnownFailure kKnownFailures[] = {
     {DISP_E_OVERFLOW, 6},            // "Overflow"
     {E_OUTOFMEMORY, host::kErrOutOfMemory},
     {E_INVALIDARG, host::kErrInvalidCall},
+    {E_ACCESSDENIED, 70},  // "Permission denied"
+    {E_NOTIMPL, 445},      // "Object doesn't support this action"
+    {E_NOINTERFACE, 430},  // "Class doesn't support Automation"
 };
 
 host::HostError FromHresult(HRESULT hr) {

@@ -18,8 +18,9 @@ namespace com_ide {
 // number and description: a VB error number as such (its wCode, or the code of an HRESULT of the
 // control facility 0x800Annnn), any other HRESULT as its value. Without a description, a VB error
 // number gets VB's own words for it (host::VbErrorText: "Application-defined or object-defined error"
-// for a number VB leaves undefined), well-known dispatch failures get VB's number and text, and any
-// other failure is "Automation error" with the HRESULT as number.
+// for a number VB leaves undefined), the failures VB knows (the dispatch failures, E_OUTOFMEMORY,
+// E_INVALIDARG, E_ACCESSDENIED, E_NOTIMPL, E_NOINTERFACE) get VB's number and text, and any other
+// failure is "Automation error" with the HRESULT as number.
 host::HostError HostErrorFromCall(HRESULT hr, EXCEPINFO* info);
 
 // Whether the object has a member of that name (GetIDsOfNames), without calling it. Throws HostError:

@@ -2,6 +2,7 @@
 // implementation of the object model raises its failures as the IDE would.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "host/host_error.h"
@@ -17,6 +18,14 @@ inline constexpr long kErrPathFileAccess = 75;  // "Path/File access error"
 inline constexpr long kErrObjectNotSet = 91;    // an empty object reference was used
 inline constexpr long kErrNoSuchMember = 438;   // the object lacks that property or method
 inline constexpr long kErrNoEvents = 459;       // the object raises no events
+
+struct VbErrorEntry {
+  long number;
+  std::string_view text;
+};
+
+// Every error number VB has words for, in order of number.
+std::span<const VbErrorEntry> VbErrors() noexcept;
 
 // VB's own description of run-time error `number`, as Err.Description gives it; "Application-defined
 // or object-defined error" for a number VB leaves undefined.

@@ -1,6 +1,7 @@
 // cli/posix/main.cpp: scrivlet with the POSIX platform services.
 #include <malloc.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -50,6 +51,9 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
   mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
   mallopt(M_TOP_PAD, 16 * 1024 * 1024);
+  // A reader that stops early (`| head`) must not end the run in silence: the write fails with EPIPE
+  // instead, and the run reports that standard output cannot be written (exit 1).
+  std::signal(SIGPIPE, SIG_IGN);
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const platform::posix::SystemClock clock;
   const platform::posix::LocaleDateFormatter dates;

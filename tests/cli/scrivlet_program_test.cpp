@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -30,9 +31,7 @@ class ScrivletProgramTest : public testing::Test {
   Outcome Run(const std::vector<std::string>& arguments) {
     const fs::path out = folder_.path() / "out";
     const fs::path err = folder_.path() / "err";
-    std::string command = "env -u LANG -u LC_TIME LC_ALL=C SOURCE_DATE_EPOCH=1796558400 XDG_CONFIG_HOME='" +
-                          (folder_.path() / "config").string() + "' '" + SCRIVLET_PROGRAM + "'";
-    for (const std::string& argument : arguments) command += " '" + argument + "'";
+    std::string command = Command(arguments);
     command += " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int status = std::system(command.c_str());
     Outcome outcome;
@@ -42,6 +41,13 @@ class ScrivletProgramTest : public testing::Test {
     fs::remove(out);
     fs::remove(err);
     return outcome;
+  }
+
+  std::string Command(const std::vector<std::string>& arguments) {
+    std::string command = "env -u LANG -u LC_TIME LC_ALL=C SOURCE_DATE_EPOCH=1796558400 XDG_CONFIG_HOME='" +
+                          (folder_.path() / "config").string() + "' '" + SCRIVLET_PROGRAM + "'";
+    for (const std::string& argument : arguments) command += " '" + argument + "'";
+    return command;
   }
 
   std::string Put(const std::string& name, const std::string& bytes) {
@@ -121,6 +127,25 @@ TEST_F(ScrivletProgramTest, MessageOfTheGeneratorExitsOne) {
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.err, "scrivlet: EcrireCode: The caret is not inside a routine.\n");
   EXPECT_EQ(test::ReadFile(path), original);
+}
+
+// A reader that stops early (`| head -c 100`) on more than a pipe holds: the program is not killed by
+// SIGPIPE (a shell would show 141) but says so and exits 1, with the program started as a shell starts
+// it, SIGPIPE at its default.
+TEST_F(ScrivletProgramTest, ReaderThatStopsEarlyIsAFailureToWrite) {
+  std::string module = "Attribute VB_Name = \"Big\"\r\n";
+  while (module.size() < 200'000)
+    module += "' A comment line, so that the output outgrows a pipe's buffer.\r\n";
+  const std::string path = Put("Big.bas", module);
+  const fs::path err = folder_.path() / "err";
+  const fs::path status = folder_.path() / "status";
+  std::signal(SIGPIPE, SIG_DFL);
+  const std::string command = "{ " + Command({"sub", "Refresh", "--print", path}) + " 2>'" + err.string() +
+                              "'; echo $? >'" + status.string() + "'; } | head -c 100 >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(test::ReadFile(status), "1\n");
+  EXPECT_EQ(test::ReadFile(err), "scrivlet: standard output: cannot be written\n");
+  EXPECT_EQ(test::ReadFile(path), module);
 }
 
 }  // namespace

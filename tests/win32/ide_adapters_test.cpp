@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "com_ide/dispatch_code_module.h"
 #include "com_ide/dispatch_vbe.h"
 #include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "tests/host/code_module_contract.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
@@ -294,11 +297,7 @@ TEST(DispatchCodeModule, RaisesTheHostsFailures) {
        {E_ACCESSDENIED, L"Access is denied"},
        static_cast<long>(E_ACCESSDENIED),
        "Access is denied"},
-      {"other HRESULT without text",
-       L"Lines",
-       {E_ACCESSDENIED, L""},
-       static_cast<long>(E_ACCESSDENIED),
-       "Automation error"},
+      {"other HRESULT without text", L"Lines", {E_FAIL, L""}, static_cast<long>(E_FAIL), "Automation error"},
       {"pane",
        L"GetSelection",
        {static_cast<HRESULT>(0x800A005BUL), L"Object variable not set"},
@@ -338,6 +337,9 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
       {DISP_E_BADPARAMCOUNT, 450, "Wrong number of arguments or invalid property assignment"},
       {DISP_E_PARAMNOTOPTIONAL, 449, "Argument not optional"},
       {E_OUTOFMEMORY, 7, "Out of memory"},
+      {E_ACCESSDENIED, 70, "Permission denied"},
+      {E_NOTIMPL, 445, "Object doesn't support this action"},
+      {E_NOINTERFACE, 430, "Class doesn't support Automation"},
       {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
   };
   for (const CallCase& c : calls) {
@@ -356,24 +358,31 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
   EXPECT_EQ(deferred.description(), "Sub or Function not defined");
 }
 
-// A VB error number raised without a description is shown in VB's own words (host/vb_errors.cpp's
-// table, a few of its rows here), however it arrives: as the call's HRESULT, as the raised scode, or as
-// the raised wCode. A number VB leaves undefined keeps
-// "Application-defined or object-defined error"; a description given is kept.
+// A VB error number raised without a description is shown in VB's own words, however it arrives: as
+// the call's HRESULT, as the raised scode, or as the raised wCode. The cases are every row of
+// host/vb_errors.cpp's table (each number once), then VB's words for errors an IDE raises without a
+// description, written out here, and numbers VB leaves undefined, which keep "Application-defined or
+// object-defined error"; a description given is kept.
 TEST(DispatchCall, GivesVbsOwnWordsToANumberWithoutDescription) {
-  struct Case {
-    long number;
-    const char* text;
-  };
-  const Case cases[] = {
-      {5, "Invalid procedure call or argument"},
-      {91, "Object variable or With block variable not set"},
-      {459, "Object or class does not support the set of events"},
-      {0, "Application-defined or object-defined error"},
-      {1000, "Application-defined or object-defined error"},
-      {65535, "Application-defined or object-defined error"},
-  };
-  for (const Case& c : cases) {
+  const std::span<const host::VbErrorEntry> table = host::VbErrors();
+  EXPECT_EQ(std::ranges::adjacent_find(table, std::greater_equal{}, &host::VbErrorEntry::number),
+            table.end());
+  std::vector<host::VbErrorEntry> cases{table.begin(), table.end()};
+  cases.insert(cases.end(), {{10, "This array is fixed or temporarily locked"},
+                             {51, "Internal error"},
+                             {67, "Too many files"},
+                             {68, "Device unavailable"},
+                             {380, "Invalid property value"},
+                             {422, "Property not found"},
+                             {423, "Property or method not found"},
+                             {430, "Class doesn't support Automation"},
+                             {448, "Named argument not found"},
+                             {457, "This key is already associated with an element of this collection"},
+                             {461, "Method or data member not found"},
+                             {0, "Application-defined or object-defined error"},
+                             {1000, "Application-defined or object-defined error"},
+                             {65535, "Application-defined or object-defined error"}});
+  for (const host::VbErrorEntry& c : cases) {
     SCOPED_TRACE(c.number);
     const auto code = static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(c.number));
     const HostError called = com_ide::HostErrorFromCall(code, nullptr);

@@ -193,13 +193,19 @@ void ExpectRegistered() {
   ExpectText(root, version, nullptr, L"Adds Properties and comments.");
   ExpectText(root, version + (k64 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, g_dllPath);
   ExpectText(root, version + L"\\FLAGS", nullptr, L"8");  // LIBFLAG_FHASDISKIMAGE, the library's own
+  // Per user, the DLL's folder without a final backslash, as RegisterTypeLib writes it and the package
+  // must. Machine-wide, RegisterTypeLib writes it only with the key: the folder of whichever DLL came first.
+  if (g_perUser)
+    ExpectText(root, version + L"\\HELPDIR", nullptr, g_dllPath.substr(0, g_dllPath.rfind(L'\\')));
   const std::pair<const wchar_t*, const wchar_t*> interfaces[] = {{kConnectIid, L"_Connect"},
                                                                   {kCEcrireCodeIid, L"_CEcrireCode"}};
   for (const auto& [iid, name] : interfaces) {
     const std::wstring key = std::wstring{kClasses} + L"Interface\\" + iid;
     ExpectText(root, key, nullptr, name);
+    ExpectText(root, key + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
     ExpectText(root, key + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
     ExpectText(root, key + L"\\TypeLib", nullptr, kLibid);
+    ExpectText(root, key + L"\\TypeLib", L"Version", L"1.0");
   }
 
   // Written out here independently of the DLL's own text, accented letters as code points.
