@@ -1,7 +1,8 @@
 // bench/safe_edit_floor.c: the disk work of one safe in-place edit and nothing else, as the
 // yardstick for a whole scrivlet run. With the same calls and flags scrivlet makes: open and lock
 // the file, read it, write a temporary file in its folder with the new text (the old text and one
-// line more), flush it, read the file again and compare, rename over it, flush the folder.
+// line more), flush it, swap it with the file, read the file it swapped out again through the
+// descriptor held and compare, remove it, flush the folder.
 //
 //   safe_edit_floor FILE...   edits each FILE in turn; exit status 0 when every edit was made.
 #define _GNU_SOURCE
@@ -54,19 +55,18 @@ static int Edit(const char* path, char* scratch, size_t scratchSize) {
   if (writev(out, pieces, 2) != (ssize_t)(size + sizeof kAdded - 1)) return Fail("write", temporary);
   if (fsync(out) != 0 || close(out) != 0) return Fail("fsync", temporary);
 
-  // The comparison before the rename: the file is still what was read.
-  const int again = open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  struct stat now;
-  if (again < 0 || fstat(again, &now) != 0 || now.st_ino != info.st_ino || now.st_size != info.st_size)
+  // The swap, then the comparison: what was swapped out is the file that was read, as it was read.
+  if (renameat2(AT_FDCWD, temporary, AT_FDCWD, path, RENAME_EXCHANGE) != 0) return Fail("swap", path);
+  struct stat swapped;
+  if (lstat(temporary, &swapped) != 0 || swapped.st_ino != info.st_ino || swapped.st_size != info.st_size)
     return Fail("compare", path);
   for (size_t offset = 0; offset < size;) {
-    const ssize_t n = read(again, scratch, scratchSize);
+    const ssize_t n = pread(fd, scratch, scratchSize, (off_t)offset);
     if (n <= 0 || offset + (size_t)n > size || memcmp(scratch, bytes + offset, (size_t)n) != 0)
       return Fail("compare", path);
     offset += (size_t)n;
   }
-  close(again);
-  if (rename(temporary, path) != 0) return Fail("rename", path);
+  if (unlink(temporary) != 0) return Fail("unlink", temporary);
 
   char folderPath[4096];
   snprintf(folderPath, sizeof folderPath, "%.*s", folderLength, folder);
