@@ -49,9 +49,9 @@ void Configure(CLI::App& app, Command& command, std::string_view only = {},
 // not UTF-8 text, and for a subcommand that does not exist, naming the ones that do.
 std::vector<std::string> ParserArguments(std::span<const std::string> arguments);
 
-// The rules of a parsed command line: names and types are one line of printable text, a name is no
-// longer than VB allows, the code page is a Windows one, a property has a variable, and --line is
-// a line number. Throws UsageError.
+// The rules of a parsed command line: names and types are one line of printable text, the code page
+// is a Windows one, a property has a variable, and --line is a line number. Throws UsageError. VB's
+// own rules for names and types need the code page, and are held when the run opens it.
 void CheckUsage(Command& command);
 
 }  // namespace cli

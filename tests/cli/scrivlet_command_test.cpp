@@ -141,10 +141,16 @@ FileCase OnTools(const char* label, std::vector<std::string> arguments,
           std::move(storedProgrammer)};
 }
 
+// The same bytes as a class, where Friend is allowed.
+FileCase InClass(FileCase c) {
+  c.file = "Tools.cls";
+  return c;
+}
+
 const FileCase kRoutines[] = {
     OnTools("Sub", {"sub", "Refresh"}),
     OnTools("SubPrivate", {"sub", "Refresh", "--private"}),
-    OnTools("SubFriend", {"sub", "Refresh", "--friend"}),
+    InClass(OnTools("SubFriend", {"sub", "Refresh", "--friend"})),
     OnTools("SubStatic", {"sub", "Refresh", "--static"}),
     // The labels keep the name as given; only the declaration takes the suffix.
     OnTools("SubHide", {"sub", "Refresh", "--hide"}),
@@ -175,17 +181,16 @@ const FileCase kRoutines[] = {
      Tools(),
      {"function", "Total", "--variable=Values", "--type=Variant", "--returns=Double"},
      "cli/routines/FunctionReturns.bas"},
-    OnTools("FunctionFriendStaticResumeNext",
-            {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"}),
+    InClass(OnTools("FunctionFriendStaticResumeNext",
+                    {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"})),
     OnTools("PropertyReadOnly",
             {"property", "Count", "--variable", "Total", "--type", "Long", "--read-only"}),
     OnTools("PropertyReadWrite", {"property", "Title", "--variable", "NewTitle"}),
     OnTools("PropertySet", {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set"}),
     OnTools("PropertyPrivateHideResumeNext",
             {"property", "Title", "--variable", "NewTitle", "--private", "--hide", "--resume-next"}),
-    OnTools("PropertyFriendStatic", {"property", "Title", "--variable", "NewTitle", "--friend", "--static"}),
-    // A blank is a name, as in the dialog.
-    OnTools("PropertyBlankVariable", {"property", "Title", "--variable", " "}),
+    InClass(OnTools("PropertyFriendStatic",
+                    {"property", "Title", "--variable", "NewTitle", "--friend", "--static"})),
 };
 
 INSTANTIATE_TEST_SUITE_P(Subcommands, FileTest, testing::ValuesIn(kRoutines), Label<FileCase>);
@@ -409,9 +414,9 @@ TEST_F(ScrivletTest, EmptyNameWritesNothing) {
     const std::string path = Put("Tools.bas", original);
     arguments.push_back(path);
     const Result result = Run(arguments);
-    EXPECT_EQ(result.code, cli::kFailure);
+    EXPECT_EQ(result.code, cli::kUsage);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "scrivlet: Name of propriete cannot be null.\n");
+    EXPECT_EQ(result.err, "scrivlet: NAME: A routine needs a name.\n");
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Tools.bas");
   }
@@ -598,13 +603,9 @@ TEST_F(ScrivletTest, UnmappableCharacterWritesNothing) {
     std::string message;
   };
   const Case cases[] = {
-      // The declaration is line 5.
-      {{"sub", "\u03A3"}, "line 5: the character U+03A3 cannot be written in code page 1252"},
       // The programmer's name is the ninth line of the comment block.
       {{"sub", "Refresh", "--programmer", "\u0141ukasz"},
        "line 13: the character U+0141 cannot be written in code page 1252"},
-      {{"function", "Total", "--returns", "\u65E5"},
-       "line 5: the character U+65E5 cannot be written in code page 1252"},
       // The variable and the Let come first, then the Let's comment block.
       {{"property", "Title", "--variable", "NewTitle", "--usage", "\U0001F600"},
        "line 8: the character U+1F600 cannot be written in code page 1252"},
@@ -646,7 +647,7 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
        {"property", "Title", "--variable", "NewTitle", "--changed"},
        "scrivlet: Description: The clock failed.\n"},
       {"Comments", 1, {"comments", "--line", "25"}, "scrivlet: Description: The clock failed.\n"},
-      {"DateFormat", 0, {"function", "Percent"}, "scrivlet: Description: No date format.\n"},
+      {"DateFormat", 0, {"function", "Ratio"}, "scrivlet: Description: No date format.\n"},
       // Nothing is printed either.
       {"Print",
        2,

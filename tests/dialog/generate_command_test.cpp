@@ -112,8 +112,11 @@ const Request kRequests[] = {
     {"defaults_with_name",
      kStart,
      1,
-     [](Generating& g) { g.Type(0, txtPropriete, "Title"); },
-     {.nom = "Title"}},
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
+     },
+     {.nom = "Title", .nomVariable = "NewTitle"}},
     {"example_property",
      kStart,
      1,
@@ -139,11 +142,12 @@ const Request kRequests[] = {
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Total");
+       g.Type(0, txtVariable, "Sum");
        g.Click(chkFonction);
        g.Type(0, cmbFuncReturn, "Currency");
        g.Click(chkFonction);
      },
-     {.nom = "Total", .funcReturn = "Currency"}},
+     {.nom = "Total", .funcReturn = "Currency", .nomVariable = "Sum"}},
     {"typed_class_name",
      kStart,
      1,
@@ -176,22 +180,25 @@ const Request kRequests[] = {
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Count");
+       g.Type(0, txtVariable, "Total");
        g.Click(chkFriend);
        g.Click(chkLectureSeule);
      },
-     {.nom = "Count", .lectureSeule = true, .friendly = true}},
-    // A name made of blanks passes the test; texts go as typed.
-    {"blank_name", kStart, 1, [](Generating& g) { g.Type(0, txtPropriete, "  "); }, {.nom = "  "}},
+     {.nom = "Count", .nomVariable = "Total", .lectureSeule = true, .friendly = true}},
     // The name typed on the page "User" is used without being stored.
     {"programmer_and_usage_as_typed",
      kStart,
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
        g.Type(dialog::kPageUser, txtNomUtilisateur, " Ann ");
        g.Type(dialog::kPageDescription, txtUsage, "Keeps the title\r\nof the form");
      },
-     {.nom = "Title", .nomUtilisateur = " Ann ", .usage = "Keeps the title\r\nof the form"}},
+     {.nom = "Title",
+      .nomUtilisateur = " Ann ",
+      .nomVariable = "NewTitle",
+      .usage = "Keeps the title\r\nof the form"}},
     // Comments only needs no name; the boxes it disables give False, the texts go as they stand.
     {"comments_only_without_name",
      kWithRoutine,
@@ -225,8 +232,9 @@ TEST_P(GenerateRequest, WritesWhatTheControlsSay) {
 INSTANTIATE_TEST_SUITE_P(Dialog, GenerateRequest, ::testing::ValuesIn(kRequests),
                          [](const auto& info) { return std::string{info.param.name}; });
 
-// Nothing is reset: the dialog shows the same values, and a second click sends the same request.
-TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
+// Nothing is reset: the dialog shows the same values, and a second click sends the same request,
+// which the module, now holding the Sub, refuses.
+TEST(GenerateCommand, KeepsTheDialogAndRefusesTheRepeat) {
   Generating g;
   g.Type(0, txtPropriete, "Refresh");
   g.Click(chkProcedure);
@@ -243,20 +251,11 @@ TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
     EXPECT_EQ(now.enabled, was.enabled) << d.name;
   }
   EXPECT_TRUE(g.dialog.form.Visible());
-  // The second Sub goes ahead of the first, as AddFromString puts it before the module's routines.
-  Options sub{.nom = "Refresh", .procedure = true};
-  test::TestPlatform platform;
-  host::MemoryCodeModule expected{once};
-  generator::Request request;
-  request.sNom_Propriete = "Refresh";
-  request.bCreerProcedure = true;
-  request.sTypeVariable = "String";
-  request.sFuncReturn = "String";
-  request.sNomutilisateur = "My name";
-  request.sUsage = "Description of its utility\r\n";
-  generator::EcrireCode(request, expected, platform.platform());
-  EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected.Text()));
-  EXPECT_EQ(once, Generated(sub, kStart, 1));
+  EXPECT_EQ(once, Generated({.nom = "Refresh", .procedure = true}, kStart, 1));
+  EXPECT_EQ(g.module->Text(), once);
+  EXPECT_EQ(g.dialog.platform.ui.messages(),
+            (std::vector<host::ShownMessage>{
+                {"The module already has a Sub Refresh, at line 3; choose another name.", "EcrireCode"}}));
 }
 
 TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
@@ -328,6 +327,7 @@ const Failure kFailures[] = {
     {"generator_reports_its_own",
      [](Generating& g, host::FaultPlan& plan) {
        g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
        plan.Fail("AddFromString", 1, 7, "Out of memory");
        g.module->AttachFaults(&plan);
      },
