@@ -18,6 +18,7 @@
 #include "cli/scrivlet_command.h"
 #include "host/host_error.h"
 #include "tests/cli/scrivlet_fixture.h"
+#include "tests/generator/vb_rules.h"
 #include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
@@ -421,6 +422,47 @@ TEST_F(ScrivletTest, EmptyNameWritesNothing) {
     ExpectAlone("Tools.bas");
   }
 }
+
+// A name, variable or type VB would refuse is a wrong command line that names its option.
+class NameRuleTest : public ScrivletTest, public testing::WithParamInterface<test::RuleCase> {};
+
+TEST_P(NameRuleTest, IsAWrongCommandLineNamingTheOption) {
+  const test::RuleCase& c = GetParam();
+  std::vector<std::string> arguments = c.arguments;
+  arguments.push_back(Put("Tools.bas", Tools()));
+  const Result result = Run(arguments);
+  EXPECT_EQ(result.code, c.option != nullptr ? cli::kUsage : cli::kSuccess);
+  EXPECT_EQ(result.err, c.option != nullptr ? "scrivlet: " + (c.option + (": " + c.message)) + "\n" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, NameRuleTest, testing::ValuesIn(test::NameCases()),
+                         Label<test::RuleCase>);
+
+// A name the file already uses is refused with the file's own line, hidden lines counted.
+class ConflictTest : public ScrivletTest, public testing::WithParamInterface<test::RuleCase> {};
+
+TEST_P(ConflictTest, IsRefusedNamingTheFilesLine) {
+  const test::RuleCase& c = GetParam();
+  std::string code{test::kConflictModule};
+  const std::string get = "Property Get Value() As Long\r\n";
+  code.insert(code.find(get) + get.size(), "Attribute Value.VB_UserMemId = 0\r\n");
+  const std::string original = "Attribute VB_Name = \"M\"\r\n" + code;
+  const std::string file = c.type == host::ComponentType::kStdModule ? "M.bas" : "M.cls";
+  std::vector<std::string> arguments = c.arguments;
+  arguments.push_back(Put(file, original));
+  const Result result = Run(arguments);
+  EXPECT_EQ(result.code, c.message.empty() ? cli::kSuccess : cli::kFailure);
+  const long fileLine = c.line + 1 + (c.line > 5 ? 1 : 0);
+  EXPECT_EQ(result.err, c.message.empty()
+                            ? ""
+                            : "scrivlet: " + arguments.back() + ": " + test::RuleMessage(c, fileLine) + "\n");
+  if (!c.message.empty()) {
+    EXPECT_EQ(test::ReadFile(arguments.back()), original);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, ConflictTest, testing::ValuesIn(test::ConflictCases()),
+                         Label<test::RuleCase>);
 
 TEST_F(ScrivletTest, UsageErrorsExitTwoAndWriteNothing) {
   const std::string original = Tools();

@@ -15,6 +15,7 @@
 #include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
 #include "tests/dialog/dialog_fixture.h"
+#include "tests/generator/vb_rules.h"
 #include "tests/support/visible.h"
 
 namespace {
@@ -274,6 +275,42 @@ TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
   request.sNom_Propriete = " ";
   EXPECT_NO_THROW(generator::RequireRoutineName(request));
 }
+
+// The options of a command line, set as the programmer would set them in the dialog.
+void Fill(Generating& g, const std::vector<std::string>& arguments) {
+  if (arguments[0] != "property") g.Click(arguments[0] == "sub" ? chkProcedure : chkFonction);
+  g.Type(0, txtPropriete, arguments[1]);
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--resume-next") g.Click(chkResumeNext);
+    if (option == "--hide") g.Click(chkHide);
+    if (option == "--variable") g.Type(0, txtVariable, arguments[++i]);
+    if (option == "--type") g.Type(0, cmbType, arguments[++i]);
+    if (option == "--returns") g.Type(0, cmbFuncReturn, arguments[++i]);
+  }
+}
+
+// A name, variable or type VB would refuse is shown as the generator shows its failures, and the
+// module stays as it was.
+class NameRule : public testing::TestWithParam<test::RuleCase> {};
+
+TEST_P(NameRule, IsRefusedInABoxTitledEcrireCode) {
+  const test::RuleCase& c = GetParam();
+  Generating g;
+  Fill(g, c.arguments);
+  ASSERT_FALSE(HasFatalFailure());
+  g.dialog.view->Click(OKButton);
+  if (c.option == nullptr) {
+    EXPECT_NE(g.module->Text(), kStart);
+    EXPECT_TRUE(g.dialog.platform.ui.messages().empty());
+  } else {
+    EXPECT_EQ(g.module->Text(), kStart);
+    EXPECT_EQ(g.dialog.platform.ui.messages(), (std::vector<host::ShownMessage>{{c.message, "EcrireCode"}}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, NameRule, testing::ValuesIn(test::NameCases()),
+                         [](const auto& info) { return std::string{info.param.label}; });
 
 struct Failure {
   const char* name;
