@@ -139,7 +139,7 @@ std::optional<std::string> TypeProblem(std::string_view text, std::string_view n
     if (const std::optional<std::string> why = WhyNotAName(part, codePage)) {
       return quoted + " is not a type VB accepts: " + *why + ".";
     }
-    if (IsReservedWord(part) && !(parts.size() == 1 && IsBuiltInTypeName(part))) {
+    if (IsReservedWord(part) && !IsBuiltInTypeName(part)) {
       return std::string{part} + " is a reserved word in Visual Basic, not a type.";
     }
     if (const std::size_t length = CharacterCount(part); length > kLongestName) {

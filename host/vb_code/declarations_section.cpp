@@ -55,27 +55,21 @@ class Words {
   std::size_t at_ = 0;
 };
 
-// Calls visit(part) for each part of `text` that `separator` ends, outside strings and, with
-// `nested`, outside parentheses; an apostrophe outside a string ends the text.
+// Calls visit(part) for each part of `text` that `separator` ends outside strings; an apostrophe
+// outside a string ends the text. A separator inside parentheses gives a part that starts with no
+// name, which names nothing.
 template <class Visit>
 void ForEachPart(std::string_view text, char separator, Visit&& visit) {
   bool inString = false;
-  int depth = 0;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '"') {
       inString = !inString;
-    } else if (inString) {
-      continue;
-    } else if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      depth = depth > 0 ? depth - 1 : 0;
-    } else if (c == '\'') {
+    } else if (!inString && c == '\'') {
       text = text.substr(0, i);
       break;
-    } else if (c == separator && (separator == ':' || depth == 0)) {
+    } else if (!inString && c == separator) {
       visit(text.substr(start, i - start));
       start = i + 1;
     }
@@ -105,10 +99,6 @@ class SectionReader {
       Directive(words);
       return;
     }
-    if (inTypeOrEnum_) {
-      if (words.Take("End") && (words.Take("Type") || words.Take("Enum"))) inTypeOrEnum_ = false;
-      return;
-    }
     const bool scoped = words.Take("Public") || words.Take("Private") || words.Take("Global") ||
                         words.Take("Dim") || words.Take("Friend");
     if (words.Take("Const")) {
@@ -120,10 +110,8 @@ class SectionReader {
       Add(words.Next(), ModuleNameKind::kEvent, line);
     } else if (words.Take("Type")) {
       Add(words.Next(), ModuleNameKind::kType, line);
-      inTypeOrEnum_ = true;
     } else if (words.Take("Enum")) {
       Add(words.Next(), ModuleNameKind::kEnum, line);
-      inTypeOrEnum_ = true;
     } else if (scoped) {
       AddEach(words.Rest(), ModuleNameKind::kVariable, line);
     }
@@ -155,7 +143,6 @@ class SectionReader {
   long lastStatement_ = 0;
   long beforeBlock_ = 0;
   int depth_ = 0;
-  bool inTypeOrEnum_ = false;
 };
 
 }  // namespace

@@ -19,8 +19,8 @@ struct ModuleLevelName {
 };
 
 struct DeclarationsSection {
-  // In the order of the module, from every branch of every #If block; the members of a Type or an
-  // Enum are not the module's names and are left out.
+  // In the order of the module, from every branch of every #If block. The members of a Type or an
+  // Enum, which no Public, Private, Dim or Global starts, are not among them.
   std::vector<ModuleLevelName> names;
   // When the section ends inside an #If block, so that the first routine stands in it: the line just
   // after the last statement above the outermost such block, where code goes that every build of the

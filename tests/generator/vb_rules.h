@@ -1,6 +1,6 @@
-// tests/generator/vb_rules.h: requests VB would take or refuse, each as the command line gives it:
-// the table of names, variables and types (for the generator's rule, the command line and the
-// dialog) and the table of names a module already uses (for every code module, and the command line).
+// tests/generator/vb_rules.h: requests VB would take or refuse, each as the command line gives it: names,
+// variables and types (for the generator's rule, the command line and the dialog), and names a module
+// already uses (for every code module, and the command line).
 #pragma once
 
 #include <string>
@@ -15,28 +15,23 @@ namespace test {
 struct RuleCase {
   const char* label;
   std::vector<std::string> arguments;  // sub|function|property NAME [options], without the file
-  const char* option = nullptr;        // what the refusal names: NAME, --variable...; nullptr: written
-  std::string message = {};            // the refusal; in a conflict, {line} stands for the module's line
+  const char* option = nullptr;        // the text a refused name is about: NAME, --variable...
+  std::string message = {};            // empty: written; a conflict's "{line}" is the line it names
   long line = 0;
-  host::ComponentType type = host::ComponentType::kClassModule;  // conflicts: the module's kind
+  host::ComponentType type = host::ComponentType::kClassModule;  // a conflict's module
 };
 
-// In code page 1252.
-const std::vector<RuleCase>& NameCases();
-
-// Asked of kConflictModule.
+const std::vector<RuleCase>& NameCases();  // in code page 1252
 const std::vector<RuleCase>& ConflictCases();
 inline constexpr std::string_view kConflictModule =
-    "Option Explicit\r\nPrivate Const LIMIT As Long = 10\r\n"
-    "Private m_Title As String, WithEvents Count As Form1, Items(1 To 2) As Long\r\nPublic Event "
-    "Changed()\r\n"
-    "Public Property Get Value() As Long\r\nEnd Property\r\nPublic Property Let Size(ByVal v As Long)\r\n"
-    "End Property\r\nPublic Sub Main()\r\nEnd Sub\r\nPublic Function Total() As Long\r\nEnd Function";
+    "Option Explicit\r\nPrivate Const LIMIT As String = \"10, Spare\"\r\n"
+    "Private m_Title As String, WithEvents Count As Form1, Items(1 To 2) As Long ' or, Spare\r\n"
+    "Public Event Changed()\r\nPublic Property Get Value() As Long\r\nEnd Property\r\n"
+    "Public Property Let Size(ByVal v As Long)\r\nEnd Property\r\nPublic Sub Main()\r\nEnd Sub\r\n"
+    "Public Function Total() As Long\r\nEnd Function";
 
-// The request the arguments describe, with the command line's defaults.
+// The request the arguments describe, with the command line's defaults; the message naming `line`.
 generator::Request RuleRequest(const RuleCase& c);
-
-// The refusal with its line shown as `line`.
 std::string RuleMessage(const RuleCase& c, long line);
 
 }  // namespace test

@@ -50,21 +50,16 @@ class ConditionalBlock : public testing::TestWithParam<BlockCase> {};
 
 TEST_P(ConditionalBlock, NewCodeGoesAheadOfTheBlockAroundTheFirstRoutine) {
   const BlockCase& c = GetParam();
-  generator::Request sub;
-  sub.sNom_Propriete = "Refresh";
-  sub.bCreerProcedure = true;
-  generator::Request property;
-  test::TitleProperty(property);
-  property.bProp_Changed = true;
-  for (const generator::Request& request : {sub, property}) {
-    test::TestPlatform platform;
-    host::MemoryCodeModule module{std::string{c.before} + (c.before.empty() ? "" : "\r\n") +
-                                  std::string{c.block}};
-    host::MemoryCodeModule alone{c.before};
-    generator::EcrireCode(request, module, platform.platform());
-    generator::EcrireCode(request, alone, platform.platform());
-    EXPECT_EQ(module.Text(), alone.Text() + "\r\n" + std::string{c.block});
-  }
+  generator::Request request;
+  test::TitleProperty(request);
+  request.bProp_Changed = true;  // the routines, the m_ variable and both bag procedures
+  test::TestPlatform platform;
+  host::MemoryCodeModule module{std::string{c.before} + (c.before.empty() ? "" : "\r\n") +
+                                std::string{c.block}};
+  host::MemoryCodeModule alone{c.before};
+  generator::EcrireCode(request, module, platform.platform());
+  generator::EcrireCode(request, alone, platform.platform());
+  EXPECT_EQ(module.Text(), alone.Text() + "\r\n" + std::string{c.block});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,29 +70,10 @@ INSTANTIATE_TEST_SUITE_P(
             "\r\n' The API\r\n#If VBA7 Then\r\nFunction Message() As LongPtr\r\nEnd Function\r\n#End If"},
         BlockCase{"else_branch", "Option Explicit",
                   "#If VBA7 Then\r\nSub A()\r\nEnd Sub\r\n#Else\r\nSub A()\r\nEnd Sub\r\n#End If"},
-        BlockCase{
-            "nested", "Option Explicit",
-            "#if Win64 Then\r\nPrivate x As LongLong\r\n#If VBA7 Then\r\nSub A()\r\nEnd Sub\r\n#EndIf\r\n"
-            "#End If"},
-        BlockCase{"first_line", "", "#If VBA7 Then\r\nSub A()\r\nEnd Sub\r\n#End If"},
-        BlockCase{"closed_block_above", "#If DEBUG Then\r\nConst TRACE = 1\r\n#End If",
-                  "Sub A()\r\nEnd Sub"}),
+        BlockCase{"nested_after_a_closed_one", "Option Explicit",
+                  "#If Win64 Then\r\n#If VBA7 Then\r\nConst X = 1\r\n#End If\r\n#if VBA7 Then\r\nSub A()\r\n"
+                  "End Sub\r\n#EndIf\r\n#End If"},
+        BlockCase{"first_line", "", "#If VBA7 Then\r\nSub A()\r\nEnd Sub\r\n#End If"}),
     [](const auto& info) { return std::string{info.param.label}; });
-
-// Lines written into persistence procedures name the bag as their declaration does.
-TEST(PersistenceLines, NameTheProceduresOwnBag) {
-  test::TestPlatform platform;
-  host::MemoryCodeModule module{
-      "Sub UserControl_WriteProperties(ByVal Bag As PropertyBag)\r\nEnd Sub\r\n"
-      "Sub UserControl_ReadProperties(PB As PropertyBag)\r\nEnd Sub"};
-  generator::Request request;
-  test::TitleProperty(request);
-  generator::CreerVariable_Module(request, module, "UserControl", platform.ui);
-  EXPECT_EQ(module.Text(),
-            "Private m_NewTitle AS String\r\nSub UserControl_WriteProperties(ByVal Bag As PropertyBag)\r\n"
-            "Bag.WriteProperty \"Title\", m_NewTitle\r\nEnd Sub\r\nSub UserControl_ReadProperties(PB As "
-            "PropertyBag)\r\n"
-            "m_NewTitle = PB.ReadProperty (\"Title\")\r\nEnd Sub");
-}
 
 }  // namespace

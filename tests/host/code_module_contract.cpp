@@ -185,9 +185,7 @@ std::vector<ContractCase> Table() {
       Count("CountOfFourLines", kFour, "4"),
       // CountOfDeclarationLines: up to the first routine's start line, or every line.
       DeclarationLines("DeclarationLinesEndAboveTheFirstRoutine", kModule, "11"),
-      DeclarationLines("DeclarationLinesEndWithAContinuedDeclare", kDial, "14"),
       DeclarationLines("DeclarationLinesWithoutRoutineAreAll", "Option Explicit\n\n' note\n", "3"),
-      DeclarationLines("DeclarationLinesOfAnEmptyModule", "", "0"),
       DeclarationLines("DeclarationLinesBeforeARoutineOnLineOne", "Sub A()\nEnd Sub\n", "0"),
       Lines("LinesAll", kFour, 1, 4, "first\r\nsecond\r\nthird\r\nfourth"),
       Lines("LinesFirstOnly", kFour, 1, 1, "first"),
