@@ -53,16 +53,16 @@ void CreerVariable_Module(const Request& request, host::CodeModule& module, std:
     // Each line names the bag as its procedure does; PropBag is spelled as it always has been.
     const std::string write = object + "_WriteProperties";
     const Persistence writer = FindPersistence(module, write);
+    const std::string writeBag = writer.ownBag.empty() ? "Propbag" : writer.ownBag;
     AddPersistenceLine(module, write, "Private Sub " + write + "(PropBag As PropertyBag)\rEnd Sub",
-                       writer.bodyStart,
-                       (writer.ownBag.empty() ? "Propbag" : writer.ownBag) + ".WriteProperty \"" + name +
-                           "\", m_" + variable);
+                       writer.bodyStart, writeBag + ".WriteProperty \"" + name + "\", m_" + variable);
     const std::string read = object + "_ReadProperties";
     const Persistence reader = FindPersistence(module, read);
-    AddPersistenceLine(
-        module, read, "Private Sub " + read + " (PropBag As PropertyBag)\rEnd Sub", reader.bodyStart,
-        std::string{request.bProp_Set ? "Set " : ""} + "m_" + variable + " = " +
-            (reader.ownBag.empty() ? "PropBag" : reader.ownBag) + ".ReadProperty (\"" + name + "\")");
+    const std::string readBag = reader.ownBag.empty() ? "PropBag" : reader.ownBag;
+    AddPersistenceLine(module, read, "Private Sub " + read + " (PropBag As PropertyBag)\rEnd Sub",
+                       reader.bodyStart,
+                       std::string{request.bProp_Set ? "Set " : ""} + "m_" + variable + " = " + readBag +
+                           ".ReadProperty (\"" + name + "\")");
   } catch (...) {
     host::ShowCaughtFailure(ui, "CreerVariable_Module");
   }

@@ -2,6 +2,7 @@
 // module already uses.
 #include "generator/request_rules.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ void RequireRoutineName(const Request& request) {
 
 namespace {
 
-// VB allows no longer name.
+// VB allows no longer name; the messages say so.
 constexpr std::size_t kLongestName = 255;
 
 // What EcrireCode writes for the request, in its order of precedence.
@@ -73,6 +74,14 @@ bool IsAsciiLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// The pieces one after another. Messages are built so: GCC 12 sees overlapping copies, at -O3, in
+// a literal added to a string made on the spot.
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+  std::string text;
+  for (const std::string_view piece : pieces) text += piece;
+  return text;
+}
+
 // Why `text`, not empty, is no name VB accepts, or nothing when its characters make one.
 std::optional<std::string> WhyNotAName(std::string_view text, const host::CodePage* codePage) {
   for (std::size_t at = 0; at < text.size();) {
@@ -84,11 +93,11 @@ std::optional<std::string> WhyNotAName(std::string_view text, const host::CodePa
     if (length == 1 && (IsAsciiLetter(c) || (!first && ((c >= '0' && c <= '9') || c == '_')))) continue;
     if (length > 1 && !IsControlOrSpace(character)) {
       if (InCodePage(character, codePage)) continue;
-      return "\"" + std::string{character} + "\" is not a letter of the module's code page";
+      return Joined({"\"", character, "\" is not a letter of the module's code page"});
     }
     if (first) return "it does not start with a letter";
-    return "\"" + std::string{character} +
-           "\" cannot stand in a name, which holds letters, digits and underscores only";
+    return Joined(
+        {"\"", character, "\" cannot stand in a name, which holds letters, digits and underscores only"});
   }
   return std::nullopt;
 }
@@ -97,15 +106,13 @@ std::optional<std::string> WhyNotAName(std::string_view text, const host::CodePa
 std::optional<std::string> NameProblem(std::string_view text, std::string_view noun,
                                        const host::CodePage* codePage) {
   if (const std::optional<std::string> why = WhyNotAName(text, codePage)) {
-    return "\"" + std::string{text} + "\" is not a " + std::string{noun} + " VB accepts: " + *why + ".";
+    return Joined({"\"", text, "\" is not a ", noun, " VB accepts: ", *why, "."});
   }
   if (IsReservedWord(text)) {
-    return std::string{text} + " is a reserved word in Visual Basic; choose another " + std::string{noun} +
-           ".";
+    return Joined({text, " is a reserved word in Visual Basic; choose another ", noun, "."});
   }
   if (const std::size_t length = CharacterCount(text); length > kLongestName) {
-    return "The " + std::string{noun} + " is " + std::to_string(length) + " characters long; VB allows " +
-           std::to_string(kLongestName) + ".";
+    return Joined({"The ", noun, " is ", std::to_string(length), " characters long; VB allows 255."});
   }
   return std::nullopt;
 }
@@ -115,36 +122,32 @@ std::optional<std::string> DerivedTooLong(std::string_view text, std::size_t add
                                           std::string_view noun) {
   const std::size_t length = CharacterCount(text) + added;
   if (length <= kLongestName) return std::nullopt;
-  return "With this " + std::string{noun} + ", " + std::string{what} + " would be " + std::to_string(length) +
-         " characters long; VB allows " + std::to_string(kLongestName) + ": choose a shorter " +
-         std::string{noun} + ".";
+  return Joined({"With this ", noun, ", ", what, " would be ", std::to_string(length),
+                 " characters long; VB allows 255: choose a shorter ", noun, "."});
 }
 
 // Why the type `text` cannot be written, or nothing when it can.
 std::optional<std::string> TypeProblem(std::string_view text, std::string_view noun,
                                        const host::CodePage* codePage) {
-  const std::string quoted = "\"" + std::string{text} + "\"";
-  if (text.empty()) {
-    return "The " + std::string{noun} + " is empty; give the name of a type, such as Long or Collection.";
-  }
+  if (text.empty())
+    return Joined({"The ", noun, " is empty; give the name of a type, such as Long or Collection."});
+  const std::string quoted = Joined({"\"", text, "\" is not a type VB accepts: "});
   const std::size_t dot = text.find('.');
   std::vector<std::string_view> parts{text.substr(0, dot)};
   if (dot != std::string_view::npos) parts.push_back(text.substr(dot + 1));
   for (const std::string_view part : parts) {
     if (part.empty() || part.find('.') != std::string_view::npos) {
-      return quoted +
-             " is not a type VB accepts: a type is a name, or two names joined by a dot "
-             "(Library.Class).";
+      return quoted + "a type is a name, or two names joined by a dot (Library.Class).";
     }
     if (const std::optional<std::string> why = WhyNotAName(part, codePage)) {
-      return quoted + " is not a type VB accepts: " + *why + ".";
+      return quoted + *why + ".";
     }
     if (IsReservedWord(part) && !IsBuiltInTypeName(part)) {
-      return std::string{part} + " is a reserved word in Visual Basic, not a type.";
+      return Joined({part, " is a reserved word in Visual Basic, not a type."});
     }
     if (const std::size_t length = CharacterCount(part); length > kLongestName) {
-      return "The " + std::string{noun} + " holds a name " + std::to_string(length) +
-             " characters long; VB allows " + std::to_string(kLongestName) + ".";
+      return Joined(
+          {"The ", noun, " holds a name ", std::to_string(length), " characters long; VB allows 255."});
     }
   }
   return std::nullopt;
@@ -202,9 +205,8 @@ std::optional<ModuleRefusal> RoutineInUse(const host::CodeModule& module, std::s
   const std::optional<host::Declaration> parsed = host::ParseDeclaration(declaration);
   const bool isSub = parsed && parsed->isSub;
   const std::string_view spelled = parsed ? parsed->name : name;
-  return ModuleRefusal{
-      "The module already has " + std::string{RoutineWords(kind, isSub)} + " " + std::string{spelled}, line,
-      "choose another name"};
+  return ModuleRefusal{Joined({"The module already has ", RoutineWords(kind, isSub), " ", spelled}), line,
+                       "choose another name"};
 }
 
 }  // namespace
@@ -247,8 +249,8 @@ std::optional<NameRefusal> FindUnwritableName(const Request& request, const host
 
 std::string ModuleRefusal::Message(long shownLine) const {
   std::string message = subject;
-  if (line != 0) message += ", at line " + std::to_string(shownLine);
-  if (!advice.empty()) message += "; " + advice;
+  if (line != 0) message += Joined({", at line ", std::to_string(shownLine)});
+  if (!advice.empty()) message += Joined({"; ", advice});
   message += '.';
   return message;
 }
@@ -262,7 +264,7 @@ std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const hos
         "module",
         0, ""};
   }
-  const std::string declared = request.bCacher ? request.sNom_Propriete + "_Hide" : request.sNom_Propriete;
+  const std::string declared = Joined({request.sNom_Propriete, request.bCacher ? "_Hide" : ""});
   std::vector<host::ProcKind> kinds{host::ProcKind::kProc, host::ProcKind::kGet};
   if (path != Path::kProperty) {
     kinds.insert(kinds.end(), {host::ProcKind::kLet, host::ProcKind::kSet});
@@ -276,14 +278,13 @@ std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const hos
   const long declarations = module.CountOfDeclarationLines();
   if (declarations <= 0) return std::nullopt;
   const host::DeclarationsSection section = host::ReadDeclarationsSection(module.Lines(1, declarations));
-  const std::string backing = "m_" + request.sNomVariable;
+  const std::string backing = Joined({"m_", request.sNomVariable});
   for (const bool variable : {false, true}) {
     if (variable && path != Path::kProperty) break;
     for (const host::ModuleLevelName& used : section.names) {
       if (!host::SameName(used.name, variable ? backing : declared)) continue;
-      return ModuleRefusal{
-          "The module already has " + std::string{ModuleNameWords(used.kind)} + " " + used.name, used.line,
-          variable ? "choose another variable" : "choose another name"};
+      return ModuleRefusal{Joined({"The module already has ", ModuleNameWords(used.kind), " ", used.name}),
+                           used.line, variable ? "choose another variable" : "choose another name"};
     }
   }
   return std::nullopt;

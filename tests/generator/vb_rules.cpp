@@ -7,16 +7,15 @@ namespace {
 RuleCase Refused(const char* label, std::vector<std::string> arguments, const char* option, std::string why) {
   return {label, std::move(arguments), option, std::move(why)};
 }
-std::string Longer(std::string_view made, std::string_view of) {
-  return "With this " + std::string{of} + ", " + std::string{made} +
-         " would be 256 characters long; VB allows 255: choose a shorter " + std::string{of} + ".";
+std::string Longer(const std::string& made, const std::string& of) {
+  return "With this " + of + ", " + made + " would be 256 characters long; VB allows 255: choose a shorter " +
+         of + ".";
 }
 // A conflict with `what`, declared at code line `line`.
 RuleCase Used(const char* label, std::vector<std::string> arguments, const std::string& what, long line,
-              std::string_view instead = "name") {
+              const std::string& instead = "name") {
   return {label, std::move(arguments), nullptr,
-          "The module already has " + what + ", at line {line}; choose another " + std::string{instead} + ".",
-          line};
+          "The module already has " + what + ", at line {line}; choose another " + instead + ".", line};
 }
 
 const std::string kN251(251, 'N');
