@@ -26,9 +26,6 @@ constexpr const char* kExamples = R"(Examples:
 
 constexpr std::array<std::string_view, 5> kSubcommands{"property", "sub", "function", "comments", "config"};
 
-// VB6 accepts no longer identifier.
-constexpr std::size_t kLongestName = 255;
-
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
 // as the parser sees them. An option that the arguments do not name takes no value and breaks no
 // rule, and defining one costs the parser more than reading a common file.
@@ -124,12 +121,6 @@ std::string SubcommandList() {
   return list;
 }
 
-std::size_t CharacterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U ? 1 : 0;
-  return count;
-}
-
 // What goes into the file is text: a file's path alone is bytes, as the system takes it.
 void RequireText(std::string_view text, std::string_view what) {
   if (!host::IsValidUtf8(text)) throw UsageError(std::string{what} + " must be UTF-8 text");
@@ -139,14 +130,6 @@ void RequireOneLine(std::string_view text, std::string_view what) {
   RequireText(text, what);
   if (HoldsControlCharacter(text)) {
     throw UsageError(std::string{what} + " must not hold a line break or another control character");
-  }
-}
-
-void RequireName(std::string_view text, std::string_view what) {
-  RequireOneLine(text, what);
-  if (const std::size_t length = CharacterCount(text); length > kLongestName) {
-    throw UsageError(std::string{what} + " is " + std::to_string(length) + " characters long; VB allows " +
-                     std::to_string(kLongestName) + " in a name");
   }
 }
 
@@ -284,8 +267,8 @@ void CheckUsage(Command& command) {
   }
   const generator::Request& request = command.request;
   RequireText(request.sUsage, "--usage");
-  RequireName(request.sNom_Propriete, "NAME");
-  RequireName(request.sNomVariable, "--variable");
+  RequireOneLine(request.sNom_Propriete, "NAME");
+  RequireOneLine(request.sNomVariable, "--variable");
   RequireOneLine(request.sTypeVariable, "--type");
   RequireOneLine(request.sFuncReturn, "--returns");
   if (request.bComment) command.caretLine = LineNumber(command.line);

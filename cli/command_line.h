@@ -54,9 +54,9 @@ std::vector<std::string> ParserArguments(std::span<const std::string> arguments)
 bool HoldsControlCharacter(std::string_view text);
 
 // The rules of a parsed command line: every text is UTF-8, names and types are one line of printable
-// text, a name is no
-// longer than VB allows, the code page is a Windows one, a property has a variable, and --line is
-// a line number. Throws UsageError.
+// text, the code page is a Windows one, a property has a variable, and --line is a line number.
+// Throws UsageError. VB's own rules for names and types need the code page, and are held when the
+// run opens it.
 void CheckUsage(Command& command);
 
 }  // namespace cli

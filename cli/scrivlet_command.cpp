@@ -111,13 +111,35 @@ std::vector<std::string_view> EncodedPieces(const host::SourceCodeModule& module
   return pieces;
 }
 
+// The argument that gives a request's text.
+std::string_view OptionOf(generator::RequestText text) {
+  switch (text) {
+    case generator::RequestText::kVariable:
+      return "--variable";
+    case generator::RequestText::kType:
+      return "--type";
+    case generator::RequestText::kReturnType:
+      return "--returns";
+    case generator::RequestText::kName:
+      break;
+  }
+  return "NAME";
+}
+
 // Reads the file, generates into its lines in memory, and writes it once, only when nothing failed.
+// Names, variables and types that VB would not accept are a wrong command line; a name the file
+// already uses, or Friend in a standard module, is refused naming the file's line.
 int Generate(Command& command, CommandServices& services) {
   using host::SourceFileError;
   const std::optional<host::SourceFileKind> kind = host::SourceFileKindOfPath(command.file);
   if (!kind)
     throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
   const std::unique_ptr<host::CodePage> codec = services.codePages.Open(command.codePage);
+  generator::Request& request = command.request;
+  if (const std::optional<generator::NameRefusal> refusal =
+          generator::FindUnwritableName(request, codec.get())) {
+    throw UsageError(std::string{OptionOf(refusal->text)} + ": " + refusal->message);
+  }
   const std::unique_ptr<host::SourceFile> file = services.files.Read(command.file);
   // The module reads its lines in place: from the file's bytes when they are all ASCII (the same in
   // every code page and in UTF-8), else from the decoded text, which lives as long as the module.
@@ -154,18 +176,20 @@ int Generate(Command& command, CommandServices& services) {
     }
     module->pane().SetCaret(caret);
   }
+  if (const std::optional<generator::ModuleRefusal> refusal =
+          generator::FindModuleRefusal(request, *module)) {
+    throw SourceFileError(command.file, refusal->Message(module->FileLineOfCodeLine(refusal->line)));
+  }
   if (!command.print) {
     if (const std::string reason = file->ReadOnlyReason(); !reason.empty())
       throw SourceFileError(command.file, reason + "; nothing was written");
   }
 
-  generator::Request& request = command.request;
   request.sNomutilisateur = Programmer(command, services);
-  generator::RequireRoutineName(request);
   const Vb6Limits limits{*module};
   CliUi ui{services.err};
   const RememberedDates dates{services.dates};
-  const host::Platform platform{ui, services.clock, dates, services.settings};
+  const host::Platform platform{ui, services.clock, dates, services.settings, codec.get()};
   generator::EcrireCode(request, *module, platform);
   if (ui.shown() > 0) return kFailure;
   try {

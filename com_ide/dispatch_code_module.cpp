@@ -25,6 +25,12 @@ long DispatchCodeModule::CountOfLines() const {
   return ResultAsLong(result);
 }
 
+long DispatchCodeModule::CountOfDeclarationLines() const {
+  platform::win32::UniqueVariant result;
+  CallByName(module_.get(), L"CountOfDeclarationLines", kGet, {}, result);
+  return ResultAsLong(result);
+}
+
 std::string DispatchCodeModule::Lines(long start, long count) const {
   std::array<VARIANT, 2> arguments = {LongArgument(start), LongArgument(count)};
   platform::win32::UniqueVariant result;

@@ -25,6 +25,7 @@ class DispatchCodeModule final : public host::CodeModule {
 
   std::shared_ptr<host::CodePane> CodePane() override;
   long CountOfLines() const override;
+  long CountOfDeclarationLines() const override;
   std::string Lines(long start, long count) const override;
   long ProcStartLine(std::string_view name, host::ProcKind kind) const override;
   long ProcBodyLine(std::string_view name, host::ProcKind kind) const override;

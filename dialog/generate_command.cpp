@@ -72,6 +72,9 @@ void FrmAddIn::GenerateFromControls() {
   request.sUsage = Text(txtUsage);
   request.bVariableLoc_Static = checked(chkStatique);
 
+  // Code VB would refuse is not written: the refusal is shown as the generator shows its own failures,
+  // and the dialog stays as it is.
+  if (generator::RefuseUnwritable(request, *UnLien, platform_)) return;
   // Reports its own failures; the dialog stays as it is.
   generator::EcrireCode(request, *UnLien, platform_);
 }

@@ -13,6 +13,7 @@
 #include "host/error_trap.h"
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
+#include "host/vb_code/declarations_section.h"
 #include "host/vb_errors.h"
 
 namespace generator {
@@ -42,6 +43,20 @@ long InsertionLine(const host::CodeModule& module, long caret, long declarationE
   long line = std::max(caret, declarationEnd + 1);
   while (line - 1 > declarationEnd && host::ContinuesOnNextLine(module.Lines(line - 1, 1))) --line;
   return line;
+}
+
+// Adds the generation's first text ahead of the module's first routine, as AddFromString does, unless
+// that routine stands in an #If block: the text then goes ahead of the outermost such block, so that
+// every build of the module compiles it. Whatever is added after it goes ahead of it, outside too.
+void AddFirst(host::CodeModule& module, std::string_view text) {
+  const long declarations = module.CountOfDeclarationLines();
+  const long line =
+      declarations > 0 ? host::ReadDeclarationsSection(module.Lines(1, declarations)).beforeOpenBlock : 0;
+  if (line != 0) {
+    module.InsertLines(line, text);
+  } else {
+    module.AddFromString(text);
+  }
 }
 
 // Declaration line, CR, header, CR, body: built in this order.
@@ -88,9 +103,9 @@ void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Pl
     if (request.bComment) {
       InsertComments(request, UnLien, platform);
     } else if (request.bCreerProcedure) {
-      UnLien.AddFromString(RoutineText(request, pkSub, platform));
+      AddFirst(UnLien, RoutineText(request, pkSub, platform));
     } else if (request.bCreerFonction) {
-      UnLien.AddFromString(RoutineText(request, pkFunction, platform));
+      AddFirst(UnLien, RoutineText(request, pkFunction, platform));
     } else {
       // PropertyChanged and the bag lines exist only where VB can run them: elsewhere nothing is
       // written, not even the Get, so that the module still compiles.
@@ -102,7 +117,7 @@ void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Pl
           return;
         }
       }
-      UnLien.AddFromString(RoutineText(request, pkPropertyGet, platform));
+      AddFirst(UnLien, RoutineText(request, pkPropertyGet, platform));
       if (request.bLectureSeule) {
         // The Get reads m_ + variable, so the variable is declared; there is nothing to persist.
         CreerVariable_Module(request, UnLien, {}, platform.ui);

@@ -29,6 +29,9 @@ class CodeModule {
   virtual std::shared_ptr<host::CodePane> CodePane() = 0;
 
   virtual long CountOfLines() const = 0;
+  // The lines of the declarations section: those before the first routine's start line, or every
+  // line of a module without routines.
+  virtual long CountOfDeclarationLines() const = 0;
   // `count` lines from `start`, joined by CR LF, without a final line break.
   virtual std::string Lines(long start, long count) const = 0;
 

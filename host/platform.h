@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/clock.h"
+#include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/settings_store.h"
 #include "host/ui.h"
@@ -14,6 +15,9 @@ struct Platform {
   const Clock& clock;
   const DateFormatter& dates;
   SettingsStore& settings;
+  // The code page the modules are saved in, whose characters past ASCII are letters in VB names;
+  // null when it cannot be told.
+  const CodePage* codePage = nullptr;
 };
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include "addin/com/process_platform.h"
 #include "com_ide/dispatch_code_module.h"
 #include "generator/ecrire_code.h"
+#include "generator/request_rules.h"
 #include "platform/win32/wide.h"
 
 namespace addin::com {
@@ -85,12 +86,15 @@ HRESULT CEcrireCodeObject::put_Prop_Set(VARIANT_BOOL* bProp_Set) {
 }
 
 // The generator traps every failure of the module itself and shows it; a module of Nothing reaches
-// it as an adapter whose every call fails with error 91, and is reported the same way.
+// it as an adapter whose every call fails with error 91, and is reported the same way. A request VB
+// would refuse writes nothing and says why, as the dialog's does.
 HRESULT CEcrireCodeObject::EcrireCode(IDispatch** UnLien) {
   if (UnLien == nullptr) return E_POINTER;
   return ComBoundary(iid(), kSource, [&] {
     com_ide::DispatchCodeModule module{platform::win32::ComPtr<IDispatch>{*UnLien}};
-    generator::EcrireCode(request_, module, ProcessPlatform());
+    const host::Platform& platform = ProcessPlatform();
+    if (generator::RefuseUnwritable(request_, module, platform)) return;
+    generator::EcrireCode(request_, module, platform);
   });
 }
 

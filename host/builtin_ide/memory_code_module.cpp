@@ -65,6 +65,11 @@ long MemoryCodeModule::CountOfLines() const {
   return static_cast<long>(lines_.size());
 }
 
+long MemoryCodeModule::CountOfDeclarationLines() const {
+  Enter("CountOfDeclarationLines");
+  return AddFromStringLine() - 1;
+}
+
 std::string MemoryCodeModule::Lines(long start, long count) const {
   Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
   return JoinedLines(lines_, start, count);

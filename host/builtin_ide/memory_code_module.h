@@ -48,6 +48,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
 
   std::shared_ptr<host::CodePane> CodePane() override;
   long CountOfLines() const override;
+  long CountOfDeclarationLines() const override;
   std::string Lines(long start, long count) const override;
   long ProcStartLine(std::string_view name, ProcKind kind) const override;
   long ProcBodyLine(std::string_view name, ProcKind kind) const override;

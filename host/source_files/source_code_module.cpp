@@ -240,6 +240,15 @@ long SourceCodeModule::CodeLineOfFileLine(long fileLine) const noexcept {
   return 0;
 }
 
+long SourceCodeModule::FileLineOfCodeLine(long codeLine) const noexcept {
+  long line = static_cast<long>(header_.lines);
+  for (std::size_t i = 0; i + 1 < static_cast<std::size_t>(codeLine) && i < lines_.size(); ++i) {
+    const StoredLine& stored = lines_.at(i);
+    line += 1 + (stored.hidden != 0 ? static_cast<long>(HiddenAfter(stored).lines) : 0);
+  }
+  return line + 1;
+}
+
 std::deque<std::string> SourceCodeModule::lines() const {
   std::deque<std::string> lines;
   lines_.ForEach([&](const StoredLine& line) { lines.emplace_back(lines_.Text(line)); });
@@ -255,6 +264,11 @@ std::shared_ptr<host::CodePane> SourceCodeModule::CodePane() {
 long SourceCodeModule::CountOfLines() const {
   Enter("CountOfLines");
   return static_cast<long>(lines_.size());
+}
+
+long SourceCodeModule::CountOfDeclarationLines() const {
+  Enter("CountOfDeclarationLines");
+  return AddFromStringLine() - 1;
 }
 
 std::string SourceCodeModule::Lines(long start, long count) const {

@@ -88,6 +88,8 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   // The code line that shows file line `fileLine` (an Attribute line shows as the code line it
   // follows), or 0 for a line of the hidden header or a line outside the file.
   long CodeLineOfFileLine(long fileLine) const noexcept;
+  // The file line that shows code line `codeLine` (from 1), as an editor numbers it.
+  long FileLineOfCodeLine(long codeLine) const noexcept;
   // Code line `index` (from 0), without entering a fault plan.
   std::string_view CodeLine(std::size_t index) const { return lines_[index]; }
   // Calls visit(text) for each code line added since reading, in order.
@@ -103,6 +105,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
 
   std::shared_ptr<host::CodePane> CodePane() override;
   long CountOfLines() const override;
+  long CountOfDeclarationLines() const override;
   std::string Lines(long start, long count) const override;
   long ProcStartLine(std::string_view name, ProcKind kind) const override;
   long ProcBodyLine(std::string_view name, ProcKind kind) const override;

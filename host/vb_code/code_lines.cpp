@@ -150,6 +150,22 @@ std::optional<Declaration> ParseDeclaration(std::string_view text) {
   return declaration;
 }
 
+std::string_view FirstParameter(std::string_view declaration) {
+  const std::size_t open = declaration.find('(');
+  if (open == std::string_view::npos) return {};
+  std::size_t at = SkipBlanks(declaration, open + 1);
+  for (;;) {
+    const std::size_t end = AfterAnyKeyword(declaration, at, {"optional", "byval", "byref", "paramarray"});
+    if (end == kNoWord) break;
+    at = SkipBlanks(declaration, end);
+  }
+  std::size_t end = at;
+  while (end < declaration.size() && !EndsWord(declaration[end]) && declaration[end] != ')' &&
+         declaration[end] != ',')
+    ++end;
+  return declaration.substr(at, end - at);
+}
+
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub) {
   if (FirstLetter(text) != 'e') return false;
   std::size_t at = AfterKeyword(text, SkipBlanks(text, 0), "end");

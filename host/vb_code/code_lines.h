@@ -49,6 +49,10 @@ struct Declaration {
 // case. A Declare statement or any other line gives nothing.
 std::optional<Declaration> ParseDeclaration(std::string_view text);
 
+// The name of the first parameter a declaration lists, after the words Optional, ByVal, ByRef or
+// ParamArray; empty when it lists none.
+std::string_view FirstParameter(std::string_view declaration);
+
 // Whether `text` is the End Sub, End Function or End Property line that closes a routine of that kind.
 bool IsEndOf(std::string_view text, ProcKind kind, bool isSub);
 

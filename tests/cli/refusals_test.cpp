@@ -63,6 +63,7 @@ std::string LinesOf(int count) {
 }
 
 const std::string kLong256(256, 'N');
+const std::string kLong255(255, 'T');
 
 const RefusalCase kRefusals[] = {
     // Names and types are one line of printable text, and names no longer than VB allows.
@@ -97,11 +98,11 @@ const RefusalCase kRefusals[] = {
     {"name_past_255_characters",
      {"sub", kLong256, "FILE"},
      2,
-     "scrivlet: NAME is 256 characters long; VB allows 255 in a name\n"},
+     "scrivlet: NAME: The name is 256 characters long; VB allows 255.\n"},
     {"variable_past_255_characters",
      {"property", "Title", "--variable", kLong256, "FILE"},
      2,
-     "scrivlet: --variable is 256 characters long; VB allows 255 in a name\n"},
+     "scrivlet: --variable: The variable is 256 characters long; VB allows 255.\n"},
     // An empty value after '=' is empty, not the next argument.
     {"empty_variable_after_equals",
      {"property", "X", "--variable=", "--read-only", "FILE"},
@@ -181,9 +182,10 @@ const RefusalCase kRefusals[] = {
      "written\n",
      [](World&) { return LinesOf(65534); }},
     {"line_past_1023_characters",
-     {"property", "Title", "--variable", "V", "--type", std::string(1000, 'T'), "FILE"},
+     {"property", std::string(250, 'N'), "--variable", std::string(253, 'V'), "--type",
+      kLong255 + "." + kLong255, "--private", "--static", "FILE"},
      1,
-     "scrivlet: FILE: a new line (\"Property Let Title(V as TTTTTTTTTTTTTTTT...\") would be 1,025 characters "
+     "scrivlet: FILE: a new line (\"Private Static Property Let NNNNNNNNNNNN...\") would be 1,048 characters "
      "long, more than the 1,023 that VB6 loads; nothing was written\n"},
     // Inputs that cannot be written are named as what they are.
     {"creation_date_outside_the_code_page",

@@ -18,6 +18,7 @@
 #include "cli/scrivlet_command.h"
 #include "host/host_error.h"
 #include "tests/cli/scrivlet_fixture.h"
+#include "tests/generator/vb_rules.h"
 #include "tests/support/golden.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
@@ -141,10 +142,16 @@ FileCase OnTools(const char* label, std::vector<std::string> arguments,
           std::move(storedProgrammer)};
 }
 
+// The same bytes as a class, where Friend is allowed.
+FileCase InClass(FileCase c) {
+  c.file = "Tools.cls";
+  return c;
+}
+
 const FileCase kRoutines[] = {
     OnTools("Sub", {"sub", "Refresh"}),
     OnTools("SubPrivate", {"sub", "Refresh", "--private"}),
-    OnTools("SubFriend", {"sub", "Refresh", "--friend"}),
+    InClass(OnTools("SubFriend", {"sub", "Refresh", "--friend"})),
     OnTools("SubStatic", {"sub", "Refresh", "--static"}),
     // The labels keep the name as given; only the declaration takes the suffix.
     OnTools("SubHide", {"sub", "Refresh", "--hide"}),
@@ -175,17 +182,16 @@ const FileCase kRoutines[] = {
      Tools(),
      {"function", "Total", "--variable=Values", "--type=Variant", "--returns=Double"},
      "cli/routines/FunctionReturns.bas"},
-    OnTools("FunctionFriendStaticResumeNext",
-            {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"}),
+    InClass(OnTools("FunctionFriendStaticResumeNext",
+                    {"function", "Total", "--friend", "--static", "--resume-next", "--returns", "Long"})),
     OnTools("PropertyReadOnly",
             {"property", "Count", "--variable", "Total", "--type", "Long", "--read-only"}),
     OnTools("PropertyReadWrite", {"property", "Title", "--variable", "NewTitle"}),
     OnTools("PropertySet", {"property", "Font", "--variable", "NewFont", "--type", "StdFont", "--set"}),
     OnTools("PropertyPrivateHideResumeNext",
             {"property", "Title", "--variable", "NewTitle", "--private", "--hide", "--resume-next"}),
-    OnTools("PropertyFriendStatic", {"property", "Title", "--variable", "NewTitle", "--friend", "--static"}),
-    // A blank is a name, as in the dialog.
-    OnTools("PropertyBlankVariable", {"property", "Title", "--variable", " "}),
+    InClass(OnTools("PropertyFriendStatic",
+                    {"property", "Title", "--variable", "NewTitle", "--friend", "--static"})),
 };
 
 INSTANTIATE_TEST_SUITE_P(Subcommands, FileTest, testing::ValuesIn(kRoutines), Label<FileCase>);
@@ -409,13 +415,54 @@ TEST_F(ScrivletTest, EmptyNameWritesNothing) {
     const std::string path = Put("Tools.bas", original);
     arguments.push_back(path);
     const Result result = Run(arguments);
-    EXPECT_EQ(result.code, cli::kFailure);
+    EXPECT_EQ(result.code, cli::kUsage);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "scrivlet: Name of propriete cannot be null.\n");
+    EXPECT_EQ(result.err, "scrivlet: NAME: A routine needs a name.\n");
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Tools.bas");
   }
 }
+
+// A name, variable or type VB would refuse is a wrong command line that names its option.
+class NameRuleTest : public ScrivletTest, public testing::WithParamInterface<test::RuleCase> {};
+
+TEST_P(NameRuleTest, IsAWrongCommandLineNamingTheOption) {
+  const test::RuleCase& c = GetParam();
+  std::vector<std::string> arguments = c.arguments;
+  arguments.push_back(Put("Tools.bas", Tools()));
+  const Result result = Run(arguments);
+  EXPECT_EQ(result.code, c.option != nullptr ? cli::kUsage : cli::kSuccess);
+  EXPECT_EQ(result.err, c.option != nullptr ? "scrivlet: " + (c.option + (": " + c.message)) + "\n" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, NameRuleTest, testing::ValuesIn(test::NameCases()),
+                         Label<test::RuleCase>);
+
+// A name the file already uses is refused with the file's own line, hidden lines counted.
+class ConflictTest : public ScrivletTest, public testing::WithParamInterface<test::RuleCase> {};
+
+TEST_P(ConflictTest, IsRefusedNamingTheFilesLine) {
+  const test::RuleCase& c = GetParam();
+  std::string code{test::kConflictModule};
+  const std::string get = "Property Get Value() As Long\r\n";
+  code.insert(code.find(get) + get.size(), "Attribute Value.VB_UserMemId = 0\r\n");
+  const std::string original = "Attribute VB_Name = \"M\"\r\n" + code;
+  const std::string file = c.type == host::ComponentType::kStdModule ? "M.bas" : "M.cls";
+  std::vector<std::string> arguments = c.arguments;
+  arguments.push_back(Put(file, original));
+  const Result result = Run(arguments);
+  EXPECT_EQ(result.code, c.message.empty() ? cli::kSuccess : cli::kFailure);
+  const long fileLine = c.line + 1 + (c.line > 5 ? 1 : 0);
+  EXPECT_EQ(result.err, c.message.empty()
+                            ? ""
+                            : "scrivlet: " + arguments.back() + ": " + test::RuleMessage(c, fileLine) + "\n");
+  if (!c.message.empty()) {
+    EXPECT_EQ(test::ReadFile(arguments.back()), original);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, ConflictTest, testing::ValuesIn(test::ConflictCases()),
+                         Label<test::RuleCase>);
 
 TEST_F(ScrivletTest, UsageErrorsExitTwoAndWriteNothing) {
   const std::string original = Tools();
@@ -599,13 +646,9 @@ TEST_F(ScrivletTest, UnmappableCharacterWritesNothing) {
     std::string message;
   };
   const Case cases[] = {
-      // The declaration is line 5.
-      {{"sub", "\u03A3"}, "line 5: the character U+03A3 cannot be written in code page 1252"},
       // The programmer's name is the ninth line of the comment block.
       {{"sub", "Refresh", "--programmer", "\u0141ukasz"},
        "line 13: the character U+0141 cannot be written in code page 1252"},
-      {{"function", "Total", "--returns", "\u65E5"},
-       "line 5: the character U+65E5 cannot be written in code page 1252"},
       // The variable and the Let come first, then the Let's comment block.
       {{"property", "Title", "--variable", "NewTitle", "--usage", "\U0001F600"},
        "line 8: the character U+1F600 cannot be written in code page 1252"},
@@ -647,7 +690,7 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
        {"property", "Title", "--variable", "NewTitle", "--changed"},
        "scrivlet: Description: The clock failed.\n"},
       {"Comments", 1, {"comments", "--line", "25"}, "scrivlet: Description: The clock failed.\n"},
-      {"DateFormat", 0, {"function", "Percent"}, "scrivlet: Description: No date format.\n"},
+      {"DateFormat", 0, {"function", "Ratio"}, "scrivlet: Description: No date format.\n"},
       // Nothing is printed either.
       {"Print",
        2,

@@ -15,6 +15,7 @@
 #include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
 #include "tests/dialog/dialog_fixture.h"
+#include "tests/generator/vb_rules.h"
 #include "tests/support/visible.h"
 
 namespace {
@@ -112,8 +113,11 @@ const Request kRequests[] = {
     {"defaults_with_name",
      kStart,
      1,
-     [](Generating& g) { g.Type(0, txtPropriete, "Title"); },
-     {.nom = "Title"}},
+     [](Generating& g) {
+       g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
+     },
+     {.nom = "Title", .nomVariable = "NewTitle"}},
     {"example_property",
      kStart,
      1,
@@ -139,11 +143,12 @@ const Request kRequests[] = {
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Total");
+       g.Type(0, txtVariable, "Sum");
        g.Click(chkFonction);
        g.Type(0, cmbFuncReturn, "Currency");
        g.Click(chkFonction);
      },
-     {.nom = "Total", .funcReturn = "Currency"}},
+     {.nom = "Total", .funcReturn = "Currency", .nomVariable = "Sum"}},
     {"typed_class_name",
      kStart,
      1,
@@ -176,22 +181,25 @@ const Request kRequests[] = {
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Count");
+       g.Type(0, txtVariable, "Total");
        g.Click(chkFriend);
        g.Click(chkLectureSeule);
      },
-     {.nom = "Count", .lectureSeule = true, .friendly = true}},
-    // A name made of blanks passes the test; texts go as typed.
-    {"blank_name", kStart, 1, [](Generating& g) { g.Type(0, txtPropriete, "  "); }, {.nom = "  "}},
+     {.nom = "Count", .nomVariable = "Total", .lectureSeule = true, .friendly = true}},
     // The name typed on the page "User" is used without being stored.
     {"programmer_and_usage_as_typed",
      kStart,
      1,
      [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
        g.Type(dialog::kPageUser, txtNomUtilisateur, " Ann ");
        g.Type(dialog::kPageDescription, txtUsage, "Keeps the title\r\nof the form");
      },
-     {.nom = "Title", .nomUtilisateur = " Ann ", .usage = "Keeps the title\r\nof the form"}},
+     {.nom = "Title",
+      .nomUtilisateur = " Ann ",
+      .nomVariable = "NewTitle",
+      .usage = "Keeps the title\r\nof the form"}},
     // Comments only needs no name; the boxes it disables give False, the texts go as they stand.
     {"comments_only_without_name",
      kWithRoutine,
@@ -225,8 +233,9 @@ TEST_P(GenerateRequest, WritesWhatTheControlsSay) {
 INSTANTIATE_TEST_SUITE_P(Dialog, GenerateRequest, ::testing::ValuesIn(kRequests),
                          [](const auto& info) { return std::string{info.param.name}; });
 
-// Nothing is reset: the dialog shows the same values, and a second click sends the same request.
-TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
+// Nothing is reset: the dialog shows the same values, and a second click sends the same request,
+// which the module, now holding the Sub, refuses.
+TEST(GenerateCommand, KeepsTheDialogAndRefusesTheRepeat) {
   Generating g;
   g.Type(0, txtPropriete, "Refresh");
   g.Click(chkProcedure);
@@ -243,20 +252,11 @@ TEST(GenerateCommand, KeepsTheDialogAndRepeats) {
     EXPECT_EQ(now.enabled, was.enabled) << d.name;
   }
   EXPECT_TRUE(g.dialog.form.Visible());
-  // The second Sub goes ahead of the first, as AddFromString puts it before the module's routines.
-  Options sub{.nom = "Refresh", .procedure = true};
-  test::TestPlatform platform;
-  host::MemoryCodeModule expected{once};
-  generator::Request request;
-  request.sNom_Propriete = "Refresh";
-  request.bCreerProcedure = true;
-  request.sTypeVariable = "String";
-  request.sFuncReturn = "String";
-  request.sNomutilisateur = "My name";
-  request.sUsage = "Description of its utility\r\n";
-  generator::EcrireCode(request, expected, platform.platform());
-  EXPECT_EQ(test::Visible(g.module->Text()), test::Visible(expected.Text()));
-  EXPECT_EQ(once, Generated(sub, kStart, 1));
+  EXPECT_EQ(once, Generated({.nom = "Refresh", .procedure = true}, kStart, 1));
+  EXPECT_EQ(g.module->Text(), once);
+  EXPECT_EQ(g.dialog.platform.ui.messages(),
+            (std::vector<host::ShownMessage>{
+                {"The module already has a Sub Refresh, at line 3; choose another name.", "EcrireCode"}}));
 }
 
 TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
@@ -275,6 +275,42 @@ TEST(GenerateCommand, NameTestRaisesTheCommandsOwnFailure) {
   request.sNom_Propriete = " ";
   EXPECT_NO_THROW(generator::RequireRoutineName(request));
 }
+
+// The options of a command line, set as the programmer would set them in the dialog.
+void Fill(Generating& g, const std::vector<std::string>& arguments) {
+  if (arguments[0] != "property") g.Click(arguments[0] == "sub" ? chkProcedure : chkFonction);
+  g.Type(0, txtPropriete, arguments[1]);
+  for (std::size_t i = 2; i < arguments.size(); ++i) {
+    const std::string& option = arguments[i];
+    if (option == "--resume-next") g.Click(chkResumeNext);
+    if (option == "--hide") g.Click(chkHide);
+    if (option == "--variable") g.Type(0, txtVariable, arguments[++i]);
+    if (option == "--type") g.Type(0, cmbType, arguments[++i]);
+    if (option == "--returns") g.Type(0, cmbFuncReturn, arguments[++i]);
+  }
+}
+
+// A name, variable or type VB would refuse is shown as the generator shows its failures, and the
+// module stays as it was.
+class NameRule : public testing::TestWithParam<test::RuleCase> {};
+
+TEST_P(NameRule, IsRefusedInABoxTitledEcrireCode) {
+  const test::RuleCase& c = GetParam();
+  Generating g;
+  Fill(g, c.arguments);
+  ASSERT_FALSE(HasFatalFailure());
+  g.dialog.view->Click(OKButton);
+  if (c.option == nullptr) {
+    EXPECT_NE(g.module->Text(), kStart);
+    EXPECT_TRUE(g.dialog.platform.ui.messages().empty());
+  } else {
+    EXPECT_EQ(g.module->Text(), kStart);
+    EXPECT_EQ(g.dialog.platform.ui.messages(), (std::vector<host::ShownMessage>{{c.message, "EcrireCode"}}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialog, NameRule, testing::ValuesIn(test::NameCases()),
+                         [](const auto& info) { return std::string{info.param.label}; });
 
 struct Failure {
   const char* name;
@@ -328,6 +364,7 @@ const Failure kFailures[] = {
     {"generator_reports_its_own",
      [](Generating& g, host::FaultPlan& plan) {
        g.Type(0, txtPropriete, "Title");
+       g.Type(0, txtVariable, "NewTitle");
        plan.Fail("AddFromString", 1, 7, "Out of memory");
        g.module->AttachFaults(&plan);
      },

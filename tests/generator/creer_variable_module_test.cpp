@@ -113,6 +113,13 @@ const VariableCase kVariables[] = {
      "Private Sub UserControl_WriteProperties(PropBag As PropertyBag)\n"
      "Propbag.WriteProperty \"Title\", m_NewTitle\n"
      "End Sub"},
+    // The lines name the bag as their procedure's declaration does.
+    {"bag_named_by_the_procedure", Title, true,
+     "Sub UserControl_WriteProperties(ByVal Bag As PropertyBag)\nEnd Sub\n"
+     "Sub UserControl_ReadProperties(PB As PropertyBag)\nEnd Sub",
+     "Private m_NewTitle AS String\nSub UserControl_WriteProperties(ByVal Bag As PropertyBag)\n"
+     "Bag.WriteProperty \"Title\", m_NewTitle\nEnd Sub\nSub UserControl_ReadProperties(PB As PropertyBag)\n"
+     "m_NewTitle = PB.ReadProperty (\"Title\")\nEnd Sub"},
     {"empty_variable_and_type", [](Request& r) { r.sNom_Propriete = "Title"; }, false, "Dim a",
      "Dim a\nPrivate m_ AS "},
     {"quote_in_name_not_escaped",

@@ -300,10 +300,20 @@ void PrintTo(const OrderCase& c, std::ostream* os) {
 }
 
 const OrderCase kOrders[] = {
-    {"sub", "", [](Request& r) { r.bCreerProcedure = true; }, {"AddFromString"}},
-    {"function", "", [](Request& r) { r.bCreerFonction = true; }, {"AddFromString"}},
-    {"read_only", "", [](Request& r) { r.bLectureSeule = true; }, {"AddFromString", "AddFromString"}},
-    {"read_write", "", [](Request&) {}, {"AddFromString", "AddFromString", "AddFromString"}},
+    // Where the declarations end is asked first: the new code goes ahead of an #If block they leave open.
+    {"sub", "", [](Request& r) { r.bCreerProcedure = true; }, {"CountOfDeclarationLines", "AddFromString"}},
+    {"function",
+     "",
+     [](Request& r) { r.bCreerFonction = true; },
+     {"CountOfDeclarationLines", "AddFromString"}},
+    {"read_only",
+     "",
+     [](Request& r) { r.bLectureSeule = true; },
+     {"CountOfDeclarationLines", "AddFromString", "AddFromString"}},
+    {"read_write",
+     "",
+     [](Request&) {},
+     {"CountOfDeclarationLines", "AddFromString", "AddFromString", "AddFromString"}},
     {"read_write_changed_new_procedures",
      "Option Explicit",
      [](Request& r) {
@@ -311,7 +321,7 @@ const OrderCase kOrders[] = {
        r.bProp_Changed = true;
      },
      // The module's kind is asked first: a built-in module without one may be a user control.
-     {"Parent", "AddFromString", "AddFromString", "AddFromString",
+     {"Parent", "CountOfDeclarationLines", "Lines 1 1", "AddFromString", "AddFromString", "AddFromString",
       "ProcBodyLine UserControl_WriteProperties 0", "AddFromString",
       "ProcBodyLine UserControl_WriteProperties 0", "Lines 3 1", "InsertLines 4",
       "ProcBodyLine UserControl_ReadProperties 0", "AddFromString",
@@ -323,7 +333,7 @@ const OrderCase kOrders[] = {
        r.sNom_Propriete = "Title";
        r.bProp_Changed = true;
      },
-     {"Parent", "AddFromString", "AddFromString", "AddFromString",
+     {"Parent", "CountOfDeclarationLines", "AddFromString", "AddFromString", "AddFromString",
       "ProcBodyLine UserControl_WriteProperties 0", "Lines 85 1", "InsertLines 86",
       "ProcBodyLine UserControl_ReadProperties 0", "Lines 88 1", "InsertLines 89"}},
     {"comments_only",

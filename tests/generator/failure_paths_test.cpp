@@ -45,20 +45,20 @@ const PathCase kPaths[] = {
        Title(r);
        r.bLectureSeule = true;
      },
-     1},
-    {"read_write", "Option Explicit", 1, Title, 2},
+     3},
+    {"read_write", "Option Explicit", 1, Title, 4},
     {"read_write_changed_new_procedures", "Option Explicit", 1,
      [](Request& r) {
        Title(r);
        r.bProp_Changed = true;
      },
-     2},
+     4},
     {"read_write_changed_existing_procedures", kControl, 1,
      [](Request& r) {
        Title(r);
        r.bProp_Changed = true;
      },
-     2},
+     4},
     {"comments_only", kControl, 3, [](Request& r) { r.bComment = true; }, SIZE_MAX},
 };
 

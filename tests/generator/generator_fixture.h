@@ -13,21 +13,23 @@
 #include "host/builtin_ide/fixed_clock.h"
 #include "host/builtin_ide/memory_settings_store.h"
 #include "host/builtin_ide/recording_ui.h"
+#include "platform/posix/code_page_codec.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "tests/support/visible.h"
 
 namespace test {
 
-// Sunday 6 December 2026, English names, and a message box that records.
+// Sunday 6 December 2026, English names, modules in code page 1252, and a message box that records.
 struct TestPlatform {
   TestPlatform() { ::setenv("LC_ALL", "C", 1); }
 
-  host::Platform platform() { return {ui, clock, dates, settings}; }
+  host::Platform platform() { return {ui, clock, dates, settings, &codePage}; }
 
   host::RecordingUi ui;
   host::FixedClock clock{{2026, 12, 6}};
   platform::posix::LocaleDateFormatter dates;
   host::MemorySettingsStore settings;
+  platform::posix::CodePageCodec codePage{1252};
 };
 
 // The property of the examples: name Title, variable NewTitle, type String.

@@ -31,6 +31,7 @@ class RecordingModule final : public host::CodeModule {
 
   std::shared_ptr<host::CodePane> CodePane() override { return paneLost_ ? nullptr : inner_->CodePane(); }
   long CountOfLines() const override { return inner_->CountOfLines(); }
+  long CountOfDeclarationLines() const override { return inner_->CountOfDeclarationLines(); }
   std::string Lines(long start, long count) const override { return inner_->Lines(start, count); }
   long ProcStartLine(std::string_view name, host::ProcKind kind) const override {
     return inner_->ProcStartLine(name, kind);

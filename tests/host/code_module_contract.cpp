@@ -18,6 +18,7 @@ namespace {
 // What is asked of the module.
 enum class Ask {
   kCountOfLines,
+  kCountOfDeclarationLines,
   kLines,
   kProcLines,  // ProcStartLine and ProcBodyLine
   kProcOfLine,
@@ -58,6 +59,9 @@ using Text = std::string_view;
 
 ContractCase Count(Text label, Text code, Text count) {
   return {label, code, Ask::kCountOfLines, 0, 0, {}, {}, {}, count};
+}
+ContractCase DeclarationLines(Text label, Text code, Text count) {
+  return {label, code, Ask::kCountOfDeclarationLines, 0, 0, {}, {}, {}, count};
 }
 ContractCase Lines(Text label, Text code, long start, long count, Text text) {
   return {label, code, Ask::kLines, start, count, {}, {}, {}, text};
@@ -179,6 +183,10 @@ std::vector<ContractCase> Table() {
       Count("CountOfAnEmptyModule", "", "0"),
       Count("CountOfOneEmptyLine", "\n", "1"),
       Count("CountOfFourLines", kFour, "4"),
+      // CountOfDeclarationLines: up to the first routine's start line, or every line.
+      DeclarationLines("DeclarationLinesEndAboveTheFirstRoutine", kModule, "11"),
+      DeclarationLines("DeclarationLinesWithoutRoutineAreAll", "Option Explicit\n\n' note\n", "3"),
+      DeclarationLines("DeclarationLinesBeforeARoutineOnLineOne", "Sub A()\nEnd Sub\n", "0"),
       Lines("LinesAll", kFour, 1, 4, "first\r\nsecond\r\nthird\r\nfourth"),
       Lines("LinesFirstOnly", kFour, 1, 1, "first"),
       Lines("LinesLastOnly", kFour, 4, 1, "fourth"),
@@ -479,6 +487,9 @@ TEST_P(CodeModuleContract, Answers) {
   switch (c.ask) {
     case Ask::kCountOfLines:
       EXPECT_EQ(std::to_string(m.CountOfLines()), c.answer);
+      break;
+    case Ask::kCountOfDeclarationLines:
+      EXPECT_EQ(std::to_string(m.CountOfDeclarationLines()), c.answer);
       break;
     case Ask::kLines:
       EXPECT_EQ(Outcome([&] { return m.Lines(c.line, c.count); }), Expected(c, c.answer));

@@ -233,6 +233,10 @@ std::wstring Body(const std::wstring& name, const std::wstring& word, const std:
   return body;
 }
 
+std::wstring Replaced(std::wstring text, const std::wstring& from, const std::wstring& to) {
+  return text.replace(text.find(from), from.size(), to);
+}
+
 std::wstring Routine(const std::wstring& declaration, const std::wstring& body) {
   return declaration + L"\r" + Header() + L"\r" + body;
 }
@@ -322,17 +326,18 @@ std::vector<GenerationCase> GenerationCases() {
        "Sub Refresh()\r\n    x = 1\r\nEnd Sub",
        2,
        {{L"InsertLines 2", Header() + L"\r" + Body(L"Refresh", L"Sub", L"", false)}}},
-      // Texts cross the boundary unit for unit: accents, a pair of surrogates, a lone surrogate.
-      {"unicode_name",
-       with({Text(L"Nom_Propriete", L"Donn\u00e9es\U0001F600\xD800"), Flag(L"CreerProcedure"),
-             Flag(L"ResumeNext")}),
+      // Texts cross the boundary unit for unit: accents, a pair of surrogates, a lone surrogate (in the
+      // programmer's name: a name holds letters of the code page alone).
+      {"unicode_texts",
+       with({Text(L"Nom_Propriete", L"Donn\u00e9es"), Text(L"NomUtilisateur", L"\U0001F600\xD800"),
+             Flag(L"CreerProcedure"), Flag(L"ResumeNext")}),
        "",
        1,
        {{L"AddFromString",
-         Routine(L"Sub Donn\u00e9es\U0001F600\xD800( )",
-                 Cr(L"'-----------------------------------\n'Local variables definition \n\n\n\n\n"
-                    L"'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
-                    L"'-----------------------------------\n'End\nEnd Sub"))}}},
+         L"Sub Donn\u00e9es( )\r" + Replaced(Header(), L"My name", L"\U0001F600\xD800") + L"\r" +
+             Cr(L"'-----------------------------------\n'Local variables definition \n\n\n\n\n"
+                L"'-----------------------------------\n' Start \nOn Error Resume Next\n\n\n\n"
+                L"'-----------------------------------\n'End\nEnd Sub")}}},
   };
   return cases;
 }
@@ -428,6 +433,21 @@ TEST(CEcrireCode, EarlyBinding) {
   EXPECT_EQ(request->EcrireCode(nullptr), E_POINTER) << "vtable: a null module pointer";
 }
 
+// A request VB would refuse writes nothing and says why, as the add-in's dialog does.
+TEST(CEcrireCode, RefusesWhatVbWouldRefuseInABox) {
+  const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
+  ASSERT_TRUE(request);
+  Assign(request.get(), Text(L"Nom_Propriete", L"refresh"));
+  Assign(request.get(), Flag(L"CreerProcedure"));
+  test::MockCodeModule mock{"Sub Refresh()\r\nEnd Sub"};
+  g_boxes.clear();
+  EXPECT_EQ(EcrireCode(request.get(), mock.module()), S_OK);
+  EXPECT_EQ(g_boxes,
+            (std::vector<Box>{
+                {L"The module already has a Sub Refresh, at line 1; choose another name.", L"EcrireCode"}}));
+  EXPECT_TRUE(mock.handed().empty()) << "nothing handed to the module";
+}
+
 TEST(CEcrireCode, ReportsHostFailuresInABox) {
   struct Case {
     const char* name;
@@ -450,7 +470,7 @@ TEST(CEcrireCode, ReportsHostFailuresInABox) {
     SCOPED_TRACE(c.name);
     const ComPtr<IDispatch> request = Create(L"Penwright.CEcrireCode");
     ASSERT_TRUE(request);
-    Assign(request.get(), Text(L"Nom_Propriete", L"Refresh"));
+    Assign(request.get(), Text(L"Nom_Propriete", L"Reload"));
     Assign(
         request.get(),
         Flag(c.member != nullptr && std::wstring{c.member} == L"CodePane" ? L"Comment" : L"CreerProcedure"));

@@ -18,8 +18,10 @@
 #include "com_ide/dispatch_call.h"
 #include "com_ide/dispatch_code_module.h"
 #include "com_ide/dispatch_vbe.h"
+#include "generator/request_rules.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "tests/generator/vb_rules.h"
 #include "tests/host/code_module_contract.h"
 #include "tests/win32/host_errors.h"
 #include "tests/win32/late_call.h"
@@ -249,6 +251,21 @@ std::shared_ptr<host::CodeModule> MakeDispatchModule(const std::vector<std::stri
 
 INSTANTIATE_TEST_SUITE_P(Dispatch, CodeModuleContract,
                          testing::ValuesIn(test::ContractRuns(MakeDispatchModule)), test::ContractCaseName);
+
+// The names a module already uses, asked of the IDE's module through IDispatch alone.
+class DispatchConflict : public testing::TestWithParam<test::RuleCase> {};
+
+TEST_P(DispatchConflict, RefusesNamesTheModuleUses) {
+  const test::RuleCase& c = GetParam();
+  test::MockCodeModule mock{test::kConflictModule};
+  mock.inner().SetComponent(c.type);
+  const com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  const auto refusal = generator::FindModuleRefusal(test::RuleRequest(c), module);
+  EXPECT_EQ(refusal ? refusal->Message(refusal->line) : "", test::RuleMessage(c, c.line));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchConflict, testing::ValuesIn(test::ConflictCases()),
+                         [](const auto& info) { return std::string{info.param.label}; });
 
 // What the contract cannot see: the selection comes back through the references, the texts reach the
 // module unit for unit, and the adapter holds one reference.

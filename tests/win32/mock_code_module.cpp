@@ -34,6 +34,10 @@ void MockCodeModule::DefineMembers() {
     Enter(L"CountOfLines");
     ReturnLong(result, inner_.CountOfLines());
   });
+  m.Define(L"CountOfDeclarationLines", [this](WORD, const Arguments&, VARIANT* result) {
+    Enter(L"CountOfDeclarationLines");
+    ReturnLong(result, inner_.CountOfDeclarationLines());
+  });
   m.Define(L"Lines", [this](WORD, const Arguments& a, VARIANT* result) {
     Enter(L"Lines");
     AsHost([&] { ReturnText(result, Wide(inner_.Lines(a.Long(0), a.Long(1)))); });

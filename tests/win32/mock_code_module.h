@@ -20,8 +20,9 @@ struct Handed {
   friend bool operator==(const Handed&, const Handed&) = default;
 };
 
-// CodeModule members: CodePane, CountOfLines, Lines, ProcStartLine, ProcBodyLine, ProcOfLine,
-// InsertLines, AddFromString, Parent. CodePane members: GetSelection, CodeModule. The component
+// CodeModule members: CodePane, CountOfLines, CountOfDeclarationLines, Lines, ProcStartLine,
+// ProcBodyLine, ProcOfLine, InsertLines, AddFromString, Parent. CodePane members: GetSelection,
+// CodeModule. The component
 // (Parent): Type, Properties(name).Value, from the inner module's. A HostError of the inner
 // module is raised as VB raises its errors: DISP_E_EXCEPTION, scode 0x800A0000 | number.
 class MockCodeModule {
