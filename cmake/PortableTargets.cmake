@@ -4,7 +4,7 @@
 # build with a message saying why, and it may link only other portable targets.
 
 # The folders whose code is written for one platform.
-set(SCRIVLET_PLATFORM_FOLDERS platform com_ide dialog/win32 addin/com cli/posix cli/win32 packaging/win32)
+set(SCRIVLET_PLATFORM_FOLDERS platform host/win32 dialog/win32 addin/win32 cli/posix cli/win32 packaging/win32)
 # System headers that belong to one platform. <unistd.h> is missing: the C++ library includes it.
 set(SCRIVLET_PLATFORM_SYSTEM_HEADERS
   windows.h windef.h winbase.h winuser.h winreg.h winnls.h objbase.h ole2.h oleauto.h oaidl.h ocidl.h olectl.h

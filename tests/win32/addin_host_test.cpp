@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/com/penwright.h"
+#include "addin/win32/penwright.h"
 #include "dialog/controls.h"
 #include "dialog/win32/win32_form_view.h"
 #include "platform/win32/com_handles.h"

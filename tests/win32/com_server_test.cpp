@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/com/penwright.h"
+#include "addin/win32/penwright.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
 #include "tests/generator/module_kinds.h"

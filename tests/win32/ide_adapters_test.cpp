@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "com_ide/command_bar_events_sink.h"
-#include "com_ide/dispatch_call.h"
-#include "com_ide/dispatch_code_module.h"
-#include "com_ide/dispatch_vbe.h"
+#include "host/win32/command_bar_events_sink.h"
+#include "host/win32/dispatch_call.h"
+#include "host/win32/dispatch_code_module.h"
+#include "host/win32/dispatch_vbe.h"
 #include "generator/request_rules.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
@@ -69,14 +69,14 @@ class CountingHandler final : public host::CommandBarClickHandler {
   std::function<void()> onClick;
 };
 
-com_ide::DispatchVbe VbeOf(test::MockIde& ide) {
-  return com_ide::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
+host::win32::DispatchVbe VbeOf(test::MockIde& ide) {
+  return host::win32::DispatchVbe{ComPtr<IDispatch>{ide.vbe()}};
 }
 
 TEST(DispatchVbe, MenusAndEntries) {
   test::MockIde ide;
   {
-    com_ide::DispatchVbe vbe = VbeOf(ide);
+    host::win32::DispatchVbe vbe = VbeOf(ide);
     const auto bars = vbe.CommandBars();
     ASSERT_NE(bars, nullptr);
     const auto bar = bars->Item("Add-Ins");
@@ -125,19 +125,19 @@ TEST(DispatchVbe, ObjectsThatAnswerNothing) {
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   self->Define(L"CommandBarEvents",
                [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
-  com_ide::DispatchVbe vbe{odd};
+  host::win32::DispatchVbe vbe{odd};
   EXPECT_EQ(vbe.CommandBars(), nullptr);
   EXPECT_EQ(vbe.Events(), nullptr);
-  com_ide::DispatchCommandBar bar{odd};
+  host::win32::DispatchCommandBar bar{odd};
   EXPECT_TRUE(ThrowsHostError([&] { bar.Controls(); }, 91, kNotSet));
-  com_ide::DispatchCommandBarControls controls{odd};
+  host::win32::DispatchCommandBarControls controls{odd};
   EXPECT_TRUE(ThrowsHostError([&] { controls.Add(1); }, 91, kNotSet));
-  com_ide::DispatchEvents events{odd};
+  host::win32::DispatchEvents events{odd};
   EXPECT_TRUE(ThrowsHostError([&] { events.CommandBarEvents(nullptr); }, 91, kNotSet));
-  com_ide::DispatchVbe none{ComPtr<IDispatch>{}};
+  host::win32::DispatchVbe none{ComPtr<IDispatch>{}};
   EXPECT_TRUE(ThrowsHostError([&] { none.CommandBars(); }, 91, kNotSet)) << "a VBE of Nothing";
   CountingHandler handler;
-  EXPECT_TRUE(ThrowsHostError([&] { com_ide::DispatchCommandBarEvents{odd}.Subscribe(handler); }, 459,
+  EXPECT_TRUE(ThrowsHostError([&] { host::win32::DispatchCommandBarEvents{odd}.Subscribe(handler); }, 459,
                               "Object or class does not support the set of events"))
       << "an event source without a connection point";
 }
@@ -147,7 +147,7 @@ TEST(DispatchVbe, ObjectsThatAnswerNothing) {
 TEST(DispatchCommandBarEvents, ClickEvents) {
   test::MockIde ide;
   {
-    com_ide::DispatchVbe vbe = VbeOf(ide);
+    host::win32::DispatchVbe vbe = VbeOf(ide);
     const auto control = vbe.CommandBars()->Item("Add-Ins")->Controls()->Add(1);
     control->Caption("Scrivlet");
     const auto source = vbe.Events()->CommandBarEvents(control);
@@ -156,7 +156,7 @@ TEST(DispatchCommandBarEvents, ClickEvents) {
     source->Subscribe(first);
     source->Subscribe(second);
     EXPECT_EQ(ide.Connections(), 2U) << "one connection per handler";
-    EXPECT_EQ(com_ide::LiveEventSinks(), 2U) << "one sink per handler";
+    EXPECT_EQ(host::win32::LiveEventSinks(), 2U) << "one sink per handler";
     first.setHandled = true;
     second.setCancel = true;
     EXPECT_TRUE(ide.Choose("Scrivlet"));
@@ -183,7 +183,7 @@ TEST(DispatchCommandBarEvents, ClickEvents) {
     source->Subscribe(third);
   }
   EXPECT_EQ(ide.Connections(), 0U) << "the adapter's end disconnects what is left";
-  EXPECT_EQ(com_ide::LiveEventSinks(), 0U);
+  EXPECT_EQ(host::win32::LiveEventSinks(), 0U);
   EXPECT_TRUE(AllReleased(ide));
 }
 
@@ -194,7 +194,7 @@ TEST(CommandBarEventsSink, AnswersCallsByName) {
   handler.setHandled = true;
   handler.setCancel = true;
   const auto sink =
-      ComPtr<com_ide::CommandBarEventsSink>::Attach(com_ide::CommandBarEventsSink::Create(handler));
+      ComPtr<host::win32::CommandBarEventsSink>::Attach(host::win32::CommandBarEventsSink::Create(handler));
   IDispatch* dispatch = sink.get();
   EXPECT_EQ(test::IdOf(dispatch, L"click"), DISPID{1}) << "Click is dispatch id 1, by any case";
   EXPECT_EQ(test::IdOf(dispatch, L"Clack"), DISPID_UNKNOWN);
@@ -243,7 +243,7 @@ std::shared_ptr<host::CodeModule> MakeDispatchModule(const std::vector<std::stri
     explicit Held(const std::vector<std::string>& lines)
         : mock(std::deque<std::string>(lines.begin(), lines.end())) {}
     test::MockCodeModule mock;
-    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+    host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
   };
   const auto held = std::make_shared<Held>(lines);
   return {held, &held->module};
@@ -259,7 +259,7 @@ TEST_P(DispatchConflict, RefusesNamesTheModuleUses) {
   const test::RuleCase& c = GetParam();
   test::MockCodeModule mock{test::kConflictModule};
   mock.inner().SetComponent(c.type);
-  const com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  const host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
   const auto refusal = generator::FindModuleRefusal(test::RuleRequest(c), module);
   EXPECT_EQ(refusal ? refusal->Message(refusal->line) : "", test::RuleMessage(c, c.line));
 }
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Dispatch, DispatchConflict, testing::ValuesIn(test::Con
 // module unit for unit, and the adapter holds one reference.
 TEST(DispatchCodeModule, PassesSelectionTextsAndReferences) {
   test::MockCodeModule mock{"Option Explicit\r\nSub A()\r\nEnd Sub"};
-  com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+  host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
   mock.inner().pane().SetSelection({2, 3, 3, 5});
   const host::Selection selection = module.CodePane()->GetSelection();
   EXPECT_TRUE(selection.startLine == 2 && selection.startColumn == 3 && selection.endLine == 3 &&
@@ -324,7 +324,7 @@ TEST(DispatchCodeModule, RaisesTheHostsFailures) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::MockCodeModule mock{"Sub A()\r\nEnd Sub"};
-    com_ide::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
+    host::win32::DispatchCodeModule module{ComPtr<IDispatch>{mock.module()}};
     mock.FailNext(c.member, c.raised);
     EXPECT_TRUE(ThrowsHostError(
         [&] {
@@ -360,7 +360,7 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
       {E_FAIL, static_cast<long>(E_FAIL), "Automation error"},
   };
   for (const CallCase& c : calls) {
-    const HostError error = com_ide::HostErrorFromCall(c.hr, nullptr);
+    const HostError error = host::win32::HostErrorFromCall(c.hr, nullptr);
     EXPECT_EQ(error.number(), c.number) << std::hex << c.hr;
     EXPECT_EQ(error.description(), c.description) << std::hex << c.hr;
   }
@@ -369,7 +369,7 @@ TEST(DispatchCall, NumbersFailuresAsVbDoes) {
   EXCEPINFO info{};
   info.wCode = 35;
   info.pfnDeferredFillIn = FillInLate;
-  const HostError deferred = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &info);
+  const HostError deferred = host::win32::HostErrorFromCall(DISP_E_EXCEPTION, &info);
   ::SysFreeString(info.bstrDescription);
   EXPECT_EQ(deferred.number(), 35L);
   EXPECT_EQ(deferred.description(), "Sub or Function not defined");
@@ -402,27 +402,27 @@ TEST(DispatchCall, GivesVbsOwnWordsToANumberWithoutDescription) {
   for (const host::VbErrorEntry& c : cases) {
     SCOPED_TRACE(c.number);
     const auto code = static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(c.number));
-    const HostError called = com_ide::HostErrorFromCall(code, nullptr);
+    const HostError called = host::win32::HostErrorFromCall(code, nullptr);
     EXPECT_EQ(called.number(), c.number);
     EXPECT_EQ(called.description(), c.text) << "as the call's HRESULT";
 
     EXCEPINFO byScode{};
     byScode.scode = code;
-    const HostError raised = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &byScode);
+    const HostError raised = host::win32::HostErrorFromCall(DISP_E_EXCEPTION, &byScode);
     EXPECT_EQ(raised.number(), c.number);
     EXPECT_EQ(raised.description(), c.text) << "as the raised scode";
 
     EXCEPINFO byWCode{};
     byWCode.wCode = static_cast<WORD>(c.number);
     if (c.number != 0) {
-      EXPECT_EQ(com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &byWCode).description(), c.text)
+      EXPECT_EQ(host::win32::HostErrorFromCall(DISP_E_EXCEPTION, &byWCode).description(), c.text)
           << "as the wCode";
     }
   }
   EXCEPINFO described{};
   described.scode = static_cast<HRESULT>(0x800A0035UL);
   described.bstrDescription = ::SysAllocString(L"Le fichier est introuvable");
-  const HostError kept = com_ide::HostErrorFromCall(DISP_E_EXCEPTION, &described);
+  const HostError kept = host::win32::HostErrorFromCall(DISP_E_EXCEPTION, &described);
   ::SysFreeString(described.bstrDescription);
   EXPECT_EQ(kept.number(), 53L);
   EXPECT_EQ(kept.description(), "Le fichier est introuvable");
@@ -433,7 +433,7 @@ TEST(DispatchCall, GivesVbsOwnWordsToANumberWithoutDescription) {
 TEST(DispatchVbe, VbaEditorMenus) {
   test::MockIde ide{host::IdeFlavour::kVbaEditor};
   {
-    com_ide::DispatchVbe vbe = VbeOf(ide);
+    host::win32::DispatchVbe vbe = VbeOf(ide);
     const auto bars = vbe.CommandBars();
     EXPECT_TRUE(ThrowsHostError([&] { bars->Item("Add-Ins"); }, 5, kInvalidCall)) << "no Add-Ins bar";
     const auto menus = bars->Item("Menu Bar")->Controls();
@@ -461,7 +461,7 @@ TEST(DispatchVbe, HoldsUserControlsInTheVb6IdeAlone) {
   EXPECT_TRUE(VbeOf(vb6).HoldsUserControls());
   EXPECT_FALSE(VbeOf(vba).HoldsUserControls());
   EXPECT_TRUE(
-      ThrowsHostError([] { com_ide::DispatchVbe{ComPtr<IDispatch>{}}.HoldsUserControls(); }, 91, kNotSet));
+      ThrowsHostError([] { host::win32::DispatchVbe{ComPtr<IDispatch>{}}.HoldsUserControls(); }, 91, kNotSet));
   EXPECT_TRUE(AllReleased(vb6));
   EXPECT_TRUE(AllReleased(vba));
 }
@@ -470,10 +470,10 @@ TEST(DispatchVbe, HoldsUserControlsInTheVb6IdeAlone) {
 // and results of the wrong type.
 TEST(DispatchCodeModule, RaisesVbsErrorsForOddObjects) {
   ComPtr<IDispatch> bare = test::FakeDispatch::Create(nullptr);
-  com_ide::DispatchCodeModule bareModule{bare};
+  host::win32::DispatchCodeModule bareModule{bare};
   EXPECT_TRUE(ThrowsHostError([&] { bareModule.CountOfLines(); }, 438,
                               "Object doesn't support this property or method"));
-  com_ide::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
+  host::win32::DispatchCodeModule nothing{ComPtr<IDispatch>{}};
   const std::vector<std::pair<const char*, std::function<void()>>> operations = {
       {"CodePane", [&] { nothing.CodePane(); }},
       {"CountOfLines", [&] { nothing.CountOfLines(); }},
@@ -496,7 +496,7 @@ TEST(DispatchCodeModule, RaisesVbsErrorsForOddObjects) {
                   [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnObject(result, nullptr); });
   oddSelf->Define(L"CountOfLines",
                   [](WORD, const test::Arguments&, VARIANT* result) { test::ReturnText(result, L"many"); });
-  com_ide::DispatchCodeModule oddModule{odd};
+  host::win32::DispatchCodeModule oddModule{odd};
   EXPECT_TRUE(ThrowsHostError([&] { oddModule.CodePane(); }, host::kErrObjectNotSet,
                               "Object variable or With block variable not set"));
   EXPECT_TRUE(ThrowsHostError([&] { oddModule.CountOfLines(); }, 13, "Type mismatch"));

@@ -1,4 +1,0 @@
-// addin/com/penwright_ids.cpp: defines the identifiers of the type library, its classes and interfaces once.
-#include <initguid.h>
-
-#include "addin/com/penwright.h"

@@ -1,0 +1,12 @@
+// addin/win32/process_platform.h: the Windows platform services that every object of the DLL shares.
+#pragma once
+
+#include "host/platform.h"
+
+namespace addin::com {
+
+// Message boxes, the system clock, GetDateFormatEx and VB's settings in the registry; created on
+// first use and kept until the DLL unloads.
+const host::Platform& ProcessPlatform();
+
+}  // namespace addin::com
