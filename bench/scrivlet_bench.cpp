@@ -11,11 +11,11 @@
 #include "bench/big_module.h"
 #include "bench/median.h"
 #include "generator/ecrire_code.h"
-#include "host/builtin_ide/fixed_clock.h"
-#include "host/builtin_ide/memory_settings_store.h"
-#include "host/builtin_ide/recording_ui.h"
 #include "host/source_files/source_code_module.h"
 #include "platform/posix/locale_date_formatter.h"
+#include "testing/ide/fixed_clock.h"
+#include "testing/ide/memory_settings_store.h"
+#include "testing/ide/recording_ui.h"
 
 namespace {
 

@@ -16,8 +16,8 @@ inline constexpr std::string_view kNoPropertyBag =
 
 // "UserControl" in a user control, "UserDocument" in a user document, "Class" in a class whose
 // Persistable property is 1; nothing in any other module, where PropertyChanged does not compile.
-// When the IDE cannot tell what the module is (it lacks the members, or the built-in IDE was given
-// no kind), "UserControl", as such a module may be one. Throws what is not a host's answer.
+// When the IDE cannot tell what the module is (it lacks the members, or the module belongs to no
+// component), "UserControl", as such a module may be one. Throws what is not a host's answer.
 std::optional<std::string_view> PropertyBagObject(const host::CodeModule& module);
 
 }  // namespace generator

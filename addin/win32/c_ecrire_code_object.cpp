@@ -3,9 +3,9 @@
 
 #include "addin/win32/com_boundary.h"
 #include "addin/win32/process_platform.h"
-#include "host/win32/dispatch_code_module.h"
 #include "generator/ecrire_code.h"
 #include "generator/request_rules.h"
+#include "host/win32/dispatch_code_module.h"
 #include "platform/win32/wide.h"
 
 namespace addin::com {

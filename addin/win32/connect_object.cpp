@@ -8,9 +8,9 @@
 
 #include "addin/win32/com_boundary.h"
 #include "addin/win32/process_platform.h"
-#include "host/win32/dispatch_vbe.h"
 #include "dialog/win32/win32_form_view.h"
 #include "host/error_trap.h"
+#include "host/win32/dispatch_vbe.h"
 #include "platform/win32/wide.h"
 
 namespace addin::com {
@@ -87,7 +87,8 @@ HRESULT ConnectObject::putref_VBInstance(IDispatch* VBInstance) {
 
 HRESULT ConnectObject::get_MenuHandler(IDispatch** MenuHandler) {
   if (MenuHandler == nullptr) return E_POINTER;
-  const auto* source = dynamic_cast<const host::win32::DispatchCommandBarEvents*>(connect_.MenuHandler().get());
+  const auto* source =
+      dynamic_cast<const host::win32::DispatchCommandBarEvents*>(connect_.MenuHandler().get());
   *MenuHandler = ComPtr<IDispatch>{source == nullptr ? nullptr : source->dispatch()}.Detach();
   return S_OK;
 }

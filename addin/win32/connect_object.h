@@ -1,9 +1,9 @@
 // addin/win32/connect_object.h: the COM class Connect, the object the host creates when it loads the add-in.
 #pragma once
 
+#include "addin/connect.h"
 #include "addin/win32/dispatch_object.h"
 #include "addin/win32/penwright.h"
-#include "addin/connect.h"
 
 namespace addin::com {
 

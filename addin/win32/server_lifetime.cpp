@@ -4,9 +4,9 @@
 #include <atomic>
 #include <vector>
 
-#include "host/win32/command_bar_events_sink.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "host/win32/command_bar_events_sink.h"
 
 namespace addin::com {
 namespace {

@@ -65,10 +65,6 @@ UnchangedRun UnchangedRunFrom(std::span<const StoredLine> lines, std::size_t fro
   return {count, at - from};
 }
 
-std::string Arguments(std::string_view name, ProcKind kind) {
-  return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
-}
-
 }  // namespace
 
 std::shared_ptr<host::CodeModule> SourceCodePane::CodeModule() {
@@ -256,23 +252,19 @@ std::deque<std::string> SourceCodeModule::lines() const {
 }
 
 std::shared_ptr<host::CodePane> SourceCodeModule::CodePane() {
-  Enter("CodePane");
   std::shared_ptr<SourceCodeModule> owner = weak_from_this().lock();
   return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
 }
 
 long SourceCodeModule::CountOfLines() const {
-  Enter("CountOfLines");
   return static_cast<long>(lines_.size());
 }
 
 long SourceCodeModule::CountOfDeclarationLines() const {
-  Enter("CountOfDeclarationLines");
   return AddFromStringLine() - 1;
 }
 
 std::string SourceCodeModule::Lines(long start, long count) const {
-  Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
   return JoinedLines(lines_, start, count);
 }
 
@@ -293,26 +285,22 @@ std::size_t SourceCodeModule::RequireRoutine(std::string_view name, ProcKind kin
 }
 
 long SourceCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {
-  Enter("ProcStartLine", [&] { return Arguments(name, kind); });
   return Routines().LinesAt(RequireRoutine(name, kind)).startLine;
 }
 
 long SourceCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const {
-  Enter("ProcBodyLine", [&] { return Arguments(name, kind); });
   return Routines().LinesAt(RequireRoutine(name, kind)).bodyLine;
 }
 
 long SourceCodeModule::FindProcBodyLine(std::string_view name, ProcKind kind) const {
-  // A planned fault must come as ProcBodyLine's would; otherwise the answer needs no exception, the
-  // first of which costs a statically linked program a sort of every unwinding entry it holds.
-  if (faults_ != nullptr) return CodeModule::FindProcBodyLine(name, kind);
+  // The answer needs no exception, the first of which costs a statically linked program a sort of
+  // every unwinding entry it holds.
   const RoutineList& routines = Routines();
   const std::size_t index = routines.Find(name, kind);
   return index == routines.size() ? 0 : routines.LinesAt(index).bodyLine;
 }
 
 ProcAtLine SourceCodeModule::ProcOfLine(long line) const {
-  Enter("ProcOfLine", [&] { return std::to_string(line); });
   const RoutineList& routines = Routines();
   const std::size_t index = routines.AtLine(line);
   if (index == routines.size()) return {};
@@ -320,7 +308,6 @@ ProcAtLine SourceCodeModule::ProcOfLine(long line) const {
 }
 
 void SourceCodeModule::InsertLines(long line, std::string_view text) {
-  Enter("InsertLines", [&] { return std::to_string(line); });
   if (line < 1 || line > static_cast<long>(lines_.size()) + 1) throw VbError(kErrInvalidCall);
   InsertAt(static_cast<std::size_t>(line - 1), text);
 }
@@ -331,7 +318,6 @@ long SourceCodeModule::AddFromStringLine() const {
 }
 
 void SourceCodeModule::AddFromString(std::string_view text) {
-  Enter("AddFromString");
   InsertAt(static_cast<std::size_t>(AddFromStringLine() - 1), text);
 }
 
@@ -348,7 +334,6 @@ void SourceCodeModule::InsertAt(std::size_t at, std::string_view text) {
 }
 
 std::shared_ptr<VBComponent> SourceCodeModule::Parent() const {
-  Enter("Parent");
   if (!component_) throw VbError(kErrNoSuchMember);
   return component_;
 }

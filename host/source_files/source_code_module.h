@@ -9,11 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_component.h"
 #include "host/code_module.h"
 #include "host/code_pane.h"
 #include "host/source_files/code_line_store.h"
+#include "host/source_files/memory_component.h"
 #include "host/source_files/source_lines.h"
 #include "host/vb_code/routine_list.h"
 #include "host/vb_component.h"
@@ -52,7 +51,7 @@ struct TextPiece {
 };
 
 // The code lines are the file's lines after its hidden header, without the Attribute lines; they
-// follow exactly the built-in IDE's rules (those of MemoryCodeModule, host/vb_code). Every hidden
+// follow exactly the IDE's rules (host/vb_code). Every hidden
 // line keeps its place: the header stays first, and an Attribute line stays right after the code
 // line it follows whatever is inserted. Lines nothing edits keep their text and their own line
 // break, read in place from the file's text; new lines take the file's dominant break, and a file
@@ -69,9 +68,6 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   SourceCodeModule(BorrowedText text, SourceKind kind, std::optional<ComponentType> component = {});
   SourceCodeModule(const SourceCodeModule&) = delete;
   SourceCodeModule& operator=(const SourceCodeModule&) = delete;
-
-  // Every later call enters `plan` (which the caller keeps alive); nullptr detaches it.
-  void AttachFaults(FaultPlan* plan) noexcept { faults_ = plan; }
 
   // The whole file: hidden header, code lines and Attribute lines, each with its line break.
   std::string Text() const;
@@ -90,7 +86,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   long CodeLineOfFileLine(long fileLine) const noexcept;
   // The file line that shows code line `codeLine` (from 1), as an editor numbers it.
   long FileLineOfCodeLine(long codeLine) const noexcept;
-  // Code line `index` (from 0), without entering a fault plan.
+  // Code line `index` (from 0).
   std::string_view CodeLine(std::size_t index) const { return lines_[index]; }
   // Calls visit(text) for each code line added since reading, in order.
   template <class Visit>
@@ -132,13 +128,6 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
 
   void Read(SourceKind kind, std::optional<ComponentType> component);
   const Span& HiddenAfter(const StoredLine& line) const;
-  void Enter(std::string_view operation) const {
-    if (faults_ != nullptr) faults_->Enter(operation);
-  }
-  template <class FormatArguments>
-  void Enter(std::string_view operation, FormatArguments&& arguments) const {
-    if (faults_ != nullptr) faults_->Enter(operation, arguments());
-  }
   const RoutineList& Routines() const;
   std::size_t RequireRoutine(std::string_view name, ProcKind kind) const;
   long AddFromStringLine() const;
@@ -156,7 +145,6 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   mutable std::optional<RoutineList> routines_;  // worked out on first use, then kept up to date
   std::shared_ptr<MemoryComponent> component_;
   SourceCodePane pane_{*this};
-  FaultPlan* faults_ = nullptr;
 };
 
 }  // namespace host

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <array>
 
+#include "host/vb_errors.h"
 #include "host/win32/command_bar_events_sink.h"
 #include "host/win32/dispatch_call.h"
 #include "host/win32/dispatch_code_module.h"
-#include "host/vb_errors.h"
 #include "platform/win32/wide.h"
 
 namespace host::win32 {

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/win32/command_bar_events_sink.h"
 #include "host/command_bars.h"
 #include "host/vbe.h"
+#include "host/win32/command_bar_events_sink.h"
 #include "platform/win32/com_handles.h"
 
 namespace host::win32 {

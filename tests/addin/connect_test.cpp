@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Addin, Connection, ::testing::ValuesIn(kModes),
 
 struct ConnectionFailure {
   const char* name;
-  std::function<void(test::AddinHarness&, host::FaultPlan&)> setup;
+  std::function<void(test::AddinHarness&)> setup;
   std::vector<host::ShownMessage> messages;
   std::vector<std::string> menu;
 };
@@ -84,34 +84,27 @@ void PrintTo(const ConnectionFailure& f, std::ostream* os) {
 // Each with "DisplayOnConnect" "1" in mode 0: after the box, the dialog is not opened.
 const ConnectionFailure kConnectionFailures[] = {
     {"no_add_ins_menu",
-     [](test::AddinHarness& h, host::FaultPlan&) { h.vbe->commandBars().RemoveBar("Add-Ins"); },
+     [](test::AddinHarness& h) { h.ide->commandBars().RemoveBar("Add-Ins"); },
      {{"Invalid procedure call or argument", "Scrivlet"}},
      {}},
     {"no_add_ins_menu_empty_answer",
-     [](test::AddinHarness& h, host::FaultPlan&) {
-       h.vbe->commandBars().RemoveBar("Add-Ins");
-       h.vbe->commandBars().AnswerMissingWithEmpty(true);
+     [](test::AddinHarness& h) {
+       h.ide->commandBars().RemoveBar("Add-Ins");
+       h.ide->commandBars().AnswerMissingWithEmpty(true);
      },
      {{"Invalid procedure call or argument", "Scrivlet"}},
      {}},
     {"event_source_refused",
-     [](test::AddinHarness& h, host::FaultPlan& plan) {
-       plan.Fail("CommandBarEvents", 1, 5, "Invalid procedure call or argument");
-       h.vbe->AttachFaults(&plan);
-     },
+     [](test::AddinHarness& h) { h.plan.Fail("CommandBarEvents", 1, host::kErrInvalidCall); },
      {{"Invalid procedure call or argument", "Scrivlet"}},
      kMenuWithEntry},
     {"events_unavailable",
-     [](test::AddinHarness& h, host::FaultPlan& plan) {
-       plan.Fail("Events", 1, 438, "Object doesn't support this property or method");
-       h.vbe->AttachFaults(&plan);
-     },
+     [](test::AddinHarness& h) { h.plan.Fail("Events", 1, host::kErrNoSuchMember); },
      {{"Object doesn't support this property or method", "Scrivlet"}},
      kMenuWithEntry},
     {"subscription_refused",
-     [](test::AddinHarness& h, host::FaultPlan& plan) {
-       plan.Fail("Subscribe", 1, -2147220991, "Automation error");
-       h.vbe->AttachFaults(&plan);
+     [](test::AddinHarness& h) {
+       h.plan.Fail("Subscribe", 1, {-2147220991, "Automation error"});
      },
      {{"Automation error", "Scrivlet"}},
      kMenuWithEntry},
@@ -121,9 +114,8 @@ class ConnectionFails : public ::testing::TestWithParam<ConnectionFailure> {};
 
 TEST_P(ConnectionFails, ShowsTheBoxWithoutATitleAndStops) {
   test::AddinHarness h;
-  host::FaultPlan plan;
   h.platform.settings.SaveSetting("Scrivlet", "Settings", "DisplayOnConnect", "1");
-  GetParam().setup(h, plan);
+  GetParam().setup(h);
   h.connect.OnConnection(h.vbe, 0);
   EXPECT_EQ(h.platform.ui.messages(), GetParam().messages);
   // The connection's box has no title of its own; it shows the program's.
@@ -140,12 +132,10 @@ INSTANTIATE_TEST_SUITE_P(Addin, ConnectionFails, ::testing::ValuesIn(kConnection
 // The event source is asked for even when no entry was made, and the host's refusal is the report.
 TEST(ConnectionFails, AsksForTheSourceOfAMissingEntry) {
   test::AddinHarness h;
-  host::FaultPlan plan;
-  h.vbe->commandBars().RemoveBar("Add-Ins");
-  h.vbe->AttachFaults(&plan);
+  h.ide->commandBars().RemoveBar("Add-Ins");
   h.connect.OnConnection(h.vbe, 0);
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Item Menu Bar", "Events",
-                                                    "CommandBarEvents"}));
+  EXPECT_EQ(h.plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Item Menu Bar",
+                                                      "Events", "CommandBarEvents"}));
   EXPECT_EQ(h.connect.MenuControl(), nullptr);
 }
 
@@ -172,9 +162,7 @@ class AddToMenuFails : public ::testing::TestWithParam<AddFailure> {};
 
 TEST_P(AddToMenuFails, GivesNothingAndSaysNothing) {
   test::AddinHarness h;
-  host::FaultPlan plan;
-  plan.Fail(GetParam().failing, 1, 5, "Invalid procedure call or argument");
-  h.vbe->AttachFaults(&plan);
+  h.plan.Fail(GetParam().failing, 1, host::kErrInvalidCall);
   h.connect.VBInstance = h.vbe;
   EXPECT_EQ(h.connect.AddToAddInCommandBar("Scrivlet"), nullptr);
   EXPECT_EQ(h.Menu(), GetParam().menu);
@@ -186,17 +174,15 @@ INSTANTIATE_TEST_SUITE_P(Addin, AddToMenuFails, ::testing::ValuesIn(kAddFailures
 
 TEST(AddToMenu, PutsAPlainButtonAtTheEnd) {
   test::AddinHarness h;
-  h.vbe->commandBars().Bar("Add-Ins")->AddEntry("Other add-in");
-  host::FaultPlan plan;
-  h.vbe->AttachFaults(&plan);
+  h.ide->commandBars().Bar("Add-Ins")->AddEntry("Other add-in");
   h.connect.VBInstance = h.vbe;
   const std::string caption = "Any caption";
   const auto entry = h.connect.AddToAddInCommandBar(caption);
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->Caption(), "Any caption");
   EXPECT_EQ(h.Menu(), (std::vector<std::string>{"Add-In Manager...", "Other add-in", "Any caption"}));
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Controls", "Add 1",
-                                                    "Caption Any caption", "Caption"}));
+  EXPECT_EQ(h.plan.calls(), (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Controls", "Add 1",
+                                                      "Caption Any caption", "Caption"}));
   h.connect.VBInstance = nullptr;
   EXPECT_EQ(h.connect.AddToAddInCommandBar(caption), nullptr);
 }
@@ -204,7 +190,7 @@ TEST(AddToMenu, PutsAPlainButtonAtTheEnd) {
 struct Disconnection {
   const char* name;
   long connectMode;
-  std::function<void(test::AddinHarness&, host::FaultPlan&)> before;
+  std::function<void(test::AddinHarness&)> before;
   std::string saved;
   std::vector<std::string> menu;
 };
@@ -214,32 +200,31 @@ void PrintTo(const Disconnection& d, std::ostream* os) {
 }
 
 const Disconnection kDisconnections[] = {
-    {"never_shown", 0, [](test::AddinHarness&, host::FaultPlan&) {}, "0", kMenuAlone},
-    {"showing", 0, [](test::AddinHarness& h, host::FaultPlan&) { h.Entry()->Execute(); }, "1", kMenuAlone},
+    {"never_shown", 0, [](test::AddinHarness&) {}, "0", kMenuAlone},
+    {"showing", 0, [](test::AddinHarness& h) { h.Entry()->Execute(); }, "1", kMenuAlone},
     {"cancelled", 0,
-     [](test::AddinHarness& h, host::FaultPlan&) {
+     [](test::AddinHarness& h) {
        h.Entry()->Execute();
        h.View()->Click(CancelButton);
      },
      "0", kMenuAlone},
     // The title bar's close box goes through the connection's Hide, as Cancel does.
     {"closed_by_its_title_bar", 0,
-     [](test::AddinHarness& h, host::FaultPlan&) {
+     [](test::AddinHarness& h) {
        h.Entry()->Execute();
        h.View()->CloseBox();
      },
      "0", kMenuAlone},
     // Started from outside: no entry to delete, and the failed deletion goes unreported.
-    {"external", 2, [](test::AddinHarness&, host::FaultPlan&) {}, "1", kMenuAlone},
+    {"external", 2, [](test::AddinHarness&) {}, "1", kMenuAlone},
     {"delete_fails", 0,
-     [](test::AddinHarness& h, host::FaultPlan& plan) {
+     [](test::AddinHarness& h) {
        h.Entry()->Execute();
-       plan.Fail("Delete", 1, 5, "Invalid procedure call or argument");
-       h.vbe->AttachFaults(&plan);
+       h.plan.Fail("Delete", 1, host::kErrInvalidCall);
      },
      "1", kMenuWithEntry},
     {"entry_already_gone", 0,
-     [](test::AddinHarness& h, host::FaultPlan&) {
+     [](test::AddinHarness& h) {
        h.Entry()->Execute();
        h.Entry()->Delete();
      },
@@ -251,9 +236,8 @@ class Disconnect : public ::testing::TestWithParam<Disconnection> {};
 TEST_P(Disconnect, SavesWhetherTheDialogWasMeantToShow) {
   const Disconnection& d = GetParam();
   test::AddinHarness h;
-  host::FaultPlan plan;
   h.connect.OnConnection(h.vbe, d.connectMode);
-  d.before(h, plan);
+  d.before(h);
   h.connect.OnDisconnection();
   EXPECT_EQ(h.DisplayOnConnect(), d.saved);
   EXPECT_EQ(h.Menu(), d.menu);
@@ -396,11 +380,10 @@ TEST(ShowAndHide, FailuresAreSkippedSilently) {
 
   // The window fails to appear: the dialog is still made and filled, and meant to be on screen.
   h.refuseDialogs = false;
-  host::FaultPlan plan;
-  plan.Fail("View.Show", 1, 7, "Out of memory");
+  h.plan.Fail("View.Show", 1, host::kErrOutOfMemory);
   h.connect.VBInstance = h.vbe;
   h.connect.Hide();
-  h.View()->AttachFaults(&plan);
+  h.View()->AttachFaults(&h.plan);
   h.connect.Show();
   EXPECT_TRUE(h.connect.FormDisplayed);
   EXPECT_EQ(h.connect.DialogForm()->VBInstance, h.vbe);
@@ -431,14 +414,14 @@ TEST(MenuHandler, ReleasedConnectionHearsNoMoreClicks) {
 // Setting the source anew stops hearing the old one.
 TEST(MenuHandler, ReplacingTheSourceMovesTheSubscription) {
   test::AddinHarness h;
-  h.connect.OnConnection(h.vbe, 0);
+  h.connect.OnConnection(h.ide, 0);
   const auto old = std::dynamic_pointer_cast<host::MemoryCommandBarEvents>(h.connect.MenuHandler());
   ASSERT_NE(old, nullptr);
   EXPECT_EQ(old->handlers(), 1U);
   h.connect.MenuHandler(old);  // the same source again keeps hearing it
   EXPECT_EQ(old->handlers(), 1U);
-  const auto other = h.vbe->commandBars().Bar("Add-Ins")->AddEntry("Other");
-  h.connect.MenuHandler(h.vbe->Events()->CommandBarEvents(other));
+  const auto other = h.ide->commandBars().Bar("Add-Ins")->AddEntry("Other");
+  h.connect.MenuHandler(h.ide->Events()->CommandBarEvents(other));
   EXPECT_EQ(old->handlers(), 0U);
   h.Entry()->Execute();
   EXPECT_FALSE(h.connect.FormDisplayed);

@@ -12,7 +12,7 @@ using enum dialog::ControlId;
 TEST(EndToEnd, TitlePropertyFromMenuToDisconnection) {
   test::AddinHarness h;
   auto module = std::make_shared<host::MemoryCodeModule>("Option Explicit\r\n");
-  h.vbe->SetActiveModule(module);
+  h.ide->SetActiveModule(module);
 
   h.connect.OnConnection(h.vbe, 0);
   EXPECT_FALSE(h.DialogOnScreen());

@@ -21,15 +21,13 @@ const host::ShownMessage kNoMenu = {"Invalid procedure call or argument", "Scriv
 // pop-up, found by its caption without the access key, and leaves with the disconnection.
 TEST(VbaEditor, PutsTheEntryOnTheMenuBarsAddInsPopup) {
   test::AddinHarness h{IdeFlavour::kVbaEditor};
-  host::FaultPlan plan;
-  h.vbe->AttachFaults(&plan);
   h.connect.OnConnection(h.vbe, 0);
-  EXPECT_EQ(plan.calls(),
+  EXPECT_EQ(h.plan.calls(),
             (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Item Menu Bar", "Controls",
                                       "Item Add-Ins", "Controls", "Add 1", "Caption Scrivlet", "Events",
                                       "CommandBarEvents", "Subscribe"}));
   EXPECT_EQ(h.Menu(), kMenuWithEntry);
-  EXPECT_EQ(h.vbe->commandBars().Bar("Add-Ins"), nullptr) << "no bar of that name is made";
+  EXPECT_EQ(h.ide->commandBars().Bar("Add-Ins"), nullptr) << "no bar of that name is made";
   EXPECT_TRUE(h.platform.ui.messages().empty());
   ASSERT_TRUE(h.Entry()->Execute());
   EXPECT_TRUE(h.DialogOnScreen());
@@ -66,9 +64,7 @@ class VbaEditorMenuFails : public ::testing::TestWithParam<MenuFailure> {};
 TEST_P(VbaEditorMenuFails, EndsTheConnectionAsAMissingMenuDoes) {
   const MenuFailure& f = GetParam();
   test::AddinHarness h{IdeFlavour::kVbaEditor};
-  host::FaultPlan plan;
-  plan.Fail(f.failing, f.nth, 5, "Invalid procedure call or argument");
-  h.vbe->AttachFaults(&plan);
+  h.plan.Fail(f.failing, f.nth, host::kErrInvalidCall);
   h.connect.OnConnection(h.vbe, 0);
   EXPECT_EQ(h.Menu(), f.menu);
   EXPECT_EQ(h.connect.MenuControl(), nullptr);
@@ -88,8 +84,8 @@ TEST(VbaEditor, WithoutAnyAddInsMenuTheConnectionFails) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     test::AddinHarness h{IdeFlavour::kVbaEditor};
-    h.vbe->commandBars().RemoveBar("Menu Bar");
-    if (c.menuBarWithoutPopup) h.vbe->commandBars().AddBar("Menu Bar")->AddPopup("&File");
+    h.ide->commandBars().RemoveBar("Menu Bar");
+    if (c.menuBarWithoutPopup) h.ide->commandBars().AddBar("Menu Bar")->AddPopup("&File");
     h.connect.OnConnection(h.vbe, 0);
     EXPECT_EQ(h.connect.MenuControl(), nullptr);
     EXPECT_EQ(h.platform.ui.messages(), std::vector<host::ShownMessage>{kNoMenu});
@@ -101,7 +97,7 @@ TEST(VbaEditor, WithoutAnyAddInsMenuTheConnectionFails) {
 TEST(VbaEditor, RefusesPropertyBagCodeAndWritesThePlainProperty) {
   test::AddinHarness h{IdeFlavour::kVbaEditor};
   auto module = std::make_shared<host::MemoryCodeModule>("Option Explicit\r\n");
-  h.vbe->SetActiveModule(module);
+  h.ide->SetActiveModule(module);
   h.connect.OnConnection(h.vbe, 0);
   ASSERT_TRUE(h.Entry()->Execute());
   test::HeadlessView& view = *h.View();

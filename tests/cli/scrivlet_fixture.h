@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "cli/scrivlet_command.h"
-#include "host/builtin_ide/fixed_clock.h"
-#include "host/builtin_ide/memory_settings_store.h"
+#include "testing/ide/fixed_clock.h"
+#include "testing/ide/memory_settings_store.h"
 #include "tests/cli/cli_platform.h"
 #include "tests/support/temp_folder.h"
 

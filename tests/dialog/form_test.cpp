@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "testing/ide/fault_plan.h"
 #include "tests/dialog/dialog_fixture.h"
 
 namespace {
@@ -59,7 +59,7 @@ TEST_P(FormLoad, ShowsTheStoredProgrammer) {
   test::DialogHarness dialog;
   if (l.stored) dialog.platform.settings.SaveSetting("Scrivlet", "Identification", "Programmer", *l.stored);
   host::FaultPlan plan;
-  if (l.failing != nullptr) plan.Fail(l.failing, 1, host::kErrOutOfMemory, "Out of memory");
+  if (l.failing != nullptr) plan.Fail(l.failing, 1, host::kErrOutOfMemory);
   dialog.view->AttachFaults(&plan);
   dialog.Shown();
   EXPECT_EQ(dialog.form.Text(txtNomUtilisateur), l.shown);
@@ -146,7 +146,7 @@ TEST(FormWindow, HideLoadsWithoutShowing) {
 TEST(FormWindow, ShowFailureLeavesItHidden) {
   test::DialogHarness dialog;
   host::FaultPlan plan;
-  plan.Fail("View.Show", 1, 0x1E, "Cannot create window");
+  plan.Fail("View.Show", 1, host::kErrOutOfMemory);
   ASSERT_NE(dialog.view, nullptr);
   dialog.view->AttachFaults(&plan);
   EXPECT_THROW(dialog.form.Show(), host::HostError);

@@ -11,9 +11,9 @@
 #include "generator/ecrire_code.h"
 #include "generator/request.h"
 #include "generator/request_rules.h"
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
+#include "testing/ide/faulty_vbe.h"
+#include "testing/ide/memory_vbe.h"
 #include "tests/dialog/dialog_fixture.h"
 #include "tests/generator/vb_rules.h"
 #include "tests/support/visible.h"
@@ -26,12 +26,12 @@ using enum dialog::ControlId;
 constexpr std::string_view kStart = "Option Explicit\r\n";
 constexpr std::string_view kWithRoutine = "Option Explicit\r\nSub Refresh()\r\n  x = 1\r\nEnd Sub";
 
-// A shown dialog whose host has one code window open on a module.
+// A shown dialog whose host, seen through a fault plan, has one code window open on a module.
 struct Generating {
   explicit Generating(std::string_view text = kStart)
       : module(std::make_shared<host::MemoryCodeModule>(text)) {
-    vbe->SetActiveModule(module);
-    dialog.form.VBInstance = vbe;
+    ide->SetActiveModule(module);
+    dialog.form.VBInstance = std::make_shared<host::FaultyVbe>(ide, plan);
     dialog.Shown();
   }
 
@@ -42,8 +42,9 @@ struct Generating {
   }
   void Click(ControlId id) { ASSERT_TRUE(dialog.view->Click(id)) << dialog::Name(id); }
 
+  host::FaultPlan plan;
   test::DialogHarness dialog;
-  std::shared_ptr<host::MemoryVbe> vbe = std::make_shared<host::MemoryVbe>();
+  std::shared_ptr<host::MemoryVbe> ide = std::make_shared<host::MemoryVbe>();
   std::shared_ptr<host::MemoryCodeModule> module;
 };
 
@@ -314,7 +315,7 @@ INSTANTIATE_TEST_SUITE_P(Dialog, NameRule, testing::ValuesIn(test::NameCases()),
 
 struct Failure {
   const char* name;
-  std::function<void(Generating&, host::FaultPlan&)> setup;
+  std::function<void(Generating&)> setup;
   std::vector<host::ShownMessage> messages;
 };
 
@@ -323,50 +324,47 @@ void PrintTo(const Failure& f, std::ostream* os) {
 }
 
 const Failure kFailures[] = {
-    {"empty_name", [](Generating&, host::FaultPlan&) {}, {{"Name of propriete cannot be null.", "Scrivlet"}}},
+    {"empty_name", [](Generating&) {}, {{"Name of propriete cannot be null.", "Scrivlet"}}},
     {"no_code_window_with_empty_name",
-     [](Generating& g, host::FaultPlan&) { g.vbe->SetActiveModule(nullptr); },
+     [](Generating& g) { g.ide->SetActiveModule(nullptr); },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     {"no_code_window",
-     [](Generating& g, host::FaultPlan&) {
+     [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
-       g.vbe->SetActiveModule(nullptr);
+       g.ide->SetActiveModule(nullptr);
      },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     {"no_host",
-     [](Generating& g, host::FaultPlan&) { g.dialog.form.VBInstance = nullptr; },
+     [](Generating& g) { g.dialog.form.VBInstance = nullptr; },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     {"active_pane_fails",
-     [](Generating& g, host::FaultPlan& plan) {
+     [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
-       plan.Fail("ActiveCodePane", 1, 440, "Automation error");
-       g.vbe->AttachFaults(&plan);
+       g.plan.Fail("ActiveCodePane", 1, 440);
      },
      {{"Automation error", "Scrivlet"}}},
     {"pane_gives_no_module",
-     [](Generating& g, host::FaultPlan& plan) {
+     [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
-       plan.Fail("CodeModule", 1, 91, "Object variable or With block variable not set");
-       g.module->AttachFaults(&plan);
+       g.plan.Fail("CodeModule", 1, host::kErrObjectNotSet);
      },
      {{"Object variable or With block variable not set", "Scrivlet"}}},
     // A VBA project holds no user controls: the property bag's code has nowhere to run.
     {"property_changed_without_user_controls",
-     [](Generating& g, host::FaultPlan&) {
-       g.vbe = std::make_shared<host::MemoryVbe>(host::IdeFlavour::kVbaEditor);
-       g.vbe->SetActiveModule(g.module);
-       g.dialog.form.VBInstance = g.vbe;
+     [](Generating& g) {
+       g.ide = std::make_shared<host::MemoryVbe>(host::IdeFlavour::kVbaEditor);
+       g.ide->SetActiveModule(g.module);
+       g.dialog.form.VBInstance = g.ide;
        g.Type(0, txtPropriete, "Title");
        g.Click(chkPropertyChanged);
      },
      {{"Add PropertyChanged writes code for user controls, which this project cannot hold.", "Scrivlet"}}},
     // A failure the generator traps itself is its own report, not the command's.
     {"generator_reports_its_own",
-     [](Generating& g, host::FaultPlan& plan) {
+     [](Generating& g) {
        g.Type(0, txtPropriete, "Title");
        g.Type(0, txtVariable, "NewTitle");
-       plan.Fail("AddFromString", 1, 7, "Out of memory");
-       g.module->AttachFaults(&plan);
+       g.plan.Fail("AddFromString", 1, host::kErrOutOfMemory);
      },
      {{"Out of memory", "EcrireCode"}}},
 };
@@ -375,8 +373,7 @@ class GenerateFailure : public ::testing::TestWithParam<Failure> {};
 
 TEST_P(GenerateFailure, IsShownAndWritesNothing) {
   Generating g;
-  host::FaultPlan plan;
-  GetParam().setup(g, plan);
+  GetParam().setup(g);
   ASSERT_FALSE(HasFatalFailure());
   g.dialog.view->Click(OKButton);
   EXPECT_EQ(g.dialog.platform.ui.messages(), GetParam().messages);
@@ -390,11 +387,8 @@ INSTANTIATE_TEST_SUITE_P(Dialog, GenerateFailure, ::testing::ValuesIn(kFailures)
 // The module is found before any option is read: with no code window, the name test does not run.
 TEST(GenerateCommand, FindsTheModuleBeforeTheNameTest) {
   Generating g;
-  host::FaultPlan plan;
-  g.vbe->AttachFaults(&plan);
-  g.module->AttachFaults(&plan);
   g.dialog.view->Click(OKButton);
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"ActiveCodePane", "CodePane", "CodeModule"}));
+  EXPECT_EQ(g.plan.calls(), (std::vector<std::string>{"ActiveCodePane", "CodeModule"}));
   EXPECT_EQ(g.dialog.platform.ui.messages(),
             (std::vector<host::ShownMessage>{{"Name of propriete cannot be null.", "Scrivlet"}}));
 }

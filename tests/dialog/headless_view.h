@@ -9,7 +9,7 @@
 
 #include "dialog/form_view.h"
 #include "dialog/frm_add_in.h"
-#include "host/builtin_ide/fault_plan.h"
+#include "testing/ide/fault_plan.h"
 
 namespace test {
 

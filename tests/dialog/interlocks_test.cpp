@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "testing/ide/fault_plan.h"
 #include "tests/dialog/dialog_fixture.h"
 
 namespace {
@@ -388,7 +388,7 @@ TEST_P(InterlockTrap, ReportsUnderItsTitleAndEnds) {
   dialog.Shown();
   for (const ControlId box : t.before) dialog.view->Click(box);
   host::FaultPlan plan;
-  plan.Fail(t.failing, 1, host::kErrInvalidCall, "Refused");
+  plan.Fail(t.failing, 1, {host::kErrInvalidCall, "Refused"});
   dialog.view->AttachFaults(&plan);
   dialog.view->Click(t.click);
   EXPECT_EQ(dialog.platform.ui.messages(), t.messages);

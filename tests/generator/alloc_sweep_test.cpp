@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
 #include "tests/support/alloc_faults.h"

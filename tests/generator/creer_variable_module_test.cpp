@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/faulty_code_module.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/support/visible.h"
 
@@ -198,9 +198,9 @@ TEST_P(CreerVariableModuleFailure, ShowsTheFailureAndStops) {
   Title(request);
   host::MemoryCodeModule module{"Option Explicit"};
   host::FaultPlan plan;
-  plan.Fail(GetParam().operation, GetParam().nth, GetParam().number, "Injected failure");
-  module.AttachFaults(&plan);
-  generator::CreerVariable_Module(request, module, "UserControl", platform.ui);
+  plan.Fail(GetParam().operation, GetParam().nth, {GetParam().number, "Injected failure"});
+  host::FaultyCodeModule faulty{module, plan};
+  generator::CreerVariable_Module(request, faulty, "UserControl", platform.ui);
   EXPECT_EQ(test::Visible(module.Text()), test::Visible(test::CrLf(GetParam().after)));
   EXPECT_EQ(platform.ui.messages(),
             (std::vector<host::ShownMessage>{{"Injected failure", "CreerVariable_Module"}}));
@@ -217,9 +217,9 @@ TEST(CreerVariableModuleLookup, NotFoundCreatesTheProcedureSilently) {
   Title(request);
   host::MemoryCodeModule module{"Sub UserControl_WriteProperties(PropBag As PropertyBag)\r\nEnd Sub"};
   host::FaultPlan plan;
-  plan.Fail("ProcBodyLine", 1, 35, "Sub or Function not defined");
-  module.AttachFaults(&plan);
-  generator::CreerVariable_Module(request, module, "UserControl", platform.ui);
+  plan.Fail("ProcBodyLine", 1, host::kErrSubNotDefined);
+  host::FaultyCodeModule faulty{module, plan};
+  generator::CreerVariable_Module(request, faulty, "UserControl", platform.ui);
   EXPECT_TRUE(platform.ui.messages().empty());
   // The host said it was missing, so a second one was added ahead of the first.
   const std::deque<std::string>& lines = module.lines();

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "host/builtin_ide/fault_plan.h"
+#include "testing/ide/faulty_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
 #include "tests/support/visible.h"
@@ -360,8 +360,8 @@ TEST_P(EcrireCodeOrder, CallsTheHostInOrder) {
   host::MemoryCodeModule module{GetParam().module};
   module.pane().SetCaret(GetParam().caret);
   host::FaultPlan plan;
-  module.AttachFaults(&plan);
-  generator::EcrireCode(request, module, platform.platform());
+  host::FaultyCodeModule faulty{module, plan};
+  generator::EcrireCode(request, faulty, platform.platform());
   EXPECT_EQ(plan.calls(), GetParam().calls);
   EXPECT_TRUE(platform.ui.messages().empty());
 }

@@ -5,8 +5,8 @@
 #include <functional>
 #include <set>
 
-#include "host/builtin_ide/fault_plan.h"
 #include "host/host_error.h"
+#include "testing/ide/fault_plan.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
 #include "tests/support/visible.h"
@@ -84,10 +84,9 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
     test::TestPlatform platform;
     generator::Request request;
     path.options(request);
-    test::RecordingModule module{test::CrLf(path.module)};
-    module.inner().pane().SetCaret(path.caret);
     host::FaultPlan plan;
-    module.inner().AttachFaults(&plan);
+    test::RecordingModule module{test::CrLf(path.module), &plan};
+    module.inner().pane().SetCaret(path.caret);
     generator::EcrireCode(request, module, platform.platform());
     ASSERT_TRUE(platform.ui.messages().empty());
     calls = plan.calls();
@@ -111,12 +110,11 @@ TEST_P(HostCallFailure, EachCallFailingInTurn) {
       test::TestPlatform platform;
       generator::Request request;
       path.options(request);
-      test::RecordingModule module{test::CrLf(path.module)};
-      module.inner().pane().SetCaret(path.caret);
       host::FaultPlan plan;
+      test::RecordingModule module{test::CrLf(path.module), &plan};
+      module.inner().pane().SetCaret(path.caret);
       const std::string description = "Injected failure " + std::to_string(number);
-      plan.Fail(operation, nth, number, description);
-      module.inner().AttachFaults(&plan);
+      plan.Fail(operation, nth, {number, description});
       generator::EcrireCode(request, module, platform.platform());
 
       const char* title = k >= path.variableCallsFrom ? "CreerVariable_Module" : "EcrireCode";
@@ -157,15 +155,14 @@ TEST(BuilderFailure, NoCodePaneInCommentsMode) {
   test::TestPlatform platform;
   generator::Request request;
   request.bComment = true;
-  host::MemoryCodeModule module{"Sub A()\r\nEnd Sub"};
   host::FaultPlan plan;
-  plan.Fail("CodePane", 1, 91, "Object variable or With block variable not set");
-  module.AttachFaults(&plan);
+  test::RecordingModule module{"Sub A()\r\nEnd Sub", &plan};
+  plan.Fail("CodePane", 1, host::kErrObjectNotSet);
   generator::EcrireCode(request, module, platform.platform());
   EXPECT_EQ(
       platform.ui.messages(),
       (std::vector<host::ShownMessage>{{"Object variable or With block variable not set", "EcrireCode"}}));
-  EXPECT_EQ(module.Text(), "Sub A()\r\nEnd Sub");
+  EXPECT_EQ(module.inner().Text(), "Sub A()\r\nEnd Sub");
 }
 
 }  // namespace

@@ -10,11 +10,11 @@
 #include "generator/builders.h"
 #include "generator/ecrire_code.h"
 #include "generator/request.h"
-#include "host/builtin_ide/fixed_clock.h"
-#include "host/builtin_ide/memory_settings_store.h"
-#include "host/builtin_ide/recording_ui.h"
 #include "platform/posix/code_page_codec.h"
 #include "platform/posix/locale_date_formatter.h"
+#include "testing/ide/fixed_clock.h"
+#include "testing/ide/memory_settings_store.h"
+#include "testing/ide/recording_ui.h"
 #include "tests/support/visible.h"
 
 namespace test {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/ecrire_code.h"
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/module_kinds.h"
 #include "tests/support/golden.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/request_rules.h"
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/vb_rules.h"
 

@@ -14,12 +14,12 @@
 #include <system_error>
 #include <vector>
 
-#include "host/builtin_ide/memory_code_module.h"
-#include "host/builtin_ide/recording_ui.h"
 #include "host/host_error.h"
 #include "platform/posix/ini_settings_store.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/stderr_ui.h"
+#include "testing/ide/memory_code_module.h"
+#include "testing/ide/recording_ui.h"
 #include "tests/support/alloc_faults.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"

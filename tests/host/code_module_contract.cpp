@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "host/code_pane.h"
+#include "testing/ide/faulty_code_module.h"
 
 namespace test {
 
@@ -33,7 +34,10 @@ struct Failure {
 };
 
 constexpr Failure kInvalidCall{5, "Invalid procedure call or argument"};
+constexpr Failure kOutOfMemory{7, "Out of memory"};
 constexpr Failure kNotDefined{35, "Sub or Function not defined"};
+constexpr Failure kFileAccess{75, "Path/File access error"};
+constexpr Failure kObjectNotSet{91, "Object variable or With block variable not set"};
 
 }  // namespace
 
@@ -49,6 +53,11 @@ struct ContractCase {
   std::string_view text = {};    // what InsertLines or AddFromString is given
   std::string_view answer = {};  // Lines' text; ProcOfLine's routine ("Get Count"); an edit's module after
   const Failure* failure = nullptr;
+  // A fault row asks through the fault decorator, whose plan fails the `faultNth` call of `faultCall`
+  // with VB's error `fault->number`.
+  std::string_view faultCall = {};
+  int faultNth = 0;
+  const Failure* fault = nullptr;
 };
 
 namespace {
@@ -93,6 +102,14 @@ ContractCase NoRoutine(Text label, Text code, Text name, ProcKind kind) {
 }
 ContractCase InsertRefused(Text label, Text code, long line) {
   return Refused(Insert(label, code, line, "x\ry", {}));
+}
+// The question asked through the fault decorator until its plan fails the `nth` call of `call`, then
+// once more: the failing call reaches no module, and those before and after it answer as ever.
+ContractCase Planned(ContractCase c, Text call, int nth, const Failure& fault) {
+  c.faultCall = call;
+  c.faultNth = nth;
+  c.fault = &fault;
+  return c;
 }
 
 // --- The modules the rows ask about ------------------------------------------------------------------------
@@ -390,6 +407,20 @@ std::vector<ContractCase> Table() {
 
       // CodePane: a pane that shows this module.
       {"PaneShowsTheModule", kFour, Ask::kCodePane},
+
+      // Faults planned through the decorator: the plan gives the number, and the failure VB's words.
+      Planned(Count("FaultOnCountOfLines", kFour, "4"), "CountOfLines", 1, kOutOfMemory),
+      Planned(DeclarationLines("FaultOnCountOfDeclarationLines", kModule, "11"), "CountOfDeclarationLines", 2,
+              kObjectNotSet),
+      Planned(Lines("FaultOnTheThirdLines", kFour, 2, 2, "second\r\nthird"), "Lines", 3, kFileAccess),
+      Planned(OfLines("FaultOnProcOfLine", kModule, 20, 20, "Let Count"), "ProcOfLine", 2, kInvalidCall),
+      Planned(Insert("FaultOnInsertLines", kOneSub, 4, "    x = 1",
+                     "Option Explicit\n\nSub A()\n    x = 1\nEnd Sub\n"),
+              "InsertLines", 1, kOutOfMemory),
+      Planned(Add("FaultOnAddFromString", kOneSub, "Dim a", "Option Explicit\nDim a\n\nSub A()\nEnd Sub\n"),
+              "AddFromString", 1, kOutOfMemory),
+      Planned({"FaultOnCodePane", kFour, Ask::kCodePane}, "CodePane", 1, kObjectNotSet),
+      Planned({"FaultOnThePanesModule", kFour, Ask::kCodePane}, "CodeModule", 1, kObjectNotSet),
   };
 }
 
@@ -427,8 +458,8 @@ std::string Outcome(Operation&& operation) {
   }
 }
 
-std::string Expected(const ContractCase& c, std::string_view answer) {
-  return c.failure != nullptr ? Error(*c.failure) : std::string{answer};
+std::string Expected(const Failure* failure, std::string_view answer) {
+  return failure != nullptr ? Error(*failure) : std::string{answer};
 }
 
 std::string Describe(const host::ProcAtLine& at) {
@@ -462,6 +493,74 @@ void ExpectCode(const host::CodeModule& module, std::string_view code) {
   EXPECT_EQ(module.Lines(1, module.CountOfLines()), Joined(code));
 }
 
+// Asks `c`'s question of `m`, which answers with `failure` or, without one, with the row's answer.
+void CheckAnswer(host::CodeModule& m, const ContractCase& c, const Failure* failure,
+                 const CodeModuleMaker& make) {
+  switch (c.ask) {
+    case Ask::kCountOfLines:
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.CountOfLines()); }), Expected(failure, c.answer));
+      break;
+    case Ask::kCountOfDeclarationLines:
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.CountOfDeclarationLines()); }),
+                Expected(failure, c.answer));
+      break;
+    case Ask::kLines:
+      EXPECT_EQ(Outcome([&] { return m.Lines(c.line, c.count); }), Expected(failure, c.answer));
+      break;
+    case Ask::kProcLines:
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.ProcStartLine(c.name, c.kind)); }),
+                Expected(failure, std::to_string(c.line)))
+          << "ProcStartLine";
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.ProcBodyLine(c.name, c.kind)); }),
+                Expected(failure, std::to_string(c.count)))
+          << "ProcBodyLine";
+      // Asked whether the routine is there, every module answers 0 where ProcBodyLine raises 35.
+      EXPECT_EQ(Outcome([&] { return std::to_string(m.FindProcBodyLine(c.name, c.kind)); }),
+                failure == &kNotDefined ? "0" : Expected(failure, std::to_string(c.count)))
+          << "FindProcBodyLine";
+      break;
+    case Ask::kProcOfLine:
+      for (long line = c.line;; ++line) {
+        EXPECT_EQ(Outcome([&] { return Describe(m.ProcOfLine(line)); }), Expected(failure, c.answer))
+            << "line " << line;
+        if (line == c.count) break;
+      }
+      break;
+    case Ask::kInsertLines:
+    case Ask::kAddFromString: {
+      // Asked first, so that an answer kept from before the edit would show.
+      const std::vector<std::string> before = RoutineAnswers(m);
+      EXPECT_EQ(Outcome([&] {
+                  c.ask == Ask::kInsertLines ? m.InsertLines(c.line, c.text) : m.AddFromString(c.text);
+                  return std::string{};
+                }),
+                Expected(failure, ""));
+      const std::string_view after = failure != nullptr ? c.code : c.answer;
+      ExpectCode(m, after);
+      if (failure != nullptr) {
+        EXPECT_EQ(RoutineAnswers(m), before) << "a refused edit changes nothing";
+      } else {
+        EXPECT_EQ(RoutineAnswers(m), RoutineAnswers(*make(LinesOf(after))))
+            << "the answers of a module made afresh with those lines";
+      }
+      break;
+    }
+    case Ask::kCodePane: {
+      std::shared_ptr<host::CodeModule> shown;
+      EXPECT_EQ(Outcome([&] {
+                  const std::shared_ptr<host::CodePane> pane = m.CodePane();
+                  if (pane) shown = pane->CodeModule();
+                  return std::string{};
+                }),
+                Expected(failure, ""));
+      if (failure != nullptr) break;
+      ASSERT_NE(shown, nullptr) << "a pane, and the module it shows";
+      ExpectCode(*shown, c.code);
+      break;
+    }
+  }
+}
+
 }  // namespace
 
 void PrintTo(const ContractRun& run, std::ostream* os) {
@@ -483,62 +582,16 @@ std::string ContractCaseName(const testing::TestParamInfo<ContractRun>& info) {
 TEST_P(CodeModuleContract, Answers) {
   const ContractCase& c = *GetParam().contractCase;
   const std::shared_ptr<host::CodeModule> module = GetParam().make(LinesOf(c.code));
-  host::CodeModule& m = *module;
-  switch (c.ask) {
-    case Ask::kCountOfLines:
-      EXPECT_EQ(std::to_string(m.CountOfLines()), c.answer);
-      break;
-    case Ask::kCountOfDeclarationLines:
-      EXPECT_EQ(std::to_string(m.CountOfDeclarationLines()), c.answer);
-      break;
-    case Ask::kLines:
-      EXPECT_EQ(Outcome([&] { return m.Lines(c.line, c.count); }), Expected(c, c.answer));
-      break;
-    case Ask::kProcLines:
-      EXPECT_EQ(Outcome([&] { return std::to_string(m.ProcStartLine(c.name, c.kind)); }),
-                Expected(c, std::to_string(c.line)))
-          << "ProcStartLine";
-      EXPECT_EQ(Outcome([&] { return std::to_string(m.ProcBodyLine(c.name, c.kind)); }),
-                Expected(c, std::to_string(c.count)))
-          << "ProcBodyLine";
-      // Asked whether the routine is there, every module answers 0 where ProcBodyLine raises 35.
-      EXPECT_EQ(Outcome([&] { return std::to_string(m.FindProcBodyLine(c.name, c.kind)); }),
-                c.failure == &kNotDefined ? "0" : Expected(c, std::to_string(c.count)))
-          << "FindProcBodyLine";
-      break;
-    case Ask::kProcOfLine:
-      for (long line = c.line;; ++line) {
-        EXPECT_EQ(Outcome([&] { return Describe(m.ProcOfLine(line)); }), c.answer) << "line " << line;
-        if (line == c.count) break;
-      }
-      break;
-    case Ask::kInsertLines:
-    case Ask::kAddFromString: {
-      // Asked first, so that an answer kept from before the edit would show.
-      const std::vector<std::string> before = RoutineAnswers(m);
-      EXPECT_EQ(Outcome([&] {
-                  c.ask == Ask::kInsertLines ? m.InsertLines(c.line, c.text) : m.AddFromString(c.text);
-                  return std::string{};
-                }),
-                Expected(c, ""));
-      const std::string_view after = c.failure != nullptr ? c.code : c.answer;
-      ExpectCode(m, after);
-      if (c.failure != nullptr) {
-        EXPECT_EQ(RoutineAnswers(m), before) << "a refused edit changes nothing";
-      } else {
-        EXPECT_EQ(RoutineAnswers(m), RoutineAnswers(*GetParam().make(LinesOf(after))))
-            << "the answers of a module made afresh with those lines";
-      }
-      break;
-    }
-    case Ask::kCodePane: {
-      const std::shared_ptr<host::CodePane> pane = m.CodePane();
-      ASSERT_NE(pane, nullptr);
-      const std::shared_ptr<host::CodeModule> shown = pane->CodeModule();
-      ASSERT_NE(shown, nullptr);
-      ExpectCode(*shown, c.code);
-      break;
-    }
+  if (c.fault == nullptr) {
+    CheckAnswer(*module, c, c.failure, GetParam().make);
+    return;
+  }
+  host::FaultPlan plan;
+  plan.Fail(std::string{c.faultCall}, c.faultNth, c.fault->number);
+  host::FaultyCodeModule faulty{module, plan};
+  for (int call = 1; call <= c.faultNth + 1; ++call) {
+    SCOPED_TRACE(testing::Message() << "call " << call << " of " << c.faultCall);
+    CheckAnswer(faulty, c, call == c.faultNth ? c.fault : nullptr, GetParam().make);
   }
 }
 

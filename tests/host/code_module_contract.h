@@ -1,5 +1,6 @@
 // tests/host/code_module_contract.h: what every code module answers, one table of cases that each
-// implementation's tests run against a module of their own making.
+// implementation's tests run against a module of their own making, some of them through the fault
+// decorator of testing/ide.
 #pragma once
 
 #include <gtest/gtest.h>

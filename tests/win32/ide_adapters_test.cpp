@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "generator/request_rules.h"
+#include "host/host_error.h"
+#include "host/vb_errors.h"
 #include "host/win32/command_bar_events_sink.h"
 #include "host/win32/dispatch_call.h"
 #include "host/win32/dispatch_code_module.h"
 #include "host/win32/dispatch_vbe.h"
-#include "generator/request_rules.h"
-#include "host/host_error.h"
-#include "host/vb_errors.h"
 #include "tests/generator/vb_rules.h"
 #include "tests/host/code_module_contract.h"
 #include "tests/win32/host_errors.h"
@@ -460,8 +460,8 @@ TEST(DispatchVbe, HoldsUserControlsInTheVb6IdeAlone) {
   test::MockIde vba{host::IdeFlavour::kVbaEditor};
   EXPECT_TRUE(VbeOf(vb6).HoldsUserControls());
   EXPECT_FALSE(VbeOf(vba).HoldsUserControls());
-  EXPECT_TRUE(
-      ThrowsHostError([] { host::win32::DispatchVbe{ComPtr<IDispatch>{}}.HoldsUserControls(); }, 91, kNotSet));
+  EXPECT_TRUE(ThrowsHostError([] { host::win32::DispatchVbe{ComPtr<IDispatch>{}}.HoldsUserControls(); }, 91,
+                              kNotSet));
   EXPECT_TRUE(AllReleased(vb6));
   EXPECT_TRUE(AllReleased(vba));
 }

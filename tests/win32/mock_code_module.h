@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/win32/fake_dispatch.h"
 
 namespace test {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/builtin_ide/memory_vbe.h"
+#include "testing/ide/memory_vbe.h"
 #include "tests/win32/fake_dispatch.h"
 #include "tests/win32/mock_code_module.h"
 

@@ -14,10 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_code_module.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "testing/ide/memory_code_module.h"
 #include "tests/host/code_module_contract.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/visible.h"
@@ -286,30 +285,6 @@ TEST(PlacementTest, FailedInsertChangesNothing) {
   // The module still edits correctly afterwards.
   module.InsertLines(17L, "    ' first");
   EXPECT_EQ(module.Text(), DialWith(31, {"    ' first"}));
-}
-
-TEST(PlacementTest, HostFailureInAnEditChangesNothing) {
-  SourceCodeModule module{CrLfFile(kDial), kDescribed};
-  host::FaultPlan plan;
-  module.AttachFaults(&plan);
-  plan.Fail("InsertLines", 1, host::kErrOutOfMemory, "Out of memory");
-  plan.Fail("AddFromString", 1, host::kErrOutOfMemory, "Out of memory");
-  plan.Fail("CodePane", 1, host::kErrObjectNotSet, std::string{host::VbErrorText(host::kErrObjectNotSet)});
-  for (const bool add : {false, true}) {
-    try {
-      add ? module.AddFromString("Dim a") : module.InsertLines(17L, "x");
-      ADD_FAILURE() << "no error";
-    } catch (const HostError& error) {
-      EXPECT_EQ(error.number(), host::kErrOutOfMemory);
-    }
-  }
-  EXPECT_THROW(module.CodePane(), HostError);
-  EXPECT_EQ(module.Text(), CrLfFile(kDial));
-  EXPECT_EQ(plan.calls(), (std::vector<std::string>{"InsertLines 17", "AddFromString", "CodePane"}));
-  module.AttachFaults(nullptr);
-  module.InsertLines(17L, "x");
-  EXPECT_EQ(module.Text(), DialWith(31, {"x"}));
-  EXPECT_EQ(plan.calls().size(), 3U);
 }
 
 TEST(PaneTest, CaretAndModule) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/builtin_ide/memory_settings_store.h"
+#include "testing/ide/memory_settings_store.h"
 #include "tests/support/visible.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/builtin_ide/recording_ui.h"
 #include "platform/posix/stderr_ui.h"
+#include "testing/ide/recording_ui.h"
 #include "tests/support/visible.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// host/builtin_ide/fixed_clock.h: a clock that always gives the same day, or fails as a broken platform
+// testing/ide/fixed_clock.h: a clock that always gives the same day, or fails as a broken platform
 // would.
 #pragma once
 

@@ -1,31 +1,25 @@
-// host/builtin_ide/memory_command_bars.h: the built-in IDE's menus, their entries and the entries' click
+// testing/ide/memory_command_bars.h: the built-in IDE's menus, their entries and the entries' click
 // sources.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "host/builtin_ide/fault_plan.h"
 #include "host/command_bars.h"
 
 namespace host {
 
-// Where the built-in IDE's objects find the fault plan their root object has attached; shared, so
-// that an object handed out keeps working after the root object has gone.
-using FaultLink = std::shared_ptr<FaultPlan*>;
-
 class MemoryCommandBar;
 class MemoryCommandBarEvents;
 
-// An entry on a built-in menu: a button, or a pop-up with a menu of its own. It records its calls as
-// "Caption", "Caption Text", "Delete" and "Controls".
+// An entry on a built-in menu: a button, or a pop-up with a menu of its own.
 class MemoryCommandBarControl final : public CommandBarControl,
                                       public std::enable_shared_from_this<MemoryCommandBarControl> {
  public:
-  MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, FaultLink faults, long type,
-                          std::string caption = {});
+  MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, long type, std::string caption = {});
 
   std::string Caption() const override;
   void Caption(std::string_view caption) override;
@@ -48,10 +42,8 @@ class MemoryCommandBarControl final : public CommandBarControl,
 
  private:
   friend class MemoryCommandBar;  // which gives a pop-up its menu
-  void Enter(std::string_view operation, std::string_view arguments = {}) const;
 
   std::weak_ptr<MemoryCommandBar> bar_;
-  FaultLink faults_;
   long type_;
   std::string caption_;
   bool deleted_ = false;
@@ -59,13 +51,12 @@ class MemoryCommandBarControl final : public CommandBarControl,
   std::shared_ptr<MemoryCommandBar> popup_;
 };
 
-// A built-in menu; it is also its own collection of entries. Records "Controls", "Add Type" and
-// "Item Caption".
+// A built-in menu; it is also its own collection of entries.
 class MemoryCommandBar final : public CommandBar,
                                public CommandBarControls,
                                public std::enable_shared_from_this<MemoryCommandBar> {
  public:
-  MemoryCommandBar(std::string name, FaultLink faults);
+  explicit MemoryCommandBar(std::string name) : name_(std::move(name)) {}
 
   std::shared_ptr<CommandBarControls> Controls() override;
   std::shared_ptr<CommandBarControl> Add(long type) override;
@@ -87,16 +78,13 @@ class MemoryCommandBar final : public CommandBar,
 
  private:
   std::string name_;
-  FaultLink faults_;
   std::vector<std::shared_ptr<MemoryCommandBarControl>> entries_;
 };
 
-// The built-in collection of menus. Records "Item Name". A name it lacks is an error 5 by default, as
-// in the IDE; a test may have it answer with an empty pointer instead.
+// The built-in collection of menus. A name it lacks is an error 5 by default, as in the IDE; a test may
+// have it answer with an empty pointer instead.
 class MemoryCommandBars final : public CommandBars {
  public:
-  explicit MemoryCommandBars(FaultLink faults) : faults_(std::move(faults)) {}
-
   std::shared_ptr<CommandBar> Item(std::string_view name) override;
 
   std::shared_ptr<MemoryCommandBar> AddBar(std::string name);
@@ -106,7 +94,6 @@ class MemoryCommandBars final : public CommandBars {
   void AnswerMissingWithEmpty(bool empty) noexcept { missingGivesEmpty_ = empty; }
 
  private:
-  FaultLink faults_;
   std::vector<std::shared_ptr<MemoryCommandBar>> bars_;
   bool missingGivesEmpty_ = false;
 };
@@ -114,10 +101,9 @@ class MemoryCommandBars final : public CommandBars {
 // The click source of one built-in entry.
 class MemoryCommandBarEvents final : public CommandBarEvents {
  public:
-  MemoryCommandBarEvents(std::shared_ptr<MemoryCommandBarControl> control, FaultLink faults)
-      : control_(std::move(control)), faults_(std::move(faults)) {}
+  explicit MemoryCommandBarEvents(std::shared_ptr<MemoryCommandBarControl> control)
+      : control_(std::move(control)) {}
 
-  // Records "Subscribe".
   void Subscribe(CommandBarClickHandler& handler) override;
   void Unsubscribe(const CommandBarClickHandler& handler) noexcept override;
 
@@ -127,20 +113,14 @@ class MemoryCommandBarEvents final : public CommandBarEvents {
 
  private:
   std::shared_ptr<MemoryCommandBarControl> control_;
-  FaultLink faults_;
   std::vector<CommandBarClickHandler*> handlers_;
 };
 
-// Records "CommandBarEvents"; refuses an empty entry, and any entry not of the built-in IDE, with error 5.
+// Refuses an empty entry, and any entry not of the built-in IDE, with error 5.
 class MemoryEvents final : public Events {
  public:
-  explicit MemoryEvents(FaultLink faults) : faults_(std::move(faults)) {}
-
   std::shared_ptr<host::CommandBarEvents> CommandBarEvents(
       const std::shared_ptr<CommandBarControl>& control) override;
-
- private:
-  FaultLink faults_;
 };
 
 }  // namespace host

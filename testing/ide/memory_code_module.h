@@ -1,4 +1,4 @@
-// host/builtin_ide/memory_code_module.h: the built-in IDE's code module, a real model of numbered code lines.
+// testing/ide/memory_code_module.h: the built-in IDE's code module, a real model of numbered code lines.
 #pragma once
 
 #include <deque>
@@ -9,11 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_code_pane.h"
-#include "host/builtin_ide/memory_component.h"
 #include "host/code_module.h"
+#include "host/source_files/memory_component.h"
 #include "host/vb_code/routine_map.h"
+#include "testing/ide/memory_code_pane.h"
 
 namespace host {
 
@@ -29,14 +28,11 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   MemoryCodeModule(const MemoryCodeModule&) = delete;
   MemoryCodeModule& operator=(const MemoryCodeModule&) = delete;
 
-  // Every later call enters `plan` (which the caller keeps alive); nullptr detaches it.
-  void AttachFaults(FaultPlan* plan) noexcept { faults_ = plan; }
   // Makes the module part of a component of that kind; until then Parent() fails as in an IDE that
   // cannot tell.
   void SetComponent(ComponentType type, bool persistable = false) {
     component_ = std::make_shared<MemoryComponent>(type, persistable);
   }
-  FaultPlan* faults() const noexcept { return faults_; }
 
   // The module's lines joined by CR LF, as the IDE saves them.
   std::string Text() const;
@@ -58,14 +54,6 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   std::shared_ptr<VBComponent> Parent() const override;
 
  private:
-  // Records the call in the fault plan, if one is attached; `arguments` is only formatted then.
-  void Enter(std::string_view operation) const {
-    if (faults_ != nullptr) faults_->Enter(operation);
-  }
-  template <class FormatArguments>
-  void Enter(std::string_view operation, FormatArguments&& arguments) const {
-    if (faults_ != nullptr) faults_->Enter(operation, arguments());
-  }
   const std::deque<Routine>& Routines() const;
   const Routine& RequireRoutine(std::string_view name, ProcKind kind) const;
   // Inserts the lines of `text` before index `at`; all or nothing.
@@ -75,7 +63,6 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   mutable std::optional<std::deque<Routine>> routines_;  // worked out on first use, then kept up to date
   MemoryCodePane pane_{*this};
   std::shared_ptr<MemoryComponent> component_;
-  FaultPlan* faults_ = nullptr;
 };
 
 }  // namespace host

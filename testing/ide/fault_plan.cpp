@@ -1,14 +1,18 @@
-// host/builtin_ide/fault_plan.cpp: the call log and the countdown of planned faults.
-#include "host/builtin_ide/fault_plan.h"
+// testing/ide/fault_plan.cpp: the call log and the countdown of planned faults.
+#include "testing/ide/fault_plan.h"
 
 #include <utility>
 
-#include "host/host_error.h"
+#include "host/vb_errors.h"
 
 namespace host {
 
-void FaultPlan::Fail(std::string operation, int nth, long number, std::string description, bool persistent) {
-  faults_.push_back({std::move(operation), nth - 1, number, std::move(description), persistent});
+void FaultPlan::Fail(std::string operation, int nth, long number) {
+  Fail(std::move(operation), nth, VbError(number));
+}
+
+void FaultPlan::Fail(std::string operation, int nth, HostError error) {
+  faults_.push_back({std::move(operation), nth - 1, std::move(error)});
 }
 
 void FaultPlan::Enter(std::string_view operation, std::string_view arguments) {
@@ -18,7 +22,7 @@ void FaultPlan::Enter(std::string_view operation, std::string_view arguments) {
     call += arguments;
   }
   calls_.push_back(std::move(call));
-  // Every planned fault of this operation counts the call; the first whose turn has come fires.
+  // Every planned fault of this operation counts the call; the first whose turn has come fires, once.
   auto firing = faults_.end();
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     if (it->operation != operation) continue;
@@ -29,8 +33,8 @@ void FaultPlan::Enter(std::string_view operation, std::string_view arguments) {
     }
   }
   if (firing == faults_.end()) return;
-  HostError error{firing->number, firing->description};
-  if (!firing->persistent) faults_.erase(firing);
+  HostError error = std::move(firing->error);
+  faults_.erase(firing);
   throw error;
 }
 

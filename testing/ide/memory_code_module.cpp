@@ -1,5 +1,5 @@
-// host/builtin_ide/memory_code_module.cpp: the built-in IDE's code-module operations over a vector of lines.
-#include "host/builtin_ide/memory_code_module.h"
+// testing/ide/memory_code_module.cpp: the built-in IDE's code-module operations over a vector of lines.
+#include "testing/ide/memory_code_module.h"
 
 #include <iterator>
 #include <utility>
@@ -10,14 +10,6 @@
 #include "host/vb_errors.h"
 
 namespace host {
-namespace {
-
-std::string Arguments(std::string_view name, ProcKind kind) {
-  return std::string{name} + ' ' + std::to_string(static_cast<int>(kind));
-}
-
-}  // namespace
-
 MemoryCodeModule::MemoryCodeModule(std::string_view text) {
   if (text.empty()) return;
   std::vector<std::string> lines = SplitLines(text);
@@ -48,52 +40,43 @@ const Routine& MemoryCodeModule::RequireRoutine(std::string_view name, ProcKind 
 }
 
 std::shared_ptr<VBComponent> MemoryCodeModule::Parent() const {
-  Enter("Parent");
   if (!component_) throw VbError(kErrNoSuchMember);
   return component_;
 }
 
 std::shared_ptr<host::CodePane> MemoryCodeModule::CodePane() {
-  Enter("CodePane");
   // Shares the module's ownership when a shared_ptr holds it; otherwise borrows.
   std::shared_ptr<MemoryCodeModule> owner = weak_from_this().lock();
   return std::shared_ptr<host::CodePane>(std::move(owner), &pane_);
 }
 
 long MemoryCodeModule::CountOfLines() const {
-  Enter("CountOfLines");
   return static_cast<long>(lines_.size());
 }
 
 long MemoryCodeModule::CountOfDeclarationLines() const {
-  Enter("CountOfDeclarationLines");
   return AddFromStringLine() - 1;
 }
 
 std::string MemoryCodeModule::Lines(long start, long count) const {
-  Enter("Lines", [&] { return std::to_string(start) + ' ' + std::to_string(count); });
   return JoinedLines(lines_, start, count);
 }
 
 long MemoryCodeModule::ProcStartLine(std::string_view name, ProcKind kind) const {
-  Enter("ProcStartLine", [&] { return Arguments(name, kind); });
   return RequireRoutine(name, kind).startLine;
 }
 
 long MemoryCodeModule::ProcBodyLine(std::string_view name, ProcKind kind) const {
-  Enter("ProcBodyLine", [&] { return Arguments(name, kind); });
   return RequireRoutine(name, kind).bodyLine;
 }
 
 ProcAtLine MemoryCodeModule::ProcOfLine(long line) const {
-  Enter("ProcOfLine", [&] { return std::to_string(line); });
   const Routine* routine = RoutineAtLine(Routines(), line);
   if (routine == nullptr) return {};
   return {routine->name, routine->kind};
 }
 
 void MemoryCodeModule::InsertLines(long line, std::string_view text) {
-  Enter("InsertLines", [&] { return std::to_string(line); });
   if (line < 1 || line > static_cast<long>(lines_.size()) + 1) {
     throw VbError(kErrInvalidCall);
   }
@@ -106,7 +89,6 @@ long MemoryCodeModule::AddFromStringLine() const {
 }
 
 void MemoryCodeModule::AddFromString(std::string_view text) {
-  Enter("AddFromString");
   InsertAt(static_cast<std::size_t>(AddFromStringLine() - 1), text);
 }
 

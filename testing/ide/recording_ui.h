@@ -1,4 +1,4 @@
-// host/builtin_ide/recording_ui.h: a message box that records what it is asked to show instead of showing it.
+// testing/ide/recording_ui.h: a message box that records what it is asked to show instead of showing it.
 #pragma once
 
 #include <string>

@@ -1,14 +1,14 @@
-// tests/host/builtin_ide/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries'
-// click sources, with the faults a test plans.
+// tests/testing/ide/command_bars_test.cpp: the built-in IDE's menus, their entries and the entries'
+// click sources.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "host/builtin_ide/memory_vbe.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "testing/ide/memory_vbe.h"
 
 namespace {
 
@@ -96,20 +96,6 @@ TEST(CommandBarEvents, RefusesAnEmptyEntry) {
     EXPECT_EQ(error.number(), host::kErrInvalidCall);
     EXPECT_EQ(error.description(), "Invalid procedure call or argument");
   }
-}
-
-// Menus and events handed out before a plan is attached enter it too.
-TEST(CommandBarFaults, ReachObjectsHandedOutEarlier) {
-  host::MemoryVbe vbe;
-  const auto bar = vbe.CommandBars()->Item("Add-Ins");
-  host::FaultPlan plan;
-  plan.Fail("Add", 1, 7, "Out of memory");
-  vbe.AttachFaults(&plan);
-  EXPECT_THROW(bar->Controls()->Add(host::kControlButton), host::HostError);
-  const auto entry = bar->Controls()->Add(host::kControlButton);
-  entry->Caption("Mine");
-  EXPECT_EQ(plan.calls(),
-            (std::vector<std::string>{"Controls", "Add 1", "Controls", "Add 1", "Caption Mine"}));
 }
 
 // A host that has no menus says so through the facade's own answer.

@@ -1,4 +1,4 @@
-// host/builtin_ide/memory_settings_store.h: settings kept in memory for the length of one run, or of one
+// testing/ide/memory_settings_store.h: settings kept in memory for the length of one run, or of one
 // test.
 #pragma once
 

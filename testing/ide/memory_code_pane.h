@@ -1,4 +1,4 @@
-// host/builtin_ide/memory_code_pane.h: the built-in IDE's code pane, with a selection a test can set.
+// testing/ide/memory_code_pane.h: the built-in IDE's code pane, with a selection a test can set.
 #pragma once
 
 #include <memory>
@@ -9,12 +9,12 @@ namespace host {
 
 class MemoryCodeModule;
 
-// Belongs to its module and lives as long as it; it records calls in the module's fault plan.
+// Belongs to its module and lives as long as it.
 class MemoryCodePane final : public CodePane {
  public:
   explicit MemoryCodePane(MemoryCodeModule& module) : module_(module) {}
 
-  Selection GetSelection() const override;
+  Selection GetSelection() const override { return selection_; }
   std::shared_ptr<host::CodeModule> CodeModule() override;
 
   // Puts the caret on `line`, column 1, with nothing selected.

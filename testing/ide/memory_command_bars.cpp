@@ -1,6 +1,5 @@
-// host/builtin_ide/memory_command_bars.cpp: the built-in menus, their entries and click sources, with their
-// faults.
-#include "host/builtin_ide/memory_command_bars.h"
+// testing/ide/memory_command_bars.cpp: the built-in menus, their entries and click sources.
+#include "testing/ide/memory_command_bars.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,10 +10,6 @@
 
 namespace host {
 namespace {
-
-void EnterPlan(const FaultLink& faults, std::string_view operation, std::string_view arguments = {}) {
-  if (faults && *faults != nullptr) (*faults)->Enter(operation, arguments);
-}
 
 // A caption as the IDE compares it when looking an entry up: without the access key's '&'.
 std::string WithoutAccessKey(std::string_view caption) {
@@ -27,33 +22,25 @@ std::string WithoutAccessKey(std::string_view caption) {
 
 }  // namespace
 
-MemoryCommandBarControl::MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, FaultLink faults,
-                                                 long type, std::string caption)
-    : bar_(std::move(bar)), faults_(std::move(faults)), type_(type), caption_(std::move(caption)) {}
-
-void MemoryCommandBarControl::Enter(std::string_view operation, std::string_view arguments) const {
-  EnterPlan(faults_, operation, arguments);
-}
+MemoryCommandBarControl::MemoryCommandBarControl(std::weak_ptr<MemoryCommandBar> bar, long type,
+                                                 std::string caption)
+    : bar_(std::move(bar)), type_(type), caption_(std::move(caption)) {}
 
 std::string MemoryCommandBarControl::Caption() const {
-  Enter("Caption");
   return caption_;
 }
 
 void MemoryCommandBarControl::Caption(std::string_view caption) {
-  Enter("Caption", caption);
   caption_ = caption;
 }
 
 void MemoryCommandBarControl::Delete() {
-  Enter("Delete");
   if (deleted_) throw VbError(kErrInvalidCall);
   deleted_ = true;
   if (const std::shared_ptr<MemoryCommandBar> bar = bar_.lock()) bar->Remove(*this);
 }
 
 std::shared_ptr<CommandBarControls> MemoryCommandBarControl::Controls() {
-  Enter("Controls");
   if (!popup_) throw VbError(kErrNoSuchMember);
   return popup_;
 }
@@ -73,31 +60,25 @@ void MemoryCommandBarControl::AddSource(std::weak_ptr<MemoryCommandBarEvents> so
   sources_.push_back(std::move(source));
 }
 
-MemoryCommandBar::MemoryCommandBar(std::string name, FaultLink faults)
-    : name_(std::move(name)), faults_(std::move(faults)) {}
-
 std::shared_ptr<CommandBarControls> MemoryCommandBar::Controls() {
-  EnterPlan(faults_, "Controls");
   return shared_from_this();
 }
 
 std::shared_ptr<CommandBarControl> MemoryCommandBar::Add(long type) {
-  EnterPlan(faults_, "Add", std::to_string(type));
   if (type < 1) throw VbError(kErrInvalidCall);
-  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, type);
+  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), type);
   entries_.push_back(entry);
   return entry;
 }
 
 std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::AddEntry(std::string_view caption) {
-  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, kControlButton,
-                                                         std::string{caption});
+  auto entry =
+      std::make_shared<MemoryCommandBarControl>(weak_from_this(), kControlButton, std::string{caption});
   entries_.push_back(entry);
   return entry;
 }
 
 std::shared_ptr<CommandBarControl> MemoryCommandBar::Item(std::string_view caption) {
-  EnterPlan(faults_, "Item", caption);
   const std::string wanted = WithoutAccessKey(caption);
   for (const std::shared_ptr<MemoryCommandBarControl>& entry : entries_) {
     if (SameName(WithoutAccessKey(entry->caption()), wanted)) return entry;
@@ -106,9 +87,9 @@ std::shared_ptr<CommandBarControl> MemoryCommandBar::Item(std::string_view capti
 }
 
 std::shared_ptr<MemoryCommandBarControl> MemoryCommandBar::AddPopup(std::string_view caption) {
-  auto entry = std::make_shared<MemoryCommandBarControl>(weak_from_this(), faults_, kControlPopup,
-                                                         std::string{caption});
-  entry->popup_ = std::make_shared<MemoryCommandBar>(WithoutAccessKey(caption), faults_);
+  auto entry =
+      std::make_shared<MemoryCommandBarControl>(weak_from_this(), kControlPopup, std::string{caption});
+  entry->popup_ = std::make_shared<MemoryCommandBar>(WithoutAccessKey(caption));
   entries_.push_back(entry);
   return entry;
 }
@@ -126,14 +107,13 @@ void MemoryCommandBar::Remove(const MemoryCommandBarControl& entry) noexcept {
 }
 
 std::shared_ptr<CommandBar> MemoryCommandBars::Item(std::string_view name) {
-  EnterPlan(faults_, "Item", name);
   if (std::shared_ptr<MemoryCommandBar> bar = Bar(name)) return bar;
   if (missingGivesEmpty_) return nullptr;
   throw VbError(kErrInvalidCall);
 }
 
 std::shared_ptr<MemoryCommandBar> MemoryCommandBars::AddBar(std::string name) {
-  auto bar = std::make_shared<MemoryCommandBar>(std::move(name), faults_);
+  auto bar = std::make_shared<MemoryCommandBar>(std::move(name));
   bars_.push_back(bar);
   return bar;
 }
@@ -151,7 +131,6 @@ std::shared_ptr<MemoryCommandBar> MemoryCommandBars::Bar(std::string_view name) 
 }
 
 void MemoryCommandBarEvents::Subscribe(CommandBarClickHandler& handler) {
-  EnterPlan(faults_, "Subscribe");
   if (std::find(handlers_.begin(), handlers_.end(), &handler) == handlers_.end())
     handlers_.push_back(&handler);
 }
@@ -173,10 +152,9 @@ void MemoryCommandBarEvents::RaiseClick() {
 
 std::shared_ptr<host::CommandBarEvents> MemoryEvents::CommandBarEvents(
     const std::shared_ptr<CommandBarControl>& control) {
-  EnterPlan(faults_, "CommandBarEvents");
   auto entry = std::dynamic_pointer_cast<MemoryCommandBarControl>(control);
   if (!entry) throw VbError(kErrInvalidCall);
-  auto source = std::make_shared<MemoryCommandBarEvents>(entry, faults_);
+  auto source = std::make_shared<MemoryCommandBarEvents>(entry);
   entry->AddSource(source);
   return source;
 }

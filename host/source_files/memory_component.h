@@ -1,5 +1,5 @@
-// host/builtin_ide/memory_component.h: the built-in IDE's component: its kind, and for a class whether
-// it is persistable.
+// host/source_files/memory_component.h: a component whose kind, and for a class whether it is
+// persistable, are known when its module is made.
 #pragma once
 
 #include <string_view>

@@ -1,14 +1,13 @@
-// host/builtin_ide/memory_vbe.h: the built-in IDE's root object, whose active code pane and menus a test
+// testing/ide/memory_vbe.h: the built-in IDE's root object, whose active code pane and menus a test
 // chooses.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "host/builtin_ide/fault_plan.h"
-#include "host/builtin_ide/memory_code_module.h"
-#include "host/builtin_ide/memory_command_bars.h"
 #include "host/vbe.h"
+#include "testing/ide/memory_code_module.h"
+#include "testing/ide/memory_command_bars.h"
 
 namespace host {
 
@@ -24,7 +23,7 @@ inline constexpr std::string_view kMenuBar = "Menu Bar";
 enum class IdeFlavour : std::uint8_t { kVb6, kVbaEditor };
 
 // Starts with its flavour's Add-Ins menu, holding the IDE's own "Add-In Manager..." entry, and no code
-// window. Records "ActiveCodePane", "CommandBars" and "Events", and its menus record their calls too.
+// window.
 class MemoryVbe final : public Vbe {
  public:
   explicit MemoryVbe(IdeFlavour flavour = IdeFlavour::kVb6) : flavour_(flavour) {
@@ -39,8 +38,6 @@ class MemoryVbe final : public Vbe {
 
   // The module whose pane has the focus; nullptr leaves no code window open.
   void SetActiveModule(std::shared_ptr<MemoryCodeModule> module) { active_ = std::move(module); }
-  // Every later call of this object and of the menus and events it hands out enters `plan`.
-  void AttachFaults(FaultPlan* plan) noexcept { *faults_ = plan; }
 
   MemoryCommandBars& commandBars() noexcept { return *bars_; }
   // The menu that holds the add-ins' entries: the "Add-Ins" bar, or the menu bar's "&Add-Ins" pop-up
@@ -53,33 +50,20 @@ class MemoryVbe final : public Vbe {
   }
 
   std::shared_ptr<CodePane> ActiveCodePane() override {
-    Enter("ActiveCodePane");
     if (!active_) return nullptr;
     return active_->CodePane();
   }
 
-  std::shared_ptr<host::CommandBars> CommandBars() override {
-    Enter("CommandBars");
-    return bars_;
-  }
-
-  std::shared_ptr<host::Events> Events() override {
-    Enter("Events");
-    return events_;
-  }
+  std::shared_ptr<host::CommandBars> CommandBars() override { return bars_; }
+  std::shared_ptr<host::Events> Events() override { return events_; }
 
   bool HoldsUserControls() override { return flavour_ == IdeFlavour::kVb6; }
 
  private:
-  void Enter(std::string_view operation) const {
-    if (*faults_ != nullptr) (*faults_)->Enter(operation);
-  }
-
   IdeFlavour flavour_;
   std::shared_ptr<MemoryCodeModule> active_;
-  FaultLink faults_ = std::make_shared<FaultPlan*>(nullptr);
-  std::shared_ptr<MemoryCommandBars> bars_ = std::make_shared<MemoryCommandBars>(faults_);
-  std::shared_ptr<MemoryEvents> events_ = std::make_shared<MemoryEvents>(faults_);
+  std::shared_ptr<MemoryCommandBars> bars_ = std::make_shared<MemoryCommandBars>();
+  std::shared_ptr<MemoryEvents> events_ = std::make_shared<MemoryEvents>();
 };
 
 }  // namespace host

@@ -1,6 +1,6 @@
-// tests/host/builtin_ide/memory_code_module_test.cpp: the built-in IDE's code module: the code module's
+// tests/testing/ide/memory_code_module_test.cpp: the built-in IDE's code module: the code module's
 // contract, and how a text becomes its lines and its lines a saved text.
-#include "host/builtin_ide/memory_code_module.h"
+#include "testing/ide/memory_code_module.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "host/builtin_ide/memory_code_module.h"
-#include "host/builtin_ide/memory_code_pane.h"
-#include "host/builtin_ide/memory_vbe.h"
 #include "host/code_module.h"
 #include "host/code_pane.h"
+#include "testing/ide/memory_code_module.h"
+#include "testing/ide/memory_code_pane.h"
+#include "testing/ide/memory_vbe.h"
 
 namespace {
 
