@@ -24,8 +24,8 @@ constexpr const char* kExamples = R"(Examples:
   scrivlet config programmer "Ada Lovelace"
 )";
 
-constexpr std::array<std::string_view, 6> kSubcommands{"property", "sub", "function", "comments", "config",
-                                                       "templates"};
+constexpr std::array<std::string_view, 6> kSubcommands{"property", "sub",    "function",
+                                                       "comments", "config", "templates"};
 constexpr std::array<std::string_view, 3> kTemplatesSubcommands{"init", "show", "check"};
 
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
@@ -80,8 +80,8 @@ void AddWriting(Definer& options, Command& command) {
           options.Option("--usage", command.request.sUsage, "the routine's utility, for its header"))
     usage->default_str(command.request.sUsage);
   options.Option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
-  CLI::Option* print =
-      options.Flag("--print", command.print, "write the result to standard output, leaving the file as it is");
+  CLI::Option* print = options.Flag("--print", command.print,
+                                    "write the result to standard output, leaving the file as it is");
   CLI::Option* diff =
       options.Flag("--diff", command.diff, "show the change as a unified diff, leaving the file as it is");
   Exclude(print, {diff});
@@ -239,16 +239,20 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
   }
 
   if (wanted("templates")) {
-    CLI::App* templates = app.add_subcommand("templates", "write, show or check the header and trap templates");
+    CLI::App* templates =
+        app.add_subcommand("templates", "write, show or check the header and trap templates");
     templates->require_subcommand(1);
-    CLI::App* init = templates->add_subcommand("init", "write the built-in set into FOLDER (.scrivlet) to edit");
+    CLI::App* init =
+        templates->add_subcommand("init", "write the built-in set into FOLDER (.scrivlet) to edit");
     init->add_option("FOLDER", command.templatesPath, "where to write the set");
     init->callback([&command] { command.templates = TemplatesAction::kInit; });
-    CLI::App* show = templates->add_subcommand("show", "say which set applies to FILE (or this folder), and whence");
+    CLI::App* show =
+        templates->add_subcommand("show", "say which set applies to FILE (or this folder), and whence");
     show->add_option("FILE", command.templatesPath, "a source file or a folder");
     show->callback([&command] { command.templates = TemplatesAction::kShow; });
     CLI::App* check = templates->add_subcommand("check", "check the set in FOLDER and show what it writes");
-    check->add_option("FOLDER", command.templatesPath, "the folder of a set (default: the set that applies here)");
+    check->add_option("FOLDER", command.templatesPath,
+                      "the folder of a set (default: the set that applies here)");
     check->add_option("--codepage", command.codePage, "the Windows code page the set is written in")
         ->default_val(1252);
     check->callback([&command] { command.templates = TemplatesAction::kCheck; });
@@ -280,7 +284,8 @@ std::vector<std::string> ParserArguments(std::span<const std::string> arguments)
     if (parsed.front() == "templates" && parsed.size() > 1 && !parsed[1].starts_with('-') &&
         std::find(kTemplatesSubcommands.begin(), kTemplatesSubcommands.end(), parsed[1]) ==
             kTemplatesSubcommands.end()) {
-      throw UsageError("templates " + parsed[1] + ": not a subcommand; those of templates are init, show and check");
+      throw UsageError("templates " + parsed[1] +
+                       ": not a subcommand; those of templates are init, show and check");
     }
   }
   return parsed;

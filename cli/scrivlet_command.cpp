@@ -196,7 +196,8 @@ int Generate(Command& command, CommandServices& services) {
   const Vb6Limits limits{*module};
   CliUi ui{services.err};
   const RememberedDates dates{services.dates};
-  const host::Platform platform{ui, services.clock, dates, services.settings, codec.get(), services.templates};
+  const host::Platform platform{ui,          services.clock,    dates, services.settings,
+                                codec.get(), services.templates};
   generator::EcrireCode(request, *module, platform, &templates.set);
   if (ui.shown() > 0) return kFailure;
   try {

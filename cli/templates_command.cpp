@@ -27,7 +27,8 @@ void Write(CommandServices& services, std::string_view text) {
 
 int Init(const Command& command, CommandServices& services) {
   const host::TemplateStore& store = StoreOf(services);
-  const std::string folder = command.templatesPath.empty() ? store.DefaultProjectFolder() : command.templatesPath;
+  const std::string folder =
+      command.templatesPath.empty() ? store.DefaultProjectFolder() : command.templatesPath;
   std::vector<host::TemplateFolderFile> files;
   std::string names;
   for (std::size_t i = 0; i < generator::kTemplateFiles.size(); ++i) {
@@ -58,11 +59,13 @@ int Show(const Command& command, CommandServices& services) {
 }
 
 // A standard module with a property, a Sub and a Function written into it, as a run would write them.
-std::string Sample(const generator::TemplateSet& set, const host::CodePage& codec, CommandServices& services) {
+std::string Sample(const generator::TemplateSet& set, const host::CodePage& codec,
+                   CommandServices& services) {
   host::SourceCodeModule module{std::string_view{"Attribute VB_Name = \"Sample\"\r\n"},
                                 host::SourceKind::kStandardModule, host::ComponentType::kStdModule};
   CliUi ui{services.err};
-  const host::Platform platform{ui, services.clock, services.dates, services.settings, &codec, services.templates};
+  const host::Platform platform{ui,     services.clock,    services.dates, services.settings,
+                                &codec, services.templates};
   const std::string programmer = generator::StoredProgrammer(services.settings);
   generator::Request function;
   function.bCreerFonction = true;

@@ -49,9 +49,9 @@ std::string Description(const Request& request, ProcedureKind kind, const Routin
 std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui,
                        const TemplateContext& context = {});
 
-// Declares the property's backing variable (`prefix` and the variable) in `module` and, given the object the module's property bag
-// belongs to ("UserControl", "UserDocument", "Class"; empty for none), writes and reads the property
-// in its persistence procedures, creating them when the module lacks them.
+// Declares the property's backing variable (`prefix` and the variable) in `module` and, given the object the
+// module's property bag belongs to ("UserControl", "UserDocument", "Class"; empty for none), writes and reads
+// the property in its persistence procedures, creating them when the module lacks them.
 void CreerVariable_Module(const Request& request, host::CodeModule& module, std::string_view bagObject,
                           host::Ui& ui, std::string_view prefix = "m_");
 

@@ -72,7 +72,8 @@ struct ContextValues {
   std::string date;
 };
 
-ContextValues ValuesOfContext(const TemplateSet& set, const host::CodeModule& module, const host::Platform& platform) {
+ContextValues ValuesOfContext(const TemplateSet& set, const host::CodeModule& module,
+                              const host::Platform& platform) {
   ContextValues values;
   const bool wantsModule = SetUses(set, TemplateVariable::kModule);
   const bool wantsProject = SetUses(set, TemplateVariable::kProject);
@@ -163,8 +164,10 @@ void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Pl
         CreerVariable_Module(request, UnLien, {}, platform.ui, set.variablePrefix);
         return;
       }
-      UnLien.AddFromString(RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform, context));
-      CreerVariable_Module(request, UnLien, bag.value_or(std::string_view{}), platform.ui, set.variablePrefix);
+      UnLien.AddFromString(
+          RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform, context));
+      CreerVariable_Module(request, UnLien, bag.value_or(std::string_view{}), platform.ui,
+                           set.variablePrefix);
     }
   } catch (...) {
     host::ShowCaughtFailure(platform.ui, "EcrireCode");

@@ -258,7 +258,7 @@ std::string ModuleRefusal::Message(long shownLine) const {
 }
 
 std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module,
-                                              std::string_view prefix) {
+                                               std::string_view prefix) {
   const Path path = PathOf(request);
   if (path == Path::kComments) return std::nullopt;
   if (request.bProp_Friend && InStandardModule(module)) {

@@ -53,10 +53,10 @@ struct ModuleRefusal {
 // (a module whose IDE cannot tell its kind may take it); a routine whose declared name the module
 // already gives a Sub, a Function, a module-level variable, constant, Declare, Event, Type or Enum,
 // or, for a property, the same accessor (a Get beside a Let is how properties are written); a backing
-// variable (`prefix` + variable) the module already declares. Comments-only mode declares nothing and is never refused.
-// Asks the module through CodeModule alone; throws what it throws.
+// variable (`prefix` + variable) the module already declares. Comments-only mode declares nothing and is
+// never refused. Asks the module through CodeModule alone; throws what it throws.
 std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module,
-                                              std::string_view prefix = "m_");
+                                               std::string_view prefix = "m_");
 
 // The title under which a front end that writes into the IDE's modules shows a refusal: the
 // generator's own, as EcrireCode shows its failures.

@@ -11,10 +11,12 @@ namespace generator {
 namespace {
 
 constexpr std::array<std::string_view, kTemplateVariableCount> kVariableNames = {
-    "Name", "Kind", "Accessor", "ExitKind", "Variable", "Type", "Returns",
-    "Usage", "Programmer", "Date", "Module", "Project", "Body"};
+    "Name",  "Kind",       "Accessor", "ExitKind", "Variable", "Type", "Returns",
+    "Usage", "Programmer", "Date",     "Module",   "Project",  "Body"};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // The length of the line break at `text[at]`, 0 when none starts there.
 std::size_t BreakAt(std::string_view text, std::size_t at) {
@@ -43,10 +45,11 @@ Place PlaceOf(std::string_view text, std::size_t at) {
   return place;
 }
 
-[[noreturn]] void Fail(std::string_view file, std::string_view text, std::size_t at, std::string_view reason) {
+[[noreturn]] void Fail(std::string_view file, std::string_view text, std::size_t at,
+                       std::string_view reason) {
   const Place place = PlaceOf(text, at);
-  throw TemplateError(std::string{file} + ':' + std::to_string(place.line) + ':' + std::to_string(place.column) +
-                      ": " + std::string{reason});
+  throw TemplateError(std::string{file} + ':' + std::to_string(place.line) + ':' +
+                      std::to_string(place.column) + ": " + std::string{reason});
 }
 
 std::size_t FirstInvalidUtf8(std::string_view text) {
@@ -60,22 +63,26 @@ std::size_t FirstInvalidUtf8(std::string_view text) {
 
 bool StartsComment(std::string_view rest) {
   if (rest.starts_with('\'')) return true;
-  return rest.size() >= 3 && host::SameName(rest.substr(0, 3), "Rem") && (rest.size() == 3 || IsBlank(rest[3]));
+  return rest.size() >= 3 && host::SameName(rest.substr(0, 3), "Rem") &&
+         (rest.size() == 3 || IsBlank(rest[3]));
 }
 
-std::string Rule(char filler, std::size_t count) { return "'" + std::string(count, filler); }
+std::string Rule(char filler, std::size_t count) {
+  return "'" + std::string(count, filler);
+}
 
 std::array<std::string, 4> MakeBuiltInTexts() {
   const std::string stars = Rule('*', 70);
   const std::string dashes = Rule('-', 35);
-  std::string header = stars + "\n' Utility: {Usage}\n'\n' Functions called: \n' Functions calling: \n'\n'\n" +
+  std::string header = stars +
+                       "\n' Utility: {Usage}\n'\n' Functions called: \n' Functions calling: \n'\n'\n" +
                        "' Programmer's name: {Programmer}\n' Creation date: {Date}\n" +
                        "' Last modification:          by\n" + stars + "\n";
   const std::string opening = dashes + "\n'Local variables definition \n\n\n\n\n" + dashes + "\n' Start \n";
-  std::string trap = opening + "On Error Goto Error{Name}\n\n\n\n{Body}\n" + dashes + "\n'- End and exit\n" +
-                     "{Name}Next:\nExit {ExitKind}\n\n\n" + dashes + "\n'Error local traitment\nError{Name}:\n" +
-                     "Msgbox Err.Description, , \"{Name}\"\n       '-Resume\nResume {Name}Next\n" + dashes +
-                     "\n'End\n";
+  std::string trap =
+      opening + "On Error Goto Error{Name}\n\n\n\n{Body}\n" + dashes + "\n'- End and exit\n" +
+      "{Name}Next:\nExit {ExitKind}\n\n\n" + dashes + "\n'Error local traitment\nError{Name}:\n" +
+      "Msgbox Err.Description, , \"{Name}\"\n       '-Resume\nResume {Name}Next\n" + dashes + "\n'End\n";
   std::string resumeNext = opening + "On Error Resume Next\n\n\n\n{Body}\n" + dashes + "\n'End\n";
   return {std::move(header), std::move(trap), std::move(resumeNext), "m_\n"};
 }
@@ -245,8 +252,9 @@ std::string Template::Expand(const TemplateValues& values, std::string_view body
 bool Template::Uses(TemplateVariable variable) const noexcept {
   return std::any_of(lines_.begin(), lines_.end(), [variable](const Line& line) {
     if (variable == TemplateVariable::kBody) return line.isBody;
-    return std::any_of(line.pieces.begin(), line.pieces.end(),
-                       [variable](const Piece& piece) { return piece.isVariable && piece.variable == variable; });
+    return std::any_of(line.pieces.begin(), line.pieces.end(), [variable](const Piece& piece) {
+      return piece.isVariable && piece.variable == variable;
+    });
   });
 }
 
@@ -274,8 +282,8 @@ TemplateSet ParseTemplateSet(const std::vector<TemplateFile>& files) {
     for (const TemplateFile& file : files) {
       if (file.name == name) return {file.text, file.path};
     }
-    const auto index = static_cast<std::size_t>(std::find(kTemplateFiles.begin(), kTemplateFiles.end(), name) -
-                                                kTemplateFiles.begin());
+    const auto index = static_cast<std::size_t>(
+        std::find(kTemplateFiles.begin(), kTemplateFiles.end(), name) - kTemplateFiles.begin());
     return {BuiltInTemplateTexts().at(index), name};
   };
   const auto parse = [&textOf](std::string_view name, Template::Role role) {

@@ -101,8 +101,8 @@ inline constexpr std::string_view kHeaderFile = "header.txt";
 inline constexpr std::string_view kTrapFile = "error-trap.txt";
 inline constexpr std::string_view kResumeNextTrapFile = "error-trap-resume-next.txt";
 inline constexpr std::string_view kVariablePrefixFile = "variable-prefix.txt";
-inline constexpr std::array<std::string_view, 4> kTemplateFiles = {kHeaderFile, kTrapFile, kResumeNextTrapFile,
-                                                                   kVariablePrefixFile};
+inline constexpr std::array<std::string_view, 4> kTemplateFiles = {kHeaderFile, kTrapFile,
+                                                                   kResumeNextTrapFile, kVariablePrefixFile};
 
 // A set's file as read: its name among kTemplateFiles, the path its errors name, and its bytes.
 struct TemplateFile {

@@ -211,7 +211,8 @@ bool IsModuleNameLine(std::string_view line) {
 std::string ModuleNameOf(std::string_view line) {
   std::string_view value = TrimLeft(line.substr(line.find('=') + 1));
   while (!value.empty() && IsBlankChar(value.back())) value.remove_suffix(1);
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    value = value.substr(1, value.size() - 2);
   return std::string{value};
 }
 

@@ -82,7 +82,8 @@ std::string UserTemplateFolder() {
   }
 }
 
-host::TemplateFolder TemplateFolders::Read(std::string_view folder, std::span<const std::string_view> names) const {
+host::TemplateFolder TemplateFolders::Read(std::string_view folder,
+                                           std::span<const std::string_view> names) const {
   const std::string path{folder};
   if (!IsFolder(path)) throw std::runtime_error(path + ": not a folder");
   host::TemplateFolder read{host::TemplateOrigin::kProject, path, {}};
@@ -95,7 +96,8 @@ host::TemplateFolder TemplateFolders::Read(std::string_view folder, std::span<co
   return read;
 }
 
-host::TemplateFolder TemplateFolders::Find(std::string_view folder, std::span<const std::string_view> names) const {
+host::TemplateFolder TemplateFolders::Find(std::string_view folder,
+                                           std::span<const std::string_view> names) const {
   if (!folder.empty()) {
     for (std::string at = Absolute(folder);;) {
       const std::string candidate = Joined(at, host::kProjectTemplateFolder);
@@ -116,7 +118,8 @@ host::TemplateFolder TemplateFolders::Find(std::string_view folder, std::span<co
 
 void TemplateFolders::Create(std::string_view folder, std::span<const host::TemplateFolderFile> files) const {
   const std::string path{folder};
-  if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) throw FileFailure(path, "cannot be created", errno);
+  if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+    throw FileFailure(path, "cannot be created", errno);
   if (!IsFolder(path)) throw std::runtime_error(path + ": not a folder");
   for (const host::TemplateFolderFile& file : files) {
     struct stat status {};

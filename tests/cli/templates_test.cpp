@@ -27,8 +27,10 @@ struct Generation {
 };
 
 const Generation kGenerations[] = {
-    {"property_changed", "Gauge.ctl",
-     {"property", "Level", "--variable", "NewLevel", "--type", "Long", "--changed", "--usage", "The level shown"}},
+    {"property_changed",
+     "Gauge.ctl",
+     {"property", "Level", "--variable", "NewLevel", "--type", "Long", "--changed", "--usage",
+      "The level shown"}},
     {"sub", "Startup.bas", {"sub", "Refresh", "--usage", "Reloads the list"}},
     {"function_resume_next", "Startup.bas", {"function", "Total", "--returns", "Long", "--resume-next"}},
     {"comments", "Startup.bas", {"comments", "--line", "7"}},
@@ -150,7 +152,8 @@ TEST_F(TemplateCommands, BrokenSetStopsTheRunAndNamesThePlace) {
   const std::string path = Put("Startup.bas", test::ReadFile(kExamples / "Startup.bas"));
   const test::Result result = Run({"sub", "Refresh", path});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "scrivlet: " + (set / "error-trap.txt").string() + ":2:1: unknown variable {Bodie}\n");
+  EXPECT_EQ(result.err,
+            "scrivlet: " + (set / "error-trap.txt").string() + ":2:1: unknown variable {Bodie}\n");
   EXPECT_EQ(test::ReadFile(path), test::ReadFile(kExamples / "Startup.bas"));
 }
 
