@@ -68,7 +68,9 @@ bool StartsComment(std::string_view rest) {
 }
 
 std::string Rule(char filler, std::size_t count) {
-  return "'" + std::string(count, filler);
+  std::string rule(count + 1, filler);
+  rule.front() = '\'';
+  return rule;
 }
 
 std::array<std::string, 4> MakeBuiltInTexts() {
