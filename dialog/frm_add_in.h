@@ -11,8 +11,8 @@
 #include "dialog/connection.h"
 #include "dialog/controls.h"
 #include "dialog/form_view.h"
-#include "host/platform.h"
 #include "generator/template_loading.h"
+#include "host/platform.h"
 #include "host/vbe.h"
 
 namespace dialog {

@@ -1,8 +1,8 @@
 // platform/win32/template_folders.cpp: template sets read from folders and written by "templates init".
 #include "platform/win32/template_folders.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <stdexcept>
 #include <vector>
@@ -35,8 +35,8 @@ std::runtime_error FileFailure(const std::string& path, std::string_view what, D
 }
 
 std::optional<std::string> ReadTemplateFile(const std::string& path) {
-  const UniqueFile file{::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+  const UniqueFile file{::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!file) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
@@ -44,11 +44,13 @@ std::optional<std::string> ReadTemplateFile(const std::string& path) {
   }
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) throw FileFailure(path, "cannot be read", ::GetLastError());
-  if (size.QuadPart > kLargestTemplate) throw std::runtime_error(path + ": larger than a template can be (1 MiB)");
+  if (size.QuadPart > kLargestTemplate)
+    throw std::runtime_error(path + ": larger than a template can be (1 MiB)");
   std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
   DWORD read = 0;
-  if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                         read != bytes.size())) {
+  if (!bytes.empty() &&
+      (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+       read != bytes.size())) {
     throw FileFailure(path, "cannot be read", ::GetLastError());
   }
   return bytes;
@@ -79,7 +81,8 @@ std::string UserTemplateFolder() {
   return folder;
 }
 
-host::TemplateFolder TemplateFolders::Read(std::string_view folder, std::span<const std::string_view> names) const {
+host::TemplateFolder TemplateFolders::Read(std::string_view folder,
+                                           std::span<const std::string_view> names) const {
   const std::string path{folder};
   if (!IsFolder(Wide(path))) throw std::runtime_error(path + ": not a folder");
   host::TemplateFolder read{host::TemplateOrigin::kProject, path, {}};
@@ -92,10 +95,12 @@ host::TemplateFolder TemplateFolders::Read(std::string_view folder, std::span<co
   return read;
 }
 
-host::TemplateFolder TemplateFolders::Find(std::string_view folder, std::span<const std::string_view> names) const {
+host::TemplateFolder TemplateFolders::Find(std::string_view folder,
+                                           std::span<const std::string_view> names) const {
   if (!folder.empty()) {
     for (std::wstring at = Absolute(folder);;) {
-      const std::wstring candidate = at + (at.ends_with(L'\\') ? L"" : L"\\") + Wide(host::kProjectTemplateFolder);
+      const std::wstring candidate =
+          at + (at.ends_with(L'\\') ? L"" : L"\\") + Wide(host::kProjectTemplateFolder);
       if (IsFolder(candidate)) return Read(Narrow(candidate), names);
       const std::size_t slash = at.find_last_of(L"\\/");
       if (slash == std::wstring::npos || at.size() <= 3) break;
@@ -133,11 +138,13 @@ void TemplateFolders::Create(std::string_view folder, std::span<const host::Temp
       if (!out) throw FileFailure(target, "cannot be created", ::GetLastError());
       written.push_back(Wide(target));
       DWORD wrote = 0;
-      if (!::WriteFile(out.get(), file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &wrote, nullptr) ||
+      if (!::WriteFile(out.get(), file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &wrote,
+                       nullptr) ||
           wrote != file.bytes.size()) {
         throw FileFailure(target, "cannot be written", ::GetLastError());
       }
-      if (const DWORD error = out.Close(); error != ERROR_SUCCESS) throw FileFailure(target, "cannot be written", error);
+      if (const DWORD error = out.Close(); error != ERROR_SUCCESS)
+        throw FileFailure(target, "cannot be written", error);
     }
   } catch (...) {
     // All of the set or none of it: a half-written set would be read as one.
