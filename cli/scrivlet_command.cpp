@@ -104,7 +104,8 @@ std::string_view OptionOf(generator::RequestText text) {
 long CaretLine(const Command& command, const host::SourceCodeModule& module) {
   const long lines = module.FileLineCount();
   if (command.caretLine > lines) {
-    throw UsageError("--line " + command.line + ": " + command.file + " has lines 1 to " + std::to_string(lines));
+    throw UsageError("--line " + command.line + ": " + command.file + " has lines 1 to " +
+                     std::to_string(lines));
   }
   const long caret = module.CodeLineOfFileLine(command.caretLine);
   if (caret == 0) {
@@ -155,8 +156,8 @@ int Generate(Command& command, CommandServices& services) {
     if (!Encodes(file.codePage(), dates.last())) {
       throw std::runtime_error("the creation date in this locale, \"" + dates.last() +
                                "\", cannot be written in code page " + std::to_string(command.codePage) +
-                               ": choose another --codepage, or another " + std::string{services.datesLanguage} +
-                               "; nothing was written");
+                               ": choose another --codepage, or another " +
+                               std::string{services.datesLanguage} + "; nothing was written");
     }
     throw;
   }

@@ -18,9 +18,12 @@ constexpr std::array<std::pair<FileMessage, std::string_view>, 23> kMessages{{
     {FileMessage::kReplacedAlready, "was replaced once already; nothing was written"},
     {FileMessage::kChanged, "changed on disk since it was read; nothing was written"},
     {FileMessage::kCreateTemporary, "cannot create a temporary file in {place}: {reason}"},
-    {FileMessage::kSamePermissions, "cannot give the new file the same permissions: {reason}; nothing was written"},
-    {FileMessage::kSameAttributes, "cannot give the new file the same attributes: {reason}; nothing was written"},
-    {FileMessage::kReadExtendedAttributes, "cannot read the extended attributes: {reason}; nothing was written"},
+    {FileMessage::kSamePermissions,
+     "cannot give the new file the same permissions: {reason}; nothing was written"},
+    {FileMessage::kSameAttributes,
+     "cannot give the new file the same attributes: {reason}; nothing was written"},
+    {FileMessage::kReadExtendedAttributes,
+     "cannot read the extended attributes: {reason}; nothing was written"},
     {FileMessage::kSameExtendedAttribute,
      "cannot give the new file the extended attribute {place}: {reason}; nothing was written"},
     {FileMessage::kWriteNewFile, "cannot write the new file: {reason}; nothing was written"},
@@ -36,7 +39,8 @@ constexpr std::array<std::pair<FileMessage, std::string_view>, 23> kMessages{{
     {FileMessage::kSwappedKeptAside,
      "changed on disk since it was read, and cannot be put back: {reason}: the file holds the new text, and "
      "what was there is kept in {kept}"},
-    {FileMessage::kReplaceHalfDone, "cannot be replaced: {reason}; the file is now {kept}, and the new text is in {new}"},
+    {FileMessage::kReplaceHalfDone,
+     "cannot be replaced: {reason}; the file is now {kept}, and the new text is in {new}"},
     {FileMessage::kReplace, "cannot replace the file: {reason}; nothing was written"},
 }};
 

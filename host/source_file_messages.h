@@ -29,12 +29,12 @@ enum class FileMessage {
   kFlushNewFile,
   kCloseNewFile,
   kReadAgain,
-  kBackup,                     // POSIX, editing in place
-  kWriteInPlace,               // POSIX, editing in place: the old text was put back
-  kWriteInPlaceRefused,        // POSIX, editing in place: the system refused the write
-  kWriteInPlaceKeptAside,      // POSIX, editing in place: the old text could not be put back
-  kSwappedKeptAside,           // POSIX: a change seen after the swap could not be undone
-  kReplaceHalfDone,            // Windows: ReplaceFileW left the file under another name
+  kBackup,                 // POSIX, editing in place
+  kWriteInPlace,           // POSIX, editing in place: the old text was put back
+  kWriteInPlaceRefused,    // POSIX, editing in place: the system refused the write
+  kWriteInPlaceKeptAside,  // POSIX, editing in place: the old text could not be put back
+  kSwappedKeptAside,       // POSIX: a change seen after the swap could not be undone
+  kReplaceHalfDone,        // Windows: ReplaceFileW left the file under another name
   kReplace,
 };
 

@@ -56,9 +56,10 @@ SourceCodeModule& ModuleFile::Read() {
     throw SourceFileError(path_, error.what());
   }
   if (!module_->HasModuleName()) {
-    throw SourceFileError(path_,
-                          "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
-                          "module it saves");
+    throw SourceFileError(
+        path_,
+        "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
+        "module it saves");
   }
   limits_.emplace(*module_);
   return *module_;

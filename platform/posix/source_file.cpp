@@ -187,7 +187,8 @@ host::FileMessage MessageOf(const ReplaceError& failure) {
       return FileMessage::kBackup;
     case SaveStep::kWriteInPlace:
       if (!failure.kept().empty()) return FileMessage::kWriteInPlaceKeptAside;
-      return error == EACCES || error == EPERM ? FileMessage::kWriteInPlaceRefused : FileMessage::kWriteInPlace;
+      return error == EACCES || error == EPERM ? FileMessage::kWriteInPlaceRefused
+                                               : FileMessage::kWriteInPlace;
     case SaveStep::kRename:
       if (!failure.kept().empty()) return FileMessage::kSwappedKeptAside;
       if (error == ENOENT) return FileMessage::kNoSuchFile;
@@ -202,7 +203,8 @@ host::FileMessage MessageOf(const ReplaceError& failure) {
 // The message for a step that failed.
 std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
   const std::string_view place = failure.step() == SaveStep::kAttributes ? failure.attribute() : folder;
-  return host::FileMessageText(MessageOf(failure), {.reason = std::strerror(failure.error()), .place = place, .kept = failure.kept()});
+  return host::FileMessageText(
+      MessageOf(failure), {.reason = std::strerror(failure.error()), .place = place, .kept = failure.kept()});
 }
 
 }  // namespace
