@@ -26,7 +26,8 @@ class UnwritableTextError : public SourceFileError {
 };
 
 // A module's new file as the bytes to write one after another: runs of the bytes read, unchanged,
-// and what the edit made, encoded. They borrow the file they came from, which outlives them.
+// and what the edit made, encoded. The runs view the bytes of the ModuleFile that rendered them,
+// which must outlive them.
 class NewFileBytes {
  public:
   NewFileBytes(const NewFileBytes&) = delete;
@@ -44,8 +45,8 @@ class NewFileBytes {
 };
 
 // A source file from its path to its new bytes, in this order: made (the path's kind, the code page),
-// Read (the module), then Render or Save, as often as the edit needs. The module it reads lives in
-// it, and the module's lines borrow its text: it is neither copied nor moved.
+// Read once (the module), then Render as often as the caller needs, and Save once. The module lives
+// in it and its lines borrow its text, so it is neither copied nor moved.
 class ModuleFile {
  public:
   // Tells the file's kind from its path and opens its code page, reading nothing: what a request
