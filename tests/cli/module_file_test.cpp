@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/cli/cli_platform.h"
 #include "tests/support/temp_folder.h"
@@ -22,11 +23,9 @@ struct Case {
 // Code page 1252: 0xE9 is é, 0xEF is ï. An all-ASCII file is written back piece by piece, any other
 // whole.
 const Case kCases[] = {
-    {"ascii_unedited", "Attribute VB_Name = \"T\"\nOption Explicit",
-     "Attribute VB_Name = \"T\"\nOption Explicit", nullptr, "Attribute VB_Name = \"T\"\nOption Explicit"},
-    {"ascii_gains_an_ascii_line", "Attribute VB_Name = \"T\"\nOption Explicit\n",
-     "Attribute VB_Name = \"T\"\nOption Explicit\n", "' added",
-     "Attribute VB_Name = \"T\"\nOption Explicit\n' added\n"},
+    {"ascii_without_a_final_break", "Attribute VB_Name = \"T\"\nOption Explicit",
+     "Attribute VB_Name = \"T\"\nOption Explicit", "' added",
+     "Attribute VB_Name = \"T\"\nOption Explicit\n' added"},
     {"ascii_gains_an_accent", "Attribute VB_Name = \"T\"\r\nOption Explicit\r\n",
      "Attribute VB_Name = \"T\"\r\nOption Explicit\r\n", "' caf\xC3\xA9",
      "Attribute VB_Name = \"T\"\r\nOption Explicit\r\n' caf\xE9\r\n"},
@@ -72,27 +71,5 @@ TEST_P(ModuleFileTest, RendersWithoutWritingAndSavesWhatItRendered) {
 
 INSTANTIATE_TEST_SUITE_P(ModuleFile, ModuleFileTest, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string{info.param.label}; });
-
-// Text the code page cannot hold is refused before anything is written, and the file stays as read.
-TEST(ModuleFileRefusal, TextTheCodePageCannotHoldWritesNothing) {
-  test::CliPlatform platform;
-  test::TempFolder folder;
-  const std::string path = (folder.path() / "T.bas").string();
-  const std::string bytes = "Attribute VB_Name = \"T\"\r\nOption Explicit\r\n";
-  test::WriteFile(path, bytes);
-  host::ModuleFile file{platform.files(), platform.codePages(), path, 1252};
-  file.Read().InsertLines(2, "' \xCE\xA9");  // U+03A9, no character of 1252
-  const std::string expected =
-      path + ": line 3: the character U+03A9 cannot be written in code page 1252; nothing was written";
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    try {
-      attempt == 0 ? static_cast<void>(file.Render()) : static_cast<void>(file.Save());
-      ADD_FAILURE() << "no refusal";
-    } catch (const host::UnwritableTextError& error) {
-      EXPECT_EQ(std::string{error.what()}, expected);
-    }
-  }
-  EXPECT_EQ(test::ReadFile(path), bytes);
-}
 
 }  // namespace
