@@ -11,10 +11,13 @@
 
 #include "cli/cli_ui.h"
 #include "cli/command_line.h"
+#include "cli/templates_command.h"
+#include "cli/unified_diff.h"
 #include "generator/ecrire_code.h"
 #include "generator/programmer_setting.h"
 #include "generator/request.h"
 #include "generator/request_rules.h"
+#include "generator/template_loading.h"
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/host_error.h"
@@ -120,29 +123,39 @@ long CaretLine(const Command& command, const host::SourceCodeModule& module) {
 // already uses, or Friend in a standard module, is refused naming the file's line.
 int Generate(Command& command, CommandServices& services) {
   host::ModuleFile file{services.files, services.codePages, command.file, command.codePage};
+  const generator::LoadedTemplates templates =
+      generator::LoadTemplates(services.templates, TemplateFolderOf(file.path()));
+  generator::RequireTemplatesWritable(templates.set, file.codePage());
+  const std::string_view prefix = templates.set.variablePrefix;
   generator::Request& request = command.request;
   if (const std::optional<generator::NameRefusal> refusal =
-          generator::FindUnwritableName(request, &file.codePage())) {
+          generator::FindUnwritableName(request, &file.codePage(), prefix)) {
     throw UsageError(std::string{OptionOf(refusal->text)} + ": " + refusal->message);
   }
   host::SourceCodeModule& module = file.Read();
   if (request.bComment) module.pane().SetCaret(CaretLine(command, module));
-  if (const std::optional<generator::ModuleRefusal> refusal = generator::FindModuleRefusal(request, module)) {
+  if (const std::optional<generator::ModuleRefusal> refusal =
+          generator::FindModuleRefusal(request, module, prefix)) {
     throw host::SourceFileError(command.file, refusal->Message(module.FileLineOfCodeLine(refusal->line)));
   }
-  if (!command.print) file.RequireSavable();
+  if (!command.print && !command.diff) file.RequireSavable();
 
   request.sNomutilisateur = Programmer(command, services);
   CliUi ui{services.err};
   const RememberedDates dates{services.dates};
-  const host::Platform platform{ui, services.clock, dates, services.settings, &file.codePage()};
-  generator::EcrireCode(request, module, platform);
+  const host::Platform platform{
+      ui, services.clock, dates, services.settings, &file.codePage(), services.templates};
+  generator::EcrireCode(request, module, platform, &templates.set);
   if (ui.shown() > 0) return kFailure;
   try {
-    if (command.print) {
+    if (command.print || command.diff) {
       const host::NewFileBytes bytes = file.Render();
-      for (const std::string_view piece : bytes.pieces())
-        services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      if (command.diff) {
+        services.out << UnifiedDiff(command.file, file.bytes(), bytes.Joined());
+      } else {
+        for (const std::string_view piece : bytes.pieces())
+          services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      }
       RequireWritten(services.out);
       return kSuccess;
     }
@@ -194,6 +207,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
 
   try {
     if (command.configProgrammer) return ConfigProgrammer(command, services);
+    if (command.templates != TemplatesAction::kNone) return RunTemplates(command, services);
     return Generate(command, services);
   } catch (const UsageError& error) {
     services.err << "scrivlet: " << error.what() << '\n';

@@ -42,6 +42,12 @@ NewFileBytes::NewFileBytes(const SourceCodeModule& module, const CodePage& codeP
   }
 }
 
+std::string NewFileBytes::Joined() const {
+  std::string whole;
+  for (const std::string_view piece : pieces_) whole.append(piece);
+  return whole;
+}
+
 ModuleFile::ModuleFile(SourceFiles& files, const CodePages& codePages, std::string path, int codePage)
     : files_(files), path_(std::move(path)), kind_(KindOf(path_)), codePage_(codePages.Open(codePage)) {}
 

@@ -34,6 +34,8 @@ class NewFileBytes {
   NewFileBytes& operator=(const NewFileBytes&) = delete;
 
   std::span<const std::string_view> pieces() const noexcept { return pieces_; }
+  // The pieces as one text, for a caller that compares the new file with the old.
+  std::string Joined() const;
 
  private:
   friend class ModuleFile;

@@ -36,12 +36,6 @@ const Case kCases[] = {
      "Attribute VB_Name = \"T\"\r\n' caf\xE9\r\n' na\xEFve\r\n"},
 };
 
-std::string Joined(const host::NewFileBytes& bytes) {
-  std::string whole;
-  for (const std::string_view piece : bytes.pieces()) whole.append(piece);
-  return whole;
-}
-
 class ModuleFileTest : public testing::TestWithParam<Case> {
  protected:
   test::CliPlatform platform_;
@@ -61,8 +55,8 @@ TEST_P(ModuleFileTest, RendersWithoutWritingAndSavesWhatItRendered) {
   EXPECT_EQ(file.text(), c.text);
   if (c.added != nullptr) module.InsertLines(module.CountOfLines() + 1, c.added);
 
-  EXPECT_EQ(Joined(file.Render()), c.expected);
-  EXPECT_EQ(Joined(file.Render()), c.expected);
+  EXPECT_EQ(file.Render().Joined(), c.expected);
+  EXPECT_EQ(file.Render().Joined(), c.expected);
   EXPECT_EQ(test::ReadFile(path), c.bytes);
   EXPECT_EQ(file.Save(), "");
   EXPECT_EQ(test::ReadFile(path), c.expected);
