@@ -2,7 +2,6 @@
 // and projects given the header or the trap it lacks, or what the templates added taken out again.
 #include "cli/dressing_command.h"
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/host_error.h"
+#include "host/source_files/module_file.h"
 #include "host/source_files/project_file.h"
 #include "host/source_files/source_code_module.h"
 #include "host/source_files/source_lines.h"
@@ -66,32 +66,6 @@ std::vector<Target> TargetsOf(const Command& command, CommandServices& services)
   return targets;
 }
 
-// The new file of a module, as the pieces to write one after another; text the code page cannot hold
-// is refused naming its line.
-std::vector<std::string_view> Encoded(const host::SourceCodeModule& module, const host::CodePage& codec, bool ascii,
-                                      std::deque<std::string>& made) {
-  std::vector<std::string_view> pieces;
-  if (!ascii) {
-    made.push_back(codec.EncodeTaking(module.Text()));
-    pieces.emplace_back(made.back());
-    return pieces;
-  }
-  try {
-    for (const host::TextPiece& piece : module.Pieces()) {
-      if (piece.fromFile || host::IsAscii(piece.text)) {
-        pieces.push_back(piece.text);
-      } else {
-        made.push_back(codec.EncodeTaking(std::string{piece.text}));
-        pieces.emplace_back(made.back());
-      }
-    }
-  } catch (const host::CodePageError&) {
-    codec.EncodeTaking(module.Text());  // throws again, naming the line in the file
-    throw;
-  }
-  return pieces;
-}
-
 struct Totals {
   long files = 0;
   long changedFiles = 0;
@@ -106,7 +80,6 @@ class DressingRun {
   DressingRun(const Command& command, CommandServices& services) : command_(command), services_(services) {}
 
   int Run() {
-    codec_ = services_.codePages.Open(command_.codePage);
     options_.headers = command_.dressing == DressingAction::kHeaders;
     options_.traps = command_.dressing == DressingAction::kTraps;
     options_.remove = command_.remove;
@@ -145,12 +118,12 @@ class DressingRun {
     services_.err << "scrivlet: " << (path.empty() ? "" : path + ": ") << reason << '\n';
   }
 
-  const generator::LoadedTemplates& TemplatesFor(const std::string& path) {
+  const generator::LoadedTemplates& TemplatesFor(const std::string& path, const host::CodePage& codePage) {
     const std::string folder = TemplateFolderOf(path);
     auto found = templates_.find(folder);
     if (found == templates_.end()) {
       generator::LoadedTemplates loaded = generator::LoadTemplates(services_.templates, folder);
-      generator::RequireTemplatesWritable(loaded.set, *codec_);
+      generator::RequireTemplatesWritable(loaded.set, codePage);
       found = templates_.emplace(folder, std::move(loaded)).first;
     }
     return found->second;
@@ -158,58 +131,23 @@ class DressingRun {
 
   // Edits one file; whether it changed. Nothing is written when anything fails.
   bool Edit(const Target& target) {
-    const std::optional<host::SourceFileKind> kind = host::SourceFileKindOfPath(target.path);
-    if (!kind) {
-      throw host::SourceFileError(target.path,
-                                  "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
-    }
-    const generator::LoadedTemplates& templates = TemplatesFor(target.path);
-    const std::unique_ptr<host::SourceFile> file = services_.files.Read(target.path);
-    std::string decoded;
-    std::optional<host::SourceCodeModule> module;
-    bool ascii = false;
-    try {
-      host::RequireVb6Bytes(file->bytes());
-      ascii = host::IsAscii(file->bytes());
-      if (!ascii) decoded = codec_->Decode(file->bytes());
-      module.emplace(host::BorrowedText{ascii ? file->bytes() : std::string_view{decoded}}, kind->source,
-                     kind->component);
-    } catch (const std::runtime_error& error) {
-      throw host::SourceFileError(target.path, error.what());
-    }
-    if (!module->HasModuleName()) {
-      throw host::SourceFileError(target.path,
-                                  "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes "
-                                  "into every module it saves");
-    }
+    host::ModuleFile file{services_.files, services_.codePages, target.path, command_.codePage};
+    const generator::LoadedTemplates& templates = TemplatesFor(target.path, file.codePage());
+    host::SourceCodeModule& module = file.Read();
     generator::DressingOptions options = options_;
-    options.module = module->Parent()->Name();  // a module read from a source file always has one
+    options.module = module.Parent()->Name();  // a module read from a source file always has one
     options.project = target.project;
     const generator::DressingPlan plan =
-        generator::PlanDressing(generator::CodeLinesOf(*module), templates.set, options);
+        generator::PlanDressing(generator::CodeLinesOf(module), templates.set, options);
     Count(target.path, plan);
     if (plan.edits.empty()) return false;
-    if (!command_.diff && !command_.dryRun) {
-      if (const std::string reason = file->ReadOnlyReason(); !reason.empty()) {
-        throw host::SourceFileError(target.path, reason + "; nothing was written");
-      }
-    }
-    generator::ApplyDressing(*module, plan);
-    std::deque<std::string> made;
-    std::vector<std::string_view> pieces;
-    try {
-      pieces = Encoded(*module, *codec_, ascii, made);
-    } catch (const host::CodePageError& error) {
-      throw host::SourceFileError(target.path, std::string{error.what()} + "; nothing was written");
-    }
-    if (command_.dryRun) return true;
-    if (command_.diff) {
-      std::string after;
-      for (const std::string_view piece : pieces) after += piece;
-      services_.out << UnifiedDiff(target.path, file->bytes(), after);
-      return true;
-    }
-    if (const std::string warning = file->Replace(pieces); !warning.empty()) {
+    if (!command_.diff && !command_.dryRun) file.RequireSavable();
+    generator::ApplyDressing(module, plan);
+    if (command_.dryRun) {
+      static_cast<void>(file.Render());  // refused as the edit itself would be
+    } else if (command_.diff) {
+      services_.out << UnifiedDiff(target.path, file.bytes(), file.Render().Joined());
+    } else if (const std::string warning = file.Save(); !warning.empty()) {
       services_.err << "scrivlet: warning: " << warning << '\n';
     }
     return true;
@@ -246,7 +184,6 @@ class DressingRun {
 
   const Command& command_;
   CommandServices& services_;
-  std::unique_ptr<host::CodePage> codec_;
   generator::DressingOptions options_;
   std::map<std::string, generator::LoadedTemplates> templates_;
   Totals totals_;

@@ -2,6 +2,7 @@
 #include "generator/headers_and_traps.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "generator/template_values.h"
 #include "host/vb_code/code_lines.h"
@@ -376,6 +377,19 @@ DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet&
     }
     planner.Plan(shape, plan);
   }
+  // Edits that meet are made as one: an IDE reached through COM is called once for them.
+  std::vector<LineEdit> merged;
+  for (LineEdit& edit : plan.edits) {
+    if (!merged.empty() && merged.back().first + merged.back().count == edit.first) {
+      LineEdit& last = merged.back();
+      last.count += edit.count;
+      last.lines.insert(last.lines.end(), std::make_move_iterator(edit.lines.begin()),
+                        std::make_move_iterator(edit.lines.end()));
+      continue;
+    }
+    merged.push_back(std::move(edit));
+  }
+  plan.edits = std::move(merged);
   return plan;
 }
 
