@@ -156,14 +156,15 @@ class DressingRun {
   void Count(const std::string& path, const generator::DressingPlan& plan) {
     for (const generator::RoutineDressing& routine : plan.routines) {
       if (routine.Changed()) ++totals_.changed;
-      const std::optional<generator::LeftBecause> why = routine.headerLeft ? routine.headerLeft : routine.trapLeft;
+      const std::optional<generator::LeftBecause> why =
+          routine.headerLeft ? routine.headerLeft : routine.trapLeft;
       if (!why || routine.Changed()) continue;
       ++totals_.left[*why];
       using enum generator::LeftBecause;
       if (*why == kOneLine || *why == kNoEnd || *why == kLabelInUse) {
         totals_.somethingLeft = true;
-        services_.err << "scrivlet: " << path << ": " << routine.name << " was left as it was: "
-                      << generator::ReasonText(*why) << '\n';
+        services_.err << "scrivlet: " << path << ": " << routine.name
+                      << " was left as it was: " << generator::ReasonText(*why) << '\n';
       }
     }
   }
@@ -171,7 +172,8 @@ class DressingRun {
   void Summary() {
     std::ostream& out = command_.diff ? services_.err : services_.out;
     const char* verb = command_.dryRun || command_.diff ? "would change" : "changed";
-    out << totals_.files << (totals_.files == 1 ? " file, " : " files, ") << totals_.changedFiles << ' ' << verb;
+    out << totals_.files << (totals_.files == 1 ? " file, " : " files, ") << totals_.changedFiles << ' '
+        << verb;
     if (totals_.failedFiles > 0) out << ", " << totals_.failedFiles << " not edited";
     out << "; " << totals_.changed << (totals_.changed == 1 ? " routine " : " routines ") << verb;
     for (const auto& [why, count] : totals_.left) {

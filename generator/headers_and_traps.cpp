@@ -13,7 +13,9 @@ namespace {
 
 using host::ProcKind;
 
-bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+bool IsBlankChar(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string_view Trimmed(std::string_view line) {
   while (!line.empty() && IsBlankChar(line.front())) line.remove_prefix(1);
@@ -58,7 +60,8 @@ bool KeepsItsPlace(std::string_view line) {
 bool HasOnError(std::string_view line) {
   std::string_view rest = Trimmed(line);
   if (const std::string_view label = LabelOf(rest); !label.empty()) {
-    rest = Trimmed(rest.substr(label.size() + (rest.size() > label.size() && rest[label.size()] == ':' ? 1 : 0)));
+    rest = Trimmed(
+        rest.substr(label.size() + (rest.size() > label.size() && rest[label.size()] == ':' ? 1 : 0)));
   }
   for (;;) {
     if (StartsWithWord(rest, "On")) {
@@ -73,7 +76,8 @@ bool HasOnError(std::string_view line) {
 
 bool IsLocalDeclaration(std::string_view line) {
   const std::string_view trimmed = Trimmed(line);
-  return StartsWithWord(trimmed, "Dim") || StartsWithWord(trimmed, "Static") || StartsWithWord(trimmed, "Const");
+  return StartsWithWord(trimmed, "Dim") || StartsWithWord(trimmed, "Static") ||
+         StartsWithWord(trimmed, "Const");
 }
 
 ProcedureKind ProcedureKindOf(const host::Routine& routine) {
@@ -101,7 +105,9 @@ std::vector<std::string> SplitCr(const std::string& text) {
   return lines;
 }
 
-constexpr std::uint32_t Bit(TemplateVariable variable) { return 1U << static_cast<unsigned>(variable); }
+constexpr std::uint32_t Bit(TemplateVariable variable) {
+  return 1U << static_cast<unsigned>(variable);
+}
 
 // What removal cannot know: the values given when the text was added.
 constexpr std::uint32_t kAnyText = Bit(TemplateVariable::kUsage) | Bit(TemplateVariable::kProgrammer) |
@@ -171,7 +177,8 @@ class Planner {
 
   bool HasHeader(const Shape& shape, const TemplateValues& values, const Template& trap) const {
     const long above = shape.routine->bodyLine - 1;
-    return (above >= 1 && host::IsCommentLine(Line(above))) || HeaderEnd(shape, values, trap) > shape.declarationEnd + 1;
+    return (above >= 1 && host::IsCommentLine(Line(above))) ||
+           HeaderEnd(shape, values, trap) > shape.declarationEnd + 1;
   }
 
   // The first statement line after the routine's Dim, Static and Const lines (and their continuations).
@@ -230,7 +237,8 @@ class Planner {
     return std::nullopt;
   }
 
-  std::vector<std::string> Wrapped(long from, long end, const TemplateValues& values, const Template& trap) const {
+  std::vector<std::string> Wrapped(long from, long end, const TemplateValues& values,
+                                   const Template& trap) const {
     std::vector<std::string> wrapped;
     const std::size_t body = *trap.BodyLine();
     const std::string_view indent = trap.BodyIndent();
@@ -315,8 +323,9 @@ class Planner {
 std::vector<Shape> ShapesOf(std::span<const std::string> lines, const std::vector<host::Routine>& routines) {
   std::vector<Shape> shapes;
   const auto line = [&](long number) -> std::string_view {
-    return number >= 1 && number <= static_cast<long>(lines.size()) ? std::string_view{lines[static_cast<std::size_t>(number - 1)]}
-                                                                     : std::string_view{};
+    return number >= 1 && number <= static_cast<long>(lines.size())
+               ? std::string_view{lines[static_cast<std::size_t>(number - 1)]}
+               : std::string_view{};
   };
   const auto directive = [&](long number, std::string_view word) {
     const std::string_view trimmed = Trimmed(line(number));
@@ -360,14 +369,15 @@ std::string_view ReasonText(LeftBecause reason) noexcept {
   return {};
 }
 
-DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set, const DressingOptions& options,
-                          long onlyLine) {
+DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set,
+                          const DressingOptions& options, long onlyLine) {
   const std::vector<host::Routine> routines = host::MapRoutines(lines);
   DressingPlan plan;
   Planner planner{lines, set, options};
   for (const Shape& shape : ShapesOf(lines, routines)) {
     const host::Routine& routine = *shape.routine;
-    if (onlyLine != 0 && (onlyLine < routine.startLine || onlyLine > std::max(shape.endLine, routine.endLine))) {
+    if (onlyLine != 0 &&
+        (onlyLine < routine.startLine || onlyLine > std::max(shape.endLine, routine.endLine))) {
       continue;
     }
     if (!options.only.empty() &&

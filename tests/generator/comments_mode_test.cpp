@@ -1,9 +1,10 @@
-// tests/generator/comments_mode_test.cpp: the header and the trap for the routine at the caret, around its statements.
+// tests/generator/comments_mode_test.cpp: the header and the trap for the routine at the caret, around its
+// statements.
 #include <gtest/gtest.h>
 
+#include "testing/ide/memory_code_module.h"
 #include "tests/generator/generator_fixture.h"
 #include "tests/generator/recording_module.h"
-#include "testing/ide/memory_code_module.h"
 #include "tests/support/golden.h"
 #include "tests/support/visible.h"
 
@@ -68,7 +69,8 @@ TEST_P(CommentsAtCaret, WrapsTheRoutinesStatementsInTheTrap) {
   module.pane().SetCaret(GetParam().caret);
   generator::EcrireCode(request, module, platform.platform());
   EXPECT_TRUE(platform.ui.messages().empty());
-  EXPECT_TRUE(test::MatchesGolden(std::string{"generator/comments/"} + GetParam().name + ".bas", module.Text()));
+  EXPECT_TRUE(
+      test::MatchesGolden(std::string{"generator/comments/"} + GetParam().name + ".bas", module.Text()));
   // A second time there is nothing left to add, and the programmer is told so.
   const std::string once = module.Text();
   generator::EcrireCode(request, module, platform.platform());

@@ -346,7 +346,8 @@ const OrderCase kOrders[] = {
     {"comments_only_continued_declaration_caret_in_body",
      "Sub Refresh(a, _\nb)\nx = 1\nEnd Sub",
      [](Request& r) { r.bComment = true; },
-     {"CodePane", "GetSelection", "ProcOfLine 4", "CountOfLines", "Lines 1 4", "DeleteLines 3 1", "InsertLines 3"},
+     {"CodePane", "GetSelection", "ProcOfLine 4", "CountOfLines", "Lines 1 4", "DeleteLines 3 1",
+      "InsertLines 3"},
      4},
 };
 
