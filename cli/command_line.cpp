@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <limits>
 #include <string>
-#include <tuple>
 #include <string_view>
+#include <tuple>
 
 #include "host/code_page.h"
 #include "scrivlet_version.h"
@@ -231,19 +231,23 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
     comments->callback([&command] { command.request.bComment = true; });
   }
 
-  for (const auto& [name, action, what] :
-       {std::tuple{"headers", DressingAction::kHeaders, "header"}, std::tuple{"traps", DressingAction::kTraps, "error trap"}}) {
+  for (const auto& [name, action, what] : {std::tuple{"headers", DressingAction::kHeaders, "header"},
+                                           std::tuple{"traps", DressingAction::kTraps, "error trap"}}) {
     if (!wanted(name)) continue;
-    CLI::App* sub = app.add_subcommand(name, std::string{"give every routine in PATH... the "} + what + " it lacks");
-    sub->add_option("PATH", command.paths, "VB6 source files, folders (every source file below) and .vbp files")
+    CLI::App* sub =
+        app.add_subcommand(name, std::string{"give every routine in PATH... the "} + what + " it lacks");
+    sub->add_option("PATH", command.paths,
+                    "VB6 source files, folders (every source file below) and .vbp files")
         ->required();
     sub->add_flag("--remove", command.remove, std::string{"take out the "} + what + "s the templates added");
     sub->add_option("--only", command.only, "only the routines of these names (NAME,NAME or --only again)")
         ->delimiter(',')
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    CLI::Option* diff = sub->add_flag("--diff", command.diff, "print the changes as a unified diff, writing nothing");
-    CLI::Option* dryRun = sub->add_flag("--dry-run", command.dryRun, "say what would change, writing nothing");
+    CLI::Option* diff =
+        sub->add_flag("--diff", command.diff, "print the changes as a unified diff, writing nothing");
+    CLI::Option* dryRun =
+        sub->add_flag("--dry-run", command.dryRun, "say what would change, writing nothing");
     diff->excludes(dryRun);
     sub->add_flag("--resume-next", command.request.bResumeNext, "trap errors with On Error Resume Next");
     sub->add_option("--usage", command.request.sUsage, "the utility text of the headers");

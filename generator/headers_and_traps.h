@@ -17,10 +17,10 @@ namespace generator {
 
 // What a run does, and the values of the variables a routine's text does not give.
 struct DressingOptions {
-  bool headers = true;      // add (or remove) the header a routine lacks
-  bool traps = true;        // add (or remove) the trap a routine lacks
-  bool remove = false;      // take out what the set added, instead of adding
-  bool resumeNext = false;  // the trap of "On Error Resume Next"
+  bool headers = true;            // add (or remove) the header a routine lacks
+  bool traps = true;              // add (or remove) the trap a routine lacks
+  bool remove = false;            // take out what the set added, instead of adding
+  bool resumeNext = false;        // the trap of "On Error Resume Next"
   std::vector<std::string> only;  // the routines to touch, by name; empty: all of them
   // Values of {Usage}, {Programmer}, {Date}, {Module} and {Project}. When removing, any text stands
   // for each of them, and for {Variable}, {Type} and {Returns}.

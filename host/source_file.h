@@ -3,12 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <vector>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace host {
 

@@ -14,8 +14,8 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-constexpr std::array<std::string_view, 7> kFileKeys = {"Module",       "Class",        "Form",    "UserControl",
-                                                       "PropertyPage", "UserDocument", "Designer"};
+constexpr std::array<std::string_view, 7> kFileKeys = {
+    "Module", "Class", "Form", "UserControl", "PropertyPage", "UserDocument", "Designer"};
 
 }  // namespace
 
@@ -27,7 +27,8 @@ ProjectFile ReadProjectFile(std::string_view text) {
     const std::string_view key = Trimmed(std::string_view{line}.substr(0, equals));
     std::string_view value = Trimmed(std::string_view{line}.substr(equals + 1));
     if (SameName(key, "Name")) {
-      if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+      if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+        value = value.substr(1, value.size() - 2);
       project.name = value;
       continue;
     }

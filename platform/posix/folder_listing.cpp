@@ -19,7 +19,8 @@ struct DirectoryCloser {
 
 void ListInto(const std::string& folder, std::vector<std::string>& files) {
   const std::unique_ptr<DIR, DirectoryCloser> directory{::opendir(folder.c_str())};
-  if (!directory) throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
+  if (!directory)
+    throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
   for (errno = 0; const dirent* entry = ::readdir(directory.get()); errno = 0) {
     const std::string_view name{entry->d_name};
     if (name.starts_with('.')) continue;
@@ -35,7 +36,8 @@ void ListInto(const std::string& folder, std::vector<std::string>& files) {
       files.push_back(std::move(path));
     }
   }
-  if (errno != 0) throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
+  if (errno != 0)
+    throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ void ListInto(const std::wstring& folder, std::vector<std::string>& files) {
 
 std::optional<std::vector<std::string>> WindowsSourceFiles::FilesBelow(const std::string& path) const {
   const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return std::nullopt;
   std::vector<std::string> files;
   ListInto(Wide(path), files);
   std::sort(files.begin(), files.end());
