@@ -74,6 +74,17 @@ bool HasOnError(std::string_view line) {
   }
 }
 
+// "Sub A(): Beep: End Sub": the routine's End statement stands on its declaration's line.
+bool EndsOnItsDeclaration(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  const std::size_t colon = trimmed.rfind(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view last = Trimmed(trimmed.substr(colon + 1));
+  return StartsWithWord(last, "End") && (host::SameName(Trimmed(last.substr(3)), "Sub") ||
+                                         host::SameName(Trimmed(last.substr(3)), "Function") ||
+                                         host::SameName(Trimmed(last.substr(3)), "Property"));
+}
+
 bool IsLocalDeclaration(std::string_view line) {
   const std::string_view trimmed = Trimmed(line);
   return StartsWithWord(trimmed, "Dim") || StartsWithWord(trimmed, "Static") ||
@@ -169,9 +180,11 @@ class Planner {
     const long header = MatchRun(set_.header, 0, set_.header.LineCount(), first, shape.endLine, values);
     if (header > 0) return first + header;
     const std::size_t body = *trap.BodyLine();
-    if (body > 0 && MatchRun(trap, 0, body, first, shape.endLine, values) > 0) return first;
+    const auto trapStarts = [&](long line) {
+      return body > 0 && MatchRun(trap, 0, body, line, shape.endLine, values) > 0;
+    };
     long line = first;
-    while (line < shape.endLine && host::IsCommentLine(Line(line))) ++line;
+    while (line < shape.endLine && host::IsCommentLine(Line(line)) && !trapStarts(line)) ++line;
     return line;
   }
 
@@ -343,7 +356,8 @@ std::vector<Shape> ShapesOf(std::span<const std::string> lines, const std::vecto
         ++i;
       }
     }
-    shape.oneLine = shape.endLine != 0 && shape.endLine <= shape.declarationEnd;
+    shape.oneLine = (shape.endLine != 0 && shape.endLine <= shape.declarationEnd) ||
+                    (shape.endLine == 0 && EndsOnItsDeclaration(line(routine.declarationEnd)));
     shapes.push_back(shape);
   }
   return shapes;
