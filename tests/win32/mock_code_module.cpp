@@ -62,6 +62,10 @@ void MockCodeModule::DefineMembers() {
       ReturnText(result, Wide(at.name));
     });
   });
+  m.Define(L"DeleteLines", [this](WORD, const Arguments& a, VARIANT*) {
+    Enter(L"DeleteLines");
+    AsHost([&] { inner_.DeleteLines(a.Long(0), a.Long(1)); });
+  });
   m.Define(L"InsertLines", [this](WORD, const Arguments& a, VARIANT*) {
     Enter(L"InsertLines");
     const long line = a.Long(0);
