@@ -37,8 +37,15 @@ struct Builder {
                     typeLibrary, false});
   }
   void Number(std::string key, Bits bits, std::string_view name, std::uint32_t number) {
-    rows.push_back(
-        {Root::kCurrentUser, bits, std::move(key), std::string{name}, Data::kNumber, {}, number, false, false});
+    rows.push_back({Root::kCurrentUser,
+                    bits,
+                    std::move(key),
+                    std::string{name},
+                    Data::kNumber,
+                    {},
+                    number,
+                    false,
+                    false});
   }
   void Server(Bits bits, std::string key, Data data, bool perUserOnly = false) {
     rows.push_back({Root::kClasses, bits, std::move(key), {}, data, {}, 0, typeLibrary, perUserOnly});

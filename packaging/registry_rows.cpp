@@ -21,15 +21,32 @@ std::string Attribute(std::string_view text) {
   std::string out = text.starts_with('#') ? "#" : "";
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\r': out += "&#13;"; break;
-      case '\n': out += "&#10;"; break;
-      case '[': out += "[\\[]"; break;
-      case ']': out += "[\\]]"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
+      case '[':
+        out += "[\\[]";
+        break;
+      case ']':
+        out += "[\\]]";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -40,10 +57,18 @@ std::string WixRow(const Row& row, bool& keyPathGiven) {
   std::string line = "    <RegistryValue Root=\"HKCU\" Key=\"" + Attribute(root + row.key) + "\"";
   if (!row.name.empty()) line += " Name=\"" + Attribute(row.name) + "\"";
   switch (row.data) {
-    case Data::kText: line += " Type=\"string\" Value=\"" + Attribute(row.text) + "\""; break;
-    case Data::kNumber: line += " Type=\"integer\" Value=\"" + std::to_string(row.number) + "\""; break;
-    case Data::kServerPath: line += " Type=\"string\" Value=\"[#Dll$(var.Bits)]\""; break;
-    case Data::kServerFolder: line += " Type=\"string\" Value=\"[INSTALLDIR]x$(var.Arch)\""; break;
+    case Data::kText:
+      line += " Type=\"string\" Value=\"" + Attribute(row.text) + "\"";
+      break;
+    case Data::kNumber:
+      line += " Type=\"integer\" Value=\"" + std::to_string(row.number) + "\"";
+      break;
+    case Data::kServerPath:
+      line += " Type=\"string\" Value=\"[#Dll$(var.Bits)]\"";
+      break;
+    case Data::kServerFolder:
+      line += " Type=\"string\" Value=\"[INSTALLDIR]x$(var.Arch)\"";
+      break;
   }
   // The component's key path: the first class's server, which says the DLL is installed.
   if (row.data == Data::kServerPath && !keyPathGiven) {
@@ -127,8 +152,12 @@ std::string RegistryText() {
         out.append("\tREG_DWORD\t").append(hex);
         break;
       }
-      case Data::kServerPath: out.append("\tREG_SZ\t{dll}"); break;
-      case Data::kServerFolder: out.append("\tREG_SZ\t{folder}"); break;
+      case Data::kServerPath:
+        out.append("\tREG_SZ\t{dll}");
+        break;
+      case Data::kServerFolder:
+        out.append("\tREG_SZ\t{folder}");
+        break;
     }
     out += "\n";
   }

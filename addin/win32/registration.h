@@ -8,8 +8,8 @@ namespace addin::com {
 // What is written is the registry table's rows for this DLL's bitness (addin/registry_table.h).
 // Machine-wide, as administrator: the type library through RegisterTypeLib, both classes under
 // HKEY_LOCAL_MACHINE's classes (InprocServer32 with apartment threading, ProgID and CLSID pointing at
-// each other) and the add-in entry in each host list of this bitness. Registering again rewrites the same entries. A failure takes back
-// everything written and is returned.
+// each other) and the add-in entry in each host list of this bitness. Registering again rewrites the same
+// entries. A failure takes back everything written and is returned.
 HRESULT RegisterServer() noexcept;
 // Removes all of it, and the keys above each add-in entry that it leaves empty; what is already absent
 // is no failure, and every step runs even when one fails (the first failure is returned).

@@ -167,7 +167,8 @@ void ExpectNothingOfOurs() {
 
 // Every key below `path` ("\\sub\\key") and every value ("\\sub\\key|name", "|" for the default value
 // of `path` itself), in the process's own view.
-void CollectTree(HKEY root, const std::wstring& path, const std::wstring& below, std::set<std::wstring>& out) {
+void CollectTree(HKEY root, const std::wstring& path, const std::wstring& below,
+                 std::set<std::wstring>& out) {
   for (const std::wstring& value : Names(root, path + below, true)) out.insert(below + L'|' + value);
   for (const std::wstring& sub : Names(root, path + below, false)) {
     out.insert(below + L'\\' + sub);
@@ -179,10 +180,12 @@ void CollectTree(HKEY root, const std::wstring& path, const std::wstring& below,
 void AddRowsBelow(const table::OwnedKey& owned, const std::vector<const table::Row*>& rows,
                   std::set<std::wstring>& out) {
   for (const table::Row* row : rows) {
-    if (row->root != owned.root || !(row->key == owned.key || row->key.starts_with(owned.key + '\\'))) continue;
+    if (row->root != owned.root || !(row->key == owned.key || row->key.starts_with(owned.key + '\\')))
+      continue;
     const std::wstring below = Wide(std::string_view{row->key}.substr(owned.key.size()));
     out.insert(below + L'|' + Wide(row->name));
-    for (std::size_t slash = below.find(L'\\', 1); slash != std::wstring::npos; slash = below.find(L'\\', slash + 1)) {
+    for (std::size_t slash = below.find(L'\\', 1); slash != std::wstring::npos;
+         slash = below.find(L'\\', slash + 1)) {
       out.insert(below.substr(0, slash));
     }
     if (!below.empty()) out.insert(below);
@@ -209,9 +212,15 @@ void ExpectRegistered() {
     const std::wstring name = Wide(row->name);
     const wchar_t* const valueName = name.empty() ? nullptr : name.c_str();
     switch (row->data) {
-      case table::Data::kText: ExpectText(root, key, valueName, Wide(row->text)); break;
-      case table::Data::kNumber: ExpectNumber(root, key, valueName, row->number); break;
-      case table::Data::kServerPath: ExpectText(root, key, valueName, g_dllPath); break;
+      case table::Data::kText:
+        ExpectText(root, key, valueName, Wide(row->text));
+        break;
+      case table::Data::kNumber:
+        ExpectNumber(root, key, valueName, row->number);
+        break;
+      case table::Data::kServerPath:
+        ExpectText(root, key, valueName, g_dllPath);
+        break;
       case table::Data::kServerFolder:
         // The DLL's folder without a final backslash, as RegisterTypeLib writes it and the package must.
         ExpectText(root, key, valueName, g_dllPath.substr(0, g_dllPath.rfind(L'\\')));
@@ -228,10 +237,12 @@ void ExpectRegistered() {
     std::set<std::wstring> actual;
     CollectTree(root, PathOf(owned.root, owned.key), {}, actual);
     for (const std::wstring& entry : expected) {
-      EXPECT_TRUE(actual.contains(entry)) << KeyName(root, PathOf(owned.root, owned.key)) << " lacks " << Narrow(entry);
+      EXPECT_TRUE(actual.contains(entry))
+          << KeyName(root, PathOf(owned.root, owned.key)) << " lacks " << Narrow(entry);
     }
     for (const std::wstring& entry : actual) {
-      EXPECT_TRUE(allowed.contains(entry)) << KeyName(root, PathOf(owned.root, owned.key)) << " holds " << Narrow(entry);
+      EXPECT_TRUE(allowed.contains(entry))
+          << KeyName(root, PathOf(owned.root, owned.key)) << " holds " << Narrow(entry);
     }
   }
   if (g_perUser) ExpectNoClassKeys(HKEY_LOCAL_MACHINE);
@@ -328,9 +339,9 @@ TEST(RegisteredMachineWide, TypeLibrary) {
   library->ReleaseTLibAttr(attributes);
   const std::array<std::wstring, 3> documentation = Documentation(library.get(), -1);
   EXPECT_EQ(documentation[0], L"Penwright");
-  const auto description = std::find_if(table::Rows().begin(), table::Rows().end(), [](const table::Row& row) {
-    return row.key == table::LibraryVersionKey() && row.name.empty();
-  });
+  const auto description = std::find_if(
+      table::Rows().begin(), table::Rows().end(),
+      [](const table::Row& row) { return row.key == table::LibraryVersionKey() && row.name.empty(); });
   ASSERT_NE(description, table::Rows().end());
   EXPECT_EQ(documentation[1], Wide(description->text)) << "the help string is the table's";
   EXPECT_EQ(documentation[2], L"") << "no help file";
@@ -583,7 +594,8 @@ TEST_F(Install, AFailureTakesBackWhatItWrote) {
   ASSERT_EQ(install_(TRUE, L"user"), S_OK);
   // The earlier registration loses its VBA editor entry to the trap; all the rest must survive.
   TrapTheVbaList();
-  const std::wstring server = PathOf(table::Root::kClasses, table::ClassKey(table::kClasses[0])) + L"\\InprocServer32";
+  const std::wstring server =
+      PathOf(table::Root::kClasses, table::ClassKey(table::kClasses[0])) + L"\\InprocServer32";
   ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, server.c_str(), nullptr, REG_SZ, L"elsewhere.dll",
                               sizeof L"elsewhere.dll"),
             ERROR_SUCCESS);
@@ -604,7 +616,8 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"registered" && (scope == L"machine" || scope == L"user") && argc > 3) {
     g_perUser = scope == L"user";
     g_dllPath = argv[3];
-    GTEST_FLAG_SET(filter, g_perUser ? "Table.*:Registered.*" : "Table.*:Registered.*:RegisteredMachineWide.*");
+    GTEST_FLAG_SET(filter,
+                   g_perUser ? "Table.*:Registered.*" : "Table.*:Registered.*:RegisteredMachineWide.*");
   } else if (mode == L"unregistered" && (argc == 2 || scope == L"beside-neighbour")) {
     g_neighbour = argc > 2;
     GTEST_FLAG_SET(filter, "Table.*:Unregistered.*");
