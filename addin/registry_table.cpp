@@ -98,6 +98,7 @@ std::vector<Row> BuildRows() {
 
 std::vector<OwnedKey> BuildOwnedKeys() {
   std::vector<OwnedKey> keys;
+  keys.reserve(2 * kClasses.size() + 1 + kInterfaces.size() + kHostLists.size());
   for (const ClassEntry& entry : kClasses) keys.push_back({Root::kClasses, Bits::kBoth, ClassKey(entry)});
   for (const ClassEntry& entry : kClasses) {
     keys.push_back({Root::kClasses, Bits::kBoth, std::string{entry.progId}});

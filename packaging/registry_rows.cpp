@@ -112,7 +112,11 @@ std::string WixRegistryInclude() {
     for (; i < rows.size() && rows[i].bits != Bits::kBoth; ++i) {
       (rows[i].bits == Bits::k32 ? for32 : for64) += WixRow(rows[i], keyPathGiven);
     }
-    out += "<?if $(var.Bits) = 32 ?>\n" + for32 + "<?else?>\n" + for64 + "<?endif?>\n";
+    out.append("<?if $(var.Bits) = 32 ?>\n")
+        .append(for32)
+        .append("<?else?>\n")
+        .append(for64)
+        .append("<?endif?>\n");
   }
   out +=
       "  </Component>\n"
