@@ -42,29 +42,30 @@ endif()
 
 # scrivlet_wine_test(NAME COMMAND... [TIMEOUT s] [SETUP f] [CLEANUP f] [REQUIRES f...])
 # Each test runs after the one written before it.
-set(scrivlet_previous_wine_test "")
-macro(scrivlet_wine_test name)
-  cmake_parse_arguments(wine_test "" "TIMEOUT;SETUP;CLEANUP" "COMMAND;REQUIRES" ${ARGN})
-  add_test(NAME ${name} COMMAND ${wine_test_COMMAND})
-  if(NOT wine_test_TIMEOUT)
-    set(wine_test_TIMEOUT 30)
+set_property(GLOBAL PROPERTY scrivlet_previous_wine_test "")
+function(scrivlet_wine_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "TIMEOUT;SETUP;CLEANUP" "COMMAND;REQUIRES")
+  add_test(NAME ${name} COMMAND ${arg_COMMAND})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 30)
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${wine_test_TIMEOUT}
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${arg_TIMEOUT}
     ENVIRONMENT "SCRIVLET_REGISTRY_TABLE=${SCRIVLET_REGISTRY_TABLE};LC_ALL=en_US.UTF-8")
-  if(scrivlet_previous_wine_test)
-    set_tests_properties(${name} PROPERTIES DEPENDS ${scrivlet_previous_wine_test})
+  get_property(previous GLOBAL PROPERTY scrivlet_previous_wine_test)
+  if(previous)
+    set_tests_properties(${name} PROPERTIES DEPENDS ${previous})
   endif()
-  if(wine_test_SETUP)
-    set_tests_properties(${name} PROPERTIES FIXTURES_SETUP ${wine_test_SETUP})
+  if(arg_SETUP)
+    set_tests_properties(${name} PROPERTIES FIXTURES_SETUP ${arg_SETUP})
   endif()
-  if(wine_test_CLEANUP)
-    set_tests_properties(${name} PROPERTIES FIXTURES_CLEANUP ${wine_test_CLEANUP})
+  if(arg_CLEANUP)
+    set_tests_properties(${name} PROPERTIES FIXTURES_CLEANUP ${arg_CLEANUP})
   endif()
-  if(wine_test_REQUIRES)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${wine_test_REQUIRES}")
+  if(arg_REQUIRES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${arg_REQUIRES}")
   endif()
-  set(scrivlet_previous_wine_test ${name})
-endmacro()
+  set_property(GLOBAL PROPERTY scrivlet_previous_wine_test ${name})
+endfunction()
 
 # --- Without registration: the platform, the IDE's objects, the window, the command line, DllInstall ---
 scrivlet_wine_test(host_win32_tests COMMAND host_win32_tests)
@@ -85,7 +86,7 @@ scrivlet_wine_test(registration_tests.install COMMAND registration_tests install
 
 # Checks of a registration of this bitness, and with both, of the 32-bit one beside it. `scope` is
 # machine or user.
-macro(scrivlet_registered_tests scope suffix fixture)
+function(scrivlet_registered_tests scope suffix fixture)
   scrivlet_wine_test(registration_tests.${scope}${suffix} COMMAND registration_tests registered ${scope} ${dll}
     REQUIRES ${fixture})
   scrivlet_wine_test(registry_table.${scope}${suffix} COMMAND ${steps} table ${scope} ${bits} ${dll}
@@ -96,10 +97,10 @@ macro(scrivlet_registered_tests scope suffix fixture)
     scrivlet_wine_test(registry_table.${scope}${suffix}_32 COMMAND ${steps} table ${scope} 32 ${dll32}
       REQUIRES ${fixture})
   endif()
-endmacro()
+endfunction()
 
 # The hosts, each reading its own list and creating the DLL of its bitness.
-macro(scrivlet_host_tests scope fixture)
+function(scrivlet_host_tests scope fixture)
   if(bits EQUAL 32)
     set(hosts vb6 vba)
   else()
@@ -109,15 +110,15 @@ macro(scrivlet_host_tests scope fixture)
     scrivlet_wine_test(addin_host_tests.${host}_${scope} COMMAND addin_host_tests ${host} ${scope} ${dll}
       REQUIRES ${fixture} TIMEOUT 60)
   endforeach()
-endmacro()
+endfunction()
 
 # Once nothing is registered: nothing of ours is left, of either bitness.
-macro(scrivlet_unregistered_tests name)
+function(scrivlet_unregistered_tests name)
   scrivlet_wine_test(registration_tests.${name} COMMAND registration_tests unregistered ${ARGN})
   if(both)
     scrivlet_wine_test(registration_tests.${name}_32 COMMAND wine ${tests32}/registration_tests.exe unregistered ${ARGN})
   endif()
-endmacro()
+endfunction()
 
 # --- Machine-wide --------------------------------------------------------------------------------------
 scrivlet_wine_test(regsvr32.machine COMMAND ${steps} register - ${dlls} SETUP machine)
