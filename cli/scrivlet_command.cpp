@@ -13,11 +13,14 @@
 
 #include "cli/cli_ui.h"
 #include "cli/command_line.h"
+#include "cli/templates_command.h"
+#include "cli/unified_diff.h"
 #include "cli/vb6_limits.h"
 #include "generator/ecrire_code.h"
 #include "generator/programmer_setting.h"
 #include "generator/request.h"
 #include "generator/request_rules.h"
+#include "generator/template_loading.h"
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/host_error.h"
@@ -135,9 +138,13 @@ int Generate(Command& command, CommandServices& services) {
   if (!kind)
     throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
   const std::unique_ptr<host::CodePage> codec = services.codePages.Open(command.codePage);
+  const generator::LoadedTemplates templates =
+      generator::LoadTemplates(services.templates, TemplateFolderOf(command.file));
+  generator::RequireTemplatesWritable(templates.set, *codec);
+  const std::string_view prefix = templates.set.variablePrefix;
   generator::Request& request = command.request;
   if (const std::optional<generator::NameRefusal> refusal =
-          generator::FindUnwritableName(request, codec.get())) {
+          generator::FindUnwritableName(request, codec.get(), prefix)) {
     throw UsageError(std::string{OptionOf(refusal->text)} + ": " + refusal->message);
   }
   const std::unique_ptr<host::SourceFile> file = services.files.Read(command.file);
@@ -177,10 +184,10 @@ int Generate(Command& command, CommandServices& services) {
     module->pane().SetCaret(caret);
   }
   if (const std::optional<generator::ModuleRefusal> refusal =
-          generator::FindModuleRefusal(request, *module)) {
+          generator::FindModuleRefusal(request, *module, prefix)) {
     throw SourceFileError(command.file, refusal->Message(module->FileLineOfCodeLine(refusal->line)));
   }
-  if (!command.print) {
+  if (!command.print && !command.diff) {
     if (const std::string reason = file->ReadOnlyReason(); !reason.empty())
       throw SourceFileError(command.file, reason + "; nothing was written");
   }
@@ -189,8 +196,9 @@ int Generate(Command& command, CommandServices& services) {
   const Vb6Limits limits{*module};
   CliUi ui{services.err};
   const RememberedDates dates{services.dates};
-  const host::Platform platform{ui, services.clock, dates, services.settings, codec.get()};
-  generator::EcrireCode(request, *module, platform);
+  const host::Platform platform{ui,          services.clock,    dates, services.settings,
+                                codec.get(), services.templates};
+  generator::EcrireCode(request, *module, platform, &templates.set);
   if (ui.shown() > 0) return kFailure;
   try {
     limits.RequireWithin(*module);
@@ -219,6 +227,13 @@ int Generate(Command& command, CommandServices& services) {
   if (command.print) {
     for (const std::string_view piece : pieces)
       services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    RequireWritten(services.out);
+    return kSuccess;
+  }
+  if (command.diff) {
+    std::string after;
+    for (const std::string_view piece : pieces) after += piece;
+    services.out << UnifiedDiff(command.file, file->bytes(), after);
     RequireWritten(services.out);
     return kSuccess;
   }
@@ -259,6 +274,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
 
   try {
     if (command.configProgrammer) return ConfigProgrammer(command, services);
+    if (command.templates != TemplatesAction::kNone) return RunTemplates(command, services);
     return Generate(command, services);
   } catch (const UsageError& error) {
     services.err << "scrivlet: " << error.what() << '\n';

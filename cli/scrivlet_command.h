@@ -11,6 +11,7 @@
 #include "host/date_formatter.h"
 #include "host/settings_store.h"
 #include "host/source_file.h"
+#include "host/template_store.h"
 
 namespace cli {
 
@@ -29,6 +30,8 @@ struct CommandServices {
   host::SourceFiles& files;
   const host::CodePages& codePages;
   std::string_view settingsPlace;  // where the settings live, to name in messages about them
+  // Where template sets are found; null: the built-in set alone.
+  const host::TemplateStore* templates = nullptr;
   // What chooses the language of dates on the platform, to name in a message about them.
   std::string_view datesLanguage = "LC_TIME";
   // Called with the exit status when the run is over, its parser and command still standing: a
