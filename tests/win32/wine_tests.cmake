@@ -70,14 +70,8 @@ endfunction()
 # --- Without registration: the platform, the IDE's objects, the window, the command line, DllInstall ---
 scrivlet_wine_test(host_win32_tests COMMAND host_win32_tests)
 scrivlet_wine_test(ide_adapter_tests COMMAND ide_adapter_tests)
-# The dialog's window, one group of tests at a time; each group ends by checking that no box and no
-# window was left behind. The screenshots go to build/<preset>/screenshots.
-foreach(group IN ITEMS Window Keys:ViewText:BoxCatcher Screenshots)
-  string(REGEX REPLACE ":.*" "" first "${group}")
-  string(REPLACE ":" ".*:" filter "${group}")
-  scrivlet_wine_test(dialog_view_tests.${first}
-    COMMAND dialog_view_tests --gtest_filter=${filter}.*:AfterEveryTest.* ${shots_windows})
-endforeach()
+# The dialog's window; the screenshots go to build/<preset>/screenshots.
+scrivlet_wine_test(dialog_view_tests COMMAND dialog_view_tests ${shots_windows})
 if(TARGET cli_win32_tests)
   scrivlet_wine_test(cli_win32_tests COMMAND cli_win32_tests TIMEOUT 60)
 endif()
