@@ -30,10 +30,10 @@ struct CommandServices {
   host::SourceFiles& files;
   const host::CodePages& codePages;
   std::string_view settingsPlace;  // where the settings live, to name in messages about them
-  // Where template sets are found; null: the built-in set alone.
-  const host::TemplateStore* templates = nullptr;
   // What chooses the language of dates on the platform, to name in a message about them.
   std::string_view datesLanguage = "LC_TIME";
+  // Where template sets are found; null: the built-in set alone.
+  const host::TemplateStore* templates = nullptr;
   // Called with the exit status when the run is over, its parser and command still standing: a
   // program that ends there frees nothing of them one by one. Left empty, RunScrivlet returns.
   void (*endRun)(int status) = nullptr;

@@ -33,7 +33,12 @@ void AppendLine(std::string& out, char mark, std::string_view line) {
 // "@@ -START,COUNT +START,COUNT @@", as diff writes a range: an empty one starts on the line before it.
 std::string Range(long long start, long long count) {
   if (count == 0) --start;
-  return std::to_string(start) + (count == 1 ? "" : "," + std::to_string(count));
+  std::string range = std::to_string(start);
+  if (count != 1) {
+    range += ',';
+    range += std::to_string(count);
+  }
+  return range;
 }
 
 }  // namespace
@@ -80,11 +85,21 @@ std::string UnifiedDiff(std::string_view path, std::string_view before, std::str
     // With context on every side, only an empty file gives a side without lines: diff says "-0,0".
     if (oldCount == 0) oldStart = 1;
     if (newCount == 0) newStart = 1;
-    out += "@@ -" + Range(oldStart, oldCount) + " +" + Range(newStart, newCount) + " @@\n" + lines;
+    out += "@@ -";
+    out += Range(oldStart, oldCount);
+    out += " +";
+    out += Range(newStart, newCount);
+    out += " @@\n";
+    out += lines;
     at = end;
   }
   if (out.empty()) return {};
-  return "--- a/" + std::string{path} + "\n+++ b/" + std::string{path} + "\n" + out;
+  std::string headed = "--- a/";
+  headed += path;
+  headed += "\n+++ b/";
+  headed += path;
+  headed += '\n';
+  return headed + out;
 }
 
 }  // namespace cli

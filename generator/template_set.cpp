@@ -68,7 +68,9 @@ bool StartsComment(std::string_view rest) {
 }
 
 std::string Rule(char filler, std::size_t count) {
-  return "'" + std::string(count, filler);
+  std::string rule(count + 1, filler);
+  rule.front() = '\'';
+  return rule;
 }
 
 std::array<std::string, 4> MakeBuiltInTexts() {
@@ -179,7 +181,12 @@ Template::Line Template::ParseLine(std::string_view text, std::string_view conte
     if (close >= end) Fail(file_, text, at, "a brace left open; write {{ for one");
     const std::string_view name = content.substr(at + 1, close - at - 1);
     const auto* known = std::find(kVariableNames.begin(), kVariableNames.end(), name);
-    if (known == kVariableNames.end()) Fail(file_, text, at, "unknown variable {" + std::string{name} + "}");
+    if (known == kVariableNames.end()) {
+      std::string reason = "unknown variable {";
+      reason += name;
+      reason += '}';
+      Fail(file_, text, at, reason);
+    }
     const auto variable = static_cast<TemplateVariable>(known - kVariableNames.begin());
     if (variable == TemplateVariable::kBody) {
       if (role_ == Role::kHeader) Fail(file_, text, at, "{Body} belongs in an error trap, not in a header");

@@ -144,6 +144,16 @@ TEST_F(TemplateCommands, InitWritesTheBuiltInSetOnceAndItWritesAsTheBuiltInOne) 
   EXPECT_EQ(show.out.substr(0, show.out.find('\n')), path + ": the project's set in " + set);
 }
 
+// "templates check" shows what a set writes for a sample property, Sub and Function.
+TEST_F(TemplateCommands, CheckShowsWhatTheSetWrites) {
+  const test::Result result = Run({"templates", "check", (kSets / "short").string()});
+  ASSERT_EQ(result.code, 0) << result.err;
+  std::string shown = result.out;
+  const std::string folder = (kSets / "short").string();
+  shown.replace(shown.find(folder), folder.size(), "FOLDER");
+  EXPECT_TRUE(test::MatchesGolden("templates/check-short.txt", shown));
+}
+
 // A set that is not one stops the run before the file is read, naming the file, line and column.
 TEST_F(TemplateCommands, BrokenSetStopsTheRunAndNamesThePlace) {
   const fs::path set = folder_.path() / ".scrivlet";
