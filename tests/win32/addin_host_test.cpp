@@ -354,7 +354,8 @@ TEST(AddinHost, FromMenuToDisconnection) {
       << "the entry \"Scrivlet\" is added at the end of the Add-Ins menu";
   EXPECT_EQ(ide.inner().commandBars().Bar("Add-Ins") != nullptr, !g_vba)
       << "the VB6 IDE's Add-Ins bar, the VBA editor's menu bar pop-up";
-  EXPECT_EQ(ide.Connections(), std::size_t{1}) << "the entry's clicks are listened to";
+  EXPECT_EQ(ide.Connections(), std::size_t{3})
+      << "the clicks of the entry and of the two for headers and traps are listened to";
   EXPECT_FALSE(DialogOnScreen()) << "no dialog before the entry is chosen";
   EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "FormDisplayed False after connection";
 
