@@ -626,7 +626,9 @@ TEST(Connect, ExtensibilityByName) {
                  {Object(ide.vbe()), startup, Object(nullptr), customArgument}),
             S_OK)
       << "OnConnection by name";
-  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet",
+                                                            "Scrivlet: Headers and Traps for This Module",
+                                                            "Scrivlet: Headers and Traps for This Project"}))
       << "OnConnection by name, mode 1: the entry is made";
   EXPECT_EQ(FormDisplayedOf(connect.get()), VARIANT_FALSE) << "OnConnection by name, mode 1: no dialog";
   EXPECT_EQ(Call(notifications.get(), L"OnConnection", DISPATCH_METHOD, {Object(ide.vbe()), startup}),

@@ -91,6 +91,8 @@ void MockCodeModule::DefineMembers() {
   c.Define(L"Type", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { ReturnLong(result, static_cast<long>(inner_.Parent()->Type())); });
   });
+  c.Define(L"CodeModule",
+           [this](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, module_.get()); });
   c.Define(L"Name", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { ReturnText(result, platform::win32::Wide(inner_.Parent()->Name())); });
   });
