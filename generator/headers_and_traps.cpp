@@ -2,6 +2,7 @@
 #include "generator/headers_and_traps.h"
 
 #include <algorithm>
+#include <ranges>
 
 #include "generator/template_values.h"
 #include "host/vb_code/code_lines.h"
@@ -426,9 +427,9 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
 }
 
 void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
-  for (auto edit = plan.edits.rbegin(); edit != plan.edits.rend(); ++edit) {
-    if (edit->count > 0) module.DeleteLines(edit->first, edit->count);
-    if (edit->lineCount > 0) module.InsertLines(edit->first, edit->text);
+  for (const LineEdit& edit : std::ranges::reverse_view(plan.edits)) {
+    if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
+    if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
   }
 }
 
