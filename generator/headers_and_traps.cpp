@@ -2,7 +2,6 @@
 #include "generator/headers_and_traps.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "generator/template_values.h"
 #include "host/vb_code/code_lines.h"
@@ -427,7 +426,8 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
 }
 
 void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
-  for (const LineEdit& edit : std::ranges::reverse_view(plan.edits)) {
+  for (std::size_t i = plan.edits.size(); i-- > 0;) {
+    const LineEdit& edit = plan.edits[i];
     if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
     if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
   }
