@@ -11,6 +11,7 @@
 
 namespace addin::com {
 
+using platform::win32::OutPtr;
 using platform::win32::UniqueHkey;
 
 std::wstring GuidText(const GUID& guid) {
@@ -21,10 +22,8 @@ std::wstring GuidText(const GUID& guid) {
 }
 
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
+  UniqueHkey key;
+  return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, OutPtr{key}) == ERROR_SUCCESS;
 }
 
 // RegDeleteTree takes no view, and a key opened in one view does not carry it to the keys it opens:
@@ -35,13 +34,13 @@ void DeleteTree(HKEY root, const std::wstring& path, REGSAM view) {
     if (status != ERROR_FILE_NOT_FOUND) CheckStatus(status);
     return;
   }
-  HKEY opened = nullptr;
-  LSTATUS status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &opened);
-  if (status == ERROR_FILE_NOT_FOUND) return;
-  CheckStatus(status);
   std::vector<std::wstring> children;
+  LSTATUS status = ERROR_SUCCESS;
   {
-    const UniqueHkey key{opened};
+    UniqueHkey key;
+    status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, OutPtr{key});
+    if (status == ERROR_FILE_NOT_FOUND) return;
+    CheckStatus(status);
     for (DWORD index = 0;; ++index) {
       std::array<wchar_t, 256> name{};
       DWORD length = static_cast<DWORD>(name.size());
@@ -57,9 +56,8 @@ void DeleteTree(HKEY root, const std::wstring& path, REGSAM view) {
 }
 
 void DeleteIfEmpty(HKEY root, const std::wstring& path) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const UniqueHkey key{opened};
+  UniqueHkey key;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, OutPtr{key}) != ERROR_SUCCESS) return;
   DWORD subkeys = 0;
   DWORD values = 0;
   CheckStatus(::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,

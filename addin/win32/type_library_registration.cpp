@@ -56,19 +56,20 @@ std::wstring LibraryFlags(ITypeLib* library) {
 }
 
 std::wstring LibraryDescription(ITypeLib* library) {
-  BSTR text = nullptr;
-  if (FAILED(library->GetDocumentation(-1, nullptr, &text, nullptr, nullptr)))
+  platform::win32::UniqueBstr text;
+  if (FAILED(library->GetDocumentation(-1, nullptr, platform::win32::OutPtr{text}, nullptr, nullptr)))
     throw RegistrationFailure{E_FAIL};
-  const platform::win32::UniqueBstr owned{text};
-  return std::wstring{platform::win32::BstrView(text)};
+  return std::wstring{platform::win32::BstrView(text.get())};
 }
 
 // Whether the version key holds anything but FLAGS and HELPDIR, in the view `view`: a platform still
 // registered.
 bool AnyPlatformLeft(HKEY root, const std::wstring& versionKey, REGSAM view) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, versionKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
-  const platform::win32::UniqueHkey key{opened};
+  platform::win32::UniqueHkey key;
+  if (::RegOpenKeyExW(root, versionKey.c_str(), 0, KEY_READ | view, platform::win32::OutPtr{key}) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
   for (DWORD index = 0;; ++index) {
     std::array<wchar_t, 256> name{};
     DWORD length = static_cast<DWORD>(name.size());
