@@ -12,7 +12,8 @@ namespace addin::com {
 
 using platform::win32::ComPtr;
 
-HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr, std::string_view description) noexcept {
+HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr,
+                      std::string_view description) noexcept {
   ::SetErrorInfo(0, nullptr);
   if (description.empty()) return hr;
   try {

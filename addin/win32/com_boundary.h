@@ -23,7 +23,8 @@ HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
 // Sets the thread's error information for a failure that is no VB error, with `description` (UTF-8)
 // as its text, and gives `hr`; with no description, clears what an earlier call left, so that a host
 // that asks never reads another call's reason. Never throws.
-HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr, std::string_view description) noexcept;
+HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr,
+                      std::string_view description) noexcept;
 
 // Runs `body` and turns whatever it throws into the method's HRESULT; S_OK when it returns. Whatever
 // the exception says becomes the error's description, which the host shows.

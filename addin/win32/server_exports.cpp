@@ -39,4 +39,3 @@ STDAPI DllUnregisterServer() {
 STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
   return addin::com::Install(install != FALSE, commandLine);
 }
-

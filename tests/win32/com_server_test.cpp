@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <functional>
 #include <new>
 #include <optional>
@@ -735,6 +736,9 @@ struct Reason {
   std::wstring source;
   std::wstring description;
   friend bool operator==(const Reason&, const Reason&) = default;
+  friend void PrintTo(const Reason& r, std::ostream* os) {
+    *os << testing::PrintToString(r.source) << ": " << testing::PrintToString(r.description);
+  }
 };
 std::optional<Reason> ThreadReason() {
   ComPtr<IErrorInfo> info;
@@ -752,27 +756,31 @@ std::optional<Reason> ThreadReason() {
 TEST(ComBoundary, KeepsTheExceptionsText) {
   struct Case {
     const char* name;
-    std::function<void()> body;
+    std::exception_ptr thrown;
     HRESULT hr;
-    std::optional<Reason> reason;
+    std::optional<Reason> reason;  // nullopt: no error information
   };
+  const auto thrown = [](auto exception) { return std::make_exception_ptr(exception); };
   const Case cases[] = {
-      {"a VB error", [] { throw host::HostError{5, "Invalid procedure call or argument"}; },
+      {"a VB error", thrown(host::HostError{5, "Invalid procedure call or argument"}),
        static_cast<HRESULT>(0x800A0005UL), Reason{L"Test.Object", L"Invalid procedure call or argument"}},
-      {"a host's HRESULT", [] { throw host::HostError{static_cast<long>(E_ACCESSDENIED), "Acc\xC3\xA8s refus\xC3\xA9"}; },
+      {"a host's HRESULT",
+       thrown(host::HostError{static_cast<long>(E_ACCESSDENIED), "Acc\xC3\xA8s refus\xC3\xA9"}),
        E_ACCESSDENIED, Reason{L"Test.Object", L"Acc\u00e8s refus\u00e9"}},
-      {"another exception", [] { throw std::runtime_error{"The dialog's window could not be created"}; },
+      {"another exception", thrown(std::runtime_error{"The dialog's window could not be created"}),
        E_UNEXPECTED, Reason{L"Test.Object", L"The dialog's window could not be created"}},
-      {"no memory", [] { throw std::bad_alloc{}; }, static_cast<HRESULT>(0x800A0007UL),
+      {"no memory", thrown(std::bad_alloc{}), static_cast<HRESULT>(0x800A0007UL),
        Reason{L"Test.Object", L"Out of memory"}},
-      {"an exception without text", [] { throw 42; }, E_UNEXPECTED, std::nullopt},
-      {"a VB error without text", [] { throw host::HostError{5, ""}; }, static_cast<HRESULT>(0x800A0005UL),
+      {"an exception without text", thrown(42), E_UNEXPECTED, std::nullopt},
+      {"a VB error without text", thrown(host::HostError{5, ""}), static_cast<HRESULT>(0x800A0005UL),
        std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     addin::com::ReportFailure(IID_IDispatch, L"Earlier", E_FAIL, "an earlier call's reason");
-    EXPECT_EQ(addin::com::ComBoundary(IID_IDispatch, L"Test.Object", c.body), c.hr);
+    EXPECT_EQ(
+        addin::com::ComBoundary(IID_IDispatch, L"Test.Object", [&] { std::rethrow_exception(c.thrown); }),
+        c.hr);
     EXPECT_EQ(ThreadReason(), c.reason);
   }
 }

@@ -175,8 +175,8 @@ TEST(MessageBoxUi, ShowsTheTextUnderItsTitle) {
       "Donn\xC3\xA9"
       "es",
       "");
-  EXPECT_EQ(test::CaughtBoxes(), (std::vector<test::Box>{{L"EcrireCode", L"Permission denied"},
-                                                         {L"Scrivlet", L"Donn\u00e9es"}}))
+  EXPECT_EQ(test::CaughtBoxes(),
+            (std::vector<test::Box>{{L"EcrireCode", L"Permission denied"}, {L"Scrivlet", L"Donn\u00e9es"}}))
       << "an empty title shows the program's title";
 }
 
