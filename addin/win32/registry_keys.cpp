@@ -47,10 +47,12 @@ void DeleteTree(HKEY root, const std::wstring& path, REGSAM view) {
       status = ::RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
       if (status == ERROR_NO_MORE_ITEMS) break;
       CheckStatus(status);
-      children.emplace_back(name.data(), length);
+      std::wstring& child = children.emplace_back(path);
+      child += L'\\';
+      child.append(name.data(), length);
     }
   }
-  for (const std::wstring& child : children) DeleteTree(root, path + L'\\' + child, view);
+  for (const std::wstring& child : children) DeleteTree(root, child, view);
   status = ::RegDeleteKeyExW(root, path.c_str(), view, 0);
   if (status != ERROR_FILE_NOT_FOUND) CheckStatus(status);
 }

@@ -288,7 +288,7 @@ std::vector<GenerationCase> GenerationCases() {
     options.insert(options.begin(), common.begin(), common.end());
     return options;
   };
-  const std::vector<GenerationCase> cases = {
+  std::vector<GenerationCase> cases = {
       {"sub",
        with({Text(L"Nom_Propriete", L"Refresh"), Flag(L"CreerProcedure")}),
        "Option Explicit\r\n",

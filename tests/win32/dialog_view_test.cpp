@@ -792,12 +792,9 @@ bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
   if (FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)))
     return false;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (FAILED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) ||
-      FAILED(frame->SetPixelFormat(&format)) || FAILED(frame->WriteSource(image.get(), nullptr)) ||
-      FAILED(frame->Commit()) || FAILED(encoder->Commit())) {
-    return false;
-  }
-  return true;
+  return SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+         SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(image.get(), nullptr)) &&
+         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 // The window as it is on the screen, title bar included.

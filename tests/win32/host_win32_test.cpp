@@ -119,14 +119,10 @@ TEST(RegistrySettingsStore, KeepsTextSettingsWhereVbDoes) {
   const std::wstring root = L"Software\\Scrivlet tests";
   platform::win32::RegistrySettingsStore store{root};
   const std::string embeddedNul{"a\0b", 3};
-  const std::string values[] = {
+  const std::string accented =
       "Zo\xC3\xAB \xC3\x98"
-      "deg\xC3\xA5rd ",
-      "",
-      "  blanks  ",
-      "line\r\nbreak",
-      embeddedNul,
-      "\xF0\x9F\x98\x80"};
+      "deg\xC3\xA5rd ";
+  const std::string values[] = {accented, "", "  blanks  ", "line\r\nbreak", embeddedNul, "\xF0\x9F\x98\x80"};
   for (const std::string& value : values) {
     store.SaveSetting("Scrivlet", "Identification", "Programmer", value);
     EXPECT_EQ(store.GetSetting("Scrivlet", "Identification", "Programmer", "My name"), value);
