@@ -3,6 +3,7 @@
 # or one by ordinal alone, shows there too. On success it writes STAMP, so that a failed check runs
 # again at the next build instead of passing for a DLL that has not changed.
 # cmake -DOBJDUMP=... -DDLL=... -DALLOWED="name;name" -DSTAMP=... -P CheckExports.cmake
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed (${status})")
