@@ -24,7 +24,9 @@ constexpr const char* kExamples = R"(Examples:
   scrivlet config programmer "Ada Lovelace"
 )";
 
-constexpr std::array<std::string_view, 5> kSubcommands{"property", "sub", "function", "comments", "config"};
+constexpr std::array<std::string_view, 6> kSubcommands{"property", "sub",    "function",
+                                                       "comments", "config", "templates"};
+constexpr std::array<std::string_view, 3> kTemplatesSubcommands{"init", "show", "check"};
 
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
 // as the parser sees them. An option that the arguments do not name takes no value and breaks no
@@ -78,7 +80,11 @@ void AddWriting(Definer& options, Command& command) {
           options.Option("--usage", command.request.sUsage, "the routine's utility, for its header"))
     usage->default_str(command.request.sUsage);
   options.Option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
-  options.Flag("--print", command.print, "write the result to standard output, leaving the file as it is");
+  CLI::Option* print = options.Flag("--print", command.print,
+                                    "write the result to standard output, leaving the file as it is");
+  CLI::Option* diff =
+      options.Flag("--diff", command.diff, "show the change as a unified diff, leaving the file as it is");
+  Exclude(print, {diff});
   if (CLI::Option* codePage = options.Option("--codepage", command.codePage, "the file's Windows code page"))
     codePage->default_val(1252);
 }
@@ -231,6 +237,26 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
     programmer->add_option("NAME", command.newProgrammer, "the name to store");
     programmer->callback([&command] { command.configProgrammer = true; });
   }
+
+  if (wanted("templates")) {
+    CLI::App* templates =
+        app.add_subcommand("templates", "write, show or check the header and trap templates");
+    templates->require_subcommand(1);
+    CLI::App* init =
+        templates->add_subcommand("init", "write the built-in set into FOLDER (.scrivlet) to edit");
+    init->add_option("FOLDER", command.templatesPath, "where to write the set");
+    init->callback([&command] { command.templates = TemplatesAction::kInit; });
+    CLI::App* show =
+        templates->add_subcommand("show", "say which set applies to FILE (or this folder), and whence");
+    show->add_option("FILE", command.templatesPath, "a source file or a folder");
+    show->callback([&command] { command.templates = TemplatesAction::kShow; });
+    CLI::App* check = templates->add_subcommand("check", "check the set in FOLDER and show what it writes");
+    check->add_option("FOLDER", command.templatesPath,
+                      "the folder of a set (default: the set that applies here)");
+    check->add_option("--codepage", command.codePage, "the Windows code page the set is written in")
+        ->default_val(1252);
+    check->callback([&command] { command.templates = TemplatesAction::kCheck; });
+  }
 }
 
 std::vector<std::string> ParserArguments(std::span<const std::string> arguments) {
@@ -255,6 +281,12 @@ std::vector<std::string> ParserArguments(std::span<const std::string> arguments)
         parsed[1] != "programmer") {
       throw UsageError("config " + parsed[1] + ": not a subcommand; the one of config is programmer");
     }
+    if (parsed.front() == "templates" && parsed.size() > 1 && !parsed[1].starts_with('-') &&
+        std::find(kTemplatesSubcommands.begin(), kTemplatesSubcommands.end(), parsed[1]) ==
+            kTemplatesSubcommands.end()) {
+      throw UsageError("templates " + parsed[1] +
+                       ": not a subcommand; those of templates are init, show and check");
+    }
   }
   return parsed;
 }
@@ -263,6 +295,13 @@ void CheckUsage(Command& command) {
   if (command.programmer) RequireOneLine(*command.programmer, "--programmer");
   if (command.configProgrammer) {
     if (command.newProgrammer) RequireOneLine(*command.newProgrammer, "NAME");
+    return;
+  }
+  if (command.templates != TemplatesAction::kNone) {
+    if (!host::IsWindowsAnsiCodePage(command.codePage)) {
+      throw UsageError("--codepage " + std::to_string(command.codePage) + ": not a Windows ANSI code page (" +
+                       CodePageList() + ")");
+    }
     return;
   }
   const generator::Request& request = command.request;

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -21,6 +22,9 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What "scrivlet templates" is asked to do.
+enum class TemplatesAction : std::uint8_t { kNone, kInit, kShow, kCheck };
+
 // Everything the parsed command line says. The request's defaults are the options dialog's, but for
 // the usage text, which goes without the dialog's trailing line break so that it leaves no stray
 // line in a file.
@@ -32,8 +36,11 @@ struct Command {
   std::string line;  // comments: the file line the caret is on, as typed
   long caretLine = 0;
   bool print = false;
+  bool diff = false;  // print the change as a unified diff, writing nothing
   bool configProgrammer = false;
   std::optional<std::string> newProgrammer;
+  TemplatesAction templates = TemplatesAction::kNone;
+  std::string templatesPath;  // the FOLDER or FILE a templates subcommand names; empty when none
 };
 
 // Defines the subcommands and options of `app`, each filling `command`: only subcommand `only` when

@@ -4,8 +4,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <deque>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,18 +11,20 @@
 
 #include "cli/cli_ui.h"
 #include "cli/command_line.h"
-#include "cli/vb6_limits.h"
+#include "cli/templates_command.h"
+#include "cli/unified_diff.h"
 #include "generator/ecrire_code.h"
 #include "generator/programmer_setting.h"
 #include "generator/request.h"
 #include "generator/request_rules.h"
+#include "generator/template_loading.h"
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/host_error.h"
 #include "host/platform.h"
 #include "host/source_file.h"
+#include "host/source_files/module_file.h"
 #include "host/source_files/source_code_module.h"
-#include "host/source_files/source_lines.h"
 
 namespace cli {
 namespace {
@@ -88,29 +88,6 @@ bool Encodes(const host::CodePage& codec, const std::string& text) {
   }
 }
 
-// The new file of a module read from ASCII bytes, as the pieces to write one after another: the
-// unchanged runs of the file as they are, and the text made since, encoded piece by piece into
-// `made`. Text that the code page cannot hold is refused as the whole text would be, with the line
-// it stands on.
-std::vector<std::string_view> EncodedPieces(const host::SourceCodeModule& module, const host::CodePage& codec,
-                                            std::deque<std::string>& made) {
-  std::vector<std::string_view> pieces;
-  try {
-    for (const host::TextPiece& piece : module.Pieces()) {
-      if (piece.fromFile || host::IsAscii(piece.text)) {
-        pieces.push_back(piece.text);
-      } else {
-        made.push_back(codec.EncodeTaking(std::string{piece.text}));
-        pieces.emplace_back(made.back());
-      }
-    }
-  } catch (const host::CodePageError&) {
-    codec.EncodeTaking(module.Text());  // throws again, naming the line in the file
-    throw;
-  }
-  return pieces;
-}
-
 // The argument that gives a request's text.
 std::string_view OptionOf(generator::RequestText text) {
   switch (text) {
@@ -126,105 +103,76 @@ std::string_view OptionOf(generator::RequestText text) {
   return "NAME";
 }
 
+// The code line of the file line that --line names.
+long CaretLine(const Command& command, const host::SourceCodeModule& module) {
+  const long lines = module.FileLineCount();
+  if (command.caretLine > lines) {
+    throw UsageError("--line " + command.line + ": " + command.file + " has lines 1 to " +
+                     std::to_string(lines));
+  }
+  const long caret = module.CodeLineOfFileLine(command.caretLine);
+  if (caret == 0) {
+    throw UsageError("--line " + command.line + ": lines 1 to " + std::to_string(module.HiddenHeaderLines()) +
+                     " of " + command.file + " are its hidden header, not code");
+  }
+  return caret;
+}
+
 // Reads the file, generates into its lines in memory, and writes it once, only when nothing failed.
 // Names, variables and types that VB would not accept are a wrong command line; a name the file
 // already uses, or Friend in a standard module, is refused naming the file's line.
 int Generate(Command& command, CommandServices& services) {
-  using host::SourceFileError;
-  const std::optional<host::SourceFileKind> kind = host::SourceFileKindOfPath(command.file);
-  if (!kind)
-    throw SourceFileError(command.file, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
-  const std::unique_ptr<host::CodePage> codec = services.codePages.Open(command.codePage);
+  host::ModuleFile file{services.files, services.codePages, command.file, command.codePage};
+  const generator::LoadedTemplates templates =
+      generator::LoadTemplates(services.templates, TemplateFolderOf(file.path()));
+  generator::RequireTemplatesWritable(templates.set, file.codePage());
+  const std::string_view prefix = templates.set.variablePrefix;
   generator::Request& request = command.request;
   if (const std::optional<generator::NameRefusal> refusal =
-          generator::FindUnwritableName(request, codec.get())) {
+          generator::FindUnwritableName(request, &file.codePage(), prefix)) {
     throw UsageError(std::string{OptionOf(refusal->text)} + ": " + refusal->message);
   }
-  const std::unique_ptr<host::SourceFile> file = services.files.Read(command.file);
-  // The module reads its lines in place: from the file's bytes when they are all ASCII (the same in
-  // every code page and in UTF-8), else from the decoded text, which lives as long as the module.
-  std::string decoded;
-  std::optional<host::SourceCodeModule> module;
-  bool ascii = false;
-  try {
-    host::RequireVb6Bytes(file->bytes());
-    ascii = host::IsAscii(file->bytes());
-    if (!ascii) decoded = codec->Decode(file->bytes());
-    const std::string_view text = ascii ? file->bytes() : std::string_view{decoded};
-    module.emplace(host::BorrowedText{text}, kind->source, kind->component);
-  } catch (const std::runtime_error& error) {
-    throw SourceFileError(command.file, error.what());
-  }
-  // What another program is in the middle of writing, an empty file among them, reads as no module.
-  if (!module->HasModuleName()) {
-    throw SourceFileError(
-        command.file,
-        "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
-        "module it saves");
-  }
-  if (command.request.bComment) {
-    const long lines = module->FileLineCount();
-    if (command.caretLine > lines) {
-      throw UsageError("--line " + command.line + ": " + command.file + " has lines 1 to " +
-                       std::to_string(lines));
-    }
-    const long caret = module->CodeLineOfFileLine(command.caretLine);
-    if (caret == 0) {
-      throw UsageError("--line " + command.line + ": lines 1 to " +
-                       std::to_string(module->HiddenHeaderLines()) + " of " + command.file +
-                       " are its hidden header, not code");
-    }
-    module->pane().SetCaret(caret);
-  }
+  host::SourceCodeModule& module = file.Read();
+  if (request.bComment) module.pane().SetCaret(CaretLine(command, module));
   if (const std::optional<generator::ModuleRefusal> refusal =
-          generator::FindModuleRefusal(request, *module)) {
-    throw SourceFileError(command.file, refusal->Message(module->FileLineOfCodeLine(refusal->line)));
+          generator::FindModuleRefusal(request, module, prefix)) {
+    throw host::SourceFileError(command.file, refusal->Message(module.FileLineOfCodeLine(refusal->line)));
   }
-  if (!command.print) {
-    if (const std::string reason = file->ReadOnlyReason(); !reason.empty())
-      throw SourceFileError(command.file, reason + "; nothing was written");
-  }
+  if (!command.print && !command.diff) file.RequireSavable();
 
   request.sNomutilisateur = Programmer(command, services);
-  const Vb6Limits limits{*module};
   CliUi ui{services.err};
   const RememberedDates dates{services.dates};
-  const host::Platform platform{ui, services.clock, dates, services.settings, codec.get()};
-  generator::EcrireCode(request, *module, platform);
+  const host::Platform platform{
+      ui, services.clock, dates, services.settings, &file.codePage(), services.templates};
+  generator::EcrireCode(request, module, platform, &templates.set);
   if (ui.shown() > 0) return kFailure;
   try {
-    limits.RequireWithin(*module);
-  } catch (const std::runtime_error& error) {
-    throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
-  }
-
-  std::deque<std::string> made;
-  std::vector<std::string_view> pieces;
-  try {
-    if (ascii) {
-      pieces = EncodedPieces(*module, *codec, made);
-    } else {
-      made.push_back(codec->EncodeTaking(module->Text()));
-      pieces.emplace_back(made.back());
+    if (command.print || command.diff) {
+      const host::NewFileBytes bytes = file.Render();
+      if (command.diff) {
+        services.out << UnifiedDiff(command.file, file.bytes(), bytes.Joined());
+      } else {
+        for (const std::string_view piece : bytes.pieces())
+          services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+      }
+      RequireWritten(services.out);
+      return kSuccess;
     }
-  } catch (const host::CodePageError& error) {
-    if (!Encodes(*codec, dates.last())) {
+    // The edit is made whatever the warning says: a retry would add the routine twice.
+    if (const std::string warning = file.Save(); !warning.empty()) {
+      services.err << "scrivlet: warning: " << warning << '\n';
+    }
+  } catch (const host::UnwritableTextError&) {
+    // The locale's creation date is no character of the file: the way out is another code page or
+    // another language of dates.
+    if (!Encodes(file.codePage(), dates.last())) {
       throw std::runtime_error("the creation date in this locale, \"" + dates.last() +
                                "\", cannot be written in code page " + std::to_string(command.codePage) +
                                ": choose another --codepage, or another " +
                                std::string{services.datesLanguage} + "; nothing was written");
     }
-    throw SourceFileError(command.file, std::string{error.what()} + "; nothing was written");
-  }
-  if (command.print) {
-    for (const std::string_view piece : pieces)
-      services.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
-    RequireWritten(services.out);
-    return kSuccess;
-  }
-  // The edit is made whatever the warning says: a retry would add the routine twice.
-  if (const std::string warning = file->Replace(pieces); !warning.empty()) {
-    services.err << "scrivlet: warning: " << warning << '\n';
+    throw;
   }
   return kSuccess;
 }
@@ -259,6 +207,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
 
   try {
     if (command.configProgrammer) return ConfigProgrammer(command, services);
+    if (command.templates != TemplatesAction::kNone) return RunTemplates(command, services);
     return Generate(command, services);
   } catch (const UsageError& error) {
     services.err << "scrivlet: " << error.what() << '\n';

@@ -11,6 +11,7 @@
 #include "host/date_formatter.h"
 #include "host/settings_store.h"
 #include "host/source_file.h"
+#include "host/template_store.h"
 
 namespace cli {
 
@@ -31,6 +32,8 @@ struct CommandServices {
   std::string_view settingsPlace;  // where the settings live, to name in messages about them
   // What chooses the language of dates on the platform, to name in a message about them.
   std::string_view datesLanguage = "LC_TIME";
+  // Where template sets are found; null: the built-in set alone.
+  const host::TemplateStore* templates = nullptr;
   // Called with the exit status when the run is over, its parser and command still standing: a
   // program that ends there frees nothing of them one by one. Left empty, RunScrivlet returns.
   void (*endRun)(int status) = nullptr;

@@ -67,6 +67,7 @@ constexpr std::array<ControlDesign, kControlCount> kDesigns = {{
     {Label6, "Label6", kLabel, kOnUser, {360, 720, 2295, 255}, "Name of the programmer to use"},
     {txtNomUtilisateur, "txtNomUtilisateur", kTextBox, kOnUser, {360, 1080, 4455, 285}, "My name"},
     {cmdChanger, "cmdChanger", kPushButton, kOnUser, {4680, 2880, 1215, 375}, "OK"},
+    {lblTemplates, "lblTemplates", kLabel, kOnUser, {360, 1560, 6495, 975}, ""},
     {Label7, "Label7", kLabel, kOnAbout, {120, 360, 6975, 1935}, ""},
 }};
 

@@ -45,6 +45,7 @@ enum class ControlId : std::uint8_t {
   Label6,
   txtNomUtilisateur,
   cmdChanger,
+  lblTemplates,  // which template set is in use, and where it comes from
   // Page "About"
   Label7,
 };

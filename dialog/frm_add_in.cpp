@@ -64,6 +64,7 @@ void FrmAddIn::Load() {
 
 void FrmAddIn::Show() {
   if (!loaded_) Load();
+  ShowTemplatesInUse();
   if (view_) view_->Show();
   visible_ = true;
 }
@@ -237,6 +238,31 @@ void FrmAddIn::Form_Load() noexcept {
     SetText(ControlId::txtNomUtilisateur, generator::StoredProgrammer(platform_.settings));
   } catch (...) {
     host::ShowCaughtFailure(platform_.ui, "Form_Load");
+  }
+}
+
+generator::LoadedTemplates FrmAddIn::ActiveTemplates() const {
+  std::string project = VBInstance ? VBInstance->ActiveProjectFileName() : std::string{};
+  const std::size_t slash = project.find_last_of("/\\");
+  project.resize(slash == std::string::npos ? 0 : slash);
+  generator::LoadedTemplates loaded = generator::LoadTemplates(platform_.templates, project);
+  if (platform_.codePage != nullptr) generator::RequireTemplatesWritable(loaded.set, *platform_.codePage);
+  return loaded;
+}
+
+void FrmAddIn::ShowTemplatesInUse() noexcept {
+  try {
+    std::string caption;
+    try {
+      caption = "Templates: " + generator::DescribeTemplates(ActiveTemplates());
+    } catch (const host::HostError& error) {
+      caption = "Templates: none can be used: " + error.description();
+    } catch (const std::exception& error) {
+      caption = std::string{"Templates: none can be used: "} + error.what();
+    }
+    SetText(ControlId::lblTemplates, caption);
+  } catch (...) {
+    host::ShowCaughtFailure(platform_.ui, "ShowTemplatesInUse");
   }
 }
 

@@ -11,6 +11,7 @@
 #include "dialog/connection.h"
 #include "dialog/controls.h"
 #include "dialog/form_view.h"
+#include "generator/template_loading.h"
 #include "host/platform.h"
 #include "host/vbe.h"
 
@@ -97,6 +98,11 @@ class FrmAddIn {
   // --- Reactions -----------------------------------------------------------------------------------------
   // Reads the stored programmer name into txtNomUtilisateur ("My name" when none is stored).
   void Form_Load() noexcept;
+  // The template set for the active project, found from its file's folder: what the generate command
+  // writes with, and what lblTemplates names. Throws what finding and reading it throws.
+  generator::LoadedTemplates ActiveTemplates() const;
+  // Names the set in use in lblTemplates, or why none can be used.
+  void ShowTemplatesInUse() noexcept;
   // Stores txtNomUtilisateur's text, unchanged, as the programmer name.
   void cmdChanger_Click() noexcept;
   // Asks the connection to hide the dialog; without a connection the dialog hides itself.

@@ -74,9 +74,11 @@ void FrmAddIn::GenerateFromControls() {
 
   // Code VB would refuse is not written: the refusal is shown as the generator shows its own failures,
   // and the dialog stays as it is.
-  if (generator::RefuseUnwritable(request, *UnLien, platform_)) return;
+  // The set is read anew for each click: the active project, or the files of its set, may have changed.
+  const generator::LoadedTemplates templates = ActiveTemplates();
+  if (generator::RefuseUnwritable(request, *UnLien, platform_, templates.set.variablePrefix)) return;
   // Reports its own failures; the dialog stays as it is.
-  generator::EcrireCode(request, *UnLien, platform_);
+  generator::EcrireCode(request, *UnLien, platform_, &templates.set);
 }
 
 void FrmAddIn::OKButton_Click() noexcept {

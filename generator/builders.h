@@ -1,12 +1,12 @@
 // generator/builders.h: the text builders of CEcrireCode, which compose each piece of a routine.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "generator/procedure_kind.h"
 #include "generator/request.h"
+#include "generator/template_set.h"
 #include "host/code_module.h"
 #include "host/platform.h"
 #include "host/ui.h"
@@ -20,10 +20,6 @@ namespace generator {
 // and a Function's return type. Fallback: the empty line.
 std::string CreerEntete(const Request& request, ProcedureKind kind, host::Ui& ui);
 
-// The eleven-line comment header, every line ending with a CR; the date comes from the platform.
-// Fallback: "'-Erreur Description - ".
-std::string Description(const Request& request, const host::Platform& platform);
-
 // The name the labels and the message box use, and the name the routine is declared with (they
 // differ when "_Hide" is appended).
 struct RoutineNames {
@@ -31,16 +27,32 @@ struct RoutineNames {
   std::string_view declared;
 };
 
-// The body after the header, its lines separated by CR, the last without one. Fallback: empty.
-std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui);
+// What a routine's templates are expanded with beyond the request: the set (null for the built-in
+// one) and the names of the module and the project the routine goes into (empty where unknown).
+struct TemplateContext {
+  const TemplateSet* templates = nullptr;
+  std::string_view module;
+  std::string_view project;
+  std::string_view date;  // for a trap that names {Date}; the header asks the platform itself
 
-// Declares the property's m_ variable in `module` and, given the object the module's property bag
-// belongs to ("UserControl", "UserDocument", "Class"; empty for none), writes and reads the property
-// in its persistence procedures, creating them when the module lacks them.
+  const TemplateSet& Set() const noexcept { return templates != nullptr ? *templates : BuiltInTemplates(); }
+};
+
+// The comment header: the set's header template, every line ending with a CR; the date comes from the
+// platform, asked for only when the template names it. Fallback: "'-Erreur Description - ".
+std::string Description(const Request& request, ProcedureKind kind, const RoutineNames& names,
+                        const host::Platform& platform, const TemplateContext& context = {});
+
+// The body after the header: the set's trap of the request's style around the property's statements,
+// then the End line (none in comments-only mode); its lines separated by CR, the last without one.
+// Fallback: empty.
+std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui,
+                       const TemplateContext& context = {});
+
+// Declares the property's backing variable (`prefix` and the variable) in `module` and, given the object the
+// module's property bag belongs to ("UserControl", "UserDocument", "Class"; empty for none), writes and reads
+// the property in its persistence procedures, creating them when the module lacks them.
 void CreerVariable_Module(const Request& request, host::CodeModule& module, std::string_view bagObject,
-                          host::Ui& ui);
-
-// An apostrophe and `count` copies of `filler`. Fallback: "*-Erreurs-*".
-std::string CreerEtoiles(std::int16_t count, std::string_view filler, host::Ui& ui);
+                          host::Ui& ui, std::string_view prefix = "m_");
 
 }  // namespace generator

@@ -1,96 +1,55 @@
 // generator/creer_corps.cpp: CreerCorps, the body that follows a routine's comment header.
 #include "generator/builders.h"
+#include "generator/template_values.h"
 #include "host/error_trap.h"
 
 namespace generator {
 namespace {
 
-std::string_view KindWord(ProcedureKind kind) {
-  switch (kind) {
-    case pkPropertySet:
-    case pkPropertyGet:
-    case pkPropertyLet:
-      return "Property";
-    case pkFunction:
-      return "Function";
-    case pkSub:
-      return "Sub";
+// The statements a property's accessor is born with, CR-separated: a Let or Set stores its
+// parameter (and, asked to, tells the container it changed); a Get returns the backing variable.
+std::string Statements(const Request& request, ProcedureKind kind, const RoutineNames& names,
+                       std::string_view prefix) {
+  // In comments-only mode the variable box is not used; without a name the statement would read
+  // "m_ = " and is left out.
+  const std::string_view variable = request.sNomVariable;
+  if (request.bComment && variable.empty()) return {};
+  std::string statements;
+  if (kind == pkPropertySet || kind == pkPropertyLet) {
+    if (kind == pkPropertySet) statements += "Set ";
+    statements += prefix;
+    statements += variable;
+    statements += " = ";
+    statements += variable;
+    if (request.bProp_Changed) {
+      statements += "\rPropertyChanged \"";
+      statements += names.routine;
+      statements += '"';
+    }
+  } else if (kind == pkPropertyGet) {
+    if (request.bProp_Set) statements += "Set ";
+    statements += names.declared;
+    statements += " = ";
+    statements += prefix;
+    statements += variable;
   }
-  return {};
+  return statements;
 }
 
 }  // namespace
 
-// Banners, the error trap, the property statement, the exit and error sections (labelled trap only),
-// the closing banner and the End line (left out in comments-only mode, where the routine has one).
-// Lines are separated by a single CR; the last has none.
-std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui) {
+// The trap of the request's style with the statements at its {Body}, and the End line, left out in
+// comments-only mode, where the routine has one.
+std::string CreerCorps(const Request& request, ProcedureKind kind, const RoutineNames& names, host::Ui& ui,
+                       const TemplateContext& context) {
   try {
-    const std::string_view word = KindWord(kind);
-    const std::string_view name = names.routine;
-    const std::string_view variable = request.sNomVariable;
-    std::string body = CreerEtoiles(35, "-", ui);
-    body += '\r';
-    body += "'Local variables definition \r\r\r\r\r";
-    body += CreerEtoiles(35, "-", ui);
-    body += '\r';
-    body += "' Start \r";
-    if (request.bResumeNext) {
-      body += "On Error Resume Next";
-    } else {
-      body += "On Error Goto Error";
-      body += name;
-    }
-    body += "\r\r\r\r";
-
-    // In comments-only mode the variable box is not used; without a name the statement would
-    // read "m_ = " and is left out.
-    const bool withStatement = !(request.bComment && variable.empty());
-    if (withStatement && (kind == pkPropertySet || kind == pkPropertyLet)) {
-      if (kind == pkPropertySet) body += "Set ";
-      body += "m_";
-      body += variable;
-      body += " = ";
-      body += variable;
-      body += '\r';
-      if (request.bProp_Changed) {
-        body += "PropertyChanged \"";
-        body += name;
-        body += "\"\r";
-      }
-    } else if (withStatement && kind == pkPropertyGet) {
-      if (request.bProp_Set) body += "Set ";
-      body += names.declared;
-      body += " = m_";
-      body += variable;
-      body += '\r';
-    }
-
-    if (!request.bResumeNext) {
-      body += CreerEtoiles(35, "-", ui);
-      body += '\r';
-      body += "'- End and exit\r";
-      body += name;
-      body += "Next:\rExit ";
-      body += word;
-      body += "\r\r\r";
-      body += CreerEtoiles(35, "-", ui);
-      body += '\r';
-      body += "'Error local traitment\rError";
-      body += name;
-      body += ":\rMsgbox Err.Description, , \"";
-      body += name;
-      body += "\"\r       '-Resume\rResume ";
-      body += name;
-      body += "Next\r";
-    }
-
-    body += CreerEtoiles(35, "-", ui);
-    body += '\r';
-    body += "'End";
+    const TemplateSet& set = context.Set();
+    const Template& trap = request.bResumeNext ? set.resumeNextTrap : set.trap;
+    std::string body = trap.Expand(ValuesFor(request, kind, names, context, context.date),
+                                   Statements(request, kind, names, set.variablePrefix));
     if (!request.bComment) {
       body += "\rEnd ";
-      body += word;
+      body += KindWord(kind);
     }
     return body;
   } catch (...) {

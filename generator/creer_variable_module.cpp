@@ -1,4 +1,4 @@
-// generator/creer_variable_module.cpp: CreerVariable_Module, a property's m_ variable and its
+// generator/creer_variable_module.cpp: CreerVariable_Module, a property's backing variable and its
 // lines in the module's persistence procedures.
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
@@ -38,16 +38,17 @@ void AddPersistenceLine(host::CodeModule& module, std::string_view procedure, st
 
 }  // namespace
 
-// Declares "Private m_" V " AS " T and, with a bag's object, writes the property to the bag and
+// Declares "Private " prefix V " AS " T and, with a bag's object, writes the property to the bag and
 // reads it back in that object's persistence procedures; their skeletons differ by a blank before the
 // parenthesis, as they always have. A failure is shown titled "CreerVariable_Module"; what was added
 // before it stays.
 void CreerVariable_Module(const Request& request, host::CodeModule& module, std::string_view bagObject,
-                          host::Ui& ui) {
+                          host::Ui& ui, std::string_view prefix) {
   try {
     const std::string& name = request.sNom_Propriete;
     const std::string& variable = request.sNomVariable;
-    module.AddFromString("Private m_" + variable + " AS " + request.sTypeVariable);
+    const std::string backing = std::string{prefix} + variable;
+    module.AddFromString("Private " + backing + " AS " + request.sTypeVariable);
     if (bagObject.empty()) return;
     const std::string object{bagObject};
     // Each line names the bag as its procedure does; PropBag is spelled as it always has been.
@@ -55,13 +56,13 @@ void CreerVariable_Module(const Request& request, host::CodeModule& module, std:
     const Persistence writer = FindPersistence(module, write);
     const std::string writeBag = writer.ownBag.empty() ? "Propbag" : writer.ownBag;
     AddPersistenceLine(module, write, "Private Sub " + write + "(PropBag As PropertyBag)\rEnd Sub",
-                       writer.bodyStart, writeBag + ".WriteProperty \"" + name + "\", m_" + variable);
+                       writer.bodyStart, writeBag + ".WriteProperty \"" + name + "\", " + backing);
     const std::string read = object + "_ReadProperties";
     const Persistence reader = FindPersistence(module, read);
     const std::string readBag = reader.ownBag.empty() ? "PropBag" : reader.ownBag;
     AddPersistenceLine(module, read, "Private Sub " + read + " (PropBag As PropertyBag)\rEnd Sub",
                        reader.bodyStart,
-                       std::string{request.bProp_Set ? "Set " : ""} + "m_" + variable + " = " + readBag +
+                       std::string{request.bProp_Set ? "Set " : ""} + backing + " = " + readBag +
                            ".ReadProperty (\"" + name + "\")");
   } catch (...) {
     host::ShowCaughtFailure(ui, "CreerVariable_Module");

@@ -14,6 +14,7 @@
 #include "host/host_error.h"
 #include "host/vb_code/code_lines.h"
 #include "host/vb_code/declarations_section.h"
+#include "host/vb_component.h"
 #include "host/vb_errors.h"
 
 namespace generator {
@@ -59,21 +60,56 @@ void AddFirst(host::CodeModule& module, std::string_view text) {
   }
 }
 
+bool SetUses(const TemplateSet& set, TemplateVariable variable) {
+  return set.header.Uses(variable) || set.trap.Uses(variable) || set.resumeNextTrap.Uses(variable);
+}
+
+// What the set names of the module, its project and today, asked for only when it names them: the
+// built-in set asks the module nothing. A module that cannot tell gives an empty name.
+struct ContextValues {
+  std::string module;
+  std::string project;
+  std::string date;
+};
+
+ContextValues ValuesOfContext(const TemplateSet& set, const host::CodeModule& module,
+                              const host::Platform& platform) {
+  ContextValues values;
+  const bool wantsModule = SetUses(set, TemplateVariable::kModule);
+  const bool wantsProject = SetUses(set, TemplateVariable::kProject);
+  if (wantsModule || wantsProject) {
+    try {
+      const std::shared_ptr<host::VBComponent> component = module.Parent();
+      if (component && wantsModule) values.module = component->Name();
+      if (component && wantsProject) values.project = component->ProjectName();
+    } catch (const host::HostError&) {
+      // Where unknown, the name is empty.
+    }
+  }
+  if (set.trap.Uses(TemplateVariable::kDate) || set.resumeNextTrap.Uses(TemplateVariable::kDate)) {
+    values.date = platform.dates.Format(platform.clock.Today(), host::kCreationDatePattern);
+  }
+  return values;
+}
+
 // Declaration line, CR, header, CR, body: built in this order.
-std::string RoutineText(const Request& request, ProcedureKind kind, const host::Platform& platform) {
+std::string RoutineText(const Request& request, ProcedureKind kind, const host::Platform& platform,
+                        const TemplateContext& context) {
   const std::string declared = request.bCacher ? request.sNom_Propriete + "_Hide" : request.sNom_Propriete;
+  const RoutineNames names{request.sNom_Propriete, declared};
   std::string text = CreerEntete(request, kind, platform.ui);
   text += '\r';
-  text += Description(request, platform);
+  text += Description(request, kind, names, platform, context);
   text += '\r';
-  text += CreerCorps(request, kind, {request.sNom_Propriete, declared}, platform.ui);
+  text += CreerCorps(request, kind, names, platform.ui, context);
   return text;
 }
 
 // Header and body for the routine under the caret, named after that routine. The text goes above
 // the caret line, or right after the declaration when the caret is on it or above it, so that it
 // always lands inside the routine, and above a continued statement rather than in it.
-void InsertComments(const Request& request, host::CodeModule& module, const host::Platform& platform) {
+void InsertComments(const Request& request, host::CodeModule& module, const host::Platform& platform,
+                    const TemplateContext& context) {
   const std::shared_ptr<host::CodePane> pane = module.CodePane();
   if (!pane) throw host::VbError(host::kErrObjectNotSet);
   const long caret = pane->GetSelection().startLine;
@@ -90,22 +126,27 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
     platform.ui.MsgBox(kNoPropertyBag, "EcrireCode");
     return;
   }
-  std::string text = Description(request, platform);
+  const RoutineNames names{routine.name, routine.name};
+  std::string text = Description(request, kind, names, platform, context);
   text += '\r';
-  text += CreerCorps(request, kind, {routine.name, routine.name}, platform.ui);
+  text += CreerCorps(request, kind, names, platform.ui, context);
   module.InsertLines(InsertionLine(module, caret, declaration.last), text);
 }
 
 }  // namespace
 
-void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Platform& platform) noexcept {
+void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Platform& platform,
+                const TemplateSet* templates) noexcept {
   try {
+    const TemplateSet& set = templates != nullptr ? *templates : BuiltInTemplates();
+    const ContextValues values = ValuesOfContext(set, UnLien, platform);
+    const TemplateContext context{&set, values.module, values.project, values.date};
     if (request.bComment) {
-      InsertComments(request, UnLien, platform);
+      InsertComments(request, UnLien, platform, context);
     } else if (request.bCreerProcedure) {
-      AddFirst(UnLien, RoutineText(request, pkSub, platform));
+      AddFirst(UnLien, RoutineText(request, pkSub, platform, context));
     } else if (request.bCreerFonction) {
-      AddFirst(UnLien, RoutineText(request, pkFunction, platform));
+      AddFirst(UnLien, RoutineText(request, pkFunction, platform, context));
     } else {
       // PropertyChanged and the bag lines exist only where VB can run them: elsewhere nothing is
       // written, not even the Get, so that the module still compiles.
@@ -117,14 +158,16 @@ void EcrireCode(const Request& request, host::CodeModule& UnLien, const host::Pl
           return;
         }
       }
-      AddFirst(UnLien, RoutineText(request, pkPropertyGet, platform));
+      AddFirst(UnLien, RoutineText(request, pkPropertyGet, platform, context));
       if (request.bLectureSeule) {
         // The Get reads m_ + variable, so the variable is declared; there is nothing to persist.
-        CreerVariable_Module(request, UnLien, {}, platform.ui);
+        CreerVariable_Module(request, UnLien, {}, platform.ui, set.variablePrefix);
         return;
       }
-      UnLien.AddFromString(RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform));
-      CreerVariable_Module(request, UnLien, bag.value_or(std::string_view{}), platform.ui);
+      UnLien.AddFromString(
+          RoutineText(request, request.bProp_Set ? pkPropertySet : pkPropertyLet, platform, context));
+      CreerVariable_Module(request, UnLien, bag.value_or(std::string_view{}), platform.ui,
+                           set.variablePrefix);
     }
   } catch (...) {
     host::ShowCaughtFailure(platform.ui, "EcrireCode");

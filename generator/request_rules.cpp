@@ -211,7 +211,8 @@ std::optional<ModuleRefusal> RoutineInUse(const host::CodeModule& module, std::s
 
 }  // namespace
 
-std::optional<NameRefusal> FindUnwritableName(const Request& request, const host::CodePage* codePage) {
+std::optional<NameRefusal> FindUnwritableName(const Request& request, const host::CodePage* codePage,
+                                              std::string_view prefix) {
   const Path path = PathOf(request);
   const std::string& name = request.sNom_Propriete;
   const std::string& variable = request.sNomVariable;
@@ -230,7 +231,8 @@ std::optional<NameRefusal> FindUnwritableName(const Request& request, const host
     if (variable.empty()) return NameRefusal{RequestText::kVariable, "A property needs a variable."};
     std::optional<std::string> problem = NameProblem(variable, "variable", codePage);
     if (!problem && (path == Path::kProperty || path == Path::kComments)) {
-      problem = DerivedTooLong(variable, 2, "the module variable (m_ and the variable)", "variable");
+      const std::string what = Joined({"the module variable (", prefix, " and the variable)"});
+      problem = DerivedTooLong(variable, CharacterCount(prefix), what, "variable");
     }
     if (problem) return NameRefusal{RequestText::kVariable, std::move(*problem)};
   }
@@ -255,7 +257,8 @@ std::string ModuleRefusal::Message(long shownLine) const {
   return message;
 }
 
-std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module) {
+std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module,
+                                               std::string_view prefix) {
   const Path path = PathOf(request);
   if (path == Path::kComments) return std::nullopt;
   if (request.bProp_Friend && InStandardModule(module)) {
@@ -278,7 +281,7 @@ std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const hos
   const long declarations = module.CountOfDeclarationLines();
   if (declarations <= 0) return std::nullopt;
   const host::DeclarationsSection section = host::ReadDeclarationsSection(module.Lines(1, declarations));
-  const std::string backing = Joined({"m_", request.sNomVariable});
+  const std::string backing = Joined({prefix, request.sNomVariable});
   for (const bool variable : {false, true}) {
     if (variable && path != Path::kProperty) break;
     for (const host::ModuleLevelName& used : section.names) {
@@ -290,13 +293,13 @@ std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const hos
   return std::nullopt;
 }
 
-bool RefuseUnwritable(const Request& request, const host::CodeModule& module,
-                      const host::Platform& platform) noexcept {
+bool RefuseUnwritable(const Request& request, const host::CodeModule& module, const host::Platform& platform,
+                      std::string_view prefix) noexcept {
   try {
     std::string message;
-    if (const std::optional<NameRefusal> name = FindUnwritableName(request, platform.codePage)) {
+    if (const std::optional<NameRefusal> name = FindUnwritableName(request, platform.codePage, prefix)) {
       message = name->message;
-    } else if (const std::optional<ModuleRefusal> used = FindModuleRefusal(request, module)) {
+    } else if (const std::optional<ModuleRefusal> used = FindModuleRefusal(request, module, prefix)) {
       message = used->Message(used->line);
     }
     if (message.empty()) return false;

@@ -33,11 +33,12 @@ struct NameRefusal {
 // Holds the texts the request would write as code to VB's rules, and gives the first that breaks
 // one. The routine's name and the variable are names: a letter first, then letters, digits and
 // underscores, no reserved word, at most 255 characters; so are the names made of them (the labels
-// "Error" + name and name + "Next", the name + "_Hide", the variable "m_" + variable). A letter is an
+// "Error" + name and name + "Next", the name + "_Hide", the variable `prefix` + variable). A letter is an
 // ASCII letter or a character past ASCII that `codePage` holds, any one when it is null. A type is a
 // name or two joined by a dot (Library.Class); of the reserved words only the built-in types may be
 // one. Only what the request writes is held: in comments-only mode the variable alone, when given.
-std::optional<NameRefusal> FindUnwritableName(const Request& request, const host::CodePage* codePage);
+std::optional<NameRefusal> FindUnwritableName(const Request& request, const host::CodePage* codePage,
+                                              std::string_view prefix = "m_");
 
 // What a module says against a request: a name it already declares, or Friend where VB allows none.
 struct ModuleRefusal {
@@ -51,10 +52,11 @@ struct ModuleRefusal {
 // Holds the request to the module it would be written into. Refused: Friend in a standard module
 // (a module whose IDE cannot tell its kind may take it); a routine whose declared name the module
 // already gives a Sub, a Function, a module-level variable, constant, Declare, Event, Type or Enum,
-// or, for a property, the same accessor (a Get beside a Let is how properties are written); an m_
-// variable the module already declares. Comments-only mode declares nothing and is never refused.
-// Asks the module through CodeModule alone; throws what it throws.
-std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module);
+// or, for a property, the same accessor (a Get beside a Let is how properties are written); a backing
+// variable (`prefix` + variable) the module already declares. Comments-only mode declares nothing and is
+// never refused. Asks the module through CodeModule alone; throws what it throws.
+std::optional<ModuleRefusal> FindModuleRefusal(const Request& request, const host::CodeModule& module,
+                                               std::string_view prefix = "m_");
 
 // The title under which a front end that writes into the IDE's modules shows a refusal: the
 // generator's own, as EcrireCode shows its failures.
@@ -62,7 +64,7 @@ inline constexpr std::string_view kRefusalTitle = "EcrireCode";
 
 // Both rules, for the dialog and the COM class: shows the refusal, or a failure of the module while
 // it was asked, in a box titled "EcrireCode" and returns true, after which nothing may be written.
-bool RefuseUnwritable(const Request& request, const host::CodeModule& module,
-                      const host::Platform& platform) noexcept;
+bool RefuseUnwritable(const Request& request, const host::CodeModule& module, const host::Platform& platform,
+                      std::string_view prefix = "m_") noexcept;
 
 }  // namespace generator

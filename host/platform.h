@@ -5,6 +5,7 @@
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/settings_store.h"
+#include "host/template_store.h"
 #include "host/ui.h"
 
 namespace host {
@@ -18,6 +19,8 @@ struct Platform {
   // The code page the modules are saved in, whose characters past ASCII are letters in VB names;
   // null when it cannot be told.
   const CodePage* codePage = nullptr;
+  // Where the team's templates are found; null where none can be (the built-in set alone).
+  const TemplateStore* templates = nullptr;
 };
 
 }  // namespace host

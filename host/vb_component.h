@@ -2,6 +2,7 @@
 // kind of module it is.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace host {
@@ -37,6 +38,9 @@ class VBComponent {
   // The value of design property `name` (Properties(name).Value), as a Long. Throws HostError when
   // the component has no such property or it is not a number.
   virtual long PropertyValue(std::string_view name) const = 0;
+  // The component's name (its VB_Name) and its project's; empty where the host cannot tell.
+  virtual std::string Name() const { return {}; }
+  virtual std::string ProjectName() const { return {}; }
 
  protected:
   VBComponent() = default;

@@ -28,6 +28,9 @@ class Vbe {
   // Whether the host's projects can hold user controls, the only modules in which PropertyChanged and
   // the property bag exist: the VB6 IDE's can, a VBA editor's cannot.
   virtual bool HoldsUserControls() { return true; }
+  // The file of the active project (VBProject.FileName: the .vbp in VB6, the document in Office);
+  // empty when there is none or it was never saved.
+  virtual std::string ActiveProjectFileName() { return {}; }
 
  protected:
   Vbe() = default;

@@ -7,6 +7,7 @@
 #include "platform/win32/message_box_ui.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/system_clock.h"
+#include "platform/win32/template_folders.h"
 #include "platform/win32/windows_date_formatter.h"
 
 namespace addin::com {
@@ -31,7 +32,8 @@ const host::Platform& ProcessPlatform() {
   static const platform::win32::SystemClock clock;
   static const platform::win32::WindowsDateFormatter dates;
   static platform::win32::RegistrySettingsStore settings;
-  static const host::Platform platform{ui, clock, dates, settings, ModulesCodePage()};
+  static const platform::win32::TemplateFolders templates{platform::win32::UserTemplateFolder()};
+  static const host::Platform platform{ui, clock, dates, settings, ModulesCodePage(), &templates};
   return platform;
 }
 

@@ -5,7 +5,8 @@
 
 namespace addin::com {
 
-// Message boxes, the system clock, GetDateFormatEx and VB's settings in the registry; created on
+// Message boxes, the system clock, GetDateFormatEx, VB's settings in the registry and the template
+// folders; created on
 // first use and kept until the DLL unloads.
 const host::Platform& ProcessPlatform();
 

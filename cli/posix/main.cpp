@@ -15,6 +15,7 @@
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/source_file.h"
 #include "platform/posix/system_clock.h"
+#include "platform/posix/template_folders.h"
 
 namespace {
 
@@ -72,5 +73,7 @@ int main(int argc, char** argv) {
   cli::CommandServices services{std::cout, std::cerr, *settings, clock,
                                 dates,     files,     codePages, settingsPlace};
   services.endRun = EndRun;
+  const platform::posix::TemplateFolders templates{platform::posix::UserTemplateFolder()};
+  services.templates = &templates;
   return cli::RunScrivlet(arguments, services);
 }

@@ -11,6 +11,7 @@
 #include "platform/win32/source_file.h"
 #include "platform/win32/standard_stream.h"
 #include "platform/win32/system_clock.h"
+#include "platform/win32/template_folders.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_date_formatter.h"
 
@@ -42,6 +43,8 @@ int wmain(int argc, wchar_t** argv) {
                                 codePages,
                                 R"(HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Scrivlet)",
                                 "format of dates in the Region settings"};
+  const platform::win32::TemplateFolders templates{platform::win32::UserTemplateFolder()};
+  services.templates = &templates;
   const int status = cli::RunScrivlet(arguments, services);
   out.flush();
   return status;

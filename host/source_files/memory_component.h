@@ -2,7 +2,9 @@
 // persistable, are known when its module is made.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "host/vb_code/code_lines.h"
 #include "host/vb_component.h"
@@ -12,7 +14,8 @@ namespace host {
 
 class MemoryComponent final : public VBComponent {
  public:
-  MemoryComponent(ComponentType type, bool persistable) noexcept : type_(type), persistable_(persistable) {}
+  MemoryComponent(ComponentType type, bool persistable, std::string name = {}) noexcept
+      : type_(type), persistable_(persistable), name_(std::move(name)) {}
 
   ComponentType Type() const override { return type_; }
   // A class has Persistable (0 or 1); any other name, or any name of another kind of component, is
@@ -21,10 +24,12 @@ class MemoryComponent final : public VBComponent {
     if (type_ == ComponentType::kClassModule && SameName(name, kPersistable)) return persistable_ ? 1 : 0;
     throw VbError(kErrInvalidCall);
   }
+  std::string Name() const override { return name_; }
 
  private:
   ComponentType type_;
   bool persistable_;
+  std::string name_;
 };
 
 }  // namespace host

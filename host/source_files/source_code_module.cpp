@@ -101,7 +101,10 @@ void SourceCodeModule::Read(SourceKind kind, std::optional<ComponentType> compon
     const auto begin = static_cast<std::uint32_t>(line.text.data() - text_.data());
     const auto end = static_cast<std::uint32_t>(begin + line.text.size() + line.ending.size());
     if (inHeader || (hidden && lines_.size() == 0)) {
-      named_ = named_ || IsModuleNameLine(line.text);
+      if (!named_ && IsModuleNameLine(line.text)) {
+        named_ = true;
+        moduleName_ = ModuleNameOf(line.text);
+      }
       header_.end = end;
       ++header_.lines;
       header_.lastBreak = !line.ending.empty();
@@ -132,7 +135,7 @@ void SourceCodeModule::Read(SourceKind kind, std::optional<ComponentType> compon
   if (component) {
     const bool persistable = *component == ComponentType::kClassModule &&
                              IsPersistable(text_.substr(header_.begin, header_.end - header_.begin));
-    component_ = std::make_shared<MemoryComponent>(*component, persistable);
+    component_ = std::make_shared<MemoryComponent>(*component, persistable, moduleName_);
   }
 }
 

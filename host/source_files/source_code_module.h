@@ -144,6 +144,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   bool named_ = false;                           // the header holds Attribute VB_Name
   mutable std::optional<RoutineList> routines_;  // worked out on first use, then kept up to date
   std::shared_ptr<MemoryComponent> component_;
+  std::string moduleName_;  // VB_Name's value
   SourceCodePane pane_{*this};
 };
 

@@ -208,6 +208,14 @@ bool IsModuleNameLine(std::string_view line) {
   return rest.starts_with('=');
 }
 
+std::string ModuleNameOf(std::string_view line) {
+  std::string_view value = TrimLeft(line.substr(line.find('=') + 1));
+  while (!value.empty() && IsBlankChar(value.back())) value.remove_suffix(1);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    value = value.substr(1, value.size() - 2);
+  return std::string{value};
+}
+
 bool IsAttributeLine(std::string_view line) {
   constexpr std::string_view kWord = "Attribute";
   // Every line is asked: the first letter turns nearly all of them away without a call.

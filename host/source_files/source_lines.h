@@ -112,5 +112,7 @@ bool IsAttributeLine(std::string_view line);
 
 // "Attribute VB_Name = ...": VB6 writes it into every module it saves, in its hidden header.
 bool IsModuleNameLine(std::string_view line);
+// The name a VB_Name line gives, without its quotes.
+std::string ModuleNameOf(std::string_view line);
 
 }  // namespace host

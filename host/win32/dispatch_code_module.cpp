@@ -88,6 +88,27 @@ host::ComponentType DispatchVBComponent::Type() const {
   return static_cast<host::ComponentType>(ResultAsLong(result));
 }
 
+std::string DispatchVBComponent::Name() const {
+  platform::win32::UniqueVariant result;
+  CallByName(component_.get(), L"Name", kGet, {}, result);
+  return platform::win32::Narrow(ResultAsText(result));
+}
+
+// VBComponent.Collection.Parent is the VBProject; a host that cannot tell gives no name.
+std::string DispatchVBComponent::ProjectName() const {
+  try {
+    platform::win32::UniqueVariant collection;
+    CallByName(component_.get(), L"Collection", kGet, {}, collection);
+    platform::win32::UniqueVariant project;
+    CallByName(ResultAsRequiredObject(collection).get(), L"Parent", kGet, {}, project);
+    platform::win32::UniqueVariant name;
+    CallByName(ResultAsRequiredObject(project).get(), L"Name", kGet, {}, name);
+    return platform::win32::Narrow(ResultAsText(name));
+  } catch (const host::HostError&) {
+    return {};
+  }
+}
+
 long DispatchVBComponent::PropertyValue(std::string_view name) const {
   const platform::win32::UniqueBstr text = platform::win32::BstrFromUtf8(name);
   std::array<VARIANT, 1> arguments = {TextArgument(text.get())};

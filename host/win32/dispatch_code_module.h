@@ -41,7 +41,7 @@ class DispatchCodeModule final : public host::CodeModule {
   platform::win32::ComPtr<IDispatch> module_;
 };
 
-// A module's component: Type, and Properties(name).Value.
+// A module's component: Type, Properties(name).Value, its Name and its project's.
 class DispatchVBComponent final : public host::VBComponent {
  public:
   explicit DispatchVBComponent(platform::win32::ComPtr<IDispatch> component) noexcept
@@ -49,6 +49,8 @@ class DispatchVBComponent final : public host::VBComponent {
 
   host::ComponentType Type() const override;
   long PropertyValue(std::string_view name) const override;
+  std::string Name() const override;
+  std::string ProjectName() const override;
 
  private:
   platform::win32::ComPtr<IDispatch> component_;

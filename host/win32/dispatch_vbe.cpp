@@ -56,6 +56,20 @@ std::shared_ptr<host::Events> DispatchVbe::Events() {
   return std::make_shared<DispatchEvents>(std::move(events));
 }
 
+// An unsaved document's project may answer with an error rather than an empty name: either way it
+// has no file, and no project set.
+std::string DispatchVbe::ActiveProjectFileName() {
+  try {
+    const platform::win32::ComPtr<IDispatch> project = Member(vbe_.get(), L"ActiveVBProject");
+    if (!project) return {};
+    platform::win32::UniqueVariant result;
+    CallByName(project.get(), L"FileName", kGet, {}, result);
+    return platform::win32::Narrow(ResultAsText(result));
+  } catch (const host::HostError&) {
+    return {};
+  }
+}
+
 bool DispatchVbe::HoldsUserControls() {
   return HasMember(vbe_.get(), L"FullName");
 }

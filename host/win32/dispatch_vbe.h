@@ -34,6 +34,7 @@ class DispatchVbe final : public host::Vbe {
   // The VB6 IDE's root object has FullName (the path of VB6.EXE); a VBA editor's VBE has no such
   // member, and no project of its can hold a user control.
   bool HoldsUserControls() override;
+  std::string ActiveProjectFileName() override;
 
  private:
   platform::win32::ComPtr<IDispatch> vbe_;

@@ -15,6 +15,7 @@
 #include <system_error>
 #include <vector>
 
+#include "host/source_file_messages.h"
 #include "platform/posix/file_descriptor.h"
 #include "platform/posix/open_writers.h"
 #include "platform/posix/safe_replace.h"
@@ -24,6 +25,14 @@ namespace {
 
 std::string Reason(const std::string& what, int error) {
   return what + ": " + std::strerror(error);
+}
+
+// A failure that the shared table words, and one that gives the system's reason for `error`.
+host::SourceFileError Failure(const std::string& path, host::FileMessage message) {
+  return {path, host::FileMessageText(message)};
+}
+host::SourceFileError Failure(const std::string& path, host::FileMessage message, int error) {
+  return {path, host::FileMessageText(message, {.reason = std::strerror(error)})};
 }
 
 FileIdentity IdentityOf(const struct stat& info) {
@@ -52,14 +61,14 @@ FileDescriptor OpenRegular(const std::string& path, const std::string& target, B
     FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (file.get() >= 0) {
       struct stat info {};
-      if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
-      if (S_ISDIR(info.st_mode)) throw host::SourceFileError(path, "is a folder, not a source file");
-      if (!S_ISREG(info.st_mode)) throw host::SourceFileError(path, "is not a regular file");
+      if (::fstat(file.get(), &info) != 0) throw Failure(path, host::FileMessage::kUnreadable, errno);
+      if (S_ISDIR(info.st_mode)) throw Failure(path, host::FileMessage::kFolder);
+      if (!S_ISREG(info.st_mode)) throw Failure(path, host::FileMessage::kNotRegular);
       return file;
     }
-    if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
+    if (errno == ENOENT) throw Failure(path, host::FileMessage::kNoSuchFile);
     if (errno != EWOULDBLOCK || !wait.Pause(WaitNoticeFor(path, wait))) {
-      throw host::SourceFileError(path, Reason("cannot be read", errno));
+      throw Failure(path, host::FileMessage::kUnreadable, errno);
     }
   }
 }
@@ -105,21 +114,21 @@ LockedSnapshot ReadLocked(const std::string& path, const std::string& target, Bo
     Lock(path, file.get(), wait);
     struct stat opened {};
     struct stat now {};
-    if (::fstat(file.get(), &opened) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
+    if (::fstat(file.get(), &opened) != 0) throw Failure(path, host::FileMessage::kUnreadable, errno);
     if (::stat(target.c_str(), &now) != 0) {
-      if (errno == ENOENT) throw host::SourceFileError(path, "no such file");
-      throw host::SourceFileError(path, Reason("cannot be read", errno));
+      if (errno == ENOENT) throw Failure(path, host::FileMessage::kNoSuchFile);
+      throw Failure(path, host::FileMessage::kUnreadable, errno);
     }
     if (now.st_dev != opened.st_dev || now.st_ino != opened.st_ino) continue;
     WaitForNoWriter(path, file.get(), wait);
     // What the file holds now that no run of ours can change it, and no other program writes it.
     struct stat info {};
-    if (::fstat(file.get(), &info) != 0) throw host::SourceFileError(path, Reason("cannot be read", errno));
+    if (::fstat(file.get(), &info) != 0) throw Failure(path, host::FileMessage::kUnreadable, errno);
     LockedSnapshot snapshot{std::move(file), {}, IdentityOf(info)};
     if (const int error =
             ReadAll(snapshot.file.get(), snapshot.bytes, static_cast<std::size_t>(info.st_size));
         error != 0) {
-      throw host::SourceFileError(path, Reason("cannot be read", error));
+      throw Failure(path, host::FileMessage::kUnreadable, error);
     }
     return snapshot;
   }
@@ -129,7 +138,7 @@ LockedSnapshot ReadLocked(const std::string& path, const std::string& target, Bo
 // not checked out so, and root is refused it too), or no right to write it (the owner's, the access
 // list's, a read-only file system's); empty when the user may.
 std::string ReadOnlyReasonOf(const std::string& target, mode_t mode) {
-  if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return "is read-only";
+  if ((mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return host::FileMessageText(host::FileMessage::kReadOnly);
   if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
     return Reason("may not be written", errno);
   return {};
@@ -154,52 +163,48 @@ bool NewFileKeepsOwnership(const FileIdentity& file, const std::string& folder) 
   return ::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_ISGID) != 0 && info.st_gid == file.group;
 }
 
-// The message for a step that failed.
-std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
+// The row of the shared table that tells of a step that failed.
+host::FileMessage MessageOf(const ReplaceError& failure) {
+  using host::FileMessage;
   const int error = failure.error();
   switch (failure.step()) {
     case SaveStep::kCreateTemporary:
-      return Reason("cannot create a temporary file in " + folder, error);
+      return FileMessage::kCreateTemporary;
     case SaveStep::kPermissions:
-      return Reason("cannot give the new file the same permissions", error) + "; nothing was written";
+      return FileMessage::kSamePermissions;
     case SaveStep::kAttributes:
-      if (failure.attribute().empty()) {
-        return Reason("cannot read the extended attributes", error) + "; nothing was written";
-      }
-      return Reason("cannot give the new file the extended attribute " + failure.attribute(), error) +
-             "; nothing was written";
+      return failure.attribute().empty() ? FileMessage::kReadExtendedAttributes
+                                         : FileMessage::kSameExtendedAttribute;
     case SaveStep::kWrite:
-      return Reason("cannot write the new file", error) + "; nothing was written";
+      return FileMessage::kWriteNewFile;
     case SaveStep::kSync:
-      return Reason("cannot flush the new file", error) + "; nothing was written";
+      return FileMessage::kFlushNewFile;
     case SaveStep::kClose:
-      return Reason("cannot close the new file", error) + "; nothing was written";
+      return FileMessage::kCloseNewFile;
     case SaveStep::kCheckUnchanged:
-      if (error == ENOENT) return "no such file";
-      return Reason("cannot be read again", error) + "; nothing was written";
+      return error == ENOENT ? FileMessage::kNoSuchFile : FileMessage::kReadAgain;
     case SaveStep::kBackup:
-      return Reason("cannot make a backup copy in " + folder + " before editing the file in place", error) +
-             "; nothing was written";
+      return FileMessage::kBackup;
     case SaveStep::kWriteInPlace:
-      if (!failure.kept().empty()) {
-        return Reason("cannot be written", error) +
-               ", nor put back as it was: the file as it was is kept in " + failure.kept();
-      }
-      if (error == EACCES || error == EPERM)
-        return Reason("may not be written", error) + "; nothing was written";
-      return Reason("cannot be written", error) + "; it is as it was";
+      if (!failure.kept().empty()) return FileMessage::kWriteInPlaceKeptAside;
+      return error == EACCES || error == EPERM ? FileMessage::kWriteInPlaceRefused
+                                               : FileMessage::kWriteInPlace;
     case SaveStep::kRename:
-      if (!failure.kept().empty()) {
-        return Reason("changed on disk since it was read, and cannot be put back", error) +
-               ": the file holds the new text, and what was there is kept in " + failure.kept();
-      }
-      if (error == ENOENT) return "no such file";
+      if (!failure.kept().empty()) return FileMessage::kSwappedKeptAside;
+      if (error == ENOENT) return FileMessage::kNoSuchFile;
       break;
     case SaveStep::kExchange:
     case SaveStep::kSyncFolder:
       break;
   }
-  return Reason("cannot replace the file", error) + "; nothing was written";
+  return FileMessage::kReplace;
+}
+
+// The message for a step that failed.
+std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
+  const std::string_view place = failure.step() == SaveStep::kAttributes ? failure.attribute() : folder;
+  return host::FileMessageText(
+      MessageOf(failure), {.reason = std::strerror(failure.error()), .place = place, .kept = failure.kept()});
 }
 
 }  // namespace
@@ -236,13 +241,13 @@ void DiskSourceFile::WaitForWriters() const {
 }
 
 std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
-  if (file_.get() < 0) throw host::SourceFileError(path_, "was replaced once already; nothing was written");
+  if (file_.get() < 0) throw Failure(path_, host::FileMessage::kReplacedAlready);
   // However it ends, the lock goes with it: a run waiting for this file may go on.
   struct Unlock {
     FileDescriptor& file;
     ~Unlock() { file.Close(); }
   } unlock{file_};
-  if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + "; nothing was written");
+  if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + std::string{host::kNothingWritten});
   // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
   // told. Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
   constexpr std::size_t kCompareBlock = 65536;
@@ -272,7 +277,7 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   try {
     outcome = inPlace ? EditInPlace(replacement, pieces) : ReplaceFile(replacement, pieces);
   } catch (const ReplaceChanged&) {
-    throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
+    throw Failure(path_, host::FileMessage::kChanged);
   } catch (const ReplaceError& failure) {
     throw host::SourceFileError(path_, ReasonOf(failure, folder));
   }

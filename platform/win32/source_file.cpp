@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "host/source_file_messages.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/wide.h"
 
@@ -17,8 +18,12 @@ namespace {
 constexpr DWORD kEditAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
 constexpr DWORD kShareWithOthers = FILE_SHARE_READ | FILE_SHARE_DELETE;
 
-std::string Reason(std::string_view what, DWORD error) {
-  return std::string{what} + ": " + SystemErrorText(error);
+// A failure that the shared table words, and one that gives the system's reason for `error`.
+host::SourceFileError Failure(const std::string& path, host::FileMessage message) {
+  return {path, host::FileMessageText(message)};
+}
+host::SourceFileError Failure(const std::string& path, host::FileMessage message, DWORD error) {
+  return {path, host::FileMessageText(message, {.reason = SystemErrorText(error)})};
 }
 
 bool IsMissing(DWORD error) {
@@ -53,13 +58,13 @@ UniqueFile OpenHeld(const std::string& path, const std::wstring& wide, std::chro
     if (error == ERROR_ACCESS_DENIED && access == kEditAccess) {
       const DWORD attributes = ::GetFileAttributesW(wide.c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw host::SourceFileError(path, "is a folder, not a source file");
+        throw Failure(path, host::FileMessage::kFolder);
       }
       access = GENERIC_READ;
     } else if (IsMissing(error)) {
       // A run of ours replacing the file leaves its name free for an instant, between the two renames
       // that ReplaceFileW makes.
-      if (++missing > 3) throw host::SourceFileError(path, "no such file");
+      if (++missing > 3) throw Failure(path, host::FileMessage::kNoSuchFile);
       ::Sleep(5);
     } else if (IsHeldElsewhere(error)) {
       if (std::chrono::steady_clock::now() >= deadline) {
@@ -69,7 +74,7 @@ UniqueFile OpenHeld(const std::string& path, const std::wstring& wide, std::chro
       }
       ::Sleep(20);
     } else {
-      throw host::SourceFileError(path, Reason("cannot be read", error));
+      throw Failure(path, host::FileMessage::kUnreadable, error);
     }
   }
 }
@@ -123,33 +128,38 @@ std::string Shown(std::wstring path) {
   return path.empty() ? "." : Narrow(path);
 }
 
-// The message for a step that failed: the file is as it was.
-std::string ReasonOf(const ReplaceError& failure, const std::wstring& folder) {
-  const DWORD error = failure.error();
+// The row of the shared table that tells of a step that failed.
+host::FileMessage MessageOf(const ReplaceError& failure) {
+  using host::FileMessage;
   switch (failure.step()) {
     case SaveStep::kCreateTemporary:
-      return Reason("cannot create a temporary file in " + Shown(folder), error);
+      return FileMessage::kCreateTemporary;
     case SaveStep::kSecurity:
-      return Reason("cannot give the new file the same permissions", error) + "; nothing was written";
+      return FileMessage::kSamePermissions;
     case SaveStep::kAttributes:
-      return Reason("cannot give the new file the same attributes", error) + "; nothing was written";
+      return FileMessage::kSameAttributes;
     case SaveStep::kWrite:
-      return Reason("cannot write the new file", error) + "; nothing was written";
+      return FileMessage::kWriteNewFile;
     case SaveStep::kFlush:
-      return Reason("cannot flush the new file", error) + "; nothing was written";
+      return FileMessage::kFlushNewFile;
     case SaveStep::kClose:
-      return Reason("cannot close the new file", error) + "; nothing was written";
+      return FileMessage::kCloseNewFile;
     case SaveStep::kCheckUnchanged:
-      return Reason("cannot be read again", error) + "; nothing was written";
+      return FileMessage::kReadAgain;
     case SaveStep::kReplace:
     case SaveStep::kRemoveOldCopy:
       break;
   }
-  if (!failure.oldCopy().empty()) {
-    return Reason("cannot be replaced", error) + "; the file is now " + Shown(failure.oldCopy()) +
-           ", and the new text is in " + Shown(failure.newFile());
-  }
-  return Reason("cannot replace the file", error) + "; nothing was written";
+  return failure.oldCopy().empty() ? FileMessage::kReplace : FileMessage::kReplaceHalfDone;
+}
+
+// The message for a step that failed: the file is as it was, but when the old copy names where it is.
+std::string ReasonOf(const ReplaceError& failure, const std::wstring& folder) {
+  const bool halfDone = !failure.oldCopy().empty();
+  return host::FileMessageText(MessageOf(failure), {.reason = SystemErrorText(failure.error()),
+                                                    .place = Shown(folder),
+                                                    .kept = halfDone ? Shown(failure.oldCopy()) : "",
+                                                    .newFile = halfDone ? Shown(failure.newFile()) : ""});
 }
 
 }  // namespace
@@ -163,32 +173,36 @@ WindowsSourceFile::WindowsSourceFile(std::string path, std::wstring target, Uniq
       version_(version),
       faults_(std::move(faults)) {}
 
+std::string WindowsSourceFile::ReadOnlyReason() const {
+  return IsReadOnly() ? host::FileMessageText(host::FileMessage::kReadOnly) : std::string{};
+}
+
 bool WindowsSourceFile::IsUnchanged() const {
   const UniqueFile now{::CreateFileW(target_.c_str(), GENERIC_READ,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
   if (!now) {
     const DWORD error = ::GetLastError();
-    if (IsMissing(error)) throw host::SourceFileError(path_, "no such file");
-    throw host::SourceFileError(path_, Reason("cannot be read again", error) + "; nothing was written");
+    if (IsMissing(error)) throw Failure(path_, host::FileMessage::kNoSuchFile);
+    throw Failure(path_, host::FileMessage::kReadAgain, error);
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(now.get(), &info) || !(VersionOf(info) == version_)) return false;
   std::string again;
   if (const DWORD error = ReadAll(now.get(), again, version_.size); error != ERROR_SUCCESS) {
-    throw host::SourceFileError(path_, Reason("cannot be read again", error) + "; nothing was written");
+    throw Failure(path_, host::FileMessage::kReadAgain, error);
   }
   return again == bytes_;
 }
 
 std::string WindowsSourceFile::Replace(std::span<const std::string_view> pieces) {
-  if (!file_) throw host::SourceFileError(path_, "was replaced once already; nothing was written");
+  if (!file_) throw Failure(path_, host::FileMessage::kReplacedAlready);
   // However it ends, the file is let go: a run waiting for it may go on.
   struct Release {
     UniqueFile& file;
     ~Release() { file.Close(); }
   } release{file_};
-  if (IsReadOnly()) throw host::SourceFileError(path_, "is read-only; nothing was written");
+  if (IsReadOnly()) throw host::SourceFileError(path_, ReadOnlyReason() + std::string{host::kNothingWritten});
   Replacement replacement;
   replacement.target = target_;
   replacement.folder = FolderOf(target_);
@@ -196,7 +210,7 @@ std::string WindowsSourceFile::Replace(std::span<const std::string_view> pieces)
   // The last look before the replacement: another program may have saved its own copy over the name.
   replacement.beforeReplace = [&] {
     if (!IsUnchanged()) {
-      throw host::SourceFileError(path_, "changed on disk since it was read; nothing was written");
+      throw Failure(path_, host::FileMessage::kChanged);
     }
   };
   replacement.faults = faults_;
@@ -221,18 +235,18 @@ std::string WindowsSourceFile::Replace(std::span<const std::string_view> pieces)
 std::unique_ptr<host::SourceFile> WindowsSourceFiles::Read(const std::string& path) {
   const std::wstring wide = Wide(path);
   UniqueFile file = OpenHeld(path, wide, patience_);
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) throw host::SourceFileError(path, "is not a regular file");
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) throw Failure(path, host::FileMessage::kNotRegular);
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(file.get(), &info)) {
-    throw host::SourceFileError(path, Reason("cannot be read", ::GetLastError()));
+    throw Failure(path, host::FileMessage::kUnreadable, ::GetLastError());
   }
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    throw host::SourceFileError(path, "is a folder, not a source file");
+    throw Failure(path, host::FileMessage::kFolder);
   }
   const FileVersion version = VersionOf(info);
   std::string bytes;
   if (const DWORD error = ReadAll(file.get(), bytes, version.size); error != ERROR_SUCCESS) {
-    throw host::SourceFileError(path, Reason("cannot be read", error));
+    throw Failure(path, host::FileMessage::kUnreadable, error);
   }
   std::wstring target = FinalPath(file.get(), wide);
   return std::unique_ptr<host::SourceFile>(

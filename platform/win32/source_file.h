@@ -34,7 +34,7 @@ class WindowsSourceFile final : public host::SourceFile {
  public:
   std::string_view bytes() const noexcept override { return bytes_; }
   // The read-only attribute is set, as source control leaves a file that is not checked out.
-  std::string ReadOnlyReason() const override { return IsReadOnly() ? "is read-only" : ""; }
+  std::string ReadOnlyReason() const override;
 
   // Refuses a read-only file and one that changed on disk since it was read; writes a new file beside
   // it and puts it in its place (ReplaceSafely). Until then, any failure leaves the file as it was

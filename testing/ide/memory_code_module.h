@@ -30,8 +30,8 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
 
   // Makes the module part of a component of that kind; until then Parent() fails as in an IDE that
   // cannot tell.
-  void SetComponent(ComponentType type, bool persistable = false) {
-    component_ = std::make_shared<MemoryComponent>(type, persistable);
+  void SetComponent(ComponentType type, bool persistable = false, std::string name = {}) {
+    component_ = std::make_shared<MemoryComponent>(type, persistable, std::move(name));
   }
 
   // The module's lines joined by CR LF, as the IDE saves them.

@@ -8,6 +8,7 @@
 #include "host/code_page.h"
 #include "host/date_formatter.h"
 #include "host/source_file.h"
+#include "host/template_store.h"
 
 namespace test {
 
@@ -23,6 +24,8 @@ class CliPlatform {
   host::SourceFiles& files() { return *files_; }
   const host::CodePages& codePages() const { return *codePages_; }
   const host::DateFormatter& dates() const { return *dates_; }
+  // Sets in project folders alone: the user's folder of whoever runs the tests is not asked.
+  const host::TemplateStore& templates() const { return *templates_; }
 
  private:
   struct Services;  // each platform's own, which the constructor points at
@@ -30,6 +33,7 @@ class CliPlatform {
   host::SourceFiles* files_;
   const host::CodePages* codePages_;
   const host::DateFormatter* dates_;
+  const host::TemplateStore* templates_;
 };
 
 // Makes a file read-only as source control leaves one that is not checked out (no write bit on POSIX,

@@ -6,6 +6,7 @@
 #include "platform/posix/code_page_codec.h"
 #include "platform/posix/locale_date_formatter.h"
 #include "platform/posix/source_file.h"
+#include "platform/posix/template_folders.h"
 #include "tests/cli/cli_platform.h"
 #include "tests/support/scoped_env.h"
 
@@ -16,13 +17,15 @@ struct CliPlatform::Services {
   platform::posix::DiskSourceFiles files;
   platform::posix::IconvCodePages codePages;
   platform::posix::LocaleDateFormatter dates;
+  platform::posix::TemplateFolders templates{""};
 };
 
 CliPlatform::CliPlatform()
     : services_(std::make_unique<Services>()),
       files_(&services_->files),
       codePages_(&services_->codePages),
-      dates_(&services_->dates) {}
+      dates_(&services_->dates),
+      templates_(&services_->templates) {}
 CliPlatform::~CliPlatform() = default;
 
 void SetReadOnly(const std::filesystem::path& file, bool readOnly) {

@@ -136,8 +136,12 @@ const RefusalCase kRefusals[] = {
     {"unknown_subcommand",
      {"frobnicate"},
      2,
-     "scrivlet: frobnicate: not a subcommand; the subcommands are property, sub, function, comments and "
-     "config\n"},
+     "scrivlet: frobnicate: not a subcommand; the subcommands are property, sub, function, comments, "
+     "config and templates\n"},
+    {"unknown_templates_subcommand",
+     {"templates", "frobnicate"},
+     2,
+     "scrivlet: templates frobnicate: not a subcommand; those of templates are init, show and check\n"},
     {"unknown_config_subcommand",
      {"config", "frobnicate"},
      2,

@@ -22,6 +22,7 @@ Result ScrivletTest::Run(const std::vector<std::string>& arguments) {
   std::ostringstream err;
   cli::CommandServices services{out,       err, *settings_, *clock_, *dates_, *files_, platform_.codePages(),
                                 "SETTINGS"};
+  services.templates = &platform_.templates();
   Result result;
   result.code = cli::RunScrivlet(arguments, services);
   result.out = out.str();

@@ -36,7 +36,8 @@ TEST_P(Description, WritesElevenLines) {
   generator::Request request;
   request.sUsage = std::string{GetParam().usage};
   request.sNomutilisateur = std::string{GetParam().programmer};
-  const std::string header = generator::Description(request, platform.platform());
+  const std::string header =
+      generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform());
   EXPECT_TRUE(test::MatchesGolden(std::string{"generator/description/"} + GetParam().name + ".txt", header));
   EXPECT_EQ(std::count(header.begin(), header.end(), '\r'), 11);
   EXPECT_TRUE(platform.ui.messages().empty());
@@ -84,7 +85,8 @@ TEST_P(UsageText, EveryLineStaysAComment) {
   const std::size_t at = expected.find(replaced);
   ASSERT_NE(at, std::string::npos);
   expected.replace(at, replaced.size(), GetParam().line2);
-  EXPECT_EQ(test::Visible(generator::Description(request, platform.platform())), test::Visible(expected));
+  EXPECT_EQ(test::Visible(generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform())),
+            test::Visible(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Generator, UsageText, ::testing::ValuesIn(kUsages),
@@ -95,10 +97,12 @@ TEST(DescriptionDates, EachCallAsksTheClock) {
   generator::Request request;
   request.sUsage = "Reloads the list";
   request.sNomutilisateur = "My name";
-  const std::string first = generator::Description(request, platform.platform());
-  EXPECT_EQ(generator::Description(request, platform.platform()), first);
+  const std::string first =
+      generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform());
+  EXPECT_EQ(generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform()), first);
   platform.clock.Set({2027, 1, 1});
-  const std::string later = generator::Description(request, platform.platform());
+  const std::string later =
+      generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform());
   EXPECT_NE(later.find("\r' Creation date: Friday 01 January 2027\r"), std::string::npos)
       << test::Visible(later);
 }
@@ -107,7 +111,8 @@ TEST(DescriptionFailure, BrokenClockGivesTheFailureText) {
   test::TestPlatform platform;
   platform.clock.FailWith(host::HostError{5, "The date cannot be read."});
   const generator::Request request;
-  EXPECT_EQ(generator::Description(request, platform.platform()), "'-Erreur Description - ");
+  EXPECT_EQ(generator::Description(request, generator::pkSub, {"N", "N"}, platform.platform()),
+            "'-Erreur Description - ");
   ASSERT_EQ(platform.ui.messages().size(), 1U);
   EXPECT_EQ(platform.ui.messages()[0], (host::ShownMessage{"The date cannot be read.", "Description"}));
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
 #include "tests/support/golden.h"
+#include "tests/support/temp_folder.h"
 #include "tests/win32/dialog_window.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_ide.h"
@@ -430,6 +432,34 @@ TEST(AddinHost, FromMenuToDisconnection) {
   EXPECT_TRUE(g_boxes.empty()) << "no message during disconnection";
   c = {};
   EXPECT_EQ(ide.Connections(), std::size_t{0}) << "the released connection no longer listens to the entry";
+  ExpectReleased(ide);
+}
+
+// The project's file stands in a folder that holds the team's set: the dialog's User page names it,
+// and OK writes with it.
+TEST(AddinHost, WritesWithTheSetBesideTheProjectFile) {
+  const std::wstring progId = TheAddin();
+  ASSERT_FALSE(progId.empty());
+  const test::TempFolder folder;
+  std::filesystem::copy(std::filesystem::path{SCRIVLET_GOLDEN_DIR} / "templates" / "sets" / "raise",
+                        folder.path() / ".scrivlet");
+  test::MockIde ide{Flavour()};
+  ide.module().inner().SetComponent(host::ComponentType::kClassModule, false, "Gauge");
+  ide.SetProjectFile((folder.path() / "Project1.vbp").wstring());
+  StoreDisplayOnConnect(nullptr);
+  Connection c = Connect(ide, progId, ext_cm_AfterStartup);
+  ide.Choose("Scrivlet");
+  Pump();
+  EXPECT_EQ(TextOf(lblTemplates),
+            L"Templates: the project's set in " + (folder.path() / ".scrivlet").wstring());
+  g_boxes.clear();
+  Type(txtPropriete, L"Level");
+  Type(txtVariable, L"NewLevel");
+  Click(OKButton);
+  EXPECT_TRUE(g_boxes.empty()) << "no message during the generation";
+  EXPECT_TRUE(test::MatchesGolden("addin/LevelPropertyRaise.cls", ide.module().inner().Text()));
+  Disconnect(c);
+  c = {};
   ExpectReleased(ide);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/win32/code_page_codec.h"
 #include "platform/win32/source_file.h"
+#include "platform/win32/template_folders.h"
 #include "platform/win32/windows_date_formatter.h"
 #include "tests/cli/cli_platform.h"
 
@@ -14,13 +15,15 @@ struct CliPlatform::Services {
   platform::win32::WindowsSourceFiles files;
   platform::win32::WindowsCodePages codePages;
   platform::win32::WindowsDateFormatter dates;
+  platform::win32::TemplateFolders templates{""};
 };
 
 CliPlatform::CliPlatform()
     : services_(std::make_unique<Services>()),
       files_(&services_->files),
       codePages_(&services_->codePages),
-      dates_(&services_->dates) {}
+      dates_(&services_->dates),
+      templates_(&services_->templates) {}
 CliPlatform::~CliPlatform() = default;
 
 void SetReadOnly(const std::filesystem::path& file, bool readOnly) {

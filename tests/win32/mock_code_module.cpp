@@ -87,6 +87,9 @@ void MockCodeModule::DefineMembers() {
   c.Define(L"Type", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { ReturnLong(result, static_cast<long>(inner_.Parent()->Type())); });
   });
+  c.Define(L"Name", [this](WORD, const Arguments&, VARIANT* result) {
+    AsHost([&] { ReturnText(result, platform::win32::Wide(inner_.Parent()->Name())); });
+  });
   c.Define(L"Properties", [this](WORD, const Arguments& a, VARIANT* result) {
     AsHost([&] { propertyValue_ = inner_.Parent()->PropertyValue(Narrow(a.Text(0))); });
     ReturnObject(result, property_.get());

@@ -155,7 +155,12 @@ MockIde::MockIde(host::IdeFlavour flavour, std::string_view moduleText)
       module_(moduleText),
       vbe_(FakeDispatch::Create(&vbeSelf_)),
       bars_(FakeDispatch::Create(&barsSelf_)),
-      events_(FakeDispatch::Create(&eventsSelf_)) {
+      events_(FakeDispatch::Create(&eventsSelf_)),
+      project_(FakeDispatch::Create(&projectSelf_)) {
+  vbeSelf_->Define(L"ActiveVBProject",
+                   [this](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, project_.get()); });
+  projectSelf_->Define(L"FileName",
+                       [this](WORD, const Arguments&, VARIANT* result) { ReturnText(result, projectFile_); });
   vbeSelf_->Define(L"CommandBars", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { inner_.CommandBars(); });
     ReturnObject(result, bars_.get());

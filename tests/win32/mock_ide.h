@@ -43,6 +43,8 @@ class MockIde {
   MockCodeModule& module() noexcept { return module_; }
   // Whether ActiveCodePane answers the module's pane (true) or Nothing.
   void SetCodeWindowOpen(bool open) noexcept { codeWindowOpen_ = open; }
+  // What ActiveVBProject.FileName answers: the project's file, empty while it is unsaved.
+  void SetProjectFile(std::wstring path) { projectFile_ = std::move(path); }
 
   // The captions on the Add-Ins menu (the bar, or the VBA editor's pop-up), top to bottom.
   std::vector<std::string> AddInsCaptions();
@@ -72,6 +74,9 @@ class MockIde {
   platform::win32::ComPtr<IDispatch> vbe_;
   platform::win32::ComPtr<IDispatch> bars_;
   platform::win32::ComPtr<IDispatch> events_;
+  FakeDispatch* projectSelf_ = nullptr;
+  platform::win32::ComPtr<IDispatch> project_;
+  std::wstring projectFile_;
   // Menus, their control collections and their entries, each wrapped once.
   std::map<const host::MemoryCommandBar*, Wrapped> wrappedBars_;
   std::map<const host::MemoryCommandBar*, Wrapped> wrappedControls_;

@@ -1,12 +1,12 @@
-// cli/vb6_limits.cpp: counting lines, and the characters of the lines long enough to matter.
-#include "cli/vb6_limits.h"
+// host/source_files/vb6_limits.cpp: counting lines, and the characters of the lines long enough to matter.
+#include "host/source_files/vb6_limits.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace host {
 namespace {
 
 std::size_t Characters(std::string_view line) {
@@ -37,7 +37,7 @@ std::string Grouped(long long value) {
 
 }  // namespace
 
-void Vb6Limits::RequireWithin(const host::SourceCodeModule& after) const {
+void Vb6Limits::RequireWithin(const SourceCodeModule& after) const {
   const long lines = after.CountOfLines();
   if (lines > kMostModuleLines && lines_ <= kMostModuleLines) {
     throw std::runtime_error("the module would have " + Grouped(lines) + " lines, more than the " +
@@ -52,4 +52,4 @@ void Vb6Limits::RequireWithin(const host::SourceCodeModule& after) const {
   });
 }
 
-}  // namespace cli
+}  // namespace host

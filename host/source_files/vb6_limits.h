@@ -1,4 +1,4 @@
-// cli/vb6_limits.h: the sizes past which VB6 no longer loads a module, and the refusal of a
+// host/source_files/vb6_limits.h: the sizes past which VB6 no longer loads a module, and the refusal of a
 // generation that would take a module past them.
 #pragma once
 
@@ -6,7 +6,7 @@
 
 #include "host/source_files/source_code_module.h"
 
-namespace cli {
+namespace host {
 
 // VB6 loads a module of at most this many lines, each of at most this many characters.
 inline constexpr long kMostModuleLines = 65534;
@@ -17,13 +17,13 @@ inline constexpr std::size_t kLongestLine = 1023;
 // generator only adds lines, so only the added ones are measured.
 class Vb6Limits {
  public:
-  explicit Vb6Limits(const host::SourceCodeModule& before) : lines_(before.CountOfLines()) {}
+  explicit Vb6Limits(const SourceCodeModule& before) : lines_(before.CountOfLines()) {}
 
   // Throws std::runtime_error describing the excess.
-  void RequireWithin(const host::SourceCodeModule& after) const;
+  void RequireWithin(const SourceCodeModule& after) const;
 
  private:
   long lines_;
 };
 
-}  // namespace cli
+}  // namespace host

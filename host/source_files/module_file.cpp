@@ -1,0 +1,97 @@
+// host/source_files/module_file.cpp: the checks on a file's path, bytes and text, and the choice between
+// reading it in place and decoding it, which its encoding back follows.
+#include "host/source_files/module_file.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "host/source_file_messages.h"
+
+namespace host {
+namespace {
+
+SourceFileKind KindOf(const std::string& path) {
+  const std::optional<SourceFileKind> kind = SourceFileKindOfPath(path);
+  if (!kind) throw SourceFileError(path, "not a VB6 source file (.bas, .cls, .ctl, .dob, .frm, .pag, .dsr)");
+  return *kind;
+}
+
+}  // namespace
+
+// A module read from ASCII bytes is written as the unchanged runs of the file as they are, and the
+// text made since encoded piece by piece; one read from decoded text is encoded whole. Text that the
+// code page cannot hold is refused as the whole text would be, with the line it stands on.
+NewFileBytes::NewFileBytes(const SourceCodeModule& module, const CodePage& codePage, bool readFromAscii) {
+  if (!readFromAscii) {
+    made_.push_back(codePage.EncodeTaking(module.Text()));
+    pieces_.emplace_back(made_.back());
+    return;
+  }
+  try {
+    for (const TextPiece& piece : module.Pieces()) {
+      if (piece.fromFile || IsAscii(piece.text)) {
+        pieces_.push_back(piece.text);
+      } else {
+        made_.push_back(codePage.EncodeTaking(std::string{piece.text}));
+        pieces_.emplace_back(made_.back());
+      }
+    }
+  } catch (const CodePageError&) {
+    codePage.EncodeTaking(module.Text());  // throws again, naming the line in the file
+    throw;
+  }
+}
+
+std::string NewFileBytes::Joined() const {
+  std::string whole;
+  for (const std::string_view piece : pieces_) whole.append(piece);
+  return whole;
+}
+
+ModuleFile::ModuleFile(SourceFiles& files, const CodePages& codePages, std::string path, int codePage)
+    : files_(files), path_(std::move(path)), kind_(KindOf(path_)), codePage_(codePages.Open(codePage)) {}
+
+SourceCodeModule& ModuleFile::Read() {
+  file_ = files_.Read(path_);
+  try {
+    RequireVb6Bytes(file_->bytes());
+    ascii_ = IsAscii(file_->bytes());
+    if (!ascii_) decoded_ = codePage_->Decode(file_->bytes());
+    module_.emplace(BorrowedText{text()}, kind_.source, kind_.component);
+  } catch (const std::runtime_error& error) {
+    throw SourceFileError(path_, error.what());
+  }
+  if (!module_->HasModuleName()) {
+    throw SourceFileError(
+        path_,
+        "is not a VB6 module: it has no Attribute VB_Name line, which VB6 writes into every "
+        "module it saves");
+  }
+  limits_.emplace(*module_);
+  return *module_;
+}
+
+void ModuleFile::RequireSavable() const {
+  if (const std::string reason = file_->ReadOnlyReason(); !reason.empty())
+    throw SourceFileError(path_, reason + std::string{kNothingWritten});
+}
+
+NewFileBytes ModuleFile::Render() const {
+  try {
+    limits_->RequireWithin(*module_);
+  } catch (const std::runtime_error& error) {
+    throw SourceFileError(path_, error.what() + std::string{kNothingWritten});
+  }
+  try {
+    return NewFileBytes{*module_, *codePage_, ascii_};
+  } catch (const CodePageError& error) {
+    throw UnwritableTextError(path_, error.what() + std::string{kNothingWritten});
+  }
+}
+
+std::string ModuleFile::Save() {
+  const NewFileBytes bytes = Render();
+  return file_->Replace(bytes.pieces());
+}
+
+}  // namespace host
