@@ -34,6 +34,8 @@ struct CommandServices {
   std::string_view datesLanguage = "LC_TIME";
   // Where template sets are found; null: the built-in set alone.
   const host::TemplateStore* templates = nullptr;
+  // Whether a long run may show its progress on `err` (a terminal).
+  bool progress = false;
   // Called with the exit status when the run is over, its parser and command still standing: a
   // program that ends there frees nothing of them one by one. Left empty, RunScrivlet returns.
   void (*endRun)(int status) = nullptr;
