@@ -404,7 +404,7 @@ TEST(Window, Opening) {
   Show(h);
   for (const dialog::ControlDesign& design : dialog::Designs()) {
     std::wstring expected = Wide(design.caption);
-    if (design.id == txtNomUtilisateur) expected = L"My name";  // read by Form_Load
+    if (design.id == txtNomUtilisateur) expected = L"My name";                 // read by Form_Load
     if (design.id == lblTemplates) expected = L"Templates: the built-in set";  // named as the dialog shows
     if (design.id == Label7) {
       expected =
