@@ -35,7 +35,9 @@ class Vbe {
   virtual std::string ActiveProjectFileName() { return {}; }
   // The code modules of the active project's components (those that have one). A host that cannot
   // tell fails as for a member it lacks.
-  virtual std::vector<std::shared_ptr<CodeModule>> ActiveProjectCodeModules() { throw VbError(kErrNoSuchMember); }
+  virtual std::vector<std::shared_ptr<CodeModule>> ActiveProjectCodeModules() {
+    throw VbError(kErrNoSuchMember);
+  }
 
  protected:
   Vbe() = default;

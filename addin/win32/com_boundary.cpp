@@ -12,11 +12,10 @@ namespace addin::com {
 
 using platform::win32::ComPtr;
 
-HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
-                        std::string_view description) noexcept {
-  const HRESULT hr = number < 0 ? static_cast<HRESULT>(number)
-                                : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL,
-                                               static_cast<unsigned long>(number) & 0xFFFF);
+HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr,
+                      std::string_view description) noexcept {
+  ::SetErrorInfo(0, nullptr);
+  if (description.empty()) return hr;
   try {
     ComPtr<ICreateErrorInfo> info;
     if (FAILED(::CreateErrorInfo(info.put()))) return hr;
@@ -31,6 +30,14 @@ HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
     // No memory for the texts: the HRESULT alone still tells the caller what failed.
   }
   return hr;
+}
+
+HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
+                        std::string_view description) noexcept {
+  const HRESULT hr = number < 0 ? static_cast<HRESULT>(number)
+                                : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL,
+                                               static_cast<unsigned long>(number) & 0xFFFF);
+  return ReportFailure(iid, source, hr, description);
 }
 
 }  // namespace addin::com

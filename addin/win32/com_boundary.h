@@ -5,6 +5,7 @@
 
 #include <oaidl.h>
 
+#include <exception>
 #include <new>
 #include <string_view>
 
@@ -19,7 +20,14 @@ namespace addin::com {
 HRESULT ReportHostError(const IID& iid, std::wstring_view source, long number,
                         std::string_view description) noexcept;
 
-// Runs `body` and turns whatever it throws into the method's HRESULT; S_OK when it returns.
+// Sets the thread's error information for a failure that is no VB error, with `description` (UTF-8)
+// as its text, and gives `hr`; with no description, clears what an earlier call left, so that a host
+// that asks never reads another call's reason. Never throws.
+HRESULT ReportFailure(const IID& iid, std::wstring_view source, HRESULT hr,
+                      std::string_view description) noexcept;
+
+// Runs `body` and turns whatever it throws into the method's HRESULT; S_OK when it returns. Whatever
+// the exception says becomes the error's description, which the host shows.
 template <class Body>
 HRESULT ComBoundary(const IID& iid, std::wstring_view source, Body&& body) noexcept {
   try {
@@ -29,8 +37,10 @@ HRESULT ComBoundary(const IID& iid, std::wstring_view source, Body&& body) noexc
     return ReportHostError(iid, source, e.number(), e.description());
   } catch (const std::bad_alloc&) {
     return ReportHostError(iid, source, host::kErrOutOfMemory, host::VbErrorText(host::kErrOutOfMemory));
+  } catch (const std::exception& e) {
+    return ReportFailure(iid, source, E_UNEXPECTED, e.what());
   } catch (...) {
-    return E_UNEXPECTED;
+    return ReportFailure(iid, source, E_UNEXPECTED, {});
   }
 }
 

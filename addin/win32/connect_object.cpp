@@ -173,8 +173,9 @@ HRESULT ConnectObject::Extensibility::Invoke(DISPID id, REFIID riid, LCID, WORD 
     if (notification.id == id) called = &notification;
   }
   if (called == nullptr) return DISP_E_MEMBERNOTFOUND;
-  const UINT count = parameters == nullptr ? 0 : parameters->cArgs;
-  if (count != called->arguments) return DISP_E_BADPARAMCOUNT;
+  // Every notification takes arguments: none at all is the wrong count.
+  if (parameters == nullptr || parameters->cArgs != called->arguments) return DISP_E_BADPARAMCOUNT;
+  const UINT count = parameters->cArgs;
   if (parameters->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   // DISPPARAMS holds the arguments last to first; only the first two of a connection are read.
   const auto argument = [&](UINT index) -> VARIANT& { return parameters->rgvarg[count - 1 - index]; };

@@ -8,6 +8,7 @@
 namespace addin::com {
 namespace {
 
+using platform::win32::OutPtr;
 using platform::win32::UniqueHkey;
 
 // A value as it was before a write: absent, or its type and bytes.
@@ -39,36 +40,33 @@ void CheckStatus(LSTATUS status) {
     throw RegistrationFailure{HRESULT_FROM_WIN32(static_cast<unsigned long>(status))};
 }
 
-HKEY RegistryEdit::Create(HKEY root, const std::wstring& path) {
+UniqueHkey RegistryEdit::Create(HKEY root, const std::wstring& path) {
   UniqueHkey key;
   std::size_t end = 0;
   do {
     end = path.find(L'\\', end + 1);
     const std::wstring level = path.substr(0, end);
-    HKEY opened = nullptr;
     DWORD disposition = 0;
     undo_.reserve(undo_.size() + 1);
     CheckStatus(::RegCreateKeyExW(root, level.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &opened, &disposition));
-    key.reset(opened);
+                                  KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, OutPtr{key}, &disposition));
     // A key made here goes again; one that was there stays. Deleting a key that another writer has
     // filled meanwhile fails, and that failure is the undo's to skip.
     if (disposition == REG_CREATED_NEW_KEY)
       undo_.emplace_back([root, level] { ::RegDeleteKeyW(root, level.c_str()); });
   } while (end != std::wstring::npos);
-  return key.release();
+  return key;
 }
 
 void RegistryEdit::SetValue(HKEY root, const std::wstring& path, std::wstring_view name, DWORD type,
                             const BYTE* data, DWORD size) {
-  const UniqueHkey key{Create(root, path)};
+  const UniqueHkey key = Create(root, path);
   const std::wstring valueName{name};
   OldValue old = ReadOld(key.get(), valueName);
   undo_.reserve(undo_.size() + 1);
   undo_.emplace_back([root, path, valueName, old = std::move(old)] {
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-    const UniqueHkey reopened{opened};
+    UniqueHkey reopened;
+    if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, OutPtr{reopened}) != ERROR_SUCCESS) return;
     const wchar_t* target = valueName.empty() ? nullptr : valueName.c_str();
     if (old.present) {
       ::RegSetValueExW(reopened.get(), target, 0, old.type, old.data.data(),

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/com_handles.h"
+
 namespace addin::com {
 
 // Carries a failing HRESULT out of a registration step to the exported function's boundary.
@@ -44,7 +46,7 @@ class RegistryEdit {
 
  private:
   // Opens `path`, creating each missing key level by level so that each one created is recorded.
-  HKEY Create(HKEY root, const std::wstring& path);
+  platform::win32::UniqueHkey Create(HKEY root, const std::wstring& path);
   void SetValue(HKEY root, const std::wstring& path, std::wstring_view name, DWORD type, const BYTE* data,
                 DWORD size);
 

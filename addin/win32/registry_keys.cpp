@@ -9,13 +9,12 @@
 
 namespace addin::com {
 
+using platform::win32::OutPtr;
 using platform::win32::UniqueHkey;
 
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
+  UniqueHkey key;
+  return ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, OutPtr{key}) == ERROR_SUCCESS;
 }
 
 // RegDeleteTree takes no view, and a key opened in one view does not carry it to the keys it opens:
@@ -26,31 +25,32 @@ void DeleteTree(HKEY root, const std::wstring& path, REGSAM view) {
     if (status != ERROR_FILE_NOT_FOUND) CheckStatus(status);
     return;
   }
-  HKEY opened = nullptr;
-  LSTATUS status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &opened);
-  if (status == ERROR_FILE_NOT_FOUND) return;
-  CheckStatus(status);
   std::vector<std::wstring> children;
+  LSTATUS status = ERROR_SUCCESS;
   {
-    const UniqueHkey key{opened};
+    UniqueHkey key;
+    status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, OutPtr{key});
+    if (status == ERROR_FILE_NOT_FOUND) return;
+    CheckStatus(status);
     for (DWORD index = 0;; ++index) {
       std::array<wchar_t, 256> name{};
       DWORD length = static_cast<DWORD>(name.size());
       status = ::RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
       if (status == ERROR_NO_MORE_ITEMS) break;
       CheckStatus(status);
-      children.emplace_back(name.data(), length);
+      std::wstring& child = children.emplace_back(path);
+      child += L'\\';
+      child.append(name.data(), length);
     }
   }
-  for (const std::wstring& child : children) DeleteTree(root, path + L'\\' + child, view);
+  for (const std::wstring& child : children) DeleteTree(root, child, view);
   status = ::RegDeleteKeyExW(root, path.c_str(), view, 0);
   if (status != ERROR_FILE_NOT_FOUND) CheckStatus(status);
 }
 
 void DeleteIfEmpty(HKEY root, const std::wstring& path) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const UniqueHkey key{opened};
+  UniqueHkey key;
+  if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, OutPtr{key}) != ERROR_SUCCESS) return;
   DWORD subkeys = 0;
   DWORD values = 0;
   CheckStatus(::RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,

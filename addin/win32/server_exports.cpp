@@ -7,7 +7,6 @@
 #include "addin/win32/registration.h"
 #include "addin/win32/server_lifetime.h"
 #include "dialog/win32/win32_form_view.h"
-#include "platform/win32/message_box_ui.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
@@ -39,12 +38,4 @@ STDAPI DllUnregisterServer() {
 // regsvr32 /n /i:user registers for the current user alone, regsvr32 /u /n /i:user unregisters that.
 STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
   return addin::com::Install(install != FALSE, commandLine);
-}
-
-// The test hook, exported for the test programs that drive the DLL under Wine and for no other
-// caller: every message box of the DLL goes to `sink` instead of the screen while it is set (nullptr
-// shows real boxes again). The texts are those the box would show. It is no COM entry point and no
-// part of the type library.
-extern "C" void WINAPI ScrivletSetMessageSink(platform::win32::MessageSink sink, void* context) {
-  platform::win32::SetMessageSink(sink, context);
 }

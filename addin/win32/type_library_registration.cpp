@@ -38,9 +38,11 @@ std::wstring PlatformKey() {
 // Whether the version key holds anything but FLAGS and HELPDIR, in the view `view`: a platform still
 // registered.
 bool AnyPlatformLeft(HKEY root, const std::wstring& versionKey, REGSAM view) {
-  HKEY opened = nullptr;
-  if (::RegOpenKeyExW(root, versionKey.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
-  const platform::win32::UniqueHkey key{opened};
+  platform::win32::UniqueHkey key;
+  if (::RegOpenKeyExW(root, versionKey.c_str(), 0, KEY_READ | view, platform::win32::OutPtr{key}) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
   for (DWORD index = 0;; ++index) {
     std::array<wchar_t, 256> name{};
     DWORD length = static_cast<DWORD>(name.size());

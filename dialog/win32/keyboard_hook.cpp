@@ -6,12 +6,14 @@
 
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "platform/win32/com_handles.h"
 
 namespace dialog::win32 {
 namespace {
 
-// The add-in runs on the host's one user-interface thread, so a plain list is enough.
-HHOOK g_hook = nullptr;
+// The add-in runs on the host's one user-interface thread, so a plain list is enough. A hook still in
+// when the DLL is unloaded goes with it, rather than be left pointing into code that is gone.
+platform::win32::UniqueHook g_hook;
 std::vector<KeyboardTarget*> g_targets;
 
 bool KeyDown(int key) noexcept {
@@ -46,36 +48,30 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
       msg->lParam = 0;
     }
   }
-  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+  return ::CallNextHookEx(g_hook.get(), code, wParam, lParam);
 }
 
 }  // namespace
 
 void AddKeyboardTarget(KeyboardTarget* target) {
   if (std::find(g_targets.begin(), g_targets.end(), target) != g_targets.end()) return;
-  if (g_hook == nullptr) {
-    g_hook = ::SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId());
-    if (g_hook == nullptr) {
+  if (!g_hook) {
+    g_hook.reset(::SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId()));
+    if (!g_hook) {
       throw host::HostError{host::kErrInvalidCall, "The dialog's keyboard hook could not be installed"};
     }
   }
   try {
     g_targets.push_back(target);
   } catch (...) {
-    if (g_targets.empty()) {
-      ::UnhookWindowsHookEx(g_hook);
-      g_hook = nullptr;
-    }
+    if (g_targets.empty()) g_hook.reset();
     throw;
   }
 }
 
 void RemoveKeyboardTarget(KeyboardTarget* target) noexcept {
   g_targets.erase(std::remove(g_targets.begin(), g_targets.end(), target), g_targets.end());
-  if (g_targets.empty() && g_hook != nullptr) {
-    ::UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
-  }
+  if (g_targets.empty()) g_hook.reset();
 }
 
 bool KeyboardHookInstalled() noexcept {

@@ -17,6 +17,7 @@
 #include "dialog/win32/view_text.h"
 #include "host/host_error.h"
 #include "host/vb_errors.h"
+#include "platform/win32/com_handles.h"
 #include "platform/win32/message_box_ui.h"
 #include "platform/win32/wide.h"
 
@@ -179,10 +180,13 @@ void Win32FormView::Create() {
   ::InitCommonControlsEx(&common);
   RegisterWindowClass();
 
-  HDC screen = ::GetDC(nullptr);
-  const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
+  int dpiX = 0;
+  int dpiY = 0;
+  {
+    const platform::win32::UniqueWindowDc screen = platform::win32::WindowDc(nullptr);
+    dpiX = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+    dpiY = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+  }
 
   // A fixed dialog border (WS_CAPTION is WS_BORDER | WS_DLGFRAME, no WS_THICKFRAME), a close box and
   // no minimize or maximize box. A window with no owner appears in the task bar unless it is a tool
@@ -562,9 +566,8 @@ LRESULT CALLBACK TabProc(HWND tab, UINT message, WPARAM wParam, LPARAM lParam, U
     RECT page{};
     ::GetClientRect(tab, &page);
     ::SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    HDC dc = ::GetDC(tab);
-    ::FillRect(dc, &page, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::ReleaseDC(tab, dc);
+    const platform::win32::UniqueWindowDc dc = platform::win32::WindowDc(tab);
+    ::FillRect(dc.get(), &page, ::GetSysColorBrush(COLOR_BTNFACE));
     return painted;
   }
   const LRESULT result = ::DefSubclassProc(tab, message, wParam, lParam);

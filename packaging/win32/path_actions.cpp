@@ -48,13 +48,12 @@ bool ReadPath(HKEY environment, std::wstring& path, DWORD& type) {
 UINT ChangeUserPath(MSIHANDLE install, ChangeOfList change) noexcept {
   try {
     const std::wstring folder = ActionData(install);
-    HKEY opened = nullptr;
+    platform::win32::UniqueHkey environment;
     if (folder.empty() ||
         ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                          nullptr, &opened, nullptr) != ERROR_SUCCESS) {
+                          nullptr, platform::win32::OutPtr{environment}, nullptr) != ERROR_SUCCESS) {
       return ERROR_INSTALL_FAILURE;
     }
-    const platform::win32::UniqueHkey environment{opened};
     std::wstring path;
     DWORD type = REG_EXPAND_SZ;
     if (!ReadPath(environment.get(), path, type)) return ERROR_INSTALL_FAILURE;

@@ -1,4 +1,5 @@
-// platform/win32/com_handles.h: one owner for each kind of COM and registry handle the system holds.
+// platform/win32/com_handles.h: one owner for each kind of COM, registry and window-system handle the
+// system holds.
 #pragma once
 
 #include <windows.h>
@@ -104,6 +105,42 @@ struct KeyClose {
   void operator()(HKEY k) const noexcept { ::RegCloseKey(k); }
 };
 using UniqueHkey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyClose>;
+
+struct HookRemove {
+  void operator()(HHOOK h) const noexcept { ::UnhookWindowsHookEx(h); }
+};
+using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemove>;
+
+// A window's device context (the screen's for nullptr) goes back to that window: ReleaseDC needs both.
+struct DcRelease {
+  HWND window = nullptr;
+  void operator()(HDC dc) const noexcept { ::ReleaseDC(window, dc); }
+};
+using UniqueWindowDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcRelease>;
+
+inline UniqueWindowDc WindowDc(HWND window) noexcept {
+  return UniqueWindowDc{::GetDC(window), DcRelease{window}};
+}
+
+// Lets a function that gives a handle through an out-parameter write it straight into its owner, on
+// the line that acquires it: OutPtr(key) is the HKEY* that RegOpenKeyExW fills, and the owner takes
+// the handle at the end of the full expression (C++23's std::out_ptr, which this library lacks). The
+// owner lets go of what it held first, so reuse never leaks.
+template <class Owner>
+class OutPtr {
+ public:
+  using Handle = typename Owner::pointer;
+  explicit OutPtr(Owner& owner) noexcept : owner_(owner) { owner_.reset(); }
+  ~OutPtr() { owner_.reset(handle_); }
+  OutPtr(const OutPtr&) = delete;
+  OutPtr& operator=(const OutPtr&) = delete;
+
+  operator Handle*() noexcept { return &handle_; }
+
+ private:
+  Owner& owner_;
+  Handle handle_ = nullptr;
+};
 
 // Frees the three texts an EXCEPINFO may carry.
 class ExcepInfo {

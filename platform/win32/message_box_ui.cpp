@@ -1,4 +1,4 @@
-// platform/win32/message_box_ui.cpp: converts the texts and shows them, or hands them to the test sink.
+// platform/win32/message_box_ui.cpp: converts the texts and shows them in a box of the owner's.
 #include "platform/win32/message_box_ui.h"
 
 #include <windows.h>
@@ -11,9 +11,7 @@
 namespace platform::win32 {
 namespace {
 
-// One UI thread calls the add-in at a time (apartment threading), so a plain pair is enough.
-MessageSink g_sink = nullptr;
-void* g_sinkContext = nullptr;
+// One UI thread calls the add-in at a time (apartment threading), so a plain handle is enough.
 HWND g_owner = nullptr;
 
 HWND Owner() noexcept {
@@ -22,19 +20,10 @@ HWND Owner() noexcept {
 }
 
 void Show(const wchar_t* text, const wchar_t* title) noexcept {
-  if (g_sink != nullptr) {
-    g_sink(g_sinkContext, text, title);
-  } else {
-    ::MessageBoxW(Owner(), text, title, MB_OK);
-  }
+  ::MessageBoxW(Owner(), text, title, MB_OK);
 }
 
 }  // namespace
-
-void SetMessageSink(MessageSink sink, void* context) noexcept {
-  g_sink = sink;
-  g_sinkContext = context;
-}
 
 void SetMessageOwner(HWND owner) noexcept {
   g_owner = owner;

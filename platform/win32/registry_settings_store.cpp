@@ -29,12 +29,11 @@ std::wstring RegistrySettingsStore::SectionPath(std::string_view application,
 std::string RegistrySettingsStore::GetSetting(std::string_view application, std::string_view section,
                                               std::string_view key, std::string_view fallback) const {
   if (AnyEmpty(application, section, key)) return std::string{fallback};
-  HKEY opened = nullptr;
+  UniqueHkey sectionKey;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, KEY_QUERY_VALUE,
-                      &opened) != ERROR_SUCCESS) {
+                      OutPtr{sectionKey}) != ERROR_SUCCESS) {
     return std::string{fallback};
   }
-  const UniqueHkey sectionKey{opened};
   const std::wstring name = Wide(key);
   // The value may change between the two calls; read again until the buffer was large enough.
   for (int attempt = 0; attempt < 4; ++attempt) {
@@ -61,13 +60,12 @@ std::string RegistrySettingsStore::GetSetting(std::string_view application, std:
 void RegistrySettingsStore::SaveSetting(std::string_view application, std::string_view section,
                                         std::string_view key, std::string_view value) {
   if (AnyEmpty(application, section, key)) throw SaveFailure();
-  HKEY created = nullptr;
+  UniqueHkey sectionKey;
   if (::RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(application, section).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created,
+                        REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, OutPtr{sectionKey},
                         nullptr) != ERROR_SUCCESS) {
     throw SaveFailure();
   }
-  const UniqueHkey sectionKey{created};
   const std::wstring text = Wide(value);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with its terminator
   if (::RegSetValueExW(sectionKey.get(), Wide(key).c_str(), 0, REG_SZ,

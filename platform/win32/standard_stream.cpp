@@ -9,7 +9,7 @@ namespace platform::win32 {
 namespace {
 
 // Past this much, what is pending is written without waiting for a flush.
-constexpr std::size_t kPendingLimit = 64 * 1024;
+constexpr std::size_t kPendingLimit = std::size_t{64} * 1024;
 
 // How many bytes at the end of `text` start a UTF-8 sequence that is not yet complete (0 to 3).
 std::size_t IncompleteTail(std::string_view text) {

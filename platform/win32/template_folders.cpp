@@ -58,7 +58,7 @@ std::optional<std::string> ReadTemplateFile(const std::string& path) {
 
 // The folder made absolute and without "..", so that the search goes up past the current folder.
 std::wstring Absolute(std::string_view folder) {
-  const std::wstring given = Wide(folder.empty() ? std::string_view{"."} : folder);
+  std::wstring given = Wide(folder.empty() ? std::string_view{"."} : folder);
   const DWORD needed = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return given;
   std::wstring full(needed, L'\0');

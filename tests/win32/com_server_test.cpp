@@ -8,15 +8,21 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <functional>
+#include <new>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "addin/win32/com_boundary.h"
 #include "addin/win32/penwright.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
 #include "tests/generator/module_kinds.h"
 #include "tests/support/golden.h"
+#include "tests/win32/dialog_window.h"
 #include "tests/win32/fake_dispatch.h"
 #include "tests/win32/late_call.h"
 #include "tests/win32/mock_code_module.h"
@@ -31,23 +37,14 @@ using test::Handed;
 using test::IdOf;
 using test::Object;
 
-struct Box {
-  std::wstring text;
-  std::wstring title;
-  friend bool operator==(const Box&, const Box&) = default;
-};
-std::vector<Box> g_boxes;
-
-void RecordBox(void*, const wchar_t* text, const wchar_t* title) {
-  g_boxes.push_back({text, title});
-}
+using test::Box;
+// The DLL's message boxes, as the test's window hook caught them on screen.
+std::vector<Box>& g_boxes = test::CaughtBoxes();
 
 using CanUnloadNow = HRESULT(WINAPI*)();
 using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
-using SetMessageSink = void(WINAPI*)(void (*)(void*, const wchar_t*, const wchar_t*), void*);
 CanUnloadNow g_canUnloadNow = nullptr;
 GetClassObject g_getClassObject = nullptr;
-bool g_sinkSet = false;
 
 ComPtr<IDispatch> Create(const wchar_t* progId) {
   CLSID clsid{};
@@ -117,7 +114,6 @@ HRESULT EcrireCode(IDispatch* request, IDispatch* module) {
 TEST(ComServer, ExportsItsEntryPoints) {
   EXPECT_NE(g_canUnloadNow, nullptr);
   EXPECT_NE(g_getClassObject, nullptr);
-  EXPECT_TRUE(g_sinkSet) << "ScrivletSetMessageSink";
 }
 
 TEST(ComServer, DispatchIds) {
@@ -292,7 +288,7 @@ std::vector<GenerationCase> GenerationCases() {
     options.insert(options.begin(), common.begin(), common.end());
     return options;
   };
-  const std::vector<GenerationCase> cases = {
+  std::vector<GenerationCase> cases = {
       {"sub",
        with({Text(L"Nom_Propriete", L"Refresh"), Flag(L"CreerProcedure")}),
        "Option Explicit\r\n",
@@ -400,7 +396,7 @@ TEST_P(ModuleKind, WritesTheBagOfItsObjectOrNothing) {
   } else {
     EXPECT_EQ(mock.inner().Text(), test::kModuleKindsStart);
     EXPECT_TRUE(mock.handed().empty()) << "nothing handed to the module";
-    EXPECT_EQ(g_boxes, (std::vector<Box>{{Wide(test::kModuleKindRefusal), L"EcrireCode"}}));
+    EXPECT_EQ(g_boxes, (std::vector<Box>{{L"EcrireCode", Wide(test::kModuleKindRefusal)}}));
   }
   EXPECT_EQ(mock.moduleObject().references(), ULONG{1}) << "module references balanced";
 }
@@ -445,7 +441,7 @@ TEST(CEcrireCode, RefusesWhatVbWouldRefuseInABox) {
   EXPECT_EQ(EcrireCode(request.get(), mock.module()), S_OK);
   EXPECT_EQ(g_boxes,
             (std::vector<Box>{
-                {L"The module already has a Sub Refresh, at line 1; choose another name.", L"EcrireCode"}}));
+                {L"EcrireCode", L"The module already has a Sub Refresh, at line 1; choose another name."}}));
   EXPECT_TRUE(mock.handed().empty()) << "nothing handed to the module";
 }
 
@@ -460,12 +456,12 @@ TEST(CEcrireCode, ReportsHostFailuresInABox) {
       {"AddFromString fails",
        L"AddFromString",
        {static_cast<HRESULT>(0x800A0046UL), L"Permission denied"},
-       {L"Permission denied", L"EcrireCode"}},
+       {L"EcrireCode", L"Permission denied"}},
       {"the pane cannot be had",
        L"CodePane",
        {E_ACCESSDENIED, L"Acc\u00e8s refus\u00e9"},
-       {L"Acc\u00e8s refus\u00e9", L"EcrireCode"}},
-      {"module is Nothing", nullptr, {}, {L"Object variable or With block variable not set", L"EcrireCode"}},
+       {L"EcrireCode", L"Acc\u00e8s refus\u00e9"}},
+      {"module is Nothing", nullptr, {}, {L"EcrireCode", L"Object variable or With block variable not set"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -480,11 +476,7 @@ TEST(CEcrireCode, ReportsHostFailuresInABox) {
     g_boxes.clear();
     EXPECT_EQ(EcrireCode(request.get(), c.member != nullptr ? mock.module() : nullptr), S_OK)
         << "EcrireCode itself succeeds";
-    EXPECT_EQ(g_boxes.size(), 1U);
-    if (!g_boxes.empty()) {
-      EXPECT_EQ(g_boxes[0].text, c.box.text);
-      EXPECT_EQ(g_boxes[0].title, c.box.title);
-    }
+    EXPECT_EQ(g_boxes, std::vector<Box>{c.box});
     EXPECT_EQ(mock.moduleObject().references(), ULONG{1}) << "module references balanced";
   }
 }
@@ -742,6 +734,89 @@ TEST(Connect, AddToAddInCommandBar) {
   ::SysFreeString(caption);
 }
 
+// The reason a call failed, as the thread's error information holds it; nullopt when it holds none.
+struct Reason {
+  std::wstring source;
+  std::wstring description;
+  friend bool operator==(const Reason&, const Reason&) = default;
+  friend void PrintTo(const Reason& r, std::ostream* os) {
+    *os << testing::PrintToString(r.source) << ": " << testing::PrintToString(r.description);
+  }
+};
+std::optional<Reason> ThreadReason() {
+  ComPtr<IErrorInfo> info;
+  if (::GetErrorInfo(0, info.put()) != S_OK || !info) return std::nullopt;
+  UniqueBstr source;
+  UniqueBstr description;
+  info->GetSource(platform::win32::OutPtr{source});
+  info->GetDescription(platform::win32::OutPtr{description});
+  return Reason{std::wstring{platform::win32::BstrView(source.get())},
+                std::wstring{platform::win32::BstrView(description.get())}};
+}
+
+// Whatever a method throws reaches the host with its text, so that the host shows why; an error info
+// an earlier call left is never read as this call's.
+TEST(ComBoundary, KeepsTheExceptionsText) {
+  struct Case {
+    const char* name;
+    std::exception_ptr thrown;
+    HRESULT hr;
+    std::optional<Reason> reason;  // nullopt: no error information
+  };
+  const auto thrown = [](auto exception) { return std::make_exception_ptr(exception); };
+  const Case cases[] = {
+      {"a VB error", thrown(host::HostError{5, "Invalid procedure call or argument"}),
+       static_cast<HRESULT>(0x800A0005UL), Reason{L"Test.Object", L"Invalid procedure call or argument"}},
+      {"a host's HRESULT",
+       thrown(host::HostError{static_cast<long>(E_ACCESSDENIED), "Acc\xC3\xA8s refus\xC3\xA9"}),
+       E_ACCESSDENIED, Reason{L"Test.Object", L"Acc\u00e8s refus\u00e9"}},
+      {"another exception", thrown(std::runtime_error{"The dialog's window could not be created"}),
+       E_UNEXPECTED, Reason{L"Test.Object", L"The dialog's window could not be created"}},
+      {"no memory", thrown(std::bad_alloc{}), static_cast<HRESULT>(0x800A0007UL),
+       Reason{L"Test.Object", L"Out of memory"}},
+      {"an exception without text", thrown(42), E_UNEXPECTED, std::nullopt},
+      {"a VB error without text", thrown(host::HostError{5, ""}), static_cast<HRESULT>(0x800A0005UL),
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    addin::com::ReportFailure(IID_IDispatch, L"Earlier", E_FAIL, "an earlier call's reason");
+    EXPECT_EQ(
+        addin::com::ComBoundary(IID_IDispatch, L"Test.Object", [&] { std::rethrow_exception(c.thrown); }),
+        c.hr);
+    EXPECT_EQ(ThreadReason(), c.reason);
+  }
+}
+
+// A refusal of the DLL's reaches both kinds of client with its text: the early-bound one through
+// ISupportErrorInfo and GetErrorInfo, the late-bound one in the EXCEPINFO that Invoke fills.
+TEST(Connect, RefusalSaysWhy) {
+  const Reason expected{L"Penwright.Connect", L"Object or class does not support the set of events"};
+  const ComPtr<IDispatch> object = Create(L"Penwright.Connect");
+  ASSERT_TRUE(object);
+  const ComPtr<IDispatch> plain = test::FakeDispatch::Create(nullptr);
+  const ComPtr<_Connect> connect = object.As<_Connect>(IID__Connect);
+  const ComPtr<ISupportErrorInfo> support = object.As<ISupportErrorInfo>(IID_ISupportErrorInfo);
+  ASSERT_TRUE(connect && support);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Connect), S_OK);
+  EXPECT_EQ(connect->putref_MenuHandler(plain.get()), static_cast<HRESULT>(0x800A01CBUL));
+  EXPECT_EQ(ThreadReason(), expected) << "early bound";
+
+  VARIANT argument = Object(plain.get());
+  DISPID put = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters{&argument, &put, 1, 1};
+  platform::win32::ExcepInfo exception;
+  UINT argumentError = 0;
+  EXPECT_EQ(object->Invoke(IdOf(object.get(), L"MenuHandler"), IID_NULL, LOCALE_USER_DEFAULT,
+                           DISPATCH_PROPERTYPUTREF, &parameters, nullptr, exception.get(), &argumentError),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(exception.get()->scode, static_cast<HRESULT>(0x800A01CBUL)) << "late bound";
+  EXPECT_EQ((Reason{std::wstring{platform::win32::BstrView(exception.get()->bstrSource)},
+                    std::wstring{platform::win32::BstrView(exception.get()->bstrDescription)}}),
+            expected)
+      << "late bound";
+}
+
 TEST(DllCanUnloadNow, FollowsTheObjectsAndTheLocks) {
   ASSERT_NE(g_canUnloadNow, nullptr);
   ASSERT_NE(g_getClassObject, nullptr);
@@ -793,17 +868,17 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: com_server_tests DLL-PATH (COM must initialise)\n");
     return 2;
   }
+  const test::BoxCatcher catcher;
+  if (!catcher.installed()) {
+    std::printf("com_server_tests: the message box hook could not be installed\n");
+    return 2;
+  }
   HMODULE dll = ::LoadLibraryW(argv[1]);
   g_canUnloadNow =
       reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
   g_getClassObject =
       reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
-  const auto sink = reinterpret_cast<SetMessageSink>(
-      reinterpret_cast<void*>(::GetProcAddress(dll, "ScrivletSetMessageSink")));
-  g_sinkSet = sink != nullptr;
-  if (g_sinkSet) sink(RecordBox, nullptr);
   const int status = RUN_ALL_TESTS();
-  if (g_sinkSet) sink(nullptr, nullptr);
   ::CoUninitialize();
   if (dll != nullptr) ::FreeLibrary(dll);
   return status;

@@ -404,7 +404,7 @@ TEST(Window, Opening) {
   Show(h);
   for (const dialog::ControlDesign& design : dialog::Designs()) {
     std::wstring expected = Wide(design.caption);
-    if (design.id == txtNomUtilisateur) expected = L"My name";  // read by Form_Load
+    if (design.id == txtNomUtilisateur) expected = L"My name";                 // read by Form_Load
     if (design.id == lblTemplates) expected = L"Templates: the built-in set";  // named as the dialog shows
     if (design.id == Label7) {
       expected =
@@ -793,12 +793,9 @@ bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
   if (FAILED(encoder->CreateNewFrame(frame.put(), nullptr)) || FAILED(frame->Initialize(nullptr)))
     return false;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (FAILED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) ||
-      FAILED(frame->SetPixelFormat(&format)) || FAILED(frame->WriteSource(image.get(), nullptr)) ||
-      FAILED(frame->Commit()) || FAILED(encoder->Commit())) {
-    return false;
-  }
-  return true;
+  return SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height))) &&
+         SUCCEEDED(frame->SetPixelFormat(&format)) && SUCCEEDED(frame->WriteSource(image.get(), nullptr)) &&
+         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 // The window as it is on the screen, title bar included.

@@ -4,11 +4,12 @@
 #include <cwchar>
 
 #include "dialog/win32/win32_form_view.h"
+#include "platform/win32/com_handles.h"
 
 namespace test {
 namespace {
 
-HHOOK g_hook = nullptr;
+platform::win32::UniqueHook g_hook;
 HWND g_lastBox = nullptr;
 int g_answer = IDOK;
 
@@ -39,7 +40,7 @@ LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
       ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(g_answer), 0);
     }
   }
-  return ::CallNextHookEx(g_hook, code, wParam, lParam);
+  return ::CallNextHookEx(g_hook.get(), code, wParam, lParam);
 }
 
 constexpr UINT kPumpDone = WM_APP + 17;
@@ -51,12 +52,11 @@ void AnswerBoxesWith(int button) noexcept {
 }
 
 BoxCatcher::BoxCatcher() noexcept {
-  g_hook = ::SetWindowsHookExW(WH_CBT, CatchBox, nullptr, ::GetCurrentThreadId());
+  g_hook.reset(::SetWindowsHookExW(WH_CBT, CatchBox, nullptr, ::GetCurrentThreadId()));
 }
 
 BoxCatcher::~BoxCatcher() {
-  if (g_hook != nullptr) ::UnhookWindowsHookEx(g_hook);
-  g_hook = nullptr;
+  g_hook.reset();
 }
 
 bool BoxCatcher::installed() const noexcept {

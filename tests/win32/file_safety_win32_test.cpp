@@ -97,7 +97,9 @@ TEST_F(WindowsFileTest, FailureAtEachStepLeavesTheFile) {
     EXPECT_EQ(result.code, cli::kFailure);
     const std::string reason = Replaced(Replaced(c.reason, "FOLDER", folder_.path().string()), "ERROR",
                                         platform::win32::SystemErrorText(c.error));
-    EXPECT_EQ(result.err, "scrivlet: " + path + ": " + reason + "\n");
+    std::string expected = "scrivlet: " + path;
+    expected.append(": ").append(reason).append("\n");
+    EXPECT_EQ(result.err, expected);
     EXPECT_EQ(test::ReadFile(path), original);
     ExpectAlone("Meter.ctl");
   }

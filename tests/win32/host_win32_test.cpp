@@ -15,6 +15,7 @@
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/system_clock.h"
 #include "platform/win32/windows_date_formatter.h"
+#include "tests/win32/dialog_window.h"
 #include "tests/win32/host_errors.h"
 
 namespace {
@@ -118,14 +119,10 @@ TEST(RegistrySettingsStore, KeepsTextSettingsWhereVbDoes) {
   const std::wstring root = L"Software\\Scrivlet tests";
   platform::win32::RegistrySettingsStore store{root};
   const std::string embeddedNul{"a\0b", 3};
-  const std::string values[] = {
+  const std::string accented =
       "Zo\xC3\xAB \xC3\x98"
-      "deg\xC3\xA5rd ",
-      "",
-      "  blanks  ",
-      "line\r\nbreak",
-      embeddedNul,
-      "\xF0\x9F\x98\x80"};
+      "deg\xC3\xA5rd ";
+  const std::string values[] = {accented, "", "  blanks  ", "line\r\nbreak", embeddedNul, "\xF0\x9F\x98\x80"};
   for (const std::string& value : values) {
     store.SaveSetting("Scrivlet", "Identification", "Programmer", value);
     EXPECT_EQ(store.GetSetting("Scrivlet", "Identification", "Programmer", "My name"), value);
@@ -163,30 +160,20 @@ TEST(RegistrySettingsStore, KeepsTextSettingsWhereVbDoes) {
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\Scrivlet");
 }
 
-struct Box {
-  std::wstring text;
-  std::wstring title;
-};
-
-void RecordBox(void* context, const wchar_t* text, const wchar_t* title) {
-  static_cast<std::vector<Box>*>(context)->push_back({text, title});
-}
-
+// The box as it opens on screen, read back through the test's window hook.
 TEST(MessageBoxUi, ShowsTheTextUnderItsTitle) {
-  std::vector<Box> boxes;
-  platform::win32::SetMessageSink(RecordBox, &boxes);
+  const test::BoxCatcher catcher;
+  ASSERT_TRUE(catcher.installed());
+  test::CaughtBoxes().clear();
   platform::win32::MessageBoxUi ui;
   ui.MsgBox("Permission denied", "EcrireCode");
   ui.MsgBox(
       "Donn\xC3\xA9"
       "es",
       "");
-  platform::win32::SetMessageSink(nullptr, nullptr);
-  ASSERT_EQ(boxes.size(), 2U);
-  EXPECT_EQ(boxes[0].text, L"Permission denied");
-  EXPECT_EQ(boxes[0].title, L"EcrireCode");
-  EXPECT_EQ(boxes[1].text, L"Donn\u00e9es");
-  EXPECT_EQ(boxes[1].title, L"Scrivlet") << "an empty title shows the program's title";
+  EXPECT_EQ(test::CaughtBoxes(),
+            (std::vector<test::Box>{{L"EcrireCode", L"Permission denied"}, {L"Scrivlet", L"Donn\u00e9es"}}))
+      << "an empty title shows the program's title";
 }
 
 }  // namespace
