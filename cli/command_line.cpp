@@ -24,8 +24,8 @@ constexpr const char* kExamples = R"(Examples:
   scrivlet config programmer "Ada Lovelace"
 )";
 
-constexpr std::array<std::string_view, 6> kSubcommands{"property", "sub",    "function",
-                                                       "comments", "config", "templates"};
+constexpr std::array<std::string_view, 7> kSubcommands{"property", "sub",       "function", "comments",
+                                                       "config",   "templates", "doctor"};
 constexpr std::array<std::string_view, 3> kTemplatesSubcommands{"init", "show", "check"};
 
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
@@ -238,6 +238,14 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
     programmer->callback([&command] { command.configProgrammer = true; });
   }
 
+  if (wanted("doctor")) {
+    CLI::App* doctor = app.add_subcommand(
+        "doctor", "on Windows: check that each host would load the add-in, and say how to fix it");
+    doctor->add_flag("--elevated", command.doctorElevated,
+                     "judge as for hosts run as administrator, as VB6 often is");
+    doctor->callback([&command] { command.doctor = true; });
+  }
+
   if (wanted("templates")) {
     CLI::App* templates =
         app.add_subcommand("templates", "write, show or check the header and trap templates");
@@ -297,6 +305,7 @@ void CheckUsage(Command& command) {
     if (command.newProgrammer) RequireOneLine(*command.newProgrammer, "NAME");
     return;
   }
+  if (command.doctor) return;
   if (command.templates != TemplatesAction::kNone) {
     if (!host::IsWindowsAnsiCodePage(command.codePage)) {
       throw UsageError("--codepage " + std::to_string(command.codePage) + ": not a Windows ANSI code page (" +

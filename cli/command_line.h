@@ -41,6 +41,8 @@ struct Command {
   std::optional<std::string> newProgrammer;
   TemplatesAction templates = TemplatesAction::kNone;
   std::string templatesPath;  // the FOLDER or FILE a templates subcommand names; empty when none
+  bool doctor = false;
+  bool doctorElevated = false;  // doctor --elevated
 };
 
 // Defines the subcommands and options of `app`, each filling `command`: only subcommand `only` when
