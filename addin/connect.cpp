@@ -89,7 +89,7 @@ void Connect::OnConnection(std::shared_ptr<host::Vbe> Application, long ConnectM
       }
     }
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, {});
+    host::ShowCaughtFailure(platform_.ui, {}, kConnectionFailureAfterword);
   }
 }
 
