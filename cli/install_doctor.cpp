@@ -211,7 +211,10 @@ class HostCheck {
       return false;
     }
     const bool elevated = asElevated_ || reader_.Elevated();
-    const RegistryRoot root = user && !elevated ? RegistryRoot::kCurrentUser : RegistryRoot::kLocalMachine;
+    // The class that the host loads: an elevated one reads the machine's alone; without a machine
+    // class there, the user's is checked all the same, for the host run without elevation.
+    const RegistryRoot root =
+        user && !(elevated && machine) ? RegistryRoot::kCurrentUser : RegistryRoot::kLocalMachine;
     Fine(std::string{"class "} + std::string{kConnectClsid} + " registered " +
          (user && machine ? "per user and for everyone"
           : user          ? "per user"
@@ -224,7 +227,6 @@ class HostCheck {
           "Install for everyone (msiexec /i Scrivlet-VERSION-x64.msi ALLUSERS=1, from a "
           "prompt run as administrator), or run the host without elevation.";
       Add(elevated ? Verdict::kProblem : Verdict::kNote, text, fix);
-      if (elevated) return true;
     }
     CheckServer(root);
     CheckTypeLibrary(root);

@@ -34,8 +34,9 @@ std::optional<std::string> RegistryInstallReader::Text(RegistryRoot root, Regist
   const UniqueHkey key = Open(root, view, path);
   if (!key) return std::nullopt;
   const std::wstring wideName = Wide(name);
-  // RRF_RT_REG_SZ with REG_EXPAND_SZ: an expandable path (%ProgramFiles%...) comes back expanded.
-  constexpr DWORD kFlags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+  // RRF_RT_REG_SZ takes an expandable value too, and gives it expanded (%ProgramFiles%...); naming
+  // RRF_RT_REG_EXPAND_SZ without RRF_NOEXPAND is refused as an invalid parameter.
+  constexpr DWORD kFlags = RRF_RT_REG_SZ;
   DWORD bytes = 0;
   if (::RegGetValueW(key.get(), nullptr, wideName.c_str(), kFlags, nullptr, nullptr, &bytes) !=
       ERROR_SUCCESS) {
