@@ -129,6 +129,7 @@ std::string Pe(std::uint16_t machine, bool signedFile, std::uint32_t directories
   PutLittle(bytes, optional, plus ? 0x20b : 0x10b, 2);
   PutLittle(bytes, optional + (plus ? 108 : 92), directories, 4);
   if (signedFile) {
+    // The security directory is the fifth, eight bytes each.
     const std::size_t security = optional + (plus ? 112 : 96) + std::size_t{32};
     PutLittle(bytes, security, 0x6000, 4);
     PutLittle(bytes, security + 4, 0x1d40, 4);
