@@ -82,6 +82,7 @@ void Connect::OnConnection(std::shared_ptr<host::Vbe> Application, long ConnectM
       const std::shared_ptr<host::Events> events = VBInstance->Events();
       if (!events) ThrowObjectNotSet();
       MenuHandler(events->CommandBarEvents(MenuControl_));
+      Step([&] { AddDressingEntries(); });
       if (ConnectMode == kConnectAfterStartup &&
           platform_.settings.GetSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "0") ==
               "1") {
@@ -93,11 +94,32 @@ void Connect::OnConnection(std::shared_ptr<host::Vbe> Application, long ConnectM
   }
 }
 
+void Connect::AddDressingEntries() {
+  const std::shared_ptr<host::CommandBars> bars = VBInstance->CommandBars();
+  if (!bars) return;
+  const std::shared_ptr<host::CommandBarControls> controls = AddInsMenu(*bars);
+  const std::shared_ptr<host::Events> events = VBInstance->Events();
+  if (!controls || !events) return;
+  for (const DressingScope scope : {DressingScope::kModule, DressingScope::kProject}) {
+    auto entry = std::make_unique<DressingEntry>(platform_, scope);
+    entry->VBInstance = VBInstance;
+    try {
+      entry->Attach(controls, *events);
+    } catch (...) {
+      entry->Detach();
+      throw;
+    }
+    entries_.push_back(std::move(entry));
+  }
+}
+
 void Connect::OnDisconnection() noexcept {
   Step([&] {
     if (!MenuControl_) ThrowObjectNotSet();
     MenuControl_->Delete();
   });
+  for (const std::unique_ptr<DressingEntry>& entry : entries_) entry->Detach();
+  entries_.clear();
   if (FormDisplayed) {
     Step([&] {
       platform_.settings.SaveSetting(host::kProgramTitle, kSettingsSection, kDisplayOnConnectKey, "1");

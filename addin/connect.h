@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "addin/dressing_entry.h"
 #include "dialog/connection.h"
 #include "dialog/form_view.h"
 #include "dialog/frm_add_in.h"
@@ -92,6 +94,9 @@ class Connect final : public dialog::Connection, public host::CommandBarClickHan
   std::shared_ptr<host::CommandBarControl> MenuControl_;
   std::unique_ptr<dialog::FrmAddIn> DialogForm_;
   std::shared_ptr<host::CommandBarEvents> MenuHandler_;
+  // The entries for headers and traps, after the main one; a host that refuses them has none.
+  std::vector<std::unique_ptr<DressingEntry>> entries_;
+  void AddDressingEntries();
 };
 
 }  // namespace addin

@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "host/code_page.h"
 #include "scrivlet_version.h"
@@ -24,8 +25,8 @@ constexpr const char* kExamples = R"(Examples:
   scrivlet config programmer "Ada Lovelace"
 )";
 
-constexpr std::array<std::string_view, 7> kSubcommands{"property", "sub",       "function", "comments",
-                                                       "config",   "templates", "doctor"};
+constexpr std::array<std::string_view, 9> kSubcommands{
+    "property", "sub", "function", "comments", "headers", "traps", "config", "templates", "doctor"};
 constexpr std::array<std::string_view, 3> kTemplatesSubcommands{"init", "show", "check"};
 
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
@@ -230,6 +231,31 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
     comments->callback([&command] { command.request.bComment = true; });
   }
 
+  for (const auto& [name, action, what] : {std::tuple{"headers", DressingAction::kHeaders, "header"},
+                                           std::tuple{"traps", DressingAction::kTraps, "error trap"}}) {
+    if (!wanted(name)) continue;
+    CLI::App* sub =
+        app.add_subcommand(name, std::string{"give every routine in PATH... the "} + what + " it lacks");
+    sub->add_option("PATH", command.paths,
+                    "VB6 source files, folders (every source file below) and .vbp files")
+        ->required();
+    sub->add_flag("--remove", command.remove, std::string{"take out the "} + what + "s the templates added");
+    sub->add_option("--only", command.only, "only the routines of these names (NAME,NAME or --only again)")
+        ->delimiter(',')
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    CLI::Option* diff =
+        sub->add_flag("--diff", command.diff, "print the changes as a unified diff, writing nothing");
+    CLI::Option* dryRun =
+        sub->add_flag("--dry-run", command.dryRun, "say what would change, writing nothing");
+    diff->excludes(dryRun);
+    sub->add_flag("--resume-next", command.request.bResumeNext, "trap errors with On Error Resume Next");
+    sub->add_option("--usage", command.request.sUsage, "the utility text of the headers");
+    sub->add_option("--programmer", command.programmer, "the programmer's name (default: the stored one)");
+    sub->add_option("--codepage", command.codePage, "the files' Windows code page")->default_val(1252);
+    sub->callback([&command, action = action] { command.dressing = action; });
+  }
+
   if (wanted("config")) {
     CLI::App* config = app.add_subcommand("config", "show or change stored settings");
     config->require_subcommand(1);
@@ -306,7 +332,11 @@ void CheckUsage(Command& command) {
     return;
   }
   if (command.doctor) return;
-  if (command.templates != TemplatesAction::kNone) {
+  if (command.dressing != DressingAction::kNone) {
+    RequireText(command.request.sUsage, "--usage");
+    for (const std::string& name : command.only) RequireOneLine(name, "--only");
+  }
+  if (command.templates != TemplatesAction::kNone || command.dressing != DressingAction::kNone) {
     if (!host::IsWindowsAnsiCodePage(command.codePage)) {
       throw UsageError("--codepage " + std::to_string(command.codePage) + ": not a Windows ANSI code page (" +
                        CodePageList() + ")");

@@ -25,6 +25,9 @@ class UsageError : public std::runtime_error {
 // What "scrivlet templates" is asked to do.
 enum class TemplatesAction : std::uint8_t { kNone, kInit, kShow, kCheck };
 
+// Which of the runs over existing routines, if any.
+enum class DressingAction : std::uint8_t { kNone, kHeaders, kTraps };
+
 // Everything the parsed command line says. The request's defaults are the options dialog's, but for
 // the usage text, which goes without the dialog's trailing line break so that it leaves no stray
 // line in a file.
@@ -43,6 +46,11 @@ struct Command {
   std::string templatesPath;  // the FOLDER or FILE a templates subcommand names; empty when none
   bool doctor = false;
   bool doctorElevated = false;  // doctor --elevated
+  DressingAction dressing = DressingAction::kNone;
+  std::vector<std::string> paths;  // files, folders and .vbp project files
+  std::vector<std::string> only;   // --only: the routines to touch
+  bool remove = false;             // --remove
+  bool dryRun = false;             // --dry-run
 };
 
 // Defines the subcommands and options of `app`, each filling `command`: only subcommand `only` when

@@ -5,14 +5,15 @@
 #include <cstddef>
 #include <string>
 
+#include "addin/registry_table.h"
+
 namespace cli {
 namespace {
 
-// The names the DLL registers under (addin/win32/penwright.idl and registration.cpp); the Wine table of
-// broken installs runs the doctor against a real registration, which keeps the two in step.
-constexpr std::string_view kProgId = "Penwright.Connect";
-constexpr std::string_view kConnectClsid = "{FAEF55F2-E717-4EAD-A497-6FB86A685EF2}";
-constexpr std::string_view kTypeLib = "{ABD489EB-9188-4951-BE88-5A864556EE82}";
+// The names and keys that registration writes, from its own table.
+constexpr std::string_view kProgId = addin::registry::kAddinProgId;
+constexpr std::string_view kConnectClsid = addin::registry::kClasses[0].clsid;
+constexpr std::string_view kTypeLib = addin::registry::kLibid;
 constexpr std::string_view kClasses = "Software\\Classes\\";
 
 constexpr std::uint16_t kMachineX86 = 0x14c;
@@ -27,11 +28,14 @@ struct Host {
   bool office;
 };
 
+// The hosts in the order of registration's host lists, whose keys and load behaviours they take.
 constexpr std::array<Host, 3> kHosts = {{
-    {"VB6 IDE (32-bit)", RegistryView::k32, "Software\\Microsoft\\Visual Basic\\6.0\\Addins", 5, false},
-    {"VBA editor of 32-bit Office", RegistryView::k32, "Software\\Microsoft\\VBA\\VBE\\6.0\\Addins", 3, true},
-    {"VBA editor of 64-bit Office", RegistryView::k64, "Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64", 3,
-     true},
+    {"VB6 IDE (32-bit)", RegistryView::k32, addin::registry::kHostLists[0].addinsKey,
+     addin::registry::kHostLists[0].loadBehavior, false},
+    {"VBA editor of 32-bit Office", RegistryView::k32, addin::registry::kHostLists[1].addinsKey,
+     addin::registry::kHostLists[1].loadBehavior, true},
+    {"VBA editor of 64-bit Office", RegistryView::k64, addin::registry::kHostLists[2].addinsKey,
+     addin::registry::kHostLists[2].loadBehavior, true},
 }};
 
 constexpr std::array<std::string_view, 3> kOfficeVersions = {"14.0", "15.0", "16.0"};

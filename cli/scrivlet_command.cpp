@@ -11,6 +11,7 @@
 
 #include "cli/cli_ui.h"
 #include "cli/command_line.h"
+#include "cli/dressing_command.h"
 #include "cli/install_doctor.h"
 #include "cli/templates_command.h"
 #include "cli/unified_diff.h"
@@ -223,6 +224,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
   try {
     if (command.configProgrammer) return ConfigProgrammer(command, services);
     if (command.templates != TemplatesAction::kNone) return RunTemplates(command, services);
+    if (command.dressing != DressingAction::kNone) return RunDressing(command, services);
     if (command.doctor) return RunDoctor(command, services);
     return Generate(command, services);
   } catch (const UsageError& error) {

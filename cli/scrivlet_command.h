@@ -40,6 +40,8 @@ struct CommandServices {
   const host::TemplateStore* templates = nullptr;
   // The Windows registry and files that `doctor` checks; null where there are none (Linux).
   const InstallReader* install = nullptr;
+  // Whether a long run may show its progress on `err` (a terminal).
+  bool progress = false;
   // Called with the exit status when the run is over, its parser and command still standing: a
   // program that ends there frees nothing of them one by one. Left empty, RunScrivlet returns.
   void (*endRun)(int status) = nullptr;

@@ -18,3 +18,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# CTest runs the test programs through Wine, in the prefix and on the display of the caller's
+# environment (scripts/wine-tests sets them up).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -8,6 +8,7 @@
 
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
+#include "generator/headers_and_traps.h"
 #include "generator/property_bag.h"
 #include "host/code_pane.h"
 #include "host/error_trap.h"
@@ -19,32 +20,6 @@
 
 namespace generator {
 namespace {
-
-// The kind to write for the routine at the caret. The host reports a Sub and a Function alike, so
-// its declaration tells them apart: a Sub must get "Exit Sub".
-ProcedureKind KindAtCaret(host::ProcKind hostKind, std::string_view declaration) {
-  switch (hostKind) {
-    case host::ProcKind::kProc: {
-      const auto parsed = host::ParseDeclaration(declaration);
-      return parsed && parsed->isSub ? pkSub : pkFunction;
-    }
-    case host::ProcKind::kLet:
-      return pkPropertyLet;
-    case host::ProcKind::kSet:
-      return pkPropertySet;
-    case host::ProcKind::kGet:
-      return pkPropertyGet;
-  }
-  return static_cast<ProcedureKind>(hostKind);
-}
-
-// Where comments for a caret on `caret` go: above the caret line, but never above the body's first
-// line, and never between two lines of one continued statement.
-long InsertionLine(const host::CodeModule& module, long caret, long declarationEnd) {
-  long line = std::max(caret, declarationEnd + 1);
-  while (line - 1 > declarationEnd && host::ContinuesOnNextLine(module.Lines(line - 1, 1))) --line;
-  return line;
-}
 
 // Adds the generation's first text ahead of the module's first routine, as AddFromString does, unless
 // that routine stands in an #If block: the text then goes ahead of the outermost such block, so that
@@ -105,9 +80,8 @@ std::string RoutineText(const Request& request, ProcedureKind kind, const host::
   return text;
 }
 
-// Header and body for the routine under the caret, named after that routine. The text goes above
-// the caret line, or right after the declaration when the caret is on it or above it, so that it
-// always lands inside the routine, and above a continued statement rather than in it.
+// The header and the trap for the routine under the caret, around its own statements: what it lacks of
+// them, named after the name field or, when that is empty, after the routine itself.
 void InsertComments(const Request& request, host::CodeModule& module, const host::Platform& platform,
                     const TemplateContext& context) {
   const std::shared_ptr<host::CodePane> pane = module.CodePane();
@@ -118,19 +92,29 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
     platform.ui.MsgBox("The caret is not inside a routine.", "EcrireCode");
     return;
   }
-  const DeclarationLines declaration =
-      ReadDeclaration(module, module.ProcBodyLine(routine.name, routine.kind));
-  const ProcedureKind kind = KindAtCaret(routine.kind, declaration.text);
-  if (request.bProp_Changed && (kind == pkPropertyLet || kind == pkPropertySet) &&
-      !PropertyBagObject(module)) {
-    platform.ui.MsgBox(kNoPropertyBag, "EcrireCode");
+  const TemplateSet& set = context.Set();
+  DressingOptions options;
+  options.resumeNext = request.bResumeNext;
+  options.usage = request.sUsage;
+  options.programmer = request.sNomutilisateur;
+  options.module = context.module;
+  options.project = context.project;
+  options.name = request.sNom_Propriete;
+  options.only = {routine.name};
+  if (set.header.Uses(TemplateVariable::kDate)) {
+    options.date = platform.dates.Format(platform.clock.Today(), host::kCreationDatePattern);
+  } else {
+    options.date = context.date;
+  }
+  const std::vector<std::string> lines = CodeLinesOf(module);
+  const DressingPlan plan = PlanDressing(lines, set, options, caret);
+  const auto changed = std::find_if(plan.routines.begin(), plan.routines.end(),
+                                    [](const RoutineDressing& dressing) { return dressing.Changed(); });
+  if (changed == plan.routines.end()) {
+    platform.ui.MsgBox(routine.name + " has a header and an error trap already.", "EcrireCode");
     return;
   }
-  const RoutineNames names{routine.name, routine.name};
-  std::string text = Description(request, kind, names, platform, context);
-  text += '\r';
-  text += CreerCorps(request, kind, names, platform.ui, context);
-  module.InsertLines(InsertionLine(module, caret, declaration.last), text);
+  ApplyDressing(module, plan);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "generator/template_set.h"
 
 #include <algorithm>
+#include <span>
 
 #include "host/code_page.h"
 #include "host/vb_code/code_lines.h"
@@ -254,6 +255,61 @@ std::string Template::Expand(const TemplateValues& values, std::string_view body
     if (role_ == Role::kHeader) out += '\r';
   }
   return out;
+}
+
+std::optional<std::size_t> Template::BodyLine() const noexcept {
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].isBody) return i;
+  }
+  return std::nullopt;
+}
+
+std::string_view Template::BodyIndent() const noexcept {
+  const std::optional<std::size_t> body = BodyLine();
+  return body ? std::string_view{lines_[*body].indent} : std::string_view{};
+}
+
+std::string Template::ExpandLine(std::size_t index, const TemplateValues& values) const {
+  std::string out;
+  const Line& line = lines_.at(index);
+  for (const Piece& piece : line.pieces) {
+    if (piece.isVariable) {
+      AppendValue(out, line, values.at(static_cast<std::size_t>(piece.variable)));
+    } else {
+      out += piece.text;
+    }
+  }
+  return out;
+}
+
+namespace {
+
+// Pieces from `at` on match `text`: literal pieces and known values exactly, the others any text.
+template <class Piece>
+bool MatchPieces(std::span<const Piece> pieces, std::string_view text, const TemplateValues& values,
+                 std::uint32_t anyText) {
+  if (pieces.empty()) return text.empty();
+  const Piece& piece = pieces.front();
+  const std::span<const Piece> rest = pieces.subspan(1);
+  const bool wild = piece.isVariable && (anyText & (1U << static_cast<unsigned>(piece.variable))) != 0;
+  if (!wild) {
+    const std::string_view expected =
+        piece.isVariable ? values.at(static_cast<std::size_t>(piece.variable)) : std::string_view{piece.text};
+    return text.starts_with(expected) && MatchPieces(rest, text.substr(expected.size()), values, anyText);
+  }
+  for (std::size_t taken = 0; taken <= text.size(); ++taken) {
+    if (MatchPieces(rest, text.substr(taken), values, anyText)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Template::MatchesLine(std::size_t index, std::string_view text, const TemplateValues& values,
+                           std::uint32_t anyText) const {
+  const Line& line = lines_.at(index);
+  if (line.isBody) return false;
+  return MatchPieces(std::span<const Piece>{line.pieces}, text, values, anyText);
 }
 
 bool Template::Uses(TemplateVariable variable) const noexcept {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -62,6 +63,18 @@ class Template {
   std::string Expand(const TemplateValues& values, std::string_view body = {}) const;
 
   bool Uses(TemplateVariable variable) const noexcept;
+
+  // Line by line, for what is written around a routine that exists: how many lines the template has,
+  // which is the {Body} line (a header has none), the blanks before {Body}, and one line expanded (a
+  // value's line breaks make it several, CR-separated).
+  std::size_t LineCount() const noexcept { return lines_.size(); }
+  std::optional<std::size_t> BodyLine() const noexcept;
+  std::string_view BodyIndent() const noexcept;
+  std::string ExpandLine(std::size_t index, const TemplateValues& values) const;
+  // Whether `text` is what line `index` writes, given `values` for the variables not in `anyText`
+  // and any text within the line for those in it (a bit per TemplateVariable).
+  bool MatchesLine(std::size_t index, std::string_view text, const TemplateValues& values,
+                   std::uint32_t anyText) const;
   const std::string& File() const noexcept { return file_; }
   // The template's own characters, without its variables: what the module's code page must hold.
   std::string Literal() const;

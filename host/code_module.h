@@ -56,6 +56,12 @@ class CodeModule {
   virtual void InsertLines(long line, std::string_view text) = 0;
   // Adds `text` ahead of the module's first routine, or at its end when it has none.
   virtual void AddFromString(std::string_view text) = 0;
+  // Deletes `count` lines from `line` on. An IDE without the member fails as this default does (438).
+  virtual void DeleteLines(long line, long count) {
+    static_cast<void>(line);
+    static_cast<void>(count);
+    throw VbError(kErrNoSuchMember);
+  }
 
   // The component the module belongs to. An IDE that cannot tell throws HostError: one whose code
   // modules lack the member, as this default does (438), or that answers Nothing (91).

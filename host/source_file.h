@@ -3,10 +3,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace host {
 
@@ -58,6 +60,14 @@ class SourceFiles {
   // Reads the whole file. Throws SourceFileError when the path is missing, is a folder or another
   // kind of non-regular file, or cannot be read.
   virtual std::unique_ptr<SourceFile> Read(const std::string& path) = 0;
+
+  // Every file in the folder `path` and the folders below it, sorted, leaving out what a leading dot
+  // hides (.git, .scrivlet); nothing when `path` is not a folder. Throws SourceFileError when a
+  // folder cannot be read.
+  virtual std::optional<std::vector<std::string>> FilesBelow(const std::string& path) const {
+    static_cast<void>(path);
+    return std::nullopt;
+  }
 
  protected:
   SourceFiles() = default;

@@ -15,6 +15,13 @@ class Ui {
   // Shows `text` with a single OK button and returns when it is dismissed. An empty title shows
   // kProgramTitle. Never throws: it is called from inside error traps, where memory may be exhausted.
   virtual void MsgBox(std::string_view text, std::string_view title) noexcept = 0;
+  // Asks `text` with Yes and No buttons; true for Yes. A platform that cannot ask answers No, so
+  // that nothing asked about is done.
+  virtual bool Confirm(std::string_view text, std::string_view title) noexcept {
+    static_cast<void>(text);
+    static_cast<void>(title);
+    return false;
+  }
 
  protected:
   Ui() = default;

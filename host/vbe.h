@@ -3,12 +3,14 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/host_error.h"
 #include "host/vb_errors.h"
 
 namespace host {
 
+class CodeModule;
 class CodePane;
 class CommandBars;
 class Events;
@@ -31,6 +33,9 @@ class Vbe {
   // The file of the active project (VBProject.FileName: the .vbp in VB6, the document in Office);
   // empty when there is none or it was never saved.
   virtual std::string ActiveProjectFileName() { return {}; }
+  // The code modules of the active project's components (those that have one). A host that cannot
+  // tell fails as for a member it lacks.
+  virtual std::vector<std::shared_ptr<CodeModule>> ActiveProjectCodeModules() { throw VbError(kErrNoSuchMember); }
 
  protected:
   Vbe() = default;

@@ -4,40 +4,27 @@
 
 #include <olectl.h>
 
-#include <array>
 #include <new>
 #include <string>
+#include <string_view>
 
-#include "addin/win32/penwright.h"
+#include "addin/registry_table.h"
 #include "addin/win32/registry_edit.h"
 #include "addin/win32/registry_keys.h"
 #include "addin/win32/server_lifetime.h"
 #include "addin/win32/type_library.h"
 #include "addin/win32/type_library_registration.h"
 #include "platform/win32/com_handles.h"
+#include "platform/win32/wide.h"
 
 namespace addin::com {
 namespace {
 
+namespace table = addin::registry;
 using platform::win32::ComPtr;
+using platform::win32::Wide;
 
-struct ClassEntry {
-  const CLSID& clsid;
-  std::wstring_view progId;
-};
-
-const std::array<ClassEntry, 2> kClasses = {
-    {{CLSID_Connect, L"Penwright.Connect"}, {CLSID_CEcrireCode, L"Penwright.CEcrireCode"}}};
-
-#ifdef _WIN64
-constexpr std::array<HostList, 1> kHostLists = {
-    {{L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64", 3, false}}};
-#else
-constexpr std::array<HostList, 2> kHostLists = {{{L"Software\\Microsoft\\Visual Basic\\6.0\\Addins", 5, true},
-                                                 {L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins", 3, false}}};
-#endif
-// The host lists' common parent, which unregistration never removes.
-constexpr std::wstring_view kHostsParent = L"Software\\Microsoft";
+constexpr table::Bits kOwnBits = sizeof(void*) == 8 ? table::Bits::k64 : table::Bits::k32;
 
 // Where the classes go: HKEY_LOCAL_MACHINE's machine-wide, HKEY_CURRENT_USER's per user. Both are
 // written in the process's own view, which on 64-bit Windows keeps each bitness's CLSID (and Interface)
@@ -50,50 +37,43 @@ const Scope kMachine{HKEY_LOCAL_MACHINE, false};
 const Scope kUser{HKEY_CURRENT_USER, true};
 constexpr std::wstring_view kClassesKey = L"Software\\Classes\\";
 
-std::wstring ClassKey(const ClassEntry& entry) {
-  return std::wstring{kClassesKey} + L"CLSID\\" + GuidText(entry.clsid);
+std::wstring ClassesKey(std::string_view key) {
+  return std::wstring{kClassesKey} + Wide(key);
 }
 
-std::wstring ProgIdKey(const ClassEntry& entry) {
-  return std::wstring{kClassesKey} + std::wstring{entry.progId};
-}
-
-std::wstring AddinKey(const HostList& list) {
-  return std::wstring{list.addinsKey} + L'\\' + std::wstring{kAddinProgId};
-}
-
-void RegisterClassEntry(RegistryEdit& edit, HKEY root, const ClassEntry& entry,
-                        const std::wstring& serverPath) {
-  const std::wstring classKey = ClassKey(entry);
-  const std::wstring progIdKey = ProgIdKey(entry);
-  edit.SetText(root, classKey, {}, entry.progId);
-  edit.SetText(root, classKey + L"\\InprocServer32", {}, serverPath);
-  edit.SetText(root, classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-  edit.SetText(root, classKey + L"\\ProgID", {}, entry.progId);
-  edit.SetText(root, progIdKey, {}, entry.progId);
-  edit.SetText(root, progIdKey + L"\\CLSID", {}, GuidText(entry.clsid));
-}
-
-void RegisterHostEntries(RegistryEdit& edit) {
-  for (const HostList& list : kHostLists) {
-    const std::wstring key = AddinKey(list);
-    edit.SetText(HKEY_CURRENT_USER, key, L"FriendlyName", kFriendlyName);
-    edit.SetText(HKEY_CURRENT_USER, key, L"Description", kDescription);
-    edit.SetNumber(HKEY_CURRENT_USER, key, L"LoadBehavior", list.loadBehavior);
-    if (list.commandLineSafe) edit.SetNumber(HKEY_CURRENT_USER, key, L"CommandLineSafe", 1);
+// This DLL's rows of the registry table, in its scope. Machine-wide, RegisterTypeLib has written the
+// type library's.
+void WriteRows(RegistryEdit& edit, Scope scope, const std::wstring& serverPath) {
+  for (const table::Row& row : table::Rows()) {
+    if (!table::Writes(kOwnBits, row.bits) || (row.typeLibrary && !scope.perUser)) continue;
+    const bool underClasses = row.root == table::Root::kClasses;
+    const HKEY root = underClasses ? scope.root : HKEY_CURRENT_USER;
+    const std::wstring key = underClasses ? ClassesKey(row.key) : Wide(row.key);
+    const std::wstring name = Wide(row.name);
+    switch (row.data) {
+      case table::Data::kText:
+        edit.SetText(root, key, name, Wide(row.text));
+        break;
+      case table::Data::kNumber:
+        edit.SetNumber(root, key, name, row.number);
+        break;
+      case table::Data::kServerPath:
+        edit.SetText(root, key, name, serverPath);
+        break;
+      case table::Data::kServerFolder:
+        edit.SetText(root, key, name, serverPath.substr(0, serverPath.rfind(L'\\')));
+        break;
+    }
   }
 }
 
 void Register(RegistryEdit& edit, Scope scope) {
   std::wstring serverPath = ServerPath();
-  const ComPtr<ITypeLib> library = LoadOwnTypeLib();
-  if (scope.perUser) {
-    RegisterUserTypeLibrary(edit, library.get(), serverPath);
-  } else {
+  if (!scope.perUser) {
+    const ComPtr<ITypeLib> library = LoadOwnTypeLib();
     RegisterMachineTypeLibrary(edit, library.get(), serverPath);
   }
-  for (const ClassEntry& entry : kClasses) RegisterClassEntry(edit, scope.root, entry, serverPath);
-  RegisterHostEntries(edit);
+  WriteRows(edit, scope, serverPath);
 }
 
 HRESULT RegisterIn(Scope scope) noexcept {
@@ -129,36 +109,33 @@ HRESULT UnregisterIn(Scope scope) noexcept {
     }
   };
   step([scope] { UnregisterTypeLibrary(scope.root); });
-  for (const ClassEntry& entry : kClasses) {
-    step([&] { DeleteTree(scope.root, ClassKey(entry)); });
+  for (const table::ClassEntry& entry : table::kClasses) {
+    step([&] { DeleteTree(scope.root, ClassesKey(table::ClassKey(entry))); });
     // The ProgID key serves both bitnesses on Windows: it stays while the other bitness's class is
     // registered in this scope. Once neither is, it goes from both views, for a registry (as Wine's)
     // that keeps one ProgID key per bitness.
     step([&] {
-      if (KeyExists(scope.root, ClassKey(entry), kOtherView)) return;
-      DeleteTree(scope.root, ProgIdKey(entry));
-      DeleteTree(scope.root, ProgIdKey(entry), kOtherView);
+      if (KeyExists(scope.root, ClassesKey(table::ClassKey(entry)), kOtherView)) return;
+      DeleteTree(scope.root, ClassesKey(entry.progId));
+      DeleteTree(scope.root, ClassesKey(entry.progId), kOtherView);
     });
   }
   // The host entries are the same in both scopes: they stay while this bitness's class is still
   // registered in the other one.
   const Scope other = scope.perUser ? kMachine : kUser;
-  if (KeyExists(other.root, ClassKey(kClasses[0]))) return first;
-  for (const HostList& list : kHostLists) {
+  if (KeyExists(other.root, ClassesKey(table::ClassKey(table::kClasses[0])))) return first;
+  for (const table::HostList& list : table::kHostLists) {
+    if (!table::Writes(kOwnBits, list.bits)) continue;
     step([&list] {
-      DeleteTree(HKEY_CURRENT_USER, AddinKey(list));
+      DeleteTree(HKEY_CURRENT_USER, Wide(table::AddinKey(list)));
       // Up to Software\Microsoft, each key our entry leaves empty: the list, and the host's keys above it.
-      PruneEmptyUpTo(HKEY_CURRENT_USER, std::wstring{list.addinsKey}, std::wstring{kHostsParent});
+      PruneEmptyUpTo(HKEY_CURRENT_USER, Wide(list.addinsKey), Wide(table::kHostsParent));
     });
   }
   return first;
 }
 
 }  // namespace
-
-std::span<const HostList> HostLists() noexcept {
-  return kHostLists;
-}
 
 HRESULT RegisterServer() noexcept {
   return RegisterIn(kMachine);

@@ -1,8 +1,6 @@
 // addin/win32/registry_keys.cpp: existence checks and deletions, each in a chosen registry view.
 #include "addin/win32/registry_keys.h"
 
-#include <objbase.h>
-
 #include <array>
 #include <vector>
 
@@ -12,13 +10,6 @@
 namespace addin::com {
 
 using platform::win32::UniqueHkey;
-
-std::wstring GuidText(const GUID& guid) {
-  std::array<wchar_t, 40> text{};
-  if (::StringFromGUID2(guid, text.data(), static_cast<int>(text.size())) == 0)
-    throw RegistrationFailure{E_FAIL};
-  return text.data();
-}
 
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view) {
   HKEY key = nullptr;

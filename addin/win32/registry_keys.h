@@ -11,9 +11,6 @@ namespace addin::com {
 // 32-bit Windows there is one view, and the flag is ignored.
 inline constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 
-// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"; throws RegistrationFailure when it cannot be formatted.
-std::wstring GuidText(const GUID& guid);
-
 // Whether `path` is there under `root`, in the view `view` (0: the process's own).
 bool KeyExists(HKEY root, const std::wstring& path, REGSAM view = 0);
 

@@ -1,4 +1,5 @@
-// addin/win32/type_library_registration.cpp: RegisterTypeLib machine-wide, and its per-user keys by hand.
+// addin/win32/type_library_registration.cpp: RegisterTypeLib machine-wide, and the undoing of either scope's
+// type library keys.
 #include "addin/win32/type_library_registration.h"
 
 #include <oleauto.h>
@@ -7,60 +8,31 @@
 #include <string>
 #include <string_view>
 
-#include "addin/win32/penwright.h"
+#include "addin/registry_table.h"
 #include "addin/win32/registry_keys.h"
 #include "platform/win32/com_handles.h"
+#include "platform/win32/wide.h"
 
 namespace addin::com {
 namespace {
 
-constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
+namespace table = addin::registry;
+using platform::win32::Wide;
+
+constexpr table::Bits kOwnBits = sizeof(void*) == 8 ? table::Bits::k64 : table::Bits::k32;
 // Under HKEY_LOCAL_MACHINE machine-wide, under HKEY_CURRENT_USER per user.
-constexpr wchar_t kClasses[] = L"Software\\Classes\\";
-// The library's version and locale, as penwright.idl declares them.
-constexpr wchar_t kVersion[] = L"1.0";
-constexpr wchar_t kLocale[] = L"0";
-// The automation marshaller (PSOAInterface), the proxy of every dual interface a type library describes.
-constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+constexpr std::wstring_view kClasses = L"Software\\Classes\\";
 
-struct Interface {
-  const IID& iid;
-  std::wstring_view name;
-};
-const std::array<Interface, 2> kInterfaces = {
-    {{IID__Connect, L"_Connect"}, {IID__CEcrireCode, L"_CEcrireCode"}}};
-
-std::wstring VersionKey(std::wstring_view classes) {
-  return std::wstring{classes} + L"TypeLib\\" + GuidText(LIBID_Penwright) + L'\\' + kVersion;
+std::wstring ClassesKey(const std::string& key) {
+  return std::wstring{kClasses} + Wide(key);
 }
 
-std::wstring PlatformKey(std::wstring_view classes) {
-  return VersionKey(classes) + L'\\' + kLocale + L'\\' + std::wstring{TypeLibraryPlatform()};
+std::wstring VersionKey() {
+  return ClassesKey(table::LibraryVersionKey());
 }
 
-std::wstring LibraryKey() {
-  return std::wstring{kClasses} + L"TypeLib\\" + GuidText(LIBID_Penwright);
-}
-
-std::wstring InterfaceKey(const Interface& entry) {
-  return std::wstring{kClasses} + L"Interface\\" + GuidText(entry.iid);
-}
-
-// The library's flags, as RegisterTypeLib writes them under FLAGS: a decimal number.
-std::wstring LibraryFlags(ITypeLib* library) {
-  TLIBATTR* attributes = nullptr;
-  if (FAILED(library->GetLibAttr(&attributes))) throw RegistrationFailure{E_FAIL};
-  const WORD flags = attributes->wLibFlags;
-  library->ReleaseTLibAttr(attributes);
-  return std::to_wstring(flags);
-}
-
-std::wstring LibraryDescription(ITypeLib* library) {
-  BSTR text = nullptr;
-  if (FAILED(library->GetDocumentation(-1, nullptr, &text, nullptr, nullptr)))
-    throw RegistrationFailure{E_FAIL};
-  const platform::win32::UniqueBstr owned{text};
-  return std::wstring{platform::win32::BstrView(text)};
+std::wstring PlatformKey() {
+  return VersionKey() + L'\\' + Wide(table::LibraryPlatformKey(kOwnBits));
 }
 
 // Whether the version key holds anything but FLAGS and HELPDIR, in the view `view`: a platform still
@@ -88,12 +60,8 @@ bool AnyPlatformLeft(HKEY root, const std::wstring& versionKey, REGSAM view) {
 
 }  // namespace
 
-std::wstring_view TypeLibraryPlatform() noexcept {
-  return kSysKind == SYS_WIN64 ? L"win64" : L"win32";
-}
-
 void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstring& serverPath) {
-  const bool registeredBefore = KeyExists(HKEY_LOCAL_MACHINE, PlatformKey(kClasses));
+  const bool registeredBefore = KeyExists(HKEY_LOCAL_MACHINE, PlatformKey());
   // Recorded first: a RegisterTypeLib that fails half-way may have written some of its keys.
   edit.Recorded([registeredBefore] {
     if (!registeredBefore) UnregisterTypeLibrary(HKEY_LOCAL_MACHINE);
@@ -102,38 +70,22 @@ void RegisterMachineTypeLibrary(RegistryEdit& edit, ITypeLib* library, std::wstr
   if (FAILED(hr)) throw RegistrationFailure{hr};
 }
 
-void RegisterUserTypeLibrary(RegistryEdit& edit, ITypeLib* library, const std::wstring& serverPath) {
-  const std::wstring version = VersionKey(kClasses);
-  edit.SetText(HKEY_CURRENT_USER, version, {}, LibraryDescription(library));
-  edit.SetText(HKEY_CURRENT_USER, PlatformKey(kClasses), {}, serverPath);
-  edit.SetText(HKEY_CURRENT_USER, version + L"\\FLAGS", {}, LibraryFlags(library));
-  edit.SetText(HKEY_CURRENT_USER, version + L"\\HELPDIR", {}, serverPath.substr(0, serverPath.rfind(L'\\')));
-  const std::wstring libid = GuidText(LIBID_Penwright);
-  for (const Interface& entry : kInterfaces) {
-    const std::wstring key = InterfaceKey(entry);
-    edit.SetText(HKEY_CURRENT_USER, key, {}, entry.name);
-    edit.SetText(HKEY_CURRENT_USER, key + L"\\ProxyStubClsid", {}, kAutomationProxy);
-    edit.SetText(HKEY_CURRENT_USER, key + L"\\ProxyStubClsid32", {}, kAutomationProxy);
-    edit.SetText(HKEY_CURRENT_USER, key + L"\\TypeLib", {}, libid);
-    edit.SetText(HKEY_CURRENT_USER, key + L"\\TypeLib", L"Version", kVersion);
-  }
-}
-
 void UnregisterTypeLibrary(HKEY root) {
-  const std::wstring version = VersionKey(kClasses);
-  DeleteTree(root, PlatformKey(kClasses));
-  DeleteIfEmpty(root, version + L'\\' + kLocale);
+  const std::wstring version = VersionKey();
+  DeleteTree(root, PlatformKey());
+  DeleteIfEmpty(root, version + L'\\' + Wide(table::kLibraryLocale));
   // One TypeLib key serves both bitnesses on Windows; a registry that keeps one per bitness (Wine's
   // per-user classes) is asked in both views.
   const bool otherRegistered =
       AnyPlatformLeft(root, version, 0) || AnyPlatformLeft(root, version, kOtherView);
-  for (const Interface& entry : kInterfaces) {
-    DeleteTree(root, InterfaceKey(entry));
-    if (!otherRegistered) DeleteTree(root, InterfaceKey(entry), kOtherView);
+  for (const table::InterfaceEntry& entry : table::kInterfaces) {
+    const std::wstring key = ClassesKey(table::InterfaceKey(entry));
+    DeleteTree(root, key);
+    if (!otherRegistered) DeleteTree(root, key, kOtherView);
   }
   if (AnyPlatformLeft(root, version, 0)) return;
   DeleteTree(root, version);
-  DeleteIfEmpty(root, LibraryKey());
+  DeleteIfEmpty(root, ClassesKey(table::LibraryKey()));
 }
 
 }  // namespace addin::com

@@ -1,5 +1,6 @@
 // cli/posix/main.cpp: scrivlet with the POSIX platform services.
 #include <malloc.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -75,5 +76,6 @@ int main(int argc, char** argv) {
   services.endRun = EndRun;
   const platform::posix::TemplateFolders templates{platform::posix::UserTemplateFolder()};
   services.templates = &templates;
+  services.progress = ::isatty(STDERR_FILENO) != 0;
   return cli::RunScrivlet(arguments, services);
 }

@@ -154,4 +154,31 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
   return lines.size();
 }
 
+void CodeLineStore::Erase(std::size_t at, std::size_t count) noexcept {
+  std::size_t first = 0;  // the index of the chunk's first line
+  for (std::size_t chunk = 0; chunk < chunks_.size() && count > 0;) {
+    std::vector<StoredLine>& lines = chunks_[chunk];
+    if (at >= first + lines.size()) {
+      first += lines.size();
+      ++chunk;
+      continue;
+    }
+    const std::size_t from = at - first;
+    const std::size_t taken = std::min(count, lines.size() - from);
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(from),
+                lines.begin() + static_cast<std::ptrdiff_t>(from + taken));
+    count -= taken;
+    size_ -= taken;
+    if (lines.empty()) {
+      chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(chunk));
+    } else {
+      first += lines.size();
+      ++chunk;
+    }
+  }
+  chunkTreeStale_ = true;
+  recent_ = 0;
+  recentFirst_ = 0;
+}
+
 }  // namespace host

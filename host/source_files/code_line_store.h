@@ -62,6 +62,8 @@ class CodeLineStore {
   // added lines reads as one view: AddedBreak() gives it. All or nothing: when memory runs out,
   // nothing changes.
   std::size_t Insert(std::size_t at, std::string_view text, std::string_view lineBreak);
+  // Removes `count` lines from index `at` on. Allocates nothing, so it cannot fail.
+  void Erase(std::size_t at, std::size_t count) noexcept;
   // The break kept after an added line.
   std::string_view AddedBreak(const StoredLine& line) const noexcept {
     return {added_.data() + line.offset + line.length, breakSize_};

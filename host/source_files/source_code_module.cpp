@@ -315,6 +315,17 @@ void SourceCodeModule::InsertLines(long line, std::string_view text) {
   InsertAt(static_cast<std::size_t>(line - 1), text);
 }
 
+void SourceCodeModule::DeleteLines(long line, long count) {
+  if (line < 1 || count < 0 || count > static_cast<long>(lines_.size()) - line + 1)
+    throw VbError(kErrInvalidCall);
+  const auto first = static_cast<std::size_t>(line - 1);
+  for (std::size_t i = first; i < first + static_cast<std::size_t>(count); ++i) {
+    if (lines_.at(i).hidden != 0) throw VbError(kErrInvalidCall);
+  }
+  lines_.Erase(first, static_cast<std::size_t>(count));
+  routines_.reset();
+}
+
 long SourceCodeModule::AddFromStringLine() const {
   const RoutineList& routines = Routines();
   return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.LinesAt(0).startLine;

@@ -108,6 +108,8 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   long FindProcBodyLine(std::string_view name, ProcKind kind) const override;
   ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
+  // Refuses (error 5) to delete a line that the file's Attribute lines follow: they would be lost.
+  void DeleteLines(long line, long count) override;
   void AddFromString(std::string_view text) override;
   std::shared_ptr<VBComponent> Parent() const override;
 

@@ -69,6 +69,12 @@ void DispatchCodeModule::InsertLines(long line, std::string_view text) {
   CallByName(module_.get(), L"InsertLines", DISPATCH_METHOD, arguments, result);
 }
 
+void DispatchCodeModule::DeleteLines(long line, long count) {
+  std::array<VARIANT, 2> arguments = {LongArgument(line), LongArgument(count)};
+  platform::win32::UniqueVariant result;
+  CallByName(module_.get(), L"DeleteLines", DISPATCH_METHOD, arguments, result);
+}
+
 void DispatchCodeModule::AddFromString(std::string_view text) {
   const platform::win32::UniqueBstr code = platform::win32::BstrFromUtf8(text);
   std::array<VARIANT, 1> arguments = {TextArgument(code.get())};

@@ -31,6 +31,7 @@ class DispatchCodeModule final : public host::CodeModule {
   long ProcBodyLine(std::string_view name, host::ProcKind kind) const override;
   host::ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
+  void DeleteLines(long line, long count) override;
   void AddFromString(std::string_view text) override;
   // Parent: a host whose modules lack it (438) or answer Nothing (91) cannot tell what the module is.
   std::shared_ptr<host::VBComponent> Parent() const override;

@@ -70,6 +70,23 @@ std::string DispatchVbe::ActiveProjectFileName() {
   }
 }
 
+std::vector<std::shared_ptr<host::CodeModule>> DispatchVbe::ActiveProjectCodeModules() {
+  const platform::win32::ComPtr<IDispatch> project = RequiredMember(vbe_.get(), L"ActiveVBProject");
+  const platform::win32::ComPtr<IDispatch> components = RequiredMember(project.get(), L"VBComponents");
+  platform::win32::UniqueVariant count;
+  CallByName(components.get(), L"Count", kGet, {}, count);
+  std::vector<std::shared_ptr<host::CodeModule>> modules;
+  for (long i = 1; i <= ResultAsLong(count); ++i) {
+    std::array<VARIANT, 1> index = {LongArgument(i)};
+    const platform::win32::ComPtr<IDispatch> component = RequiredMember(components.get(), L"Item", index);
+    // A component without code (a resource file, a designer) answers Nothing.
+    if (platform::win32::ComPtr<IDispatch> module = Member(component.get(), L"CodeModule")) {
+      modules.push_back(std::make_shared<DispatchCodeModule>(std::move(module)));
+    }
+  }
+  return modules;
+}
+
 bool DispatchVbe::HoldsUserControls() {
   return HasMember(vbe_.get(), L"FullName");
 }

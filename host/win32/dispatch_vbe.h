@@ -35,6 +35,7 @@ class DispatchVbe final : public host::Vbe {
   // member, and no project of its can hold a user control.
   bool HoldsUserControls() override;
   std::string ActiveProjectFileName() override;
+  std::vector<std::shared_ptr<host::CodeModule>> ActiveProjectCodeModules() override;
 
  private:
   platform::win32::ComPtr<IDispatch> vbe_;

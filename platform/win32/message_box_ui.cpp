@@ -56,4 +56,15 @@ void MessageBoxUi::MsgBox(std::string_view text, std::string_view title) noexcep
   }
 }
 
+bool MessageBoxUi::Confirm(std::string_view text, std::string_view title) noexcept {
+  if (title.empty()) title = host::kProgramTitle;
+  try {
+    const std::wstring wideText = Wide(text);
+    const std::wstring wideTitle = Wide(title);
+    return ::MessageBoxW(Owner(), wideText.c_str(), wideTitle.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  } catch (...) {
+    return false;  // memory is exhausted: nothing is done
+  }
+}
+
 }  // namespace platform::win32

@@ -25,6 +25,7 @@ HWND MessageOwner() noexcept;
 class MessageBoxUi final : public host::Ui {
  public:
   void MsgBox(std::string_view text, std::string_view title) noexcept override;
+  bool Confirm(std::string_view text, std::string_view title) noexcept override;
 };
 
 }  // namespace platform::win32

@@ -46,6 +46,11 @@ ProcAtLine FaultyCodeModule::ProcOfLine(long line) const {
   return inner_->ProcOfLine(line);
 }
 
+void FaultyCodeModule::DeleteLines(long line, long count) {
+  plan_->Enter("DeleteLines", std::to_string(line) + " " + std::to_string(count));
+  inner_->DeleteLines(line, count);
+}
+
 void FaultyCodeModule::InsertLines(long line, std::string_view text) {
   plan_->Enter("InsertLines", std::to_string(line));
   inner_->InsertLines(line, text);

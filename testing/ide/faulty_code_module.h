@@ -39,6 +39,7 @@ class FaultyCodeModule final : public CodeModule {
   // FindProcBodyLine stays CodeModule's, which asks ProcBodyLine: a planned fault comes as its would.
   ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
+  void DeleteLines(long line, long count) override;
   void AddFromString(std::string_view text) override;
   std::shared_ptr<VBComponent> Parent() const override;
 

@@ -24,6 +24,11 @@ class FaultyVbe final : public Vbe {
   std::shared_ptr<host::CommandBars> CommandBars() override;
   std::shared_ptr<host::Events> Events() override;
   bool HoldsUserControls() override { return inner_->HoldsUserControls(); }
+  std::string ActiveProjectFileName() override { return inner_->ActiveProjectFileName(); }
+  std::vector<std::shared_ptr<CodeModule>> ActiveProjectCodeModules() override {
+    plan_->Enter("ActiveProjectCodeModules", {});
+    return inner_->ActiveProjectCodeModules();
+  }
 
  private:
   std::shared_ptr<Vbe> inner_;

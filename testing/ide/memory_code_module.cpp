@@ -83,6 +83,14 @@ void MemoryCodeModule::InsertLines(long line, std::string_view text) {
   InsertAt(static_cast<std::size_t>(line - 1), text);
 }
 
+void MemoryCodeModule::DeleteLines(long line, long count) {
+  if (line < 1 || count < 0 || count > static_cast<long>(lines_.size()) - line + 1)
+    throw VbError(kErrInvalidCall);
+  const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(line - 1);
+  lines_.erase(first, first + static_cast<std::ptrdiff_t>(count));
+  routines_.reset();
+}
+
 long MemoryCodeModule::AddFromStringLine() const {
   const std::deque<Routine>& routines = Routines();
   return routines.empty() ? static_cast<long>(lines_.size()) + 1 : routines.front().startLine;

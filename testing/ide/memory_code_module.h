@@ -50,6 +50,7 @@ class MemoryCodeModule final : public CodeModule, public std::enable_shared_from
   long ProcBodyLine(std::string_view name, ProcKind kind) const override;
   ProcAtLine ProcOfLine(long line) const override;
   void InsertLines(long line, std::string_view text) override;
+  void DeleteLines(long line, long count) override;
   void AddFromString(std::string_view text) override;
   std::shared_ptr<VBComponent> Parent() const override;
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "host/vbe.h"
 #include "testing/ide/memory_code_module.h"
@@ -38,6 +39,11 @@ class MemoryVbe final : public Vbe {
 
   // The module whose pane has the focus; nullptr leaves no code window open.
   void SetActiveModule(std::shared_ptr<MemoryCodeModule> module) { active_ = std::move(module); }
+  // The active project's modules, in order.
+  void AddProjectModule(std::shared_ptr<MemoryCodeModule> module) { project_.push_back(std::move(module)); }
+  std::vector<std::shared_ptr<CodeModule>> ActiveProjectCodeModules() override {
+    return {project_.begin(), project_.end()};
+  }
 
   MemoryCommandBars& commandBars() noexcept { return *bars_; }
   // The menu that holds the add-ins' entries: the "Add-Ins" bar, or the menu bar's "&Add-Ins" pop-up
@@ -62,6 +68,7 @@ class MemoryVbe final : public Vbe {
  private:
   IdeFlavour flavour_;
   std::shared_ptr<MemoryCodeModule> active_;
+  std::vector<std::shared_ptr<MemoryCodeModule>> project_;
   std::shared_ptr<MemoryCommandBars> bars_ = std::make_shared<MemoryCommandBars>();
   std::shared_ptr<MemoryEvents> events_ = std::make_shared<MemoryEvents>();
 };

@@ -27,6 +27,13 @@ class RecordingUi final : public Ui {
     }
   }
 
+  // A question is recorded as a box is, and answered as the test chose (No unless told).
+  bool Confirm(std::string_view text, std::string_view title) noexcept override {
+    MsgBox(text, title);
+    return confirmAnswer_;
+  }
+  void AnswerConfirm(bool yes) noexcept { confirmAnswer_ = yes; }
+
   // Each box as it shows: an empty title shows the program's.
   const std::vector<ShownMessage>& messages() const noexcept { return messages_; }
   // The titles as the callers gave them, empty ones included.
@@ -44,6 +51,7 @@ class RecordingUi final : public Ui {
   std::vector<ShownMessage> messages_;
   std::vector<std::string> askedTitles_;
   int dropped_ = 0;
+  bool confirmAnswer_ = false;
 };
 
 }  // namespace host

@@ -13,8 +13,13 @@ namespace {
 
 using enum dialog::ControlId;
 
-const std::vector<std::string> kMenuWithEntry = {"Add-In Manager...", "Scrivlet"};
+// The entry, then the two for headers and traps.
+const std::vector<std::string> kMenuWithEntry = {"Add-In Manager...", "Scrivlet",
+                                                 "Scrivlet: Headers and Traps for This Module",
+                                                 "Scrivlet: Headers and Traps for This Project"};
 const std::vector<std::string> kMenuAlone = {"Add-In Manager..."};
+// The main entry alone: a connection that failed after making it, or an entry whose deletion failed.
+const std::vector<std::string> kMenuMainEntry = {"Add-In Manager...", "Scrivlet"};
 
 struct Mode {
   const char* name;
@@ -103,17 +108,17 @@ const ConnectionFailure kConnectionFailures[] = {
     {"event_source_refused",
      [](test::AddinHarness& h) { h.plan.Fail("CommandBarEvents", 1, host::kErrInvalidCall); },
      {{Failed("Invalid procedure call or argument"), "Scrivlet"}},
-     kMenuWithEntry},
+     kMenuMainEntry},
     {"events_unavailable",
      [](test::AddinHarness& h) { h.plan.Fail("Events", 1, host::kErrNoSuchMember); },
      {{Failed("Object doesn't support this property or method"), "Scrivlet"}},
-     kMenuWithEntry},
+     kMenuMainEntry},
     {"subscription_refused",
      [](test::AddinHarness& h) {
        h.plan.Fail("Subscribe", 1, {-2147220991, "Automation error"});
      },
      {{Failed("Automation error"), "Scrivlet"}},
-     kMenuWithEntry},
+     kMenuMainEntry},
 };
 
 class ConnectionFails : public ::testing::TestWithParam<ConnectionFailure> {};
@@ -228,7 +233,7 @@ const Disconnection kDisconnections[] = {
        h.Entry()->Execute();
        h.plan.Fail("Delete", 1, host::kErrInvalidCall);
      },
-     "1", kMenuWithEntry},
+     "1", kMenuMainEntry},
     {"entry_already_gone", 0,
      [](test::AddinHarness& h) {
        h.Entry()->Execute();

@@ -13,7 +13,10 @@ namespace {
 using enum dialog::ControlId;
 using host::IdeFlavour;
 
-const std::vector<std::string> kMenuWithEntry = {"Add-In Manager...", "Scrivlet"};
+// The entry, then the two for headers and traps.
+const std::vector<std::string> kMenuWithEntry = {"Add-In Manager...", "Scrivlet",
+                                                 "Scrivlet: Headers and Traps for This Module",
+                                                 "Scrivlet: Headers and Traps for This Project"};
 const std::vector<std::string> kMenuAlone = {"Add-In Manager..."};
 const host::ShownMessage kNoMenu = {
     "Invalid procedure call or argument\r\n\r\nTo check how Scrivlet is installed, run \"scrivlet doctor\" "
@@ -25,10 +28,15 @@ const host::ShownMessage kNoMenu = {
 TEST(VbaEditor, PutsTheEntryOnTheMenuBarsAddInsPopup) {
   test::AddinHarness h{IdeFlavour::kVbaEditor};
   h.connect.OnConnection(h.vbe, 0);
-  EXPECT_EQ(h.plan.calls(),
-            (std::vector<std::string>{"CommandBars", "Item Add-Ins", "Item Menu Bar", "Controls",
-                                      "Item Add-Ins", "Controls", "Add 1", "Caption Scrivlet", "Events",
-                                      "CommandBarEvents", "Subscribe"}));
+  EXPECT_EQ(
+      h.plan.calls(),
+      (std::vector<std::string>{
+          "CommandBars", "Item Add-Ins", "Item Menu Bar", "Controls", "Item Add-Ins", "Controls", "Add 1",
+          "Caption Scrivlet", "Events", "CommandBarEvents", "Subscribe",
+          // then the entries for headers and traps
+          "CommandBars", "Item Add-Ins", "Item Menu Bar", "Controls", "Item Add-Ins", "Controls", "Events",
+          "Add 1", "Caption Scrivlet: Headers and Traps for This Module", "CommandBarEvents", "Subscribe",
+          "Add 1", "Caption Scrivlet: Headers and Traps for This Project", "CommandBarEvents", "Subscribe"}));
   EXPECT_EQ(h.Menu(), kMenuWithEntry);
   EXPECT_EQ(h.ide->commandBars().Bar("Add-Ins"), nullptr) << "no bar of that name is made";
   EXPECT_TRUE(h.platform.ui.messages().empty());

@@ -335,28 +335,38 @@ TEST_P(CommentsTest, WritesIntoTheRoutineAtTheLine) {
   EXPECT_TRUE(test::MatchesGolden(std::string{"cli/comments/"} + c.golden + ".ctl", test::ReadFile(path)));
 }
 
+// Wherever the line is in a routine, the routine gets its header and its trap around its statements.
 const CommentsCase kLines[] = {
     {"SubBody", 25, {}, "Click"},
     {"SubDeclaration", 24, {}, "Click"},
-    // Above the caret line: on the End line, the comments go right above it.
-    {"SubEndLine", 26, {}, "ClickAboveEnd"},
+    {"SubEndLine", 26, {}, "Click"},
     {"FunctionBody", 21, {}, "Percent"},
     {"FunctionWithUsageAndProgrammer",
      22,
      {"--usage", "Percent of the range", "--programmer", "Ada Lovelace"},
-     "PercentAboveEndWithUsage"},
-    // The Get's declaration is followed by its Attribute line: the comments go after both.
+     "PercentWithUsage"},
+    // The Get's declaration is followed by its Attribute line: the header goes after both.
     {"PropertyBody", 17, {}, "Caption"},
     {"PropertyAttributeLine", 16, {}, "Caption"},
     {"PropertyDeclaration", 15, {}, "Caption"},
     // Comment and blank lines above a routine belong to it.
     {"CommentAboveProperty", 14, {}, "Caption"},
     {"BlankAboveProperty", 13, {}, "Caption"},
-    {"PropertyWithVariable", 18, {"--variable", "Text"}, "CaptionAboveEndWithVariable"},
     {"ResumeNext", 25, {"--resume-next"}, "ClickResumeNext"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Lines, CommentsTest, testing::ValuesIn(kLines), Label<CommentsCase>);
+
+// The routine keeps doing what it did: its statements stand inside the trap, not after Exit Sub.
+TEST_F(ScrivletTest, CommentsKeepTheRoutinesStatementsInsideTheTrap) {
+  for (const auto& [example, line] : {std::pair{"Startup.bas", 7}, std::pair{"Gauge.ctl", 55}}) {
+    SCOPED_TRACE(example);
+    const std::string path = Put(example, test::ReadFile(fs::path{SCRIVLET_EXAMPLES_DIR} / example));
+    const Result result = Run({"comments", "--line", std::to_string(line), path});
+    EXPECT_EQ(result.code, cli::kSuccess) << result.err;
+    EXPECT_TRUE(test::MatchesGolden(std::string{"cli/comments/"} + example, test::ReadFile(path)));
+  }
+}
 
 TEST_F(ScrivletTest, CommentsOutsideEveryRoutineWriteNothing) {
   const std::string original = Meter();
@@ -689,7 +699,7 @@ TEST_F(ScrivletTest, PlatformFailureDuringTheGenerationWritesNothing) {
        2,
        {"property", "Title", "--variable", "NewTitle", "--changed"},
        "scrivlet: Description: The clock failed.\n"},
-      {"Comments", 1, {"comments", "--line", "25"}, "scrivlet: Description: The clock failed.\n"},
+      {"Comments", 1, {"comments", "--line", "25"}, "scrivlet: EcrireCode: The clock failed.\n"},
       {"DateFormat", 0, {"function", "Ratio"}, "scrivlet: Description: No date format.\n"},
       // Nothing is printed either.
       {"Print",

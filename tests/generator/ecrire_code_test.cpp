@@ -342,12 +342,12 @@ const OrderCase kOrders[] = {
        r.bComment = true;
        r.bCreerProcedure = true;
      },
-     {"CodePane", "GetSelection", "ProcOfLine 1", "ProcBodyLine Refresh 0", "Lines 1 1", "InsertLines 2"}},
+     {"CodePane", "GetSelection", "ProcOfLine 1", "CountOfLines", "Lines 1 2", "InsertLines 2"}},
     {"comments_only_continued_declaration_caret_in_body",
      "Sub Refresh(a, _\nb)\nx = 1\nEnd Sub",
      [](Request& r) { r.bComment = true; },
-     {"CodePane", "GetSelection", "ProcOfLine 4", "ProcBodyLine Refresh 0", "Lines 1 1", "CountOfLines",
-      "Lines 2 1", "Lines 3 1", "InsertLines 4"},
+     {"CodePane", "GetSelection", "ProcOfLine 4", "CountOfLines", "Lines 1 4", "DeleteLines 3 1",
+      "InsertLines 3"},
      4},
 };
 

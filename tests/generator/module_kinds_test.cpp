@@ -39,31 +39,3 @@ TEST(ModuleKindUnknown, WritesTheUserControlsBag) {
 }
 
 }  // namespace
-
-namespace {
-
-// Comments with PropertyChanged go into a Let of a standard module as nothing at all: the statement
-// they would carry does not compile there. Into a Get, which carries none, they go.
-TEST(ModuleKindComments, PropertyChangedAtALetOfAStandardModuleIsRefused) {
-  const std::string start = "Property Get Font()\r\nEnd Property\r\nProperty Let Font(v)\r\nEnd Property";
-  for (const long caret : {2L, 4L}) {
-    SCOPED_TRACE(caret);
-    test::TestPlatform platform;
-    host::MemoryCodeModule module{start};
-    module.SetComponent(host::ComponentType::kStdModule);
-    module.pane().SetCaret(caret);
-    generator::Request request = test::ModuleKindsRequest();
-    request.bComment = true;
-    generator::EcrireCode(request, module, platform.platform());
-    if (caret == 4) {
-      EXPECT_EQ(module.Text(), start);
-      EXPECT_EQ(platform.ui.messages(),
-                (std::vector<host::ShownMessage>{{std::string{test::kModuleKindRefusal}, "EcrireCode"}}));
-    } else {
-      EXPECT_NE(module.Text(), start);
-      EXPECT_TRUE(platform.ui.messages().empty());
-    }
-  }
-}
-
-}  // namespace

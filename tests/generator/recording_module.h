@@ -50,6 +50,11 @@ class RecordingModule final : public host::CodeModule {
     calls_->InsertLines(line, text);
     snapshots_.push_back(inner_->Text());
   }
+  void DeleteLines(long line, long count) override {
+    handed_.push_back({"DeleteLines " + std::to_string(line) + " " + std::to_string(count), {}});
+    calls_->DeleteLines(line, count);
+    snapshots_.push_back(inner_->Text());
+  }
   void AddFromString(std::string_view text) override {
     handed_.push_back({"AddFromString", std::string{text}});
     calls_->AddFromString(text);

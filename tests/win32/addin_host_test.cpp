@@ -348,11 +348,14 @@ TEST(AddinHost, FromMenuToDisconnection) {
   StoreDisplayOnConnect(nullptr);
   Connection c = Connect(ide, progId, ext_cm_AfterStartup);
   ASSERT_TRUE(c.notifications) << "Penwright.Connect answers IDTExtensibility2";
-  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet",
+                                                            "Scrivlet: Headers and Traps for This Module",
+                                                            "Scrivlet: Headers and Traps for This Project"}))
       << "the entry \"Scrivlet\" is added at the end of the Add-Ins menu";
   EXPECT_EQ(ide.inner().commandBars().Bar("Add-Ins") != nullptr, !g_vba)
       << "the VB6 IDE's Add-Ins bar, the VBA editor's menu bar pop-up";
-  EXPECT_EQ(ide.Connections(), std::size_t{1}) << "the entry's clicks are listened to";
+  EXPECT_EQ(ide.Connections(), std::size_t{3})
+      << "the clicks of the entry and of the two for headers and traps are listened to";
   EXPECT_FALSE(DialogOnScreen()) << "no dialog before the entry is chosen";
   EXPECT_TRUE(FormDisplayed(c.object.get()) == false) << "FormDisplayed False after connection";
 
@@ -458,6 +461,26 @@ TEST(AddinHost, WritesWithTheSetBesideTheProjectFile) {
   Click(OKButton);
   EXPECT_TRUE(g_boxes.empty()) << "no message during the generation";
   EXPECT_TRUE(test::MatchesGolden("addin/LevelPropertyRaise.cls", ide.module().inner().Text()));
+  Disconnect(c);
+  c = {};
+  ExpectReleased(ide);
+}
+
+// The entry for the whole project counts the routines, asks, and on Yes writes them.
+TEST(AddinHost, HeadersAndTrapsForTheProjectOnYes) {
+  const std::wstring progId = TheAddin();
+  ASSERT_FALSE(progId.empty());
+  test::MockIde ide{Flavour(), "Sub Refresh()\r\n    x = 1\r\nEnd Sub"};
+  StoreDisplayOnConnect(nullptr);
+  Connection c = Connect(ide, progId, ext_cm_AfterStartup);
+  g_boxes.clear();
+  test::AnswerBoxesWith(IDYES);
+  EXPECT_TRUE(ide.Choose("Scrivlet: Headers and Traps for This Project"));
+  Pump();
+  test::AnswerBoxesWith(IDOK);
+  ASSERT_EQ(g_boxes.size(), std::size_t{1});
+  EXPECT_EQ(g_boxes[0].text, L"Add headers and error traps to 1 routine of this project (the built-in set)?");
+  EXPECT_TRUE(test::MatchesGolden("addin/RefreshDressed.bas", ide.module().inner().Text()));
   Disconnect(c);
   c = {};
   ExpectReleased(ide);

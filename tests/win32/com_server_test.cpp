@@ -320,12 +320,13 @@ std::vector<GenerationCase> GenerationCases() {
         {L"InsertLines 4", L"Propbag.WriteProperty \"Title\", m_NewTitle"},
         {L"AddFromString", L"Private Sub UserControl_ReadProperties (PropBag As PropertyBag)\rEnd Sub"},
         {L"InsertLines 4", L"m_NewTitle = PropBag.ReadProperty (\"Title\")"}}},
-      // The caret's routine is found through GetSelection, ProcOfLine, ProcBodyLine and Lines.
+      // The caret's routine is found through GetSelection and ProcOfLine, and read whole; its
+      // statement is taken out and handed back inside the trap.
       {"comments_at_caret",
        with({Flag(L"Comment")}),
        "Sub Refresh()\r\n    x = 1\r\nEnd Sub",
        2,
-       {{L"InsertLines 2", Header() + L"\r" + Body(L"Refresh", L"Sub", L"", false)}}},
+       {{L"InsertLines 2", Header() + Body(L"Refresh", L"Sub", L"    x = 1\n", false)}}},
       // Texts cross the boundary unit for unit: accents, a pair of surrogates, a lone surrogate (in the
       // programmer's name: a name holds letters of the code page alone).
       {"unicode_texts",
@@ -625,7 +626,9 @@ TEST(Connect, ExtensibilityByName) {
                  {Object(ide.vbe()), startup, Object(nullptr), customArgument}),
             S_OK)
       << "OnConnection by name";
-  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet"}))
+  EXPECT_EQ(ide.AddInsCaptions(), (std::vector<std::string>{"Add-In Manager...", "Scrivlet",
+                                                            "Scrivlet: Headers and Traps for This Module",
+                                                            "Scrivlet: Headers and Traps for This Project"}))
       << "OnConnection by name, mode 1: the entry is made";
   EXPECT_EQ(FormDisplayedOf(connect.get()), VARIANT_FALSE) << "OnConnection by name, mode 1: no dialog";
   EXPECT_EQ(Call(notifications.get(), L"OnConnection", DISPATCH_METHOD, {Object(ide.vbe()), startup}),

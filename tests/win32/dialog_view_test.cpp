@@ -405,6 +405,7 @@ TEST(Window, Opening) {
   for (const dialog::ControlDesign& design : dialog::Designs()) {
     std::wstring expected = Wide(design.caption);
     if (design.id == txtNomUtilisateur) expected = L"My name";  // read by Form_Load
+    if (design.id == lblTemplates) expected = L"Templates: the built-in set";  // named as the dialog shows
     if (design.id == Label7) {
       expected =
           L"This Addin basically add Let-Get properties to an active module code. It may add automatically "

@@ -10,6 +10,7 @@ namespace {
 
 HHOOK g_hook = nullptr;
 HWND g_lastBox = nullptr;
+int g_answer = IDOK;
 
 BOOL CALLBACK CollectStatic(HWND child, LPARAM lParam) {
   wchar_t type[16] = {};
@@ -35,7 +36,7 @@ LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
       seen.title = title;
       ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&seen.text));
       CaughtBoxes().push_back(seen);
-      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+      ::PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(g_answer), 0);
     }
   }
   return ::CallNextHookEx(g_hook, code, wParam, lParam);
@@ -44,6 +45,10 @@ LRESULT CALLBACK CatchBox(int code, WPARAM wParam, LPARAM lParam) {
 constexpr UINT kPumpDone = WM_APP + 17;
 
 }  // namespace
+
+void AnswerBoxesWith(int button) noexcept {
+  g_answer = button;
+}
 
 BoxCatcher::BoxCatcher() noexcept {
   g_hook = ::SetWindowsHookExW(WH_CBT, CatchBox, nullptr, ::GetCurrentThreadId());

@@ -35,6 +35,8 @@ class BoxCatcher {
 
 // The boxes caught so far, oldest first; a test clears it before the step it checks.
 std::vector<Box>& CaughtBoxes() noexcept;
+// The button the caught boxes are answered with: IDOK, or IDYES or IDNO for a question.
+void AnswerBoxesWith(int button) noexcept;
 
 // A plain message loop, without IsDialogMessage, as the host runs it: runs until the queue holds
 // nothing more than what was posted before (several rounds, for the messages that handling posts).

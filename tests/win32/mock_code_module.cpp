@@ -62,6 +62,10 @@ void MockCodeModule::DefineMembers() {
       ReturnText(result, Wide(at.name));
     });
   });
+  m.Define(L"DeleteLines", [this](WORD, const Arguments& a, VARIANT*) {
+    Enter(L"DeleteLines");
+    AsHost([&] { inner_.DeleteLines(a.Long(0), a.Long(1)); });
+  });
   m.Define(L"InsertLines", [this](WORD, const Arguments& a, VARIANT*) {
     Enter(L"InsertLines");
     const long line = a.Long(0);
@@ -87,6 +91,8 @@ void MockCodeModule::DefineMembers() {
   c.Define(L"Type", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { ReturnLong(result, static_cast<long>(inner_.Parent()->Type())); });
   });
+  c.Define(L"CodeModule",
+           [this](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, module_.get()); });
   c.Define(L"Name", [this](WORD, const Arguments&, VARIANT* result) {
     AsHost([&] { ReturnText(result, platform::win32::Wide(inner_.Parent()->Name())); });
   });

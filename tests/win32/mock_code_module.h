@@ -32,6 +32,7 @@ class MockCodeModule {
   explicit MockCodeModule(std::deque<std::string> lines);
 
   IDispatch* module() const noexcept { return module_.get(); }
+  IDispatch* component() const noexcept { return component_.get(); }
   IDispatch* pane() const noexcept { return pane_.get(); }
   FakeDispatch& moduleObject() noexcept { return *moduleSelf_; }
   FakeDispatch& paneObject() noexcept { return *paneSelf_; }

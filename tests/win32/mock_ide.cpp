@@ -156,9 +156,18 @@ MockIde::MockIde(host::IdeFlavour flavour, std::string_view moduleText)
       vbe_(FakeDispatch::Create(&vbeSelf_)),
       bars_(FakeDispatch::Create(&barsSelf_)),
       events_(FakeDispatch::Create(&eventsSelf_)),
-      project_(FakeDispatch::Create(&projectSelf_)) {
+      project_(FakeDispatch::Create(&projectSelf_)),
+      components_(FakeDispatch::Create(&componentsSelf_)) {
   vbeSelf_->Define(L"ActiveVBProject",
                    [this](WORD, const Arguments&, VARIANT* result) { ReturnObject(result, project_.get()); });
+  projectSelf_->Define(L"VBComponents", [this](WORD, const Arguments&, VARIANT* result) {
+    ReturnObject(result, components_.get());
+  });
+  componentsSelf_->Define(L"Count", [](WORD, const Arguments&, VARIANT* result) { ReturnLong(result, 1); });
+  componentsSelf_->Define(L"Item", [this](WORD, const Arguments& a, VARIANT* result) {
+    if (a.Long(0) != 1) throw HRESULT{DISP_E_BADINDEX};
+    ReturnObject(result, module_.component());
+  });
   projectSelf_->Define(L"FileName",
                        [this](WORD, const Arguments&, VARIANT* result) { ReturnText(result, projectFile_); });
   vbeSelf_->Define(L"CommandBars", [this](WORD, const Arguments&, VARIANT* result) {

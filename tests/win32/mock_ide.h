@@ -76,6 +76,8 @@ class MockIde {
   platform::win32::ComPtr<IDispatch> events_;
   FakeDispatch* projectSelf_ = nullptr;
   platform::win32::ComPtr<IDispatch> project_;
+  FakeDispatch* componentsSelf_ = nullptr;
+  platform::win32::ComPtr<IDispatch> components_;
   std::wstring projectFile_;
   // Menus, their control collections and their entries, each wrapped once.
   std::map<const host::MemoryCommandBar*, Wrapped> wrappedBars_;

@@ -11,12 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "addin/registry_table.h"
 #include "addin/win32/penwright.h"
 #include "platform/win32/com_handles.h"
 #include "platform/win32/wide.h"
@@ -24,8 +26,10 @@
 
 namespace {
 
+namespace table = addin::registry;
 using platform::win32::ComPtr;
 using platform::win32::Narrow;
+using platform::win32::Wide;
 
 // From the command line.
 std::wstring g_dllPath;
@@ -34,29 +38,10 @@ bool g_neighbour = false;
 
 constexpr bool k64 = sizeof(void*) == 8;
 constexpr REGSAM kOtherView = k64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-constexpr wchar_t kConnectClsid[] = L"{FAEF55F2-E717-4EAD-A497-6FB86A685EF2}";
-constexpr wchar_t kCEcrireCodeClsid[] = L"{328BE73A-2D3B-4539-95A4-310DCE185468}";
-constexpr wchar_t kLibid[] = L"{ABD489EB-9188-4951-BE88-5A864556EE82}";
-constexpr wchar_t kConnectIid[] = L"{965C7AA9-434E-40DD-8486-3F40EEE37FBB}";
-constexpr wchar_t kCEcrireCodeIid[] = L"{DA96CC00-4985-4C65-ADBA-FA4F7F2074CD}";
-constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
-constexpr wchar_t kVb6List[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
-constexpr wchar_t kVbaList[] = L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins";
-constexpr wchar_t kVba64List[] = L"Software\\Microsoft\\VBA\\VBE\\6.0\\Addins64";
-constexpr wchar_t kEntry[] = L"\\Penwright.Connect";
 constexpr wchar_t kNeighbour[] = L"\\Other.Connect";
-
-struct HostList {
-  const wchar_t* key;
-  DWORD loadBehavior;
-  bool commandLineSafe;
-};
-// The lists a DLL of this program's bitness registers itself in: the VB6 IDE and 32-bit Office's VBA
-// editor for a 32-bit DLL, 64-bit Office's for a 64-bit one.
-const std::vector<HostList> kOwnLists =
-    k64 ? std::vector<HostList>{{kVba64List, 3, false}}
-        : std::vector<HostList>{{kVb6List, 5, true}, {kVbaList, 3, false}};
+constexpr table::Bits kOwnBits = k64 ? table::Bits::k64 : table::Bits::k32;
+constexpr table::Bits kOtherBits = k64 ? table::Bits::k32 : table::Bits::k64;
 
 HKEY ScopeRoot() {
   return g_perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -134,16 +119,25 @@ std::set<std::wstring> Names(HKEY root, const std::wstring& path, bool values) {
   return names;
 }
 
+// A table key's path below its root: the classes' keys below Software\Classes.
+std::wstring PathOf(table::Root root, const std::string& key) {
+  return (root == table::Root::kClasses ? std::wstring{kClasses} : std::wstring{}) + Wide(key);
+}
+
 // Every key either registration writes under a classes root, in either bitness.
 std::vector<std::wstring> OurClassKeys() {
-  const std::wstring classes = kClasses;
-  return {classes + L"CLSID\\" + kConnectClsid,
-          classes + L"CLSID\\" + kCEcrireCodeClsid,
-          classes + L"Penwright.Connect",
-          classes + L"Penwright.CEcrireCode",
-          classes + L"TypeLib\\" + kLibid,
-          classes + L"Interface\\" + kConnectIid,
-          classes + L"Interface\\" + kCEcrireCodeIid};
+  std::vector<std::wstring> keys;
+  for (const table::OwnedKey& owned : table::OwnedKeys()) {
+    if (owned.root == table::Root::kClasses) keys.push_back(PathOf(owned.root, owned.key));
+  }
+  return keys;
+}
+
+// The add-in entries in every host's list, of either bitness.
+std::vector<std::wstring> OurHostEntries() {
+  std::vector<std::wstring> keys;
+  for (const table::HostList& list : table::kHostLists) keys.push_back(Wide(table::AddinKey(list)));
+  return keys;
 }
 
 // No key of ours under the classes of `root` (a scope), in both views.
@@ -163,71 +157,109 @@ void ExpectNothingOfOurs() {
     const std::wstring underRoot = key.substr(std::wstring_view{kClasses}.size());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, underRoot)) << KeyName(HKEY_CLASSES_ROOT, underRoot);
   }
-  for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring{list} + kEntry)) << Narrow(list);
+  for (const std::wstring& entry : OurHostEntries()) {
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, entry)) << Narrow(entry);
   }
   ComPtr<ITypeLib> library;
   EXPECT_TRUE(FAILED(::LoadRegTypeLib(LIBID_Penwright, 1, 0, 0, library.put())))
       << "the type library is unregistered";
 }
 
-// Every key and value of the registration of this bitness in its scope, and nothing more in them.
-void ExpectRegistered() {
-  const HKEY root = ScopeRoot();
-  const std::pair<const wchar_t*, const wchar_t*> classes[] = {{kConnectClsid, L"Penwright.Connect"},
-                                                               {kCEcrireCodeClsid, L"Penwright.CEcrireCode"}};
-  for (const auto& [clsid, name] : classes) {
-    const std::wstring key = std::wstring{kClasses} + L"CLSID\\" + clsid;
-    const std::wstring progId = std::wstring{kClasses} + name;
-    ExpectText(root, key, nullptr, name);
-    ExpectText(root, key + L"\\InprocServer32", nullptr, g_dllPath);
-    ExpectText(root, key + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
-    ExpectText(root, key + L"\\ProgID", nullptr, name);
-    ExpectText(root, progId, nullptr, name);
-    ExpectText(root, progId + L"\\CLSID", nullptr, clsid);
-    EXPECT_EQ(Names(root, key, false), (std::set<std::wstring>{L"InprocServer32", L"ProgID"})) << Narrow(key);
-    EXPECT_EQ(Names(root, progId, false), std::set<std::wstring>{L"CLSID"}) << Narrow(progId);
+// Every key below `path` ("\\sub\\key") and every value ("\\sub\\key|name", "|" for the default value
+// of `path` itself), in the process's own view.
+void CollectTree(HKEY root, const std::wstring& path, const std::wstring& below,
+                 std::set<std::wstring>& out) {
+  for (const std::wstring& value : Names(root, path + below, true)) out.insert(below + L'|' + value);
+  for (const std::wstring& sub : Names(root, path + below, false)) {
+    out.insert(below + L'\\' + sub);
+    CollectTree(root, path, below + L'\\' + sub, out);
   }
+}
 
-  const std::wstring version = std::wstring{kClasses} + L"TypeLib\\" + kLibid + L"\\1.0";
-  ExpectText(root, version, nullptr, L"Adds Properties and comments.");
-  ExpectText(root, version + (k64 ? L"\\0\\win64" : L"\\0\\win32"), nullptr, g_dllPath);
-  ExpectText(root, version + L"\\FLAGS", nullptr, L"8");  // LIBFLAG_FHASDISKIMAGE, the library's own
-  // Per user, the DLL's folder without a final backslash, as RegisterTypeLib writes it and the package
-  // must. Machine-wide, RegisterTypeLib writes it only with the key: the folder of whichever DLL came first.
-  if (g_perUser)
-    ExpectText(root, version + L"\\HELPDIR", nullptr, g_dllPath.substr(0, g_dllPath.rfind(L'\\')));
-  const std::pair<const wchar_t*, const wchar_t*> interfaces[] = {{kConnectIid, L"_Connect"},
-                                                                  {kCEcrireCodeIid, L"_CEcrireCode"}};
-  for (const auto& [iid, name] : interfaces) {
-    const std::wstring key = std::wstring{kClasses} + L"Interface\\" + iid;
-    ExpectText(root, key, nullptr, name);
-    ExpectText(root, key + L"\\ProxyStubClsid", nullptr, kAutomationProxy);
-    ExpectText(root, key + L"\\ProxyStubClsid32", nullptr, kAutomationProxy);
-    ExpectText(root, key + L"\\TypeLib", nullptr, kLibid);
-    ExpectText(root, key + L"\\TypeLib", L"Version", L"1.0");
-  }
-
-  // Written out here independently of the DLL's own text, accented letters as code points.
-  const std::wstring description =
-      L"Scrivlet\r\n-----------------------\r\n"
-      L"Petite application permettant de faire la mise en page n\u00E9cessaire des proc\u00E9dures, \r\n"
-      L"fonctions et propri\u00E9t\u00E9.\r\n\r\n"
-      L"AddIn permitting to automate the layout of procedure, functions and property.";
-  for (const HostList& list : kOwnLists) {
-    const std::wstring key = std::wstring{list.key} + kEntry;
-    ExpectText(HKEY_CURRENT_USER, key, L"FriendlyName", L"Scrivlet");
-    ExpectText(HKEY_CURRENT_USER, key, L"Description", description);
-    ExpectNumber(HKEY_CURRENT_USER, key, L"LoadBehavior", list.loadBehavior);
-    std::set<std::wstring> values = {L"FriendlyName", L"Description", L"LoadBehavior"};
-    if (list.commandLineSafe) {
-      ExpectNumber(HKEY_CURRENT_USER, key, L"CommandLineSafe", 1);
-      values.insert(L"CommandLineSafe");
+// What the table's `rows` put below the owned key `owned`, as CollectTree names it.
+void AddRowsBelow(const table::OwnedKey& owned, const std::vector<const table::Row*>& rows,
+                  std::set<std::wstring>& out) {
+  for (const table::Row* row : rows) {
+    if (row->root != owned.root || !(row->key == owned.key || row->key.starts_with(owned.key + '\\')))
+      continue;
+    const std::wstring below = Wide(std::string_view{row->key}.substr(owned.key.size()));
+    out.insert(below + L'|' + Wide(row->name));
+    for (std::size_t slash = below.find(L'\\', 1); slash != std::wstring::npos;
+         slash = below.find(L'\\', slash + 1)) {
+      out.insert(below.substr(0, slash));
     }
-    EXPECT_EQ(Names(HKEY_CURRENT_USER, key, true), values) << "the entry in " << Narrow(list.key);
-    EXPECT_TRUE(Names(HKEY_CURRENT_USER, key, false).empty()) << "the entry in " << Narrow(list.key);
+    if (!below.empty()) out.insert(below);
+  }
+}
+
+// Every key and value of the registration of this bitness in its scope, as the registry table gives
+// them, and nothing more under the keys it owns but what the other bitness's registration may share.
+void ExpectRegistered() {
+  std::vector<const table::Row*> own;
+  std::vector<const table::Row*> shared;
+  for (const table::Row& row : table::Rows()) {
+    if (table::Writes(kOwnBits, row.bits) && (g_perUser || !row.perUserOnly)) {
+      own.push_back(&row);
+    } else if (table::Writes(kOtherBits, row.bits) || row.perUserOnly) {
+      // The other DLL's rows in a key both share (Windows shares the ProgID and TypeLib keys), and,
+      // machine-wide, the HELPDIR that RegisterTypeLib writes with the key.
+      shared.push_back(&row);
+    }
+  }
+  for (const table::Row* row : own) {
+    const HKEY root = row->root == table::Root::kClasses ? ScopeRoot() : HKEY_CURRENT_USER;
+    const std::wstring key = PathOf(row->root, row->key);
+    const std::wstring name = Wide(row->name);
+    const wchar_t* const valueName = name.empty() ? nullptr : name.c_str();
+    switch (row->data) {
+      case table::Data::kText:
+        ExpectText(root, key, valueName, Wide(row->text));
+        break;
+      case table::Data::kNumber:
+        ExpectNumber(root, key, valueName, row->number);
+        break;
+      case table::Data::kServerPath:
+        ExpectText(root, key, valueName, g_dllPath);
+        break;
+      case table::Data::kServerFolder:
+        // The DLL's folder without a final backslash, as RegisterTypeLib writes it and the package must.
+        ExpectText(root, key, valueName, g_dllPath.substr(0, g_dllPath.rfind(L'\\')));
+        break;
+    }
+  }
+  for (const table::OwnedKey& owned : table::OwnedKeys()) {
+    if (!table::Writes(kOwnBits, owned.bits)) continue;
+    const HKEY root = owned.root == table::Root::kClasses ? ScopeRoot() : HKEY_CURRENT_USER;
+    std::set<std::wstring> expected;
+    AddRowsBelow(owned, own, expected);
+    std::set<std::wstring> allowed = expected;
+    AddRowsBelow(owned, shared, allowed);
+    std::set<std::wstring> actual;
+    CollectTree(root, PathOf(owned.root, owned.key), {}, actual);
+    for (const std::wstring& entry : expected) {
+      EXPECT_TRUE(actual.contains(entry))
+          << KeyName(root, PathOf(owned.root, owned.key)) << " lacks " << Narrow(entry);
+    }
+    for (const std::wstring& entry : actual) {
+      EXPECT_TRUE(allowed.contains(entry))
+          << KeyName(root, PathOf(owned.root, owned.key)) << " holds " << Narrow(entry);
+    }
   }
   if (g_perUser) ExpectNoClassKeys(HKEY_LOCAL_MACHINE);
+}
+
+// The registry table spells the identifiers out; they are penwright.idl's.
+TEST(Table, NamesTheLibrarysIdentifiers) {
+  const auto text = [](const GUID& guid) {
+    std::array<wchar_t, 40> buffer{};
+    ::StringFromGUID2(guid, buffer.data(), static_cast<int>(buffer.size()));
+    return Narrow(buffer.data());
+  };
+  EXPECT_EQ(table::kClasses[0].clsid, text(CLSID_Connect));
+  EXPECT_EQ(table::kClasses[1].clsid, text(CLSID_CEcrireCode));
+  EXPECT_EQ(table::kInterfaces[0].iid, text(IID__Connect));
+  EXPECT_EQ(table::kInterfaces[1].iid, text(IID__CEcrireCode));
+  EXPECT_EQ(table::kLibid, text(LIBID_Penwright));
 }
 
 TEST(Registered, EveryKey) {
@@ -307,7 +339,11 @@ TEST(RegisteredMachineWide, TypeLibrary) {
   library->ReleaseTLibAttr(attributes);
   const std::array<std::wstring, 3> documentation = Documentation(library.get(), -1);
   EXPECT_EQ(documentation[0], L"Penwright");
-  EXPECT_EQ(documentation[1], L"Adds Properties and comments.");
+  const auto description = std::find_if(
+      table::Rows().begin(), table::Rows().end(),
+      [](const table::Row& row) { return row.key == table::LibraryVersionKey() && row.name.empty(); });
+  ASSERT_NE(description, table::Rows().end());
+  EXPECT_EQ(documentation[1], Wide(description->text)) << "the help string is the table's";
   EXPECT_EQ(documentation[2], L"") << "no help file";
 
   struct Entry {
@@ -477,9 +513,9 @@ TEST(RegisteredMachineWide, Resources) {
 TEST(Unregistered, NothingOfOursIsLeft) {
   ExpectNothingOfOurs();
   if (g_neighbour) {
-    for (const wchar_t* list : {kVb6List, kVbaList, kVba64List}) {
-      EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::wstring{list} + kNeighbour))
-          << "another add-in's entry in " << Narrow(list) << " stays";
+    for (const table::HostList& list : table::kHostLists) {
+      EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Wide(list.addinsKey) + kNeighbour))
+          << "another add-in's entry in " << list.addinsKey << " stays";
     }
   } else {
     // This prefix has no VB and no Office: the keys above our entries were ours, and none is left empty.
@@ -558,7 +594,8 @@ TEST_F(Install, AFailureTakesBackWhatItWrote) {
   ASSERT_EQ(install_(TRUE, L"user"), S_OK);
   // The earlier registration loses its VBA editor entry to the trap; all the rest must survive.
   TrapTheVbaList();
-  const std::wstring server = std::wstring{kClasses} + L"CLSID\\" + kConnectClsid + L"\\InprocServer32";
+  const std::wstring server =
+      PathOf(table::Root::kClasses, table::ClassKey(table::kClasses[0])) + L"\\InprocServer32";
   ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, server.c_str(), nullptr, REG_SZ, L"elsewhere.dll",
                               sizeof L"elsewhere.dll"),
             ERROR_SUCCESS);
@@ -579,13 +616,14 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"registered" && (scope == L"machine" || scope == L"user") && argc > 3) {
     g_perUser = scope == L"user";
     g_dllPath = argv[3];
-    GTEST_FLAG_SET(filter, g_perUser ? "Registered.*" : "Registered.*:RegisteredMachineWide.*");
+    GTEST_FLAG_SET(filter,
+                   g_perUser ? "Table.*:Registered.*" : "Table.*:Registered.*:RegisteredMachineWide.*");
   } else if (mode == L"unregistered" && (argc == 2 || scope == L"beside-neighbour")) {
     g_neighbour = argc > 2;
-    GTEST_FLAG_SET(filter, "Unregistered.*");
+    GTEST_FLAG_SET(filter, "Table.*:Unregistered.*");
   } else if (mode == L"install" && argc > 2) {
     g_dllPath = argv[2];
-    GTEST_FLAG_SET(filter, "Install.*");
+    GTEST_FLAG_SET(filter, "Table.*:Install.*");
   } else {
     std::printf(
         "usage: registration_tests registered machine|user DLL-PATH | unregistered [beside-neighbour] |"

@@ -14,18 +14,6 @@ Attribute Click.VB_UserMemId = -600
 ' The meter's caption.
 Public Property Get Caption() As String
 Attribute Caption.VB_UserMemId = 0
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -38,6 +26,7 @@ On Error Goto ErrorCaption
 
 
 
+    Caption = lblTitle.Caption
 '-----------------------------------
 '- End and exit
 CaptionNext:
@@ -52,7 +41,6 @@ Msgbox Err.Description, , "Caption"
 Resume CaptionNext
 '-----------------------------------
 'End
-    Caption = lblTitle.Caption
 End Property
 
 Public Function Percent(ByVal Value As Long) As Long

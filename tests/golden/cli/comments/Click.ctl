@@ -33,7 +33,6 @@ Private Sub UserControl_Click()
 ' Creation date: Sunday 06 December 2026
 ' Last modification:          by
 '**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -46,6 +45,7 @@ On Error Goto ErrorUserControl_Click
 
 
 
+    RaiseEvent Click
 '-----------------------------------
 '- End and exit
 UserControl_ClickNext:
@@ -60,5 +60,4 @@ Msgbox Err.Description, , "UserControl_Click"
 Resume UserControl_ClickNext
 '-----------------------------------
 'End
-    RaiseEvent Click
 End Sub

@@ -33,7 +33,6 @@ Private Sub UserControl_Click()
 ' Creation date: Sunday 06 December 2026
 ' Last modification:          by
 '**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -46,7 +45,7 @@ On Error Resume Next
 
 
 
+    RaiseEvent Click
 '-----------------------------------
 'End
-    RaiseEvent Click
 End Sub

@@ -29,7 +29,6 @@ Public Function Percent(ByVal Value As Long) As Long
 ' Creation date: Sunday 06 December 2026
 ' Last modification:          by
 '**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -42,6 +41,7 @@ On Error Goto ErrorPercent
 
 
 
+    Percent = Value \ 100
 '-----------------------------------
 '- End and exit
 PercentNext:
@@ -56,7 +56,6 @@ Msgbox Err.Description, , "Percent"
 Resume PercentNext
 '-----------------------------------
 'End
-    Percent = Value \ 100
 End Function
 
 Private Sub UserControl_Click()

@@ -6,13 +6,12 @@ Public Const APP_TITLE As String = "Invoices"
 
 Public Sub Main()
 ' Main: Description of its utility
-
 On Error GoTo Main_Error
+    Load frmMain
+    frmMain.Show
 Main_Exit:
     Exit Sub
 Main_Error:
     LogError "Main", Err.Number, Err.Description
     Resume Next
-    Load frmMain
-    frmMain.Show
 End Sub

@@ -10,11 +10,10 @@ Public Sub Main()
 ' Description of its utility
 ' Author: My name    Created: Sunday 06 December 2026
 '---------------------------------------------------------------
-
     On Error GoTo Fail
+        Load frmMain
+        frmMain.Show
     Exit Sub
 Fail:
     Err.Raise Err.Number, "Startup.Main", Err.Description
-    Load frmMain
-    frmMain.Show
 End Sub

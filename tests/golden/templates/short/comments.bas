@@ -7,11 +7,10 @@ Public Const APP_TITLE As String = "Invoices"
 Public Sub Main()
 ' Main - Description of its utility
 ' {by My name}
-
 	On Error GoTo Catch
+	    Load frmMain
+	    frmMain.Show
 	Exit Sub
 Catch:
 	MsgBox Err.Description, vbExclamation, "Main"
-    Load frmMain
-    frmMain.Show
 End Sub

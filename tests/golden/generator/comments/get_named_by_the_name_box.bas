@@ -1,22 +1,18 @@
-VERSION 5.00
-Begin VB.UserControl Meter 
-   ClientHeight    =   600
-   Begin VB.Label lblTitle 
-      Caption         =   "Title"
-   End
-End
-Attribute VB_Name = "Meter"
-Attribute VB_Exposed = True
 Option Explicit
-Public Event Click()
-Attribute Click.VB_UserMemId = -600
 
-' The meter's caption.
-Public Property Get Caption() As String
-Attribute Caption.VB_UserMemId = 0
-    Caption = lblTitle.Caption
+' Refreshes the list
+Private Sub Refresh()
+    List1.Clear
+End Sub
+
+Public Function Total(ByVal a As Long, _
+                      ByVal b As Long) As Long
+    Total = a + b
+End Function
+
+Property Get Title() As String
 '**********************************************************************
-' Utility: Description of its utility
+' Utility: Reloads the list
 '
 ' Functions called: 
 ' Functions calling: 
@@ -26,7 +22,6 @@ Attribute Caption.VB_UserMemId = 0
 ' Creation date: Sunday 06 December 2026
 ' Last modification:          by
 '**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -39,7 +34,7 @@ On Error Goto ErrorCaption
 
 
 
-Caption = m_Text
+    Title = m_Title
 '-----------------------------------
 '- End and exit
 CaptionNext:
@@ -56,10 +51,10 @@ Resume CaptionNext
 'End
 End Property
 
-Public Function Percent(ByVal Value As Long) As Long
-    Percent = Value \ 100
-End Function
+Property Let Title(ByVal NewTitle As String)
+    m_Title = NewTitle
+End Property
 
-Private Sub UserControl_Click()
-    RaiseEvent Click
-End Sub
+Friend Property Set Font(ByVal NewFont As StdFont)
+    Set m_Font = NewFont
+End Property

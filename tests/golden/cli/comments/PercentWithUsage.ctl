@@ -18,23 +18,17 @@ Attribute Caption.VB_UserMemId = 0
 End Property
 
 Public Function Percent(ByVal Value As Long) As Long
-    Percent = Value \ 100
-End Function
-
-Private Sub UserControl_Click()
-    RaiseEvent Click
 '**********************************************************************
-' Utility: Description of its utility
+' Utility: Percent of the range
 '
 ' Functions called: 
 ' Functions calling: 
 '
 '
-' Programmer's name: My name
+' Programmer's name: Ada Lovelace
 ' Creation date: Sunday 06 December 2026
 ' Last modification:          by
 '**********************************************************************
-
 '-----------------------------------
 'Local variables definition 
 
@@ -43,22 +37,27 @@ Private Sub UserControl_Click()
 
 '-----------------------------------
 ' Start 
-On Error Goto ErrorUserControl_Click
+On Error Goto ErrorPercent
 
 
 
+    Percent = Value \ 100
 '-----------------------------------
 '- End and exit
-UserControl_ClickNext:
-Exit Sub
+PercentNext:
+Exit Function
 
 
 '-----------------------------------
 'Error local traitment
-ErrorUserControl_Click:
-Msgbox Err.Description, , "UserControl_Click"
+ErrorPercent:
+Msgbox Err.Description, , "Percent"
        '-Resume
-Resume UserControl_ClickNext
+Resume PercentNext
 '-----------------------------------
 'End
+End Function
+
+Private Sub UserControl_Click()
+    RaiseEvent Click
 End Sub

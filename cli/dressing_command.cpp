@@ -1,0 +1,200 @@
+// cli/dressing_command.cpp: "scrivlet headers" and "scrivlet traps": every routine of files, folders
+// and projects given the header or the trap it lacks, or what the templates added taken out again.
+#include "cli/dressing_command.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli/templates_command.h"
+#include "cli/unified_diff.h"
+#include "generator/headers_and_traps.h"
+#include "generator/programmer_setting.h"
+#include "generator/template_loading.h"
+#include "host/code_page.h"
+#include "host/date_formatter.h"
+#include "host/host_error.h"
+#include "host/source_files/module_file.h"
+#include "host/source_files/project_file.h"
+#include "host/source_files/source_code_module.h"
+#include "host/source_files/source_lines.h"
+
+namespace cli {
+namespace {
+
+// A file to edit, and the project that lists it (empty when it was not given through a .vbp).
+struct Target {
+  std::string path;
+  std::string project;
+};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  if (slash == std::string::npos) return {};
+  return path.substr(0, slash + 1);
+}
+
+// The files each PATH stands for, each once, in the order given.
+std::vector<Target> TargetsOf(const Command& command, CommandServices& services) {
+  std::vector<Target> targets;
+  std::map<std::string, bool> seen;
+  const auto add = [&](std::string path, const std::string& project) {
+    if (!seen.emplace(path, true).second) return;
+    targets.push_back({std::move(path), project});
+  };
+  for (const std::string& path : command.paths) {
+    if (std::optional<std::vector<std::string>> below = services.files.FilesBelow(path)) {
+      for (std::string& file : *below) {
+        if (host::SourceFileKindOfPath(file)) add(std::move(file), {});
+      }
+      continue;
+    }
+    if (path.size() > 4 && host::SameName(std::string_view{path}.substr(path.size() - 4), ".vbp")) {
+      const std::unique_ptr<host::SourceFile> file = services.files.Read(path);
+      const host::ProjectFile project = host::ReadProjectFile(file->bytes());
+      for (std::string listed : project.files) {
+        for (char& c : listed) {
+          if (c == '\\') c = '/';  // Windows takes either; the project file was written on Windows
+        }
+        add(FolderOf(path) + listed, project.name);
+      }
+      continue;
+    }
+    add(path, {});
+  }
+  return targets;
+}
+
+struct Totals {
+  long files = 0;
+  long changedFiles = 0;
+  long failedFiles = 0;
+  long changed = 0;
+  std::map<generator::LeftBecause, long> left;
+  bool somethingLeft = false;  // a routine left for a reason other than having what was asked
+};
+
+class DressingRun {
+ public:
+  DressingRun(const Command& command, CommandServices& services) : command_(command), services_(services) {}
+
+  int Run() {
+    options_.headers = command_.dressing == DressingAction::kHeaders;
+    options_.traps = command_.dressing == DressingAction::kTraps;
+    options_.remove = command_.remove;
+    options_.resumeNext = command_.request.bResumeNext;
+    options_.only = command_.only;
+    options_.usage = command_.request.sUsage;
+    if (!command_.remove) {
+      options_.programmer =
+          command_.programmer ? *command_.programmer : generator::StoredProgrammer(services_.settings);
+      options_.date = services_.dates.Format(services_.clock.Today(), host::kCreationDatePattern);
+    }
+    const std::vector<Target> targets = TargetsOf(command_, services_);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+      if (services_.progress && targets.size() > 20) {
+        services_.err << "\rscrivlet: " << i + 1 << " of " << targets.size() << " files" << std::flush;
+      }
+      ++totals_.files;
+      try {
+        if (Edit(targets[i])) ++totals_.changedFiles;
+      } catch (const host::HostError& error) {
+        Failed(targets[i].path, error.description());
+      } catch (const host::SourceFileError& error) {
+        Failed({}, error.what());
+      } catch (const std::exception& error) {
+        Failed(targets[i].path, error.what());
+      }
+    }
+    if (services_.progress && targets.size() > 20) services_.err << "\r\033[K" << std::flush;
+    Summary();
+    return totals_.failedFiles > 0 || totals_.somethingLeft ? kFailure : kSuccess;
+  }
+
+ private:
+  void Failed(const std::string& path, const std::string& reason) {
+    ++totals_.failedFiles;
+    services_.err << "scrivlet: " << (path.empty() ? "" : path + ": ") << reason << '\n';
+  }
+
+  const generator::LoadedTemplates& TemplatesFor(const std::string& path, const host::CodePage& codePage) {
+    const std::string folder = TemplateFolderOf(path);
+    auto found = templates_.find(folder);
+    if (found == templates_.end()) {
+      generator::LoadedTemplates loaded = generator::LoadTemplates(services_.templates, folder);
+      generator::RequireTemplatesWritable(loaded.set, codePage);
+      found = templates_.emplace(folder, std::move(loaded)).first;
+    }
+    return found->second;
+  }
+
+  // Edits one file; whether it changed. Nothing is written when anything fails.
+  bool Edit(const Target& target) {
+    host::ModuleFile file{services_.files, services_.codePages, target.path, command_.codePage};
+    const generator::LoadedTemplates& templates = TemplatesFor(target.path, file.codePage());
+    host::SourceCodeModule& module = file.Read();
+    generator::DressingOptions options = options_;
+    options.module = module.Parent()->Name();  // a module read from a source file always has one
+    options.project = target.project;
+    const generator::DressingPlan plan =
+        generator::PlanDressing(generator::CodeLinesOf(module), templates.set, options);
+    Count(target.path, plan);
+    if (plan.edits.empty()) return false;
+    if (!command_.diff && !command_.dryRun) file.RequireSavable();
+    generator::ApplyDressing(module, plan);
+    if (command_.dryRun) {
+      static_cast<void>(file.Render());  // refused as the edit itself would be
+    } else if (command_.diff) {
+      services_.out << UnifiedDiff(target.path, file.bytes(), file.Render().Joined());
+    } else if (const std::string warning = file.Save(); !warning.empty()) {
+      services_.err << "scrivlet: warning: " << warning << '\n';
+    }
+    return true;
+  }
+
+  void Count(const std::string& path, const generator::DressingPlan& plan) {
+    for (const generator::RoutineDressing& routine : plan.routines) {
+      if (routine.Changed()) ++totals_.changed;
+      const std::optional<generator::LeftBecause> why =
+          routine.headerLeft ? routine.headerLeft : routine.trapLeft;
+      if (!why || routine.Changed()) continue;
+      ++totals_.left[*why];
+      using enum generator::LeftBecause;
+      if (*why == kOneLine || *why == kNoEnd || *why == kLabelInUse) {
+        totals_.somethingLeft = true;
+        services_.err << "scrivlet: " << path << ": " << routine.name
+                      << " was left as it was: " << generator::ReasonText(*why) << '\n';
+      }
+    }
+  }
+
+  void Summary() {
+    std::ostream& out = command_.diff ? services_.err : services_.out;
+    const char* verb = command_.dryRun || command_.diff ? "would change" : "changed";
+    out << totals_.files << (totals_.files == 1 ? " file, " : " files, ") << totals_.changedFiles << ' '
+        << verb;
+    if (totals_.failedFiles > 0) out << ", " << totals_.failedFiles << " not edited";
+    out << "; " << totals_.changed << (totals_.changed == 1 ? " routine " : " routines ") << verb;
+    for (const auto& [why, count] : totals_.left) {
+      out << "; " << count << " left alone: " << generator::ReasonText(why);
+    }
+    out << '\n';
+    out.flush();
+    if (!services_.out) throw std::runtime_error("standard output: cannot be written");
+  }
+
+  const Command& command_;
+  CommandServices& services_;
+  generator::DressingOptions options_;
+  std::map<std::string, generator::LoadedTemplates> templates_;
+  Totals totals_;
+};
+
+}  // namespace
+
+int RunDressing(const Command& command, CommandServices& services) {
+  return DressingRun{command, services}.Run();
+}
+
+}  // namespace cli

@@ -1,0 +1,440 @@
+// generator/headers_and_traps.cpp: headers and traps around existing routines, and their removal.
+#include "generator/headers_and_traps.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "generator/template_values.h"
+#include "host/vb_code/code_lines.h"
+#include "host/vb_code/routine_map.h"
+
+namespace generator {
+namespace {
+
+using host::ProcKind;
+
+bool IsBlankChar(char c) {
+  return c == ' ' || c == '\t';
+}
+
+std::string_view Trimmed(std::string_view line) {
+  while (!line.empty() && IsBlankChar(line.front())) line.remove_prefix(1);
+  while (!line.empty() && IsBlankChar(line.back())) line.remove_suffix(1);
+  return line;
+}
+
+bool StartsWithWord(std::string_view text, std::string_view word) {
+  return text.size() >= word.size() && host::SameName(text.substr(0, word.size()), word) &&
+         (text.size() == word.size() || IsBlankChar(text[word.size()]));
+}
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The label a line starts with ("Retry:" or a line number), or nothing.
+std::string_view LabelOf(std::string_view line) {
+  line = Trimmed(line);
+  std::size_t end = 0;
+  while (end < line.size() && IsNameChar(line[end])) ++end;
+  if (end == 0) return {};
+  const bool number = std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(end),
+                                  [](char c) { return c >= '0' && c <= '9'; });
+  if (number) return line.substr(0, end);
+  // "Name:" but not "Name:=" (a named argument) and not "Name :" (a call with a statement after it).
+  if (end < line.size() && line[end] == ':' && (end + 1 == line.size() || line[end + 1] != '=')) {
+    return line.substr(0, end);
+  }
+  return {};
+}
+
+// Lines the trap's blanks are not put before: a label (VB wants it first on its line), a compiler
+// directive and a blank line. Told apart by what follows their own blanks, so that taking the trap
+// out tells them the same way.
+bool KeepsItsPlace(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  return trimmed.empty() || trimmed.front() == '#' || !LabelOf(line).empty();
+}
+
+bool HasOnError(std::string_view line) {
+  std::string_view rest = Trimmed(line);
+  if (const std::string_view label = LabelOf(rest); !label.empty()) {
+    rest = Trimmed(
+        rest.substr(label.size() + (rest.size() > label.size() && rest[label.size()] == ':' ? 1 : 0)));
+  }
+  for (;;) {
+    if (StartsWithWord(rest, "On")) {
+      const std::string_view after = Trimmed(rest.substr(2));
+      if (StartsWithWord(after, "Error") || host::SameName(after, "Error")) return true;
+    }
+    const std::size_t colon = rest.find(':');
+    if (colon == std::string_view::npos || rest.find('"') < colon) return false;
+    rest = Trimmed(rest.substr(colon + 1));
+  }
+}
+
+// "Sub A(): Beep: End Sub": the routine's End statement stands on its declaration's line.
+bool EndsOnItsDeclaration(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  const std::size_t colon = trimmed.rfind(':');
+  if (colon == std::string_view::npos) return false;
+  const std::string_view last = Trimmed(trimmed.substr(colon + 1));
+  return StartsWithWord(last, "End") && (host::SameName(Trimmed(last.substr(3)), "Sub") ||
+                                         host::SameName(Trimmed(last.substr(3)), "Function") ||
+                                         host::SameName(Trimmed(last.substr(3)), "Property"));
+}
+
+bool IsLocalDeclaration(std::string_view line) {
+  const std::string_view trimmed = Trimmed(line);
+  return StartsWithWord(trimmed, "Dim") || StartsWithWord(trimmed, "Static") ||
+         StartsWithWord(trimmed, "Const");
+}
+
+ProcedureKind ProcedureKindOf(const host::Routine& routine) {
+  switch (routine.kind) {
+    case ProcKind::kGet:
+      return pkPropertyGet;
+    case ProcKind::kLet:
+      return pkPropertyLet;
+    case ProcKind::kSet:
+      return pkPropertySet;
+    case ProcKind::kProc:
+      break;
+  }
+  return routine.isSub ? pkSub : pkFunction;
+}
+
+std::vector<std::string> SplitCr(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', start)) {
+    lines.push_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+constexpr std::uint32_t Bit(TemplateVariable variable) {
+  return 1U << static_cast<unsigned>(variable);
+}
+
+// What removal cannot know: the values given when the text was added.
+constexpr std::uint32_t kAnyText = Bit(TemplateVariable::kUsage) | Bit(TemplateVariable::kProgrammer) |
+                                   Bit(TemplateVariable::kDate) | Bit(TemplateVariable::kModule) |
+                                   Bit(TemplateVariable::kProject) | Bit(TemplateVariable::kVariable) |
+                                   Bit(TemplateVariable::kType) | Bit(TemplateVariable::kReturns);
+
+// One routine as the plan sees it: its name, where its declaration ends (after the #End If that
+// closes a declaration given twice under #If), and where its statements are.
+struct Shape {
+  const host::Routine* routine = nullptr;
+  long declarationEnd = 0;  // statements start on the line after
+  long endLine = 0;         // its End line
+  bool oneLine = false;
+};
+
+class Planner {
+ public:
+  Planner(std::span<const std::string> lines, const TemplateSet& set, const DressingOptions& options)
+      : lines_(lines), set_(set), options_(options) {
+    // The values below point into it, so it lives as long as the planner.
+    request_.sUsage = options.usage;
+    request_.sNomutilisateur = options.programmer;
+  }
+
+  void Plan(const Shape& shape, DressingPlan& plan) {
+    const host::Routine& routine = *shape.routine;
+    RoutineDressing report;
+    report.name = routine.name;
+    report.kind = routine.kind;
+    report.line = routine.bodyLine;
+    const std::string_view shown = options_.name.empty() ? std::string_view{routine.name} : options_.name;
+    const TemplateValues values =
+        ValuesFor(request_, ProcedureKindOf(routine), {shown, shown},
+                  {&set_, options_.module, options_.project, options_.date}, options_.date);
+    const Template& trap = options_.resumeNext ? set_.resumeNextTrap : set_.trap;
+    if (shape.oneLine || shape.endLine == 0) {
+      const LeftBecause why = shape.oneLine ? LeftBecause::kOneLine : LeftBecause::kNoEnd;
+      if (options_.headers) report.headerLeft = why;
+      if (options_.traps) report.trapLeft = why;
+      plan.routines.push_back(std::move(report));
+      return;
+    }
+    if (options_.remove) {
+      Remove(shape, values, trap, report, plan);
+    } else {
+      Add(shape, values, trap, report, plan);
+    }
+    plan.routines.push_back(std::move(report));
+  }
+
+ private:
+  const std::string& Line(long number) const { return lines_[static_cast<std::size_t>(number - 1)]; }
+
+  // The line after the routine's header: the header the set writes, or any comment block right below
+  // the declaration, unless the set's trap starts there.
+  long HeaderEnd(const Shape& shape, const TemplateValues& values, const Template& trap) const {
+    const long first = shape.declarationEnd + 1;
+    const long header = MatchRun(set_.header, 0, set_.header.LineCount(), first, shape.endLine, values);
+    if (header > 0) return first + header;
+    const std::size_t body = *trap.BodyLine();
+    const auto trapStarts = [&](long line) {
+      return body > 0 && MatchRun(trap, 0, body, line, shape.endLine, values) > 0;
+    };
+    long line = first;
+    while (line < shape.endLine && host::IsCommentLine(Line(line)) && !trapStarts(line)) ++line;
+    return line;
+  }
+
+  bool HasHeader(const Shape& shape, const TemplateValues& values, const Template& trap) const {
+    const long above = shape.routine->bodyLine - 1;
+    return (above >= 1 && host::IsCommentLine(Line(above))) ||
+           HeaderEnd(shape, values, trap) > shape.declarationEnd + 1;
+  }
+
+  // The first statement line after the routine's Dim, Static and Const lines (and their continuations).
+  long AfterLocals(long from, long end) const {
+    long line = from;
+    while (line < end && IsLocalDeclaration(Line(line))) {
+      while (line < end && host::ContinuesOnNextLine(Line(line))) ++line;
+      ++line;
+    }
+    return line;
+  }
+
+  void Add(const Shape& shape, const TemplateValues& values, const Template& trap, RoutineDressing& report,
+           DressingPlan& plan) {
+    const long first = shape.declarationEnd + 1;  // the routine's first line after its declaration
+    std::vector<std::string> header;
+    if (options_.headers) {
+      if (HasHeader(shape, values, trap)) {
+        report.headerLeft = LeftBecause::kHasHeader;
+      } else {
+        header = SplitCr(set_.header.Expand(values));
+        header.pop_back();  // the header's last line ends with a CR
+        report.headerChanged = true;
+      }
+    }
+    const long statements = AfterLocals(HeaderEnd(shape, values, trap), shape.endLine);
+    std::vector<std::string> wrapped;
+    if (options_.traps) {
+      if (const std::optional<LeftBecause> why = TrapProblem(shape, statements, values, trap)) {
+        report.trapLeft = why;
+      } else {
+        wrapped = Wrapped(statements, shape.endLine, values, trap);
+        report.trapChanged = true;
+      }
+    }
+    if (!header.empty()) plan.edits.push_back({first, 0, std::move(header)});
+    if (report.trapChanged) {
+      plan.edits.push_back({statements, shape.endLine - statements, std::move(wrapped)});
+    }
+  }
+
+  std::optional<LeftBecause> TrapProblem(const Shape& shape, long statements, const TemplateValues& values,
+                                         const Template& trap) const {
+    for (long line = shape.declarationEnd + 1; line < shape.endLine; ++line) {
+      if (HasOnError(Line(line))) return LeftBecause::kHasTrap;
+    }
+    for (std::size_t i = 0; i < trap.LineCount(); ++i) {
+      if (trap.BodyLine() == i) continue;
+      const std::string written = trap.ExpandLine(i, values);
+      const std::string_view label = LabelOf(written);
+      if (label.empty()) continue;
+      for (long line = statements; line < shape.endLine; ++line) {
+        if (host::SameName(LabelOf(Line(line)), label)) return LeftBecause::kLabelInUse;
+      }
+    }
+    return std::nullopt;
+  }
+
+  std::vector<std::string> Wrapped(long from, long end, const TemplateValues& values,
+                                   const Template& trap) const {
+    std::vector<std::string> wrapped;
+    const std::size_t body = *trap.BodyLine();
+    const std::string_view indent = trap.BodyIndent();
+    for (std::size_t i = 0; i < trap.LineCount(); ++i) {
+      if (i != body) {
+        for (std::string& line : SplitCr(trap.ExpandLine(i, values))) wrapped.push_back(std::move(line));
+        continue;
+      }
+      for (long line = from; line < end; ++line) {
+        const std::string& text = Line(line);
+        wrapped.push_back(KeepsItsPlace(text) ? text : std::string{indent} + text);
+      }
+    }
+    return wrapped;
+  }
+
+  // How many of the lines from `from` on are the template's lines from `first` to `last`, matched in
+  // order; 0 when they are not all there.
+  long MatchRun(const Template& text, std::size_t firstIndex, std::size_t lastIndex, long from, long limit,
+                const TemplateValues& values) const {
+    long line = from;
+    for (std::size_t i = firstIndex; i < lastIndex; ++i, ++line) {
+      if (line >= limit || !text.MatchesLine(i, Line(line), values, kAnyText)) return -1;
+    }
+    return line - from;
+  }
+
+  void Remove(const Shape& shape, const TemplateValues& values, const Template& trap, RoutineDressing& report,
+              DressingPlan& plan) {
+    const long first = shape.declarationEnd + 1;
+    long statements = HeaderEnd(shape, values, trap);
+    std::vector<LineEdit> edits;
+    if (options_.headers) {
+      const long header = MatchRun(set_.header, 0, set_.header.LineCount(), first, shape.endLine, values);
+      if (header > 0) {
+        edits.push_back({first, header, {}});
+        report.headerChanged = true;
+      } else {
+        report.headerLeft = LeftBecause::kNotRecognised;
+      }
+    }
+    if (options_.traps) {
+      statements = AfterLocals(statements, shape.endLine);
+      const std::size_t body = *trap.BodyLine();
+      const long before = MatchRun(trap, 0, body, statements, shape.endLine, values);
+      const auto afterCount = static_cast<long>(trap.LineCount() - body - 1);
+      const long afterStart = shape.endLine - afterCount;
+      const long after = afterStart < statements + std::max(before, 0L)
+                             ? -1
+                             : MatchRun(trap, body + 1, trap.LineCount(), afterStart, shape.endLine, values);
+      std::vector<std::string> unwrapped;
+      bool recognised = before >= 0 && after >= 0;
+      const std::string_view indent = trap.BodyIndent();
+      for (long line = statements + before; recognised && line < afterStart; ++line) {
+        const std::string& text = Line(line);
+        if (KeepsItsPlace(text)) {
+          unwrapped.push_back(text);
+        } else if (std::string_view{text}.starts_with(indent) && !KeepsItsPlace(text.substr(indent.size()))) {
+          unwrapped.push_back(text.substr(indent.size()));
+        } else {
+          recognised = false;
+        }
+      }
+      if (recognised && (before > 0 || after > 0)) {
+        edits.push_back({statements, shape.endLine - statements, std::move(unwrapped)});
+        report.trapChanged = true;
+      } else {
+        report.trapLeft = LeftBecause::kNotRecognised;
+      }
+    }
+    for (LineEdit& edit : edits) plan.edits.push_back(std::move(edit));
+  }
+
+  std::span<const std::string> lines_;
+  const TemplateSet& set_;
+  const DressingOptions& options_;
+  Request request_;
+};
+
+// Each routine once: a declaration given twice, under #If and #Else, is one routine whose statements
+// follow the #End If.
+std::vector<Shape> ShapesOf(std::span<const std::string> lines, const std::vector<host::Routine>& routines) {
+  std::vector<Shape> shapes;
+  const auto line = [&](long number) -> std::string_view {
+    return number >= 1 && number <= static_cast<long>(lines.size())
+               ? std::string_view{lines[static_cast<std::size_t>(number - 1)]}
+               : std::string_view{};
+  };
+  const auto directive = [&](long number, std::string_view word) {
+    const std::string_view trimmed = Trimmed(line(number));
+    return trimmed.starts_with('#') && StartsWithWord(Trimmed(trimmed.substr(1)), word);
+  };
+  for (std::size_t i = 0; i < routines.size(); ++i) {
+    const host::Routine& routine = routines[i];
+    Shape shape{&routine, routine.declarationEnd, routine.closedByEnd ? routine.endLine : 0, false};
+    if (!routine.closedByEnd && i + 1 < routines.size()) {
+      const host::Routine& next = routines[i + 1];
+      if (host::SameName(next.name, routine.name) && next.kind == routine.kind &&
+          directive(next.bodyLine - 1, "Else") && directive(next.declarationEnd + 1, "End")) {
+        shape = {&next, next.declarationEnd + 1, next.closedByEnd ? next.endLine : 0, false};
+        shape.routine = &routine;
+        ++i;
+      }
+    }
+    shape.oneLine = (shape.endLine != 0 && shape.endLine <= shape.declarationEnd) ||
+                    (shape.endLine == 0 && EndsOnItsDeclaration(line(routine.declarationEnd)));
+    shapes.push_back(shape);
+  }
+  return shapes;
+}
+
+}  // namespace
+
+std::string_view ReasonText(LeftBecause reason) noexcept {
+  switch (reason) {
+    case LeftBecause::kHasHeader:
+      return "it has a header";
+    case LeftBecause::kHasTrap:
+      return "it has an On Error statement";
+    case LeftBecause::kOneLine:
+      return "it is written on one line";
+    case LeftBecause::kNoEnd:
+      return "no End line closes it";
+    case LeftBecause::kLabelInUse:
+      return "it uses a label of the trap already";
+    case LeftBecause::kNotRecognised:
+      return "nothing there is what the templates add";
+  }
+  return {};
+}
+
+DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set,
+                          const DressingOptions& options, long onlyLine) {
+  const std::vector<host::Routine> routines = host::MapRoutines(lines);
+  DressingPlan plan;
+  Planner planner{lines, set, options};
+  for (const Shape& shape : ShapesOf(lines, routines)) {
+    const host::Routine& routine = *shape.routine;
+    if (onlyLine != 0 &&
+        (onlyLine < routine.startLine || onlyLine > std::max(shape.endLine, routine.endLine))) {
+      continue;
+    }
+    if (!options.only.empty() &&
+        std::none_of(options.only.begin(), options.only.end(),
+                     [&](const std::string& name) { return host::SameName(name, routine.name); })) {
+      continue;
+    }
+    planner.Plan(shape, plan);
+  }
+  // Edits that meet are made as one: an IDE reached through COM is called once for them.
+  std::vector<LineEdit> merged;
+  for (LineEdit& edit : plan.edits) {
+    if (!merged.empty() && merged.back().first + merged.back().count == edit.first) {
+      LineEdit& last = merged.back();
+      last.count += edit.count;
+      last.lines.insert(last.lines.end(), std::make_move_iterator(edit.lines.begin()),
+                        std::make_move_iterator(edit.lines.end()));
+      continue;
+    }
+    merged.push_back(std::move(edit));
+  }
+  plan.edits = std::move(merged);
+  return plan;
+}
+
+void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
+  for (auto edit = plan.edits.rbegin(); edit != plan.edits.rend(); ++edit) {
+    if (edit->count > 0) module.DeleteLines(edit->first, edit->count);
+    if (edit->lines.empty()) continue;
+    std::string text;
+    for (const std::string& line : edit->lines) {
+      if (!text.empty() || &line != &edit->lines.front()) text += '\r';
+      text += line;
+    }
+    module.InsertLines(edit->first, text);
+  }
+}
+
+// One call for every line: an IDE reached through COM answers each call at a cost.
+std::vector<std::string> CodeLinesOf(const host::CodeModule& module) {
+  const long count = module.CountOfLines();
+  if (count <= 0) return {};
+  return host::SplitLines(module.Lines(1, count));
+}
+
+}  // namespace generator

@@ -1,0 +1,84 @@
+// generator/headers_and_traps.h: a comment header and an error trap for routines that already exist,
+// written from a template set around the routine's own statements, and taken out again exactly.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/template_set.h"
+#include "host/code_module.h"
+#include "host/proc_kind.h"
+
+namespace generator {
+
+// What a run does, and the values of the variables a routine's text does not give.
+struct DressingOptions {
+  bool headers = true;            // add (or remove) the header a routine lacks
+  bool traps = true;              // add (or remove) the trap a routine lacks
+  bool remove = false;            // take out what the set added, instead of adding
+  bool resumeNext = false;        // the trap of "On Error Resume Next"
+  std::vector<std::string> only;  // the routines to touch, by name; empty: all of them
+  // Values of {Usage}, {Programmer}, {Date}, {Module} and {Project}. When removing, any text stands
+  // for each of them, and for {Variable}, {Type} and {Returns}.
+  std::string usage;
+  std::string programmer;
+  std::string date;
+  std::string module;
+  std::string project;
+  // {Name} for every routine instead of its own, as comments mode takes the dialog's name field.
+  std::string name;
+};
+
+// Why a routine was left as it was, in part or whole.
+enum class LeftBecause : std::uint8_t {
+  kHasHeader,      // a comment block stands right above or below its declaration
+  kHasTrap,        // it has an On Error statement
+  kOneLine,        // declared and ended on one line
+  kNoEnd,          // no End line closes it
+  kLabelInUse,     // the trap's label is a label of the routine already
+  kNotRecognised,  // removing: nothing there is what the set adds
+};
+
+// A person's words for the reason, as the summary lists it.
+std::string_view ReasonText(LeftBecause reason) noexcept;
+
+struct RoutineDressing {
+  std::string name;
+  host::ProcKind kind = host::ProcKind::kProc;
+  long line = 0;  // its declaration, as the lines were given
+  bool headerChanged = false;
+  bool trapChanged = false;
+  std::optional<LeftBecause> headerLeft;  // set when a header was asked for and not changed
+  std::optional<LeftBecause> trapLeft;
+  bool Changed() const noexcept { return headerChanged || trapChanged; }
+};
+
+// Lines [first, first + count) (from 1, as the lines were given) become `lines`.
+struct LineEdit {
+  long first = 0;
+  long count = 0;
+  std::vector<std::string> lines;
+};
+
+struct DressingPlan {
+  std::vector<RoutineDressing> routines;
+  std::vector<LineEdit> edits;  // in order, none overlapping
+};
+
+// What the run would do to a module whose code lines are `lines`; `onlyLine`, when not 0, limits it
+// to the routine that holds that line. Nothing is changed.
+DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set,
+                          const DressingOptions& options, long onlyLine = 0);
+
+// Makes the plan's edits in `module`, whose lines the plan was made from: the last first, so that the
+// line numbers of the others still hold. Throws what the module throws.
+void ApplyDressing(host::CodeModule& module, const DressingPlan& plan);
+
+// The lines of `module`, for PlanDressing.
+std::vector<std::string> CodeLinesOf(const host::CodeModule& module);
+
+}  // namespace generator
