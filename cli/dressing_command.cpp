@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "cli/templates_command.h"
@@ -38,9 +39,12 @@ std::string FolderOf(const std::string& path) {
 // The files each PATH stands for, each once, in the order given.
 std::vector<Target> TargetsOf(const Command& command, CommandServices& services) {
   std::vector<Target> targets;
-  std::map<std::string, bool> seen;
+  // Paths given more than once, or inside each other, are edited once. One PATH needs no such record,
+  // which for a project of many files would cost as much memory as the list itself.
+  std::set<std::string> seen;
+  const bool several = command.paths.size() > 1;
   const auto add = [&](std::string path, const std::string& project) {
-    if (!seen.emplace(path, true).second) return;
+    if (several && !seen.insert(path).second) return;
     targets.push_back({std::move(path), project});
   };
   for (const std::string& path : command.paths) {

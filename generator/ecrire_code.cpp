@@ -106,7 +106,7 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
   } else {
     options.date = context.date;
   }
-  const std::vector<std::string> lines = CodeLinesOf(module);
+  const ModuleLines lines = CodeLinesOf(module);
   const DressingPlan plan = PlanDressing(lines, set, options, caret);
   const auto changed = std::find_if(plan.routines.begin(), plan.routines.end(),
                                     [](const RoutineDressing& dressing) { return dressing.Changed(); });

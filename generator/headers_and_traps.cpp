@@ -2,7 +2,6 @@
 #include "generator/headers_and_traps.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "generator/template_values.h"
 #include "host/vb_code/code_lines.h"
@@ -116,6 +115,15 @@ std::vector<std::string> SplitCr(const std::string& text) {
   return lines;
 }
 
+LineEdit EditOf(long first, long count, const std::vector<std::string>& lines) {
+  LineEdit edit{first, count, {}, static_cast<long>(lines.size())};
+  for (const std::string& line : lines) {
+    if (&line != &lines.front()) edit.text += '\r';
+    edit.text += line;
+  }
+  return edit;
+}
+
 constexpr std::uint32_t Bit(TemplateVariable variable) {
   return 1U << static_cast<unsigned>(variable);
 }
@@ -137,7 +145,7 @@ struct Shape {
 
 class Planner {
  public:
-  Planner(std::span<const std::string> lines, const TemplateSet& set, const DressingOptions& options)
+  Planner(std::span<const std::string_view> lines, const TemplateSet& set, const DressingOptions& options)
       : lines_(lines), set_(set), options_(options) {
     // The values below point into it, so it lives as long as the planner.
     request_.sUsage = options.usage;
@@ -171,7 +179,7 @@ class Planner {
   }
 
  private:
-  const std::string& Line(long number) const { return lines_[static_cast<std::size_t>(number - 1)]; }
+  std::string_view Line(long number) const { return lines_[static_cast<std::size_t>(number - 1)]; }
 
   // The line after the routine's header: the header the set writes, or any comment block right below
   // the declaration, unless the set's trap starts there.
@@ -227,10 +235,8 @@ class Planner {
         report.trapChanged = true;
       }
     }
-    if (!header.empty()) plan.edits.push_back({first, 0, std::move(header)});
-    if (report.trapChanged) {
-      plan.edits.push_back({statements, shape.endLine - statements, std::move(wrapped)});
-    }
+    if (!header.empty()) plan.edits.push_back(EditOf(first, 0, header));
+    if (report.trapChanged) plan.edits.push_back(EditOf(statements, shape.endLine - statements, wrapped));
   }
 
   std::optional<LeftBecause> TrapProblem(const Shape& shape, long statements, const TemplateValues& values,
@@ -261,8 +267,8 @@ class Planner {
         continue;
       }
       for (long line = from; line < end; ++line) {
-        const std::string& text = Line(line);
-        wrapped.push_back(KeepsItsPlace(text) ? text : std::string{indent} + text);
+        const std::string_view text = Line(line);
+        wrapped.push_back(KeepsItsPlace(text) ? std::string{text} : std::string{indent} + std::string{text});
       }
     }
     return wrapped;
@@ -287,7 +293,7 @@ class Planner {
     if (options_.headers) {
       const long header = MatchRun(set_.header, 0, set_.header.LineCount(), first, shape.endLine, values);
       if (header > 0) {
-        edits.push_back({first, header, {}});
+        edits.push_back(EditOf(first, header, {}));
         report.headerChanged = true;
       } else {
         report.headerLeft = LeftBecause::kNotRecognised;
@@ -306,17 +312,17 @@ class Planner {
       bool recognised = before >= 0 && after >= 0;
       const std::string_view indent = trap.BodyIndent();
       for (long line = statements + before; recognised && line < afterStart; ++line) {
-        const std::string& text = Line(line);
+        const std::string_view text = Line(line);
         if (KeepsItsPlace(text)) {
-          unwrapped.push_back(text);
-        } else if (std::string_view{text}.starts_with(indent) && !KeepsItsPlace(text.substr(indent.size()))) {
-          unwrapped.push_back(text.substr(indent.size()));
+          unwrapped.emplace_back(text);
+        } else if (text.starts_with(indent) && !KeepsItsPlace(text.substr(indent.size()))) {
+          unwrapped.emplace_back(text.substr(indent.size()));
         } else {
           recognised = false;
         }
       }
       if (recognised && (before > 0 || after > 0)) {
-        edits.push_back({statements, shape.endLine - statements, std::move(unwrapped)});
+        edits.push_back(EditOf(statements, shape.endLine - statements, unwrapped));
         report.trapChanged = true;
       } else {
         report.trapLeft = LeftBecause::kNotRecognised;
@@ -325,7 +331,7 @@ class Planner {
     for (LineEdit& edit : edits) plan.edits.push_back(std::move(edit));
   }
 
-  std::span<const std::string> lines_;
+  std::span<const std::string_view> lines_;
   const TemplateSet& set_;
   const DressingOptions& options_;
   Request request_;
@@ -333,7 +339,8 @@ class Planner {
 
 // Each routine once: a declaration given twice, under #If and #Else, is one routine whose statements
 // follow the #End If.
-std::vector<Shape> ShapesOf(std::span<const std::string> lines, const std::vector<host::Routine>& routines) {
+std::vector<Shape> ShapesOf(std::span<const std::string_view> lines,
+                            const std::vector<host::Routine>& routines) {
   std::vector<Shape> shapes;
   const auto line = [&](long number) -> std::string_view {
     return number >= 1 && number <= static_cast<long>(lines.size())
@@ -383,7 +390,7 @@ std::string_view ReasonText(LeftBecause reason) noexcept {
   return {};
 }
 
-DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set,
+DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
                           const DressingOptions& options, long onlyLine) {
   const std::vector<host::Routine> routines = host::MapRoutines(lines);
   DressingPlan plan;
@@ -407,8 +414,9 @@ DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet&
     if (!merged.empty() && merged.back().first + merged.back().count == edit.first) {
       LineEdit& last = merged.back();
       last.count += edit.count;
-      last.lines.insert(last.lines.end(), std::make_move_iterator(edit.lines.begin()),
-                        std::make_move_iterator(edit.lines.end()));
+      if (last.lineCount > 0 && edit.lineCount > 0) last.text += '\r';
+      last.text += edit.text;
+      last.lineCount += edit.lineCount;
       continue;
     }
     merged.push_back(std::move(edit));
@@ -420,21 +428,27 @@ DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet&
 void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
   for (auto edit = plan.edits.rbegin(); edit != plan.edits.rend(); ++edit) {
     if (edit->count > 0) module.DeleteLines(edit->first, edit->count);
-    if (edit->lines.empty()) continue;
-    std::string text;
-    for (const std::string& line : edit->lines) {
-      if (!text.empty() || &line != &edit->lines.front()) text += '\r';
-      text += line;
-    }
-    module.InsertLines(edit->first, text);
+    if (edit->lineCount > 0) module.InsertLines(edit->first, edit->text);
   }
 }
 
 // One call for every line: an IDE reached through COM answers each call at a cost.
-std::vector<std::string> CodeLinesOf(const host::CodeModule& module) {
+ModuleLines CodeLinesOf(const host::CodeModule& module) {
+  ModuleLines read;
   const long count = module.CountOfLines();
-  if (count <= 0) return {};
-  return host::SplitLines(module.Lines(1, count));
+  if (count <= 0) return read;
+  read.text = module.Lines(1, count);
+  read.lines.reserve(static_cast<std::size_t>(count));
+  const std::string_view text = read.text;
+  std::size_t start = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] != '\r' && text[at] != '\n') continue;
+    read.lines.push_back(text.substr(start, at - start));
+    if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+    start = at + 1;
+  }
+  read.lines.push_back(text.substr(start));
+  return read;
 }
 
 }  // namespace generator

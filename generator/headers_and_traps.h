@@ -57,11 +57,13 @@ struct RoutineDressing {
   bool Changed() const noexcept { return headerChanged || trapChanged; }
 };
 
-// Lines [first, first + count) (from 1, as the lines were given) become `lines`.
+// Lines [first, first + count) (from 1, as the lines were given) become the `lineCount` lines of
+// `text`, CR-separated: one text rather than a string a line, as a project's plans add up.
 struct LineEdit {
   long first = 0;
   long count = 0;
-  std::vector<std::string> lines;
+  std::string text;
+  long lineCount = 0;
 };
 
 struct DressingPlan {
@@ -71,14 +73,24 @@ struct DressingPlan {
 
 // What the run would do to a module whose code lines are `lines`; `onlyLine`, when not 0, limits it
 // to the routine that holds that line. Nothing is changed.
-DressingPlan PlanDressing(std::span<const std::string> lines, const TemplateSet& set,
+DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
                           const DressingOptions& options, long onlyLine = 0);
+
+// A module's lines as read in one call: its text, and a view of each line.
+struct ModuleLines {
+  std::string text;
+  std::vector<std::string_view> lines;
+};
+inline DressingPlan PlanDressing(const ModuleLines& lines, const TemplateSet& set,
+                                 const DressingOptions& options, long onlyLine = 0) {
+  return PlanDressing(lines.lines, set, options, onlyLine);
+}
 
 // Makes the plan's edits in `module`, whose lines the plan was made from: the last first, so that the
 // line numbers of the others still hold. Throws what the module throws.
 void ApplyDressing(host::CodeModule& module, const DressingPlan& plan);
 
 // The lines of `module`, for PlanDressing.
-std::vector<std::string> CodeLinesOf(const host::CodeModule& module);
+ModuleLines CodeLinesOf(const host::CodeModule& module);
 
 }  // namespace generator

@@ -26,6 +26,7 @@ struct Routine {
 // The routines of a module's code lines, in order. A declaration that meets another declaration
 // before its End line ends on the line above it, so that every line belongs to at most one routine.
 std::vector<Routine> MapRoutines(std::span<const std::string> lines);
+std::vector<Routine> MapRoutines(std::span<const std::string_view> lines);
 std::vector<Routine> MapRoutines(const std::deque<std::string>& lines);
 
 // Brings `routines`, the map of the lines before an edit, up to date after `count` lines were
