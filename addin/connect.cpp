@@ -90,7 +90,7 @@ void Connect::OnConnection(std::shared_ptr<host::Vbe> Application, long ConnectM
       }
     }
   } catch (...) {
-    host::ShowCaughtFailure(platform_.ui, {});
+    host::ShowCaughtFailure(platform_.ui, {}, kConnectionFailureAfterword);
   }
 }
 

@@ -23,6 +23,10 @@ inline constexpr long kConnectExternal = 2;      // started from outside
 
 // The menu entry's caption, and the setting that remembers whether the dialog was showing.
 inline constexpr std::string_view kMenuCaption = "Scrivlet";
+// Closes the box of a connection that failed: most such failures come from an install that the host
+// reads differently from what was meant, which the doctor finds.
+inline constexpr std::string_view kConnectionFailureAfterword =
+    "To check how Scrivlet is installed, run \"scrivlet doctor\" in a Command Prompt.";
 // Where the entry goes: the VB6 IDE's "Add-Ins" command bar, or, in a host without one (the VBA
 // editor), the "Add-Ins" pop-up of its "Menu Bar".
 inline constexpr std::string_view kAddInsMenu = "Add-Ins";

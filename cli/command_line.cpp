@@ -25,8 +25,8 @@ constexpr const char* kExamples = R"(Examples:
   scrivlet config programmer "Ada Lovelace"
 )";
 
-constexpr std::array<std::string_view, 8> kSubcommands{"property", "sub",   "function", "comments",
-                                                       "headers",  "traps", "config",   "templates"};
+constexpr std::array<std::string_view, 9> kSubcommands{
+    "property", "sub", "function", "comments", "headers", "traps", "config", "templates", "doctor"};
 constexpr std::array<std::string_view, 3> kTemplatesSubcommands{"init", "show", "check"};
 
 // Defines the options of a subcommand: every one, or only those that `named` names, the arguments
@@ -264,6 +264,14 @@ void Configure(CLI::App& app, Command& command, std::string_view only,
     programmer->callback([&command] { command.configProgrammer = true; });
   }
 
+  if (wanted("doctor")) {
+    CLI::App* doctor = app.add_subcommand(
+        "doctor", "on Windows: check that each host would load the add-in, and say how to fix it");
+    doctor->add_flag("--elevated", command.doctorElevated,
+                     "judge as for hosts run as administrator, as VB6 often is");
+    doctor->callback([&command] { command.doctor = true; });
+  }
+
   if (wanted("templates")) {
     CLI::App* templates =
         app.add_subcommand("templates", "write, show or check the header and trap templates");
@@ -323,6 +331,7 @@ void CheckUsage(Command& command) {
     if (command.newProgrammer) RequireOneLine(*command.newProgrammer, "NAME");
     return;
   }
+  if (command.doctor) return;
   if (command.dressing != DressingAction::kNone) {
     RequireText(command.request.sUsage, "--usage");
     for (const std::string& name : command.only) RequireOneLine(name, "--only");

@@ -44,6 +44,8 @@ struct Command {
   std::optional<std::string> newProgrammer;
   TemplatesAction templates = TemplatesAction::kNone;
   std::string templatesPath;  // the FOLDER or FILE a templates subcommand names; empty when none
+  bool doctor = false;
+  bool doctorElevated = false;  // doctor --elevated
   DressingAction dressing = DressingAction::kNone;
   std::vector<std::string> paths;  // files, folders and .vbp project files
   std::vector<std::string> only;   // --only: the routines to touch

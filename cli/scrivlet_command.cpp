@@ -12,6 +12,7 @@
 #include "cli/cli_ui.h"
 #include "cli/command_line.h"
 #include "cli/dressing_command.h"
+#include "cli/install_doctor.h"
 #include "cli/templates_command.h"
 #include "cli/unified_diff.h"
 #include "generator/ecrire_code.h"
@@ -182,6 +183,20 @@ int Generate(Command& command, CommandServices& services) {
 
 namespace {
 
+// Exit 2 where there is no Windows install to check: the run checked nothing, so it neither says that
+// all is well (0) nor that something is wrong with an install (1).
+int RunDoctor(const Command& command, CommandServices& services) {
+  if (services.install == nullptr) {
+    services.err
+        << "scrivlet: doctor checks the add-in's install on Windows; run scrivlet.exe doctor there\n";
+    return kUsage;
+  }
+  const Diagnosis diagnosis = Diagnose(*services.install, command.doctorElevated);
+  services.out << RenderDiagnosis(diagnosis);
+  RequireWritten(services.out);
+  return diagnosis.status;
+}
+
 int Run(CLI::App& app, Command& command, std::span<const std::string> arguments, CommandServices& services) {
   try {
     const std::vector<std::string> parsed = ParserArguments(arguments);
@@ -210,6 +225,7 @@ int Run(CLI::App& app, Command& command, std::span<const std::string> arguments,
     if (command.configProgrammer) return ConfigProgrammer(command, services);
     if (command.templates != TemplatesAction::kNone) return RunTemplates(command, services);
     if (command.dressing != DressingAction::kNone) return RunDressing(command, services);
+    if (command.doctor) return RunDoctor(command, services);
     return Generate(command, services);
   } catch (const UsageError& error) {
     services.err << "scrivlet: " << error.what() << '\n';

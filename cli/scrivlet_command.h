@@ -14,6 +14,10 @@
 #include "host/template_store.h"
 
 namespace cli {
+class InstallReader;
+}  // namespace cli
+
+namespace cli {
 
 // Exit statuses.
 inline constexpr int kSuccess = 0;
@@ -34,6 +38,8 @@ struct CommandServices {
   std::string_view datesLanguage = "LC_TIME";
   // Where template sets are found; null: the built-in set alone.
   const host::TemplateStore* templates = nullptr;
+  // The Windows registry and files that `doctor` checks; null where there are none (Linux).
+  const InstallReader* install = nullptr;
   // Whether a long run may show its progress on `err` (a terminal).
   bool progress = false;
   // Called with the exit status when the run is over, its parser and command still standing: a

@@ -209,7 +209,7 @@ HRESULT ConnectObject::Extensibility::OnConnection(IDispatch* Application, ext_C
   try {
     vbe = WrapVbe(Application);
   } catch (...) {
-    host::ShowCaughtFailure(ProcessPlatform().ui, {});
+    host::ShowCaughtFailure(ProcessPlatform().ui, {}, kConnectionFailureAfterword);
     return S_OK;
   }
   owner_.connect_.OnConnection(std::move(vbe), static_cast<long>(ConnectMode));

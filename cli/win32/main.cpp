@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/scrivlet_command.h"
+#include "cli/win32/registry_install_reader.h"
 #include "platform/win32/code_page_codec.h"
 #include "platform/win32/registry_settings_store.h"
 #include "platform/win32/source_file.h"
@@ -45,6 +46,8 @@ int wmain(int argc, wchar_t** argv) {
                                 "format of dates in the Region settings"};
   const platform::win32::TemplateFolders templates{platform::win32::UserTemplateFolder()};
   services.templates = &templates;
+  const cli::win32::RegistryInstallReader install;
+  services.install = &install;
   const int status = cli::RunScrivlet(arguments, services);
   out.flush();
   return status;

@@ -87,31 +87,37 @@ void PrintTo(const ConnectionFailure& f, std::ostream* os) {
 }
 
 // Each with "DisplayOnConnect" "1" in mode 0: after the box, the dialog is not opened.
+// The box of a failed connection: the host's description, then where to look for the cause.
+std::string Failed(const std::string& description) {
+  return description +
+         "\r\n\r\nTo check how Scrivlet is installed, run \"scrivlet doctor\" in a Command Prompt.";
+}
+
 const ConnectionFailure kConnectionFailures[] = {
     {"no_add_ins_menu",
      [](test::AddinHarness& h) { h.ide->commandBars().RemoveBar("Add-Ins"); },
-     {{"Invalid procedure call or argument", "Scrivlet"}},
+     {{Failed("Invalid procedure call or argument"), "Scrivlet"}},
      {}},
     {"no_add_ins_menu_empty_answer",
      [](test::AddinHarness& h) {
        h.ide->commandBars().RemoveBar("Add-Ins");
        h.ide->commandBars().AnswerMissingWithEmpty(true);
      },
-     {{"Invalid procedure call or argument", "Scrivlet"}},
+     {{Failed("Invalid procedure call or argument"), "Scrivlet"}},
      {}},
     {"event_source_refused",
      [](test::AddinHarness& h) { h.plan.Fail("CommandBarEvents", 1, host::kErrInvalidCall); },
-     {{"Invalid procedure call or argument", "Scrivlet"}},
+     {{Failed("Invalid procedure call or argument"), "Scrivlet"}},
      kMenuMainEntry},
     {"events_unavailable",
      [](test::AddinHarness& h) { h.plan.Fail("Events", 1, host::kErrNoSuchMember); },
-     {{"Object doesn't support this property or method", "Scrivlet"}},
+     {{Failed("Object doesn't support this property or method"), "Scrivlet"}},
      kMenuMainEntry},
     {"subscription_refused",
      [](test::AddinHarness& h) {
        h.plan.Fail("Subscribe", 1, {-2147220991, "Automation error"});
      },
-     {{"Automation error", "Scrivlet"}},
+     {{Failed("Automation error"), "Scrivlet"}},
      kMenuMainEntry},
 };
 

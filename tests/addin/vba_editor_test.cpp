@@ -18,7 +18,10 @@ const std::vector<std::string> kMenuWithEntry = {"Add-In Manager...", "Scrivlet"
                                                  "Scrivlet: Headers and Traps for This Module",
                                                  "Scrivlet: Headers and Traps for This Project"};
 const std::vector<std::string> kMenuAlone = {"Add-In Manager..."};
-const host::ShownMessage kNoMenu = {"Invalid procedure call or argument", "Scrivlet"};
+const host::ShownMessage kNoMenu = {
+    "Invalid procedure call or argument\r\n\r\nTo check how Scrivlet is installed, run \"scrivlet doctor\" "
+    "in a Command Prompt.",
+    "Scrivlet"};
 
 // Asked for "Add-Ins", the VBA editor has no such bar: the entry goes on its menu bar's "&Add-Ins"
 // pop-up, found by its caption without the access key, and leaves with the disconnection.

@@ -137,7 +137,7 @@ const RefusalCase kRefusals[] = {
      {"frobnicate"},
      2,
      "scrivlet: frobnicate: not a subcommand; the subcommands are property, sub, function, comments, "
-     "headers, traps, config and templates\n"},
+     "headers, traps, config, templates and doctor\n"},
     {"unknown_templates_subcommand",
      {"templates", "frobnicate"},
      2,
