@@ -65,7 +65,10 @@ std::string MachineName(std::uint16_t machine) {
     default: {
       constexpr std::string_view kDigits = "0123456789abcdef";
       std::string hex = "machine 0x";
-      for (int shift = 12; shift >= 0; shift -= 4) hex += kDigits[(machine >> shift) & 0xfU];
+      for (unsigned shift = 16; shift != 0;) {
+        shift -= 4;
+        hex += kDigits[(static_cast<unsigned>(machine) >> shift) & 0xfU];
+      }
       return hex;
     }
   }
