@@ -231,8 +231,8 @@ class HostCheck {
       const std::string text =
           "a host run as administrator does not read per-user classes, and would not load it";
       const std::string fix =
-          "Install for everyone (msiexec /i Scrivlet-VERSION-x64.msi ALLUSERS=1, from a "
-          "prompt run as administrator), or run the host without elevation.";
+          "Register the DLL for everyone (regsvr32 Scrivlet.dll, from a prompt run as administrator), "
+          "or run the host without elevation.";
       Add(elevated ? Verdict::kProblem : Verdict::kNote, text, fix);
     }
     CheckServer(root);
