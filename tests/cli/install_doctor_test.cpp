@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <map>
 #include <set>
@@ -277,13 +279,23 @@ const Case kCases[] = {
      }},
 };
 
-// Every case's report and exit status, in one golden file that reads as the table of installs.
+// Every case's report and exit status, in one golden file that reads as the table of installs: the
+// first cases whole, the others by what they find wrong or note, as their "ok" lines repeat those.
 TEST(InstallDoctor, FindingsOfEachInstall) {
   std::string all;
+  std::size_t index = 0;
   for (const Case& c : kCases) {
     const cli::Diagnosis diagnosis = cli::Diagnose(c.make(), c.asElevated);
     all += std::string{"== "} + c.label + (c.asElevated ? " --elevated" : "") + ": exit " +
-           std::to_string(diagnosis.status) + '\n' + cli::RenderDiagnosis(diagnosis);
+           std::to_string(diagnosis.status) + '\n';
+    const std::string report = cli::RenderDiagnosis(diagnosis);
+    for (std::size_t start = 0; start < report.size();) {
+      const std::size_t end = std::min(report.find('\n', start), report.size() - 1) + 1;
+      const std::string_view line = std::string_view{report}.substr(start, end - start);
+      if (index < 2 || !line.starts_with("  ok: ")) all += line;
+      start = end;
+    }
+    ++index;
   }
   EXPECT_TRUE(test::MatchesGolden("cli/doctor_findings.txt", all));
 }
