@@ -2,10 +2,6 @@ Option Explicit
 
 Private Declare Function GetTickCount Lib "kernel32" () As Long
 
-Public Sub Plain()
-    Debug.Print 1
-End Sub
-
 Public Function Continued(ByVal a As Long, _
                           ByVal b As Long) As Long
     Continued = a + b
@@ -64,17 +60,6 @@ Sub Looping()
 LoopingNext:
 Fail:
     Beep
-End Sub
-
-Property Get Value() As Long
-    Value = m_Value
-End Property
-
-Sub Choose(ByVal k As Long)
-    Select Case k
-    Case 1
-        Beep
-    End Select
 End Sub
 
 Sub Unfinished()

@@ -2,47 +2,6 @@ Option Explicit
 
 Private Declare Function GetTickCount Lib "kernel32" () As Long
 
-Public Sub Plain()
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorPlain
-
-
-
-    Debug.Print 1
-'-----------------------------------
-'- End and exit
-PlainNext:
-Exit Sub
-
-
-'-----------------------------------
-'Error local traitment
-ErrorPlain:
-Msgbox Err.Description, , "Plain"
-       '-Resume
-Resume PlainNext
-'-----------------------------------
-'End
-End Sub
-
 Public Function Continued(ByVal a As Long, _
                           ByVal b As Long) As Long
 '**********************************************************************
@@ -397,91 +356,6 @@ Sub Looping()
 LoopingNext:
 Fail:
     Beep
-End Sub
-
-Property Get Value() As Long
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorValue
-
-
-
-    Value = m_Value
-'-----------------------------------
-'- End and exit
-ValueNext:
-Exit Property
-
-
-'-----------------------------------
-'Error local traitment
-ErrorValue:
-Msgbox Err.Description, , "Value"
-       '-Resume
-Resume ValueNext
-'-----------------------------------
-'End
-End Property
-
-Sub Choose(ByVal k As Long)
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorChoose
-
-
-
-    Select Case k
-    Case 1
-        Beep
-    End Select
-'-----------------------------------
-'- End and exit
-ChooseNext:
-Exit Sub
-
-
-'-----------------------------------
-'Error local traitment
-ErrorChoose:
-Msgbox Err.Description, , "Choose"
-       '-Resume
-Resume ChooseNext
-'-----------------------------------
-'End
 End Sub
 
 Sub Unfinished()

@@ -2,19 +2,6 @@ Option Explicit
 
 Private Declare Function GetTickCount Lib "kernel32" () As Long
 
-Public Sub Plain()
-'---------------------------------------------------------------
-' Shapes.Plain (Sub )
-' Description of its utility
-' Author: My name    Created: Sunday 06 December 2026
-'---------------------------------------------------------------
-    On Error GoTo Fail
-        Debug.Print 1
-    Exit Sub
-Fail:
-    Err.Raise Err.Number, "Shapes.Plain", Err.Description
-End Sub
-
 Public Function Continued(ByVal a As Long, _
                           ByVal b As Long) As Long
 '---------------------------------------------------------------
@@ -145,35 +132,6 @@ Sub Looping()
 LoopingNext:
 Fail:
     Beep
-End Sub
-
-Property Get Value() As Long
-'---------------------------------------------------------------
-' Shapes.Value (Property Get)
-' Description of its utility
-' Author: My name    Created: Sunday 06 December 2026
-'---------------------------------------------------------------
-    On Error GoTo Fail
-        Value = m_Value
-    Exit Property
-Fail:
-    Err.Raise Err.Number, "Shapes.Value", Err.Description
-End Property
-
-Sub Choose(ByVal k As Long)
-'---------------------------------------------------------------
-' Shapes.Choose (Sub )
-' Description of its utility
-' Author: My name    Created: Sunday 06 December 2026
-'---------------------------------------------------------------
-    On Error GoTo Fail
-        Select Case k
-        Case 1
-            Beep
-        End Select
-    Exit Sub
-Fail:
-    Err.Raise Err.Number, "Shapes.Choose", Err.Description
 End Sub
 
 Sub Unfinished()
