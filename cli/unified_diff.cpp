@@ -72,6 +72,7 @@ std::string UnifiedDiff(std::string_view path, std::string_view before, std::str
     long long oldCount = 0;
     long long newCount = 0;
     std::string lines;
+    std::string added;  // the change's new lines, held until its old ones are written
     for (std::size_t i = first; i < end; ++i) {
       const auto& [line, info] = script[i];
       if (info.type != dtl::SES_ADD) {
@@ -80,8 +81,16 @@ std::string UnifiedDiff(std::string_view path, std::string_view before, std::str
       if (info.type != dtl::SES_DELETE) {
         if (newCount++ == 0) newStart = info.afterIdx;
       }
-      AppendLine(lines, info.type == dtl::SES_ADD ? '+' : info.type == dtl::SES_DELETE ? '-' : ' ', line);
+      if (info.type == dtl::SES_COMMON) {
+        lines += added;
+        added.clear();
+        AppendLine(lines, ' ', line);
+      } else {
+        // Within a change, the lines taken out come before the lines put in, as diff -u writes them.
+        AppendLine(info.type == dtl::SES_ADD ? added : lines, info.type == dtl::SES_ADD ? '+' : '-', line);
+      }
     }
+    lines += added;
     // With context on every side, only an empty file gives a side without lines: diff says "-0,0".
     if (oldCount == 0) oldStart = 1;
     if (newCount == 0) newStart = 1;
