@@ -23,12 +23,6 @@ struct ModulePlan {
   generator::DressingPlan plan;
 };
 
-std::string FolderOf(std::string path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  path.resize(slash == std::string::npos ? 0 : slash);
-  return path;
-}
-
 }  // namespace
 
 DressingEntry::~DressingEntry() {
@@ -75,9 +69,7 @@ void DressingEntry::Run() noexcept {
       modules = VBInstance->ActiveProjectCodeModules();
     }
     const generator::LoadedTemplates templates =
-        generator::LoadTemplates(platform_.templates, FolderOf(VBInstance->ActiveProjectFileName()));
-    if (platform_.codePage != nullptr)
-      generator::RequireTemplatesWritable(templates.set, *platform_.codePage);
+        generator::LoadProjectTemplates(platform_, VBInstance->ActiveProjectFileName());
     generator::DressingOptions options;
     options.programmer = generator::StoredProgrammer(platform_.settings);
     options.date = platform_.dates.Format(platform_.clock.Today(), host::kCreationDatePattern);

@@ -242,12 +242,8 @@ void FrmAddIn::Form_Load() noexcept {
 }
 
 generator::LoadedTemplates FrmAddIn::ActiveTemplates() const {
-  std::string project = VBInstance ? VBInstance->ActiveProjectFileName() : std::string{};
-  const std::size_t slash = project.find_last_of("/\\");
-  project.resize(slash == std::string::npos ? 0 : slash);
-  generator::LoadedTemplates loaded = generator::LoadTemplates(platform_.templates, project);
-  if (platform_.codePage != nullptr) generator::RequireTemplatesWritable(loaded.set, *platform_.codePage);
-  return loaded;
+  return generator::LoadProjectTemplates(platform_,
+                                         VBInstance ? VBInstance->ActiveProjectFileName() : std::string{});
 }
 
 void FrmAddIn::ShowTemplatesInUse() noexcept {

@@ -18,6 +18,15 @@ LoadedTemplates LoadTemplates(const host::TemplateStore* store, std::string_view
   return ParseTemplateFolder(store->Find(folder, kTemplateFiles));
 }
 
+LoadedTemplates LoadProjectTemplates(const host::Platform& platform, std::string_view projectFile) {
+  const std::size_t slash = projectFile.find_last_of("/\\");
+  LoadedTemplates loaded =
+      LoadTemplates(platform.templates,
+                    slash == std::string_view::npos ? std::string_view{} : projectFile.substr(0, slash));
+  if (platform.codePage != nullptr) RequireTemplatesWritable(loaded.set, *platform.codePage);
+  return loaded;
+}
+
 std::string DescribeTemplates(const LoadedTemplates& loaded) {
   switch (loaded.origin) {
     case host::TemplateOrigin::kProject:

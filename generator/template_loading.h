@@ -7,6 +7,7 @@
 
 #include "generator/template_set.h"
 #include "host/code_page.h"
+#include "host/platform.h"
 #include "host/template_store.h"
 
 namespace generator {
@@ -21,6 +22,11 @@ struct LoadedTemplates {
 // set when `store` is null. Throws TemplateError for a set that is not one, std::runtime_error for a
 // file that cannot be read.
 LoadedTemplates LoadTemplates(const host::TemplateStore* store, std::string_view folder);
+
+// The set of the IDE's active project, found from the folder of its file (`projectFile`, as
+// VBProject.FileName gives it; empty when unsaved) and held to the modules' code page when the
+// platform knows it. Throws as LoadTemplates and RequireTemplatesWritable do.
+LoadedTemplates LoadProjectTemplates(const host::Platform& platform, std::string_view projectFile);
 
 // Parses the files of `folder` as a set.
 LoadedTemplates ParseTemplateFolder(const host::TemplateFolder& folder);

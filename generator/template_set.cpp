@@ -231,7 +231,8 @@ void Template::AppendValue(std::string& out, const Line& line, std::string_view 
 std::string Template::Expand(const TemplateValues& values, std::string_view body) const {
   std::string out;
   bool first = true;
-  for (const Line& line : lines_) {
+  for (std::size_t index = 0; index < lines_.size(); ++index) {
+    const Line& line = lines_[index];
     if (line.isBody) {
       for (std::size_t start = 0; !body.empty() && start <= body.size();) {
         const std::size_t end = std::min(body.find('\r', start), body.size());
@@ -245,13 +246,7 @@ std::string Template::Expand(const TemplateValues& values, std::string_view body
     }
     if (role_ == Role::kTrap && !first) out += '\r';
     first = false;
-    for (const Piece& piece : line.pieces) {
-      if (piece.isVariable) {
-        AppendValue(out, line, values.at(static_cast<std::size_t>(piece.variable)));
-      } else {
-        out += piece.text;
-      }
-    }
+    AppendLine(out, line, values);
     if (role_ == Role::kHeader) out += '\r';
   }
   return out;
@@ -271,7 +266,11 @@ std::string_view Template::BodyIndent() const noexcept {
 
 std::string Template::ExpandLine(std::size_t index, const TemplateValues& values) const {
   std::string out;
-  const Line& line = lines_.at(index);
+  AppendLine(out, lines_.at(index), values);
+  return out;
+}
+
+void Template::AppendLine(std::string& out, const Line& line, const TemplateValues& values) const {
   for (const Piece& piece : line.pieces) {
     if (piece.isVariable) {
       AppendValue(out, line, values.at(static_cast<std::size_t>(piece.variable)));
@@ -279,7 +278,6 @@ std::string Template::ExpandLine(std::size_t index, const TemplateValues& values
       out += piece.text;
     }
   }
-  return out;
 }
 
 namespace {

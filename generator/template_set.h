@@ -94,6 +94,8 @@ class Template {
   };
   Line ParseLine(std::string_view text, std::string_view content, std::size_t start, bool& hasBody) const;
   void AppendValue(std::string& out, const Line& line, std::string_view value) const;
+  // The line's text and values, without its line break.
+  void AppendLine(std::string& out, const Line& line, const TemplateValues& values) const;
 
   std::vector<Line> lines_;
   std::string file_;
