@@ -53,8 +53,11 @@ std::string Attribute(std::string_view text) {
 }
 
 std::string WixRow(const Row& row, bool& keyPathGiven) {
-  const std::string root = row.root == Root::kClasses ? "Software\\Classes\\" : "";
-  std::string line = "    <RegistryValue Root=\"HKCU\" Key=\"" + Attribute(root + row.key) + "\"";
+  // HKMU: the current user's classes in a per-user install, the machine's in a machine-wide one. The host
+  // entries are always the user's (the hosts read no other).
+  const bool classes = row.root == Root::kClasses;
+  std::string line = std::string{"    <RegistryValue Root=\""} + (classes ? "HKMU" : "HKCU") + "\" Key=\"" +
+                     Attribute((classes ? "Software\\Classes\\" : "") + row.key) + "\"";
   if (!row.name.empty()) line += " Name=\"" + Attribute(row.name) + "\"";
   switch (row.data) {
     case Data::kText:
@@ -85,8 +88,9 @@ std::string WixRegistryInclude() {
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
       "<!--\n"
       "  Generated at build time from the registry table (addin/registry_table.cpp): one Scrivlet.dll and\n"
-      "  what `regsvr32 /n /i:user` writes for it, included once per bitness with Bits (32 or 64) and Guid\n"
-      "  (the component's) defined. A 32-bit component's keys under Software\\Classes go to the 32-bit view\n"
+      "  what `regsvr32 /n /i:user` writes for it (the classes under HKMU: the machine's in a machine-wide\n"
+      "  install), included once per bitness with Bits (32 or 64) and Guid (the component's) defined.\n"
+      "  A 32-bit component's keys under Software\\Classes go to the 32-bit view\n"
       "  of the registry and a 64-bit one's to the 64-bit view, as each DLL's own registration does: a\n"
       "  client of either bitness then creates the DLL of its own.\n"
       "-->\n"

@@ -29,12 +29,16 @@ constexpr table::Bits kOwnBits = sizeof(void*) == 8 ? table::Bits::k64 : table::
 // Where the classes go: HKEY_LOCAL_MACHINE's machine-wide, HKEY_CURRENT_USER's per user. Both are
 // written in the process's own view, which on 64-bit Windows keeps each bitness's CLSID (and Interface)
 // keys apart and shares the ProgID and TypeLib keys between them.
+// The host entries alone (`hostsOnly`) are what a machine-wide install writes for each user who signs
+// in after it: the classes are the machine's already.
 struct Scope {
   HKEY root;
   bool perUser;
+  bool hostsOnly;
 };
-const Scope kMachine{HKEY_LOCAL_MACHINE, false};
-const Scope kUser{HKEY_CURRENT_USER, true};
+const Scope kMachine{HKEY_LOCAL_MACHINE, false, false};
+const Scope kUser{HKEY_CURRENT_USER, true, false};
+const Scope kUserHosts{HKEY_CURRENT_USER, true, true};
 constexpr std::wstring_view kClassesKey = L"Software\\Classes\\";
 
 std::wstring ClassesKey(std::string_view key) {
@@ -45,8 +49,11 @@ std::wstring ClassesKey(std::string_view key) {
 // type library's.
 void WriteRows(RegistryEdit& edit, Scope scope, const std::wstring& serverPath) {
   for (const table::Row& row : table::Rows()) {
-    if (!table::Writes(kOwnBits, row.bits) || (row.typeLibrary && !scope.perUser)) continue;
     const bool underClasses = row.root == table::Root::kClasses;
+    if (!table::Writes(kOwnBits, row.bits) || (row.typeLibrary && !scope.perUser) ||
+        (underClasses && scope.hostsOnly)) {
+      continue;
+    }
     const HKEY root = underClasses ? scope.root : HKEY_CURRENT_USER;
     const std::wstring key = underClasses ? ClassesKey(row.key) : Wide(row.key);
     const std::wstring name = Wide(row.name);
@@ -69,7 +76,7 @@ void WriteRows(RegistryEdit& edit, Scope scope, const std::wstring& serverPath) 
 
 void Register(RegistryEdit& edit, Scope scope) {
   std::wstring serverPath = ServerPath();
-  if (!scope.perUser) {
+  if (!scope.perUser && !scope.hostsOnly) {
     const ComPtr<ITypeLib> library = LoadOwnTypeLib();
     RegisterMachineTypeLibrary(edit, library.get(), serverPath);
   }
@@ -94,6 +101,23 @@ HRESULT RegisterIn(Scope scope) noexcept {
   }
 }
 
+// The type library and both classes of this scope, each deletion a step of `step`.
+template <class Step>
+void UnregisterClasses(Scope scope, const Step& step) {
+  step([scope] { UnregisterTypeLibrary(scope.root); });
+  for (const table::ClassEntry& entry : table::kClasses) {
+    step([&] { DeleteTree(scope.root, ClassesKey(table::ClassKey(entry))); });
+    // The ProgID key serves both bitnesses on Windows: it stays while the other bitness's class is
+    // registered in this scope. Once neither is, it goes from both views, for a registry (as Wine's)
+    // that keeps one ProgID key per bitness.
+    step([&] {
+      if (KeyExists(scope.root, ClassesKey(table::ClassKey(entry)), kOtherView)) return;
+      DeleteTree(scope.root, ClassesKey(entry.progId));
+      DeleteTree(scope.root, ClassesKey(entry.progId), kOtherView);
+    });
+  }
+}
+
 // Runs every step even when one fails, and reports the first failure.
 HRESULT UnregisterIn(Scope scope) noexcept {
   HRESULT first = S_OK;
@@ -108,21 +132,10 @@ HRESULT UnregisterIn(Scope scope) noexcept {
       if (SUCCEEDED(first)) first = E_UNEXPECTED;
     }
   };
-  step([scope] { UnregisterTypeLibrary(scope.root); });
-  for (const table::ClassEntry& entry : table::kClasses) {
-    step([&] { DeleteTree(scope.root, ClassesKey(table::ClassKey(entry))); });
-    // The ProgID key serves both bitnesses on Windows: it stays while the other bitness's class is
-    // registered in this scope. Once neither is, it goes from both views, for a registry (as Wine's)
-    // that keeps one ProgID key per bitness.
-    step([&] {
-      if (KeyExists(scope.root, ClassesKey(table::ClassKey(entry)), kOtherView)) return;
-      DeleteTree(scope.root, ClassesKey(entry.progId));
-      DeleteTree(scope.root, ClassesKey(entry.progId), kOtherView);
-    });
-  }
+  if (!scope.hostsOnly) UnregisterClasses(scope, step);
   // The host entries are the same in both scopes: they stay while this bitness's class is still
-  // registered in the other one.
-  const Scope other = scope.perUser ? kMachine : kUser;
+  // registered in the other one (for the host entries alone, in the user's own classes).
+  const Scope other = scope.perUser && !scope.hostsOnly ? kMachine : kUser;
   if (KeyExists(other.root, ClassesKey(table::ClassKey(table::kClasses[0])))) return first;
   for (const table::HostList& list : table::kHostLists) {
     if (!table::Writes(kOwnBits, list.bits)) continue;
@@ -146,10 +159,12 @@ HRESULT UnregisterServer() noexcept {
 }
 
 HRESULT Install(bool install, const wchar_t* commandLine) noexcept {
-  if (commandLine == nullptr || ::CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL) {
-    return E_INVALIDARG;
-  }
-  return install ? RegisterIn(kUser) : UnregisterIn(kUser);
+  const auto is = [commandLine](const wchar_t* word) {
+    return commandLine != nullptr && ::CompareStringOrdinal(commandLine, -1, word, -1, TRUE) == CSTR_EQUAL;
+  };
+  if (!is(L"user") && !is(L"hosts")) return E_INVALIDARG;
+  const Scope scope = is(L"user") ? kUser : kUserHosts;
+  return install ? RegisterIn(scope) : UnregisterIn(scope);
 }
 
 }  // namespace addin::com

@@ -17,8 +17,10 @@ HRESULT UnregisterServer() noexcept;
 
 // DllInstall: `commandLine` "user" (in any case) registers (`install`) or unregisters the same for the
 // current user alone, without administrator rights: classes, ProgIDs, interfaces and type library under
-// HKEY_CURRENT_USER\Software\Classes, and the host entries. Any other command line writes nothing and
-// answers E_INVALIDARG.
+// HKEY_CURRENT_USER\Software\Classes, and the host entries. "hosts" registers or unregisters the host
+// entries alone, for the current user: what a machine-wide install runs once for each user, whose
+// classes are the machine's. Unregistering them keeps them while the user's own classes are registered.
+// Any other command line writes nothing and answers E_INVALIDARG.
 HRESULT Install(bool install, const wchar_t* commandLine) noexcept;
 
 }  // namespace addin::com

@@ -35,7 +35,8 @@ STDAPI DllUnregisterServer() {
   return addin::com::UnregisterServer();
 }
 
-// regsvr32 /n /i:user registers for the current user alone, regsvr32 /u /n /i:user unregisters that.
+// regsvr32 /n /i:user registers for the current user alone, regsvr32 /u /n /i:user unregisters that;
+// /i:hosts does the same for the host entries alone.
 STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
   return addin::com::Install(install != FALSE, commandLine);
 }

@@ -1,5 +1,6 @@
 // packaging/win32/path_actions.cpp: the package's custom actions, which put its folder at the end of
-// the user's PATH at install and take it out at removal, each the other's rollback. Deferred actions:
+// the user's PATH at install and take it out at removal, each the other's rollback; in a machine-wide
+// install, of the system's PATH. Deferred actions:
 // the folder comes as CustomActionData. The Environment table cannot: under Wine at least, it adds its
 // separator even after one that ends the value, and takes the folder out without its separator.
 #include <windows.h>
@@ -45,13 +46,23 @@ bool ReadPath(HKEY environment, std::wstring& path, DWORD& type) {
   return true;
 }
 
-UINT ChangeUserPath(MSIHANDLE install, ChangeOfList change) noexcept {
+// Where a PATH is kept: the user's, or the system's, which the machine-wide actions (run as the system,
+// not impersonating) change.
+struct Environment {
+  HKEY root;
+  const wchar_t* key;
+};
+const Environment kUser{HKEY_CURRENT_USER, L"Environment"};
+const Environment kSystem{HKEY_LOCAL_MACHINE,
+                          L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment"};
+
+UINT ChangePath(MSIHANDLE install, Environment where, ChangeOfList change) noexcept {
   try {
     const std::wstring folder = ActionData(install);
     platform::win32::UniqueHkey environment;
     if (folder.empty() ||
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                          nullptr, platform::win32::OutPtr{environment}, nullptr) != ERROR_SUCCESS) {
+        ::RegCreateKeyExW(where.root, where.key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                          platform::win32::OutPtr{environment}, nullptr) != ERROR_SUCCESS) {
       return ERROR_INSTALL_FAILURE;
     }
     std::wstring path;
@@ -77,9 +88,17 @@ UINT ChangeUserPath(MSIHANDLE install, ChangeOfList change) noexcept {
 }  // namespace
 
 extern "C" UINT __stdcall AddFolderToPath(MSIHANDLE install) {
-  return ChangeUserPath(install, packaging::WithFolder);
+  return ChangePath(install, kUser, packaging::WithFolder);
 }
 
 extern "C" UINT __stdcall TakeFolderOutOfPath(MSIHANDLE install) {
-  return ChangeUserPath(install, packaging::WithoutFolder);
+  return ChangePath(install, kUser, packaging::WithoutFolder);
+}
+
+extern "C" UINT __stdcall AddFolderToSystemPath(MSIHANDLE install) {
+  return ChangePath(install, kSystem, packaging::WithFolder);
+}
+
+extern "C" UINT __stdcall TakeFolderOutOfSystemPath(MSIHANDLE install) {
+  return ChangePath(install, kSystem, packaging::WithoutFolder);
 }

@@ -561,7 +561,8 @@ class Install : public ::testing::Test {
 };
 
 TEST_F(Install, RefusesAnyOtherCommandLineAndWritesNothing) {
-  const wchar_t* const refused[] = {nullptr, L"", L"machine", L"users", L" user", L"user ", L"/user"};
+  const wchar_t* const refused[] = {nullptr,  L"",      L"machine", L"users",
+                                    L" user", L"user ", L"/user",   L"host"};
   for (const wchar_t* commandLine : refused) {
     SCOPED_TRACE(commandLine == nullptr ? std::string{"(null)"} : Narrow(commandLine));
     EXPECT_EQ(install_(TRUE, commandLine), E_INVALIDARG) << "install";
@@ -579,6 +580,24 @@ TEST_F(Install, UserInAnyCaseRegistersAndUnregisters) {
   ASSERT_EQ(install_(FALSE, L"USER"), S_OK);
   ExpectNothingOfOurs();
   EXPECT_EQ(install_(FALSE, L"user"), S_OK) << "nothing registered is no failure";
+}
+
+// The host entries alone, as a machine-wide install has them written for each user: no class, and
+// taking them out keeps them while the user's own classes still need them.
+TEST_F(Install, HostsWritesTheHostEntriesAlone) {
+  ASSERT_EQ(install_(TRUE, L"Hosts"), S_OK);
+  for (const table::HostList& list : table::kHostLists) {
+    EXPECT_EQ(KeyExists(HKEY_CURRENT_USER, Wide(table::AddinKey(list))), table::Writes(kOwnBits, list.bits))
+        << table::AddinKey(list);
+  }
+  for (const std::wstring& key : OurClassKeys())
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << Narrow(key);
+  ASSERT_EQ(install_(FALSE, L"hosts"), S_OK);
+  ExpectNothingOfOurs();
+
+  ASSERT_EQ(install_(TRUE, L"user"), S_OK);
+  ASSERT_EQ(install_(FALSE, L"hosts"), S_OK);
+  ExpectRegistered();
 }
 
 // A registration that fails takes back what it wrote and nothing else: from nothing, nothing is left;
