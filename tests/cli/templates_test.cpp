@@ -46,6 +46,9 @@ std::vector<SetRun> Runs() {
   std::vector<SetRun> runs;
   for (const char* set : {"raise", "log", "short"}) {
     for (const Generation& generation : kGenerations) {
+      // Like short, log has no Resume Next trap: short's row shows the one written in its place.
+      if (set == std::string_view{"log"} && generation.label == std::string_view{"function_resume_next"})
+        continue;
       runs.push_back({set, &generation, std::string{set} + "_" + generation.label});
     }
   }
@@ -184,19 +187,20 @@ TEST_F(TemplateCommands, TemplateCharacterOutsideTheCodePageIsRefused) {
                             ": line 2: the character U+2192 cannot be written in code page 1252\n");
 }
 
-// --diff shows the change and writes nothing.
+// --diff shows the change and writes nothing; a short set keeps the change short.
 TEST_F(TemplateCommands, DiffShowsTheChangeAndLeavesTheFile) {
   const std::string source = test::Meter();
   const std::string path = Put("Meter.ctl", source);
-  const test::Result result = Run({"property", "Level", "--variable", "NewLevel", "--type", "Long",
-                                   "--changed", "--resume-next", "--diff", path});
+  fs::copy(kSets / "short", folder_.path() / ".scrivlet");
+  const test::Result result =
+      Run({"property", "Level", "--variable", "NewLevel", "--type", "Long", "--changed", "--diff", path});
   ASSERT_EQ(result.code, 0) << result.err;
   std::string shown = result.out;
   shown.replace(shown.find(path), path.size(), "Meter.ctl");
   shown.replace(shown.find(path), path.size(), "Meter.ctl");
   EXPECT_TRUE(test::MatchesGolden("templates/Meter.ctl.diff", shown));
   EXPECT_EQ(test::ReadFile(path), source);
-  ExpectAlone("Meter.ctl");
+  EXPECT_EQ(test::Entries(folder_.path()), (std::vector<std::string>{".scrivlet", "Meter.ctl"}));
 }
 
 }  // namespace
