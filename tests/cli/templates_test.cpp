@@ -162,29 +162,27 @@ TEST_F(TemplateCommands, CheckShowsWhatTheSetWrites) {
   EXPECT_TRUE(test::MatchesGolden("templates/check-short.txt", shown));
 }
 
-// A set that is not one stops the run before the file is read, naming the file, line and column.
+// A set that is not one stops the run before the file is read, naming the file and the place; a
+// character the code page cannot hold is refused, never written as "?".
 TEST_F(TemplateCommands, BrokenSetStopsTheRunAndNamesThePlace) {
+  const struct {
+    const char* file;
+    const char* text;
+    const char* error;  // after the file's path
+  } cases[] = {{"error-trap.txt", "On Error GoTo Oops\n{Bodie}\n", ":2:1: unknown variable {Bodie}"},
+               {"header.txt", "' {Name}\n' \xE2\x86\x92 {Usage}\n",
+                ": line 2: the character U+2192 cannot be written in code page 1252"}};
   const fs::path set = folder_.path() / ".scrivlet";
-  fs::create_directory(set);
-  test::WriteFile(set / "error-trap.txt", "On Error GoTo Oops\n{Bodie}\n");
   const std::string path = Put("Startup.bas", test::ReadFile(kExamples / "Startup.bas"));
-  const test::Result result = Run({"sub", "Refresh", path});
-  EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err,
-            "scrivlet: " + (set / "error-trap.txt").string() + ":2:1: unknown variable {Bodie}\n");
-  EXPECT_EQ(test::ReadFile(path), test::ReadFile(kExamples / "Startup.bas"));
-}
-
-// A character the code page cannot hold is refused, naming the template, never written as "?".
-TEST_F(TemplateCommands, TemplateCharacterOutsideTheCodePageIsRefused) {
-  const fs::path set = folder_.path() / ".scrivlet";
-  fs::create_directory(set);
-  test::WriteFile(set / "header.txt", "' {Name}\n' \xE2\x86\x92 {Usage}\n");
-  const std::string path = Put("Startup.bas", test::ReadFile(kExamples / "Startup.bas"));
-  const test::Result result = Run({"sub", "Refresh", path});
-  EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "scrivlet: " + (set / "header.txt").string() +
-                            ": line 2: the character U+2192 cannot be written in code page 1252\n");
+  for (const auto& c : cases) {
+    fs::remove_all(set);
+    fs::create_directory(set);
+    test::WriteFile(set / c.file, c.text);
+    const test::Result result = Run({"sub", "Refresh", path});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, "scrivlet: " + (set / c.file).string() + c.error + "\n");
+    EXPECT_EQ(test::ReadFile(path), test::ReadFile(kExamples / "Startup.bas"));
+  }
 }
 
 // --diff shows the change and writes nothing; a short set keeps the change short.
