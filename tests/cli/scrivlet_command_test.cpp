@@ -372,13 +372,16 @@ const CommentsCase kLines[] = {
 
 INSTANTIATE_TEST_SUITE_P(Lines, CommentsTest, testing::ValuesIn(kLines), Label<CommentsCase>);
 
-// The routine keeps doing what it did: its statements stand inside the trap, not after Exit Property;
-// the header goes below the declaration's Attribute line.
-TEST_F(ScrivletTest, CommentsKeepTheRoutinesStatementsInsideTheTrap) {
-  const std::string path = Put("Gauge.ctl", test::ReadFile(fs::path{SCRIVLET_EXAMPLES_DIR} / "Gauge.ctl"));
-  const Result result = Run({"comments", "--line", "55", path});
+// A property without the comment above it gets its header too, below its declaration's Attribute line,
+// and its statements stand inside the trap, not after Exit Property.
+TEST_F(ScrivletTest, CommentsGoBelowTheDeclarationsAttributeLine) {
+  std::string source = Meter();
+  const std::string comment = "' The meter's caption.\r\n";
+  source.erase(source.find(comment), comment.size());
+  const std::string path = Put("Meter.ctl", source);
+  const Result result = Run({"comments", "--line", "16", path});
   EXPECT_EQ(result.code, cli::kSuccess) << result.err;
-  EXPECT_TRUE(test::MatchesGolden("cli/comments/Gauge.ctl", test::ReadFile(path)));
+  EXPECT_TRUE(test::MatchesGolden("cli/comments/CaptionWithoutComment.ctl", test::ReadFile(path)));
 }
 
 TEST_F(ScrivletTest, CommentsOutsideEveryRoutineWriteNothing) {
