@@ -42,14 +42,15 @@ struct SetRun {
   std::string label;
 };
 
+// Each set with each generation but two, which would show nothing new: like short, log has no Resume
+// Next trap; short's property on Meter is the change that --diff shows below.
 std::vector<SetRun> Runs() {
   std::vector<SetRun> runs;
   for (const char* set : {"raise", "log", "short"}) {
     for (const Generation& generation : kGenerations) {
-      // Like short, log has no Resume Next trap: short's row shows the one written in its place.
-      if (set == std::string_view{"log"} && generation.label == std::string_view{"function_resume_next"})
-        continue;
-      runs.push_back({set, &generation, std::string{set} + "_" + generation.label});
+      const std::string label = std::string{set} + "_" + generation.label;
+      if (label == "log_function_resume_next" || label == "short_property_changed") continue;
+      runs.push_back({set, &generation, label});
     }
   }
   return runs;
