@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "cli/scrivlet_command.h"
@@ -24,37 +25,29 @@ using cli::RegistryView;
 // A registry of two views and a set of files. Keys above a value exist; lookups are exact.
 class MemoryInstall final : public cli::InstallReader {
  public:
-  void Set(RegistryRoot root, RegistryView view, const std::string& path, const std::string& name,
-           const std::string& text) {
-    AddKey(root, view, path);
-    texts_[Name(root, view, path, name)] = text;
+  using Value = std::variant<std::string, std::uint32_t>;
+  // No view: in both, as for the keys they share (HKEY_CURRENT_USER\Software\Microsoft, ProgIDs, type
+  // libraries).
+  void Set(RegistryRoot root, std::optional<RegistryView> view, const std::string& path,
+           const std::string& name, const Value& value) {
+    for (const RegistryView each : Views(view)) {
+      for (std::string key = path;; key.resize(key.rfind('\\'))) {
+        keys_.insert(Key(root, each, key));
+        if (key.find('\\') == std::string::npos) break;
+      }
+      values_[Key(root, each, path) + '|' + name] = value;
+    }
   }
-  void SetNumber(RegistryRoot root, RegistryView view, const std::string& path, const std::string& name,
-                 std::uint32_t number) {
-    AddKey(root, view, path);
-    numbers_[Name(root, view, path, name)] = number;
-  }
-  // A key that both views share (HKEY_CURRENT_USER\Software\Microsoft, ProgIDs, type libraries).
-  void Shared(RegistryRoot root, const std::string& path, const std::string& name, const std::string& text) {
-    for (const RegistryView view : {RegistryView::k32, RegistryView::k64}) Set(root, view, path, name, text);
-  }
-  void SharedNumber(RegistryRoot root, const std::string& path, const std::string& name,
-                    std::uint32_t number) {
-    for (const RegistryView view : {RegistryView::k32, RegistryView::k64})
-      SetNumber(root, view, path, name, number);
-  }
-  // Removes the key and everything under it, in both views.
-  void Delete(RegistryRoot root, const std::string& path) {
-    for (const RegistryView view : {RegistryView::k32, RegistryView::k64}) Delete(root, view, path);
-  }
-  void Delete(RegistryRoot root, RegistryView view, const std::string& path) {
-    const std::string prefix = Key(root, view, path);
-    const auto under = [&prefix](const std::string& name) {
-      return name == prefix || name.starts_with(prefix + '\\') || name.starts_with(prefix + '|');
-    };
-    std::erase_if(keys_, under);
-    std::erase_if(texts_, [&under](const auto& entry) { return under(entry.first); });
-    std::erase_if(numbers_, [&under](const auto& entry) { return under(entry.first); });
+  // Removes the key and everything under it.
+  void Delete(RegistryRoot root, std::optional<RegistryView> view, const std::string& path) {
+    for (const RegistryView each : Views(view)) {
+      const std::string prefix = Key(root, each, path);
+      const auto under = [&prefix](const std::string& name) {
+        return name == prefix || name.starts_with(prefix + '\\') || name.starts_with(prefix + '|');
+      };
+      std::erase_if(keys_, under);
+      std::erase_if(values_, [&under](const auto& entry) { return under(entry.first); });
+    }
   }
 
   std::map<std::string, std::string> files;
@@ -62,16 +55,14 @@ class MemoryInstall final : public cli::InstallReader {
 
   std::optional<std::string> Text(RegistryRoot root, RegistryView view, std::string_view path,
                                   std::string_view name) const override {
-    const auto found = texts_.find(Name(root, view, std::string{path}, std::string{name}));
-    return found == texts_.end() ? std::nullopt : std::optional{found->second};
+    return Get<std::string>(root, view, path, name);
   }
   std::optional<std::uint32_t> Number(RegistryRoot root, RegistryView view, std::string_view path,
                                       std::string_view name) const override {
-    const auto found = numbers_.find(Name(root, view, std::string{path}, std::string{name}));
-    return found == numbers_.end() ? std::nullopt : std::optional{found->second};
+    return Get<std::uint32_t>(root, view, path, name);
   }
   bool KeyExists(RegistryRoot root, RegistryView view, std::string_view path) const override {
-    return keys_.contains(Key(root, view, std::string{path}));
+    return keys_.contains(Key(root, view, path));
   }
   std::optional<std::string> FileStart(std::string_view path, std::size_t size) const override {
     const auto found = files.find(std::string{path});
@@ -80,26 +71,23 @@ class MemoryInstall final : public cli::InstallReader {
   bool Elevated() const override { return elevated; }
 
  private:
-  static std::string Key(RegistryRoot root, RegistryView view, const std::string& path) {
+  static std::vector<RegistryView> Views(std::optional<RegistryView> view) {
+    return view ? std::vector{*view} : std::vector{RegistryView::k32, RegistryView::k64};
+  }
+  static std::string Key(RegistryRoot root, RegistryView view, std::string_view path) {
     return std::string{root == RegistryRoot::kCurrentUser ? "HKCU" : "HKLM"} +
-           (view == RegistryView::k32 ? "32:" : "64:") + path;
+           (view == RegistryView::k32 ? "32:" : "64:") + std::string{path};
   }
-  static std::string Name(RegistryRoot root, RegistryView view, const std::string& path,
-                          const std::string& name) {
-    return Key(root, view, path) + '|' + name;
-  }
-  void AddKey(RegistryRoot root, RegistryView view, std::string path) {
-    for (;;) {
-      keys_.insert(Key(root, view, path));
-      const std::size_t slash = path.rfind('\\');
-      if (slash == std::string::npos) return;
-      path.resize(slash);
-    }
+  template <class T>
+  std::optional<T> Get(RegistryRoot root, RegistryView view, std::string_view path,
+                       std::string_view name) const {
+    const auto found = values_.find(Key(root, view, path) + '|' + std::string{name});
+    if (found == values_.end() || !std::holds_alternative<T>(found->second)) return std::nullopt;
+    return std::get<T>(found->second);
   }
 
   std::set<std::string> keys_;
-  std::map<std::string, std::string> texts_;
-  std::map<std::string, std::uint32_t> numbers_;
+  std::map<std::string, Value> values_;
 };
 
 constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser;
@@ -139,165 +127,131 @@ std::string Pe(std::uint16_t machine, bool signedFile, std::uint32_t directories
   return bytes;
 }
 
-// What the per-user package (or regsvr32 /n /i:user on both DLLs) leaves.
-MemoryInstall PerUser() {
+constexpr std::optional<RegistryView> kBoth;
+constexpr RegistryView k32 = RegistryView::k32;
+constexpr RegistryView k64 = RegistryView::k64;
+
+// What the per-user package (or regsvr32 /n /i:user on both DLLs) leaves; `root` holds the classes.
+MemoryInstall Registered(RegistryRoot root) {
   MemoryInstall install;
-  install.SharedNumber(kUser, kVb6, "LoadBehavior", 5);
-  install.SharedNumber(kUser, kVba32, "LoadBehavior", 3);
-  install.SharedNumber(kUser, kVba64, "LoadBehavior", 3);
-  install.Shared(kUser, "Software\\Classes\\Penwright.Connect\\CLSID", "", kClsid);
-  install.Set(kUser, RegistryView::k32, kServer, "", kDll32);
-  install.Set(kUser, RegistryView::k64, kServer, "", kDll64);
-  install.Shared(kUser, kTypeLib + "win32", "", kDll32);
-  install.Shared(kUser, kTypeLib + "win64", "", kDll64);
+  install.Set(kUser, kBoth, kVb6, "LoadBehavior", 5U);
+  install.Set(kUser, kBoth, kVba32, "LoadBehavior", 3U);
+  install.Set(kUser, kBoth, kVba64, "LoadBehavior", 3U);
+  install.Set(root, kBoth, "Software\\Classes\\Penwright.Connect\\CLSID", "", kClsid);
+  install.Set(root, k32, kServer, "", kDll32);
+  install.Set(root, k64, kServer, "", kDll64);
+  install.Set(root, kBoth, kTypeLib + "win32", "", kDll32);
+  install.Set(root, kBoth, kTypeLib + "win64", "", kDll64);
   install.files[kDll32] = Pe(0x14c, false);
   install.files[kDll64] = Pe(0x8664, false);
   return install;
 }
 
-// The classes moved to HKEY_LOCAL_MACHINE, as a machine-wide registration leaves them.
-MemoryInstall ForEveryone() {
-  MemoryInstall install = PerUser();
-  install.Delete(kUser, "Software\\Classes");
-  install.Shared(kMachine, "Software\\Classes\\Penwright.Connect\\CLSID", "", kClsid);
-  install.Set(kMachine, RegistryView::k32, kServer, "", kDll32);
-  install.Set(kMachine, RegistryView::k64, kServer, "", kDll64);
-  install.Shared(kMachine, kTypeLib + "win32", "", kDll32);
-  install.Shared(kMachine, kTypeLib + "win64", "", kDll64);
-  return install;
-}
-
 struct Case {
   const char* label;
-  std::function<MemoryInstall()> make;
+  RegistryRoot classes;  // of the good install the row starts from
+  std::function<void(MemoryInstall&)> breaking;
   bool asElevated = false;
 };
 
 const Case kCases[] = {
-    {"per_user", PerUser},
-    {"for_everyone_with_hosts_installed",
-     [] {
-       MemoryInstall install = ForEveryone();
-       install.Set(kMachine, RegistryView::k32, "Software\\Microsoft\\Visual Basic\\6.0", "", "");
-       install.Set(kMachine, RegistryView::k64, "Software\\Microsoft\\Office\\ClickToRun\\Configuration",
-                   "Platform", "x64");
-       return install;
+    {"per_user", kUser, [](MemoryInstall&) {}},
+    {"for_everyone_with_hosts_installed", kMachine,
+     [](MemoryInstall& install) {
+       install.Set(kMachine, k32, "Software\\Microsoft\\Visual Basic\\6.0", "", "");
+       install.Set(kMachine, k64, "Software\\Microsoft\\Office\\ClickToRun\\Configuration", "Platform",
+                   "x64");
      }},
-    {"nothing_registered", [] { return MemoryInstall{}; }},
-    {"load_behavior_0_and_2",
-     [] {
-       MemoryInstall install = PerUser();
-       install.SharedNumber(kUser, kVb6, "LoadBehavior", 0);
-       install.SharedNumber(kUser, kVba32, "LoadBehavior", 2);
-       return install;
+    {"nothing_registered", kUser, [](MemoryInstall& install) { install = MemoryInstall{}; }},
+    {"load_behavior_0_and_2", kUser,
+     [](MemoryInstall& install) {
+       install.Set(kUser, kBoth, kVb6, "LoadBehavior", 0U);
+       install.Set(kUser, kBoth, kVba32, "LoadBehavior", 2U);
      }},
-    {"load_behavior_text",
-     [] {
-       MemoryInstall install = PerUser();
-       install.Delete(kUser, kVba64);
-       install.Shared(kUser, kVba64, "LoadBehavior", "3");
-       return install;
+    {"load_behavior_text", kUser,
+     [](MemoryInstall& install) { install.Set(kUser, kBoth, kVba64, "LoadBehavior", std::string{"3"}); }},
+    {"class_only_64_bit", kUser,
+     [](MemoryInstall& install) { install.Delete(kUser, k32, "Software\\Classes\\CLSID"); }},
+    {"progid_names_another_class", kUser,
+     [](MemoryInstall& install) {
+       install.Set(kUser, kBoth, "Software\\Classes\\Penwright.Connect\\CLSID", "",
+                   std::string{"{00000000-0000-0000-0000-000000000001}"});
      }},
-    {"class_only_64_bit",
-     [] {
-       MemoryInstall install = PerUser();
-       install.Delete(kUser, RegistryView::k32, "Software\\Classes\\CLSID");
-       return install;
-     }},
-    {"progid_names_another_class",
-     [] {
-       MemoryInstall install = PerUser();
-       install.Shared(kUser, "Software\\Classes\\Penwright.Connect\\CLSID", "",
-                      "{00000000-0000-0000-0000-000000000001}");
-       return install;
-     }},
-    {"progid_missing",
-     [] {
-       MemoryInstall install = PerUser();
-       install.Delete(kUser, "Software\\Classes\\Penwright.Connect");
-       return install;
-     }},
-    {"dll_moved",
-     [] {
-       MemoryInstall install = PerUser();
-       install.files.erase(kDll32);
-       return install;
-     }},
-    {"dll_of_other_bitness_and_arm64",
-     [] {
-       MemoryInstall install = PerUser();
+    {"progid_missing", kUser,
+     [](MemoryInstall& install) { install.Delete(kUser, kBoth, "Software\\Classes\\Penwright.Connect"); }},
+    {"dll_moved", kUser, [](MemoryInstall& install) { install.files.erase(kDll32); }},
+    {"dll_of_other_bitness_and_arm64", kUser,
+     [](MemoryInstall& install) {
        install.files[kDll32] = Pe(0x8664, false);
        install.files[kDll64] = Pe(0xaa64, false);
-       return install;
      }},
-    {"dll_not_a_program",
-     [] {
-       MemoryInstall install = PerUser();
-       install.files[kDll64] = "MZ but nothing after";
-       return install;
-     }},
-    {"type_library_missing",
-     [] {
-       MemoryInstall install = PerUser();
-       install.Delete(kUser, kTypeLib + "win64");
-       return install;
-     }},
-    {"per_user_classes_elevated", PerUser, true},
-    {"per_user_classes_elevated_process",
-     [] {
-       MemoryInstall install = PerUser();
-       install.elevated = true;
-       return install;
-     }},
-    {"both_scopes_elevated",
-     [] {
-       MemoryInstall install = ForEveryone();
-       install.Set(kUser, RegistryView::k32, kServer, "", kDll32);
-       install.files[kDll32] = Pe(0x14c, false);
-       return install;
-     },
-     true},
-    {"signature_policy_unsigned",
-     [] {
-       MemoryInstall install = PerUser();
-       install.SharedNumber(kUser, kExcelPolicy, "RequireAddinSig", 1);
-       return install;
-     }},
-    {"signature_policy_signed",
-     [] {
-       MemoryInstall install = ForEveryone();
-       install.SharedNumber(kMachine, kExcelPolicy, "RequireAddinSig", 1);
+    {"dll_not_a_program", kUser,
+     [](MemoryInstall& install) { install.files[kDll64] = "MZ but nothing after"; }},
+    {"type_library_missing", kUser,
+     [](MemoryInstall& install) { install.Delete(kUser, kBoth, kTypeLib + "win64"); }},
+    {"per_user_classes_elevated", kUser, [](MemoryInstall&) {}, true},
+    {"both_scopes_elevated", kMachine,
+     [](MemoryInstall& install) { install.Set(kUser, k32, kServer, "", kDll32); }, true},
+    {"signature_policy_unsigned", kUser,
+     [](MemoryInstall& install) { install.Set(kUser, kBoth, kExcelPolicy, "RequireAddinSig", 1U); }},
+    {"signature_policy_signed", kMachine,
+     [](MemoryInstall& install) {
+       install.Set(kMachine, kBoth, kExcelPolicy, "RequireAddinSig", 1U);
        install.files[kDll32] = Pe(0x14c, true);
        install.files[kDll64] = Pe(0x8664, true);
-       return install;
      }},
-    {"signature_policy_off",
-     [] {
-       MemoryInstall install = ForEveryone();
-       install.SharedNumber(kUser, kExcelPolicy, "RequireAddinSig", 0);
-       return install;
-     }},
+    {"signature_policy_off", kMachine,
+     [](MemoryInstall& install) { install.Set(kUser, kBoth, kExcelPolicy, "RequireAddinSig", 0U); }},
 };
 
-// Every case's report and exit status, in one golden file that reads as the table of installs: the
-// first cases whole, the others by what they find wrong or note, as their "ok" lines repeat those.
+cli::Diagnosis DiagnoseCase(const Case& c) {
+  MemoryInstall install = Registered(c.classes);
+  c.breaking(install);
+  return cli::Diagnose(install, c.asElevated);
+}
+
+// A report's lines in groups: each host's name with its findings, then the count.
+std::vector<std::vector<std::string>> Sections(const std::string& report) {
+  std::vector<std::vector<std::string>> sections;
+  for (std::size_t start = 0; start < report.size();) {
+    const std::size_t end = std::min(report.find('\n', start), report.size() - 1) + 1;
+    if (sections.empty() || report[start] != ' ') sections.emplace_back();
+    sections.back().push_back(report.substr(start, end - start));
+    start = end;
+  }
+  return sections;
+}
+
+// Every case's report and exit status, in one golden file that reads as the table of installs: the first
+// whole, the others by what differs from it. A host's findings (or the count) that read as the first's are
+// left out, and so are "ok" lines shown above; every other line is shown.
 TEST(InstallDoctor, FindingsOfEachInstall) {
+  const auto good = Sections(cli::RenderDiagnosis(DiagnoseCase(kCases[0])));
+  std::set<std::string> shown;
   std::string all;
-  std::size_t index = 0;
   for (const Case& c : kCases) {
-    const cli::Diagnosis diagnosis = cli::Diagnose(c.make(), c.asElevated);
+    const bool first = &c == &kCases[0];
+    const cli::Diagnosis diagnosis = DiagnoseCase(c);
     all += std::string{"== "} + c.label + (c.asElevated ? " --elevated" : "") + ": exit " +
            std::to_string(diagnosis.status) + '\n';
-    const std::string report = cli::RenderDiagnosis(diagnosis);
-    for (std::size_t start = 0; start < report.size();) {
-      const std::size_t end = std::min(report.find('\n', start), report.size() - 1) + 1;
-      const std::string_view line = std::string_view{report}.substr(start, end - start);
-      if (index < 2 || !line.starts_with("  ok: ")) all += line;
-      start = end;
+    const auto sections = Sections(cli::RenderDiagnosis(diagnosis));
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+      if (!first && i < good.size() && sections[i] == good[i]) continue;
+      for (const std::string& line : sections[i]) {
+        if (first || !line.starts_with("  ok: ") || !shown.contains(line)) all += line;
+        shown.insert(line);
+      }
     }
-    ++index;
   }
   EXPECT_TRUE(test::MatchesGolden("cli/doctor_findings.txt", all));
+}
+
+// An elevated doctor judges as one told --elevated.
+TEST(InstallDoctor, ElevatedProcessJudgesAsElevatedHosts) {
+  MemoryInstall install = Registered(kUser);
+  install.elevated = true;
+  EXPECT_EQ(cli::RenderDiagnosis(cli::Diagnose(install, false)),
+            cli::RenderDiagnosis(cli::Diagnose(Registered(kUser), true)));
 }
 
 struct PeCase {

@@ -89,133 +89,22 @@ Resume WithLocalsNext
 End Sub
 
 Sub WithLabels()
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorWithLabels
-
-
-
 Retry:
     If Tries() < 3 Then GoTo Retry
 10  Debug.Print "done"
-'-----------------------------------
-'- End and exit
-WithLabelsNext:
-Exit Sub
-
-
-'-----------------------------------
-'Error local traitment
-ErrorWithLabels:
-Msgbox Err.Description, , "WithLabels"
-       '-Resume
-Resume WithLabelsNext
-'-----------------------------------
-'End
 End Sub
 
 Function NestedExit(ByVal n As Long) As Long
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorNestedExit
-
-
-
     If n = 0 Then Exit Function
     NestedExit = 1 / n
-'-----------------------------------
-'- End and exit
-NestedExitNext:
-Exit Function
-
-
-'-----------------------------------
-'Error local traitment
-ErrorNestedExit:
-Msgbox Err.Description, , "NestedExit"
-       '-Resume
-Resume NestedExitNext
-'-----------------------------------
-'End
 End Function
 
 Sub OneLine(): Debug.Print "x": End Sub
 
 Sub WithIf()
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorWithIf
-
-
-
 #If DEBUG_BUILD Then
     Debug.Print "debug"
 #End If
-'-----------------------------------
-'- End and exit
-WithIfNext:
-Exit Sub
-
-
-'-----------------------------------
-'Error local traitment
-ErrorWithIf:
-Msgbox Err.Description, , "WithIf"
-       '-Resume
-Resume WithIfNext
-'-----------------------------------
-'End
 End Sub
 
 #If VBA7 Then
@@ -223,44 +112,7 @@ Public Function Message(ByVal hWnd As LongPtr) As Long
 #Else
 Public Function Message(ByVal hWnd As Long) As Long
 #End If
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
-'-----------------------------------
-'Local variables definition 
-
-
-
-
-'-----------------------------------
-' Start 
-On Error Goto ErrorMessage
-
-
-
     Message = 0
-'-----------------------------------
-'- End and exit
-MessageNext:
-Exit Function
-
-
-'-----------------------------------
-'Error local traitment
-ErrorMessage:
-Msgbox Err.Description, , "Message"
-       '-Resume
-Resume MessageNext
-'-----------------------------------
-'End
 End Function
 
 ' Has a header already
@@ -326,17 +178,6 @@ Resume HeaderBelowNext
 End Sub
 
 Sub Trapped()
-'**********************************************************************
-' Utility: Description of its utility
-'
-' Functions called: 
-' Functions calling: 
-'
-'
-' Programmer's name: My name
-' Creation date: Sunday 06 December 2026
-' Last modification:          by
-'**********************************************************************
     On Error Resume Next
     Kill "x"
 End Sub

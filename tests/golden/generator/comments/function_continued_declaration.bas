@@ -54,7 +54,3 @@ End Property
 Property Let Title(ByVal NewTitle As String)
     m_Title = NewTitle
 End Property
-
-Friend Property Set Font(ByVal NewFont As StdFont)
-    Set m_Font = NewFont
-End Property

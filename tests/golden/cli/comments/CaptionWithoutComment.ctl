@@ -1,10 +1,18 @@
-Attribute VB_Name = "Startup"
+VERSION 5.00
+Begin VB.UserControl Meter 
+   ClientHeight    =   600
+   Begin VB.Label lblTitle 
+      Caption         =   "Title"
+   End
+End
+Attribute VB_Name = "Meter"
+Attribute VB_Exposed = True
 Option Explicit
+Public Event Click()
+Attribute Click.VB_UserMemId = -600
 
-' Where the program starts, and what it does first.
-Public Const APP_TITLE As String = "Invoices"
-
-Public Sub Main()
+Public Property Get Caption() As String
+Attribute Caption.VB_UserMemId = 0
 '**********************************************************************
 ' Utility: Description of its utility
 '
@@ -24,24 +32,31 @@ Public Sub Main()
 
 '-----------------------------------
 ' Start 
-On Error Goto ErrorMain
+On Error Goto ErrorCaption
 
 
 
-    Load frmMain
-    frmMain.Show
+    Caption = lblTitle.Caption
 '-----------------------------------
 '- End and exit
-MainNext:
-Exit Sub
+CaptionNext:
+Exit Property
 
 
 '-----------------------------------
 'Error local traitment
-ErrorMain:
-Msgbox Err.Description, , "Main"
+ErrorCaption:
+Msgbox Err.Description, , "Caption"
        '-Resume
-Resume MainNext
+Resume CaptionNext
 '-----------------------------------
 'End
+End Property
+
+Public Function Percent(ByVal Value As Long) As Long
+    Percent = Value \ 100
+End Function
+
+Private Sub UserControl_Click()
+    RaiseEvent Click
 End Sub
