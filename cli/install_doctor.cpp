@@ -231,8 +231,8 @@ class HostCheck {
       const std::string text =
           "a host run as administrator does not read per-user classes, and would not load it";
       const std::string fix =
-          "Register the DLL for everyone (regsvr32 Scrivlet.dll, from a prompt run as administrator), "
-          "or run the host without elevation.";
+          "Install Scrivlet for every user (msiexec /i with ALLUSERS=1, or regsvr32 Scrivlet.dll, from a "
+          "prompt run as administrator), or run the host without elevation.";
       Add(elevated ? Verdict::kProblem : Verdict::kNote, text, fix);
     }
     CheckServer(root);
