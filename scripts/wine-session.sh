@@ -101,10 +101,13 @@ reg_query() {
 # HKEY_LOCAL_MACHINE as it stands, to compare before and after a per-user install, as UTF-8 text.
 # Left out: what Windows keeps up to date by itself, whatever is installed: the display devices that
 # Wine's display driver registers afresh (with a new date) each time a desktop starts, and the count of
-# services started (msiexec starts the installer service).
+# services started (msiexec starts the installer service), and Windows Installer's own records of what
+# it installed, with the entries of Apps (which Wine keeps there for a per-user product too, and which
+# the package tests look for by name).
 machine_snapshot() {
   local exported="$1.utf16"
-  wine reg export HKLM "$(windows_path "$exported")" /y >/dev/null 2>&1
+  # The 64-bit view, which holds the 32-bit one (Wow6432Node): `wine reg` may be the 32-bit reg.exe.
+  wine reg export HKLM "$(windows_path "$exported")" /y /reg:64 >/dev/null 2>&1
   iconv -f UTF-16 -t UTF-8 "$exported" | tr -d '\r' |
     awk -v left_out='Hardware\\DEVICEMAP\\VIDEO]
 System\\CurrentControlSet\\Control\\Video
@@ -112,7 +115,12 @@ System\\CurrentControlSet\\Hardware Profiles\\Current\\System\\CurrentControlSet
 System\\CurrentControlSet\\Control\\DeviceClasses\\
 System\\CurrentControlSet\\Control\\Class\\
 System\\CurrentControlSet\\Enum\\
-System\\CurrentControlSet\\Control\\ServiceCurrent]' '
+System\\CurrentControlSet\\Control\\ServiceCurrent]
+Software\\Classes\\Installer]
+Software\\Classes\\Installer\\
+Software\\Microsoft\\Windows\\CurrentVersion\\Installer]
+Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\
+Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\' '
       BEGIN { n = split(left_out, prefixes, "\n") }
       /^\[/ { skip = 0
               for (i = 1; i <= n; ++i) skip = skip || index($0, "[HKEY_LOCAL_MACHINE\\" prefixes[i]) == 1 }
