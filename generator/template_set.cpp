@@ -231,8 +231,7 @@ void Template::AppendValue(std::string& out, const Line& line, std::string_view 
 std::string Template::Expand(const TemplateValues& values, std::string_view body) const {
   std::string out;
   bool first = true;
-  for (std::size_t index = 0; index < lines_.size(); ++index) {
-    const Line& line = lines_[index];
+  for (const Line& line : lines_) {
     if (line.isBody) {
       for (std::size_t start = 0; !body.empty() && start <= body.size();) {
         const std::size_t end = std::min(body.find('\r', start), body.size());

@@ -83,7 +83,7 @@ void RegistryEdit::SetText(HKEY root, const std::wstring& path, std::wstring_vie
                            std::wstring_view text) {
   const std::wstring value{text};
   SetValue(root, path, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+           static_cast<DWORD>(value.size() + 1) * DWORD{sizeof(wchar_t)});
 }
 
 void RegistryEdit::SetNumber(HKEY root, const std::wstring& path, std::wstring_view name, DWORD number) {

@@ -44,7 +44,7 @@ std::string RegistrySettingsStore::GetSetting(std::string_view application, std:
       return std::string{fallback};
     }
     std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    DWORD read = static_cast<DWORD>(data.size()) * DWORD{sizeof(wchar_t)};
     const LSTATUS status = ::RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type,
                                               reinterpret_cast<BYTE*>(data.data()), &read);
     if (status == ERROR_MORE_DATA) continue;
@@ -67,7 +67,7 @@ void RegistrySettingsStore::SaveSetting(std::string_view application, std::strin
     throw SaveFailure();
   }
   const std::wstring text = Wide(value);
-  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with its terminator
+  const DWORD bytes = static_cast<DWORD>(text.size() + 1) * DWORD{sizeof(wchar_t)};  // with its terminator
   if (::RegSetValueExW(sectionKey.get(), Wide(key).c_str(), 0, REG_SZ,
                        reinterpret_cast<const BYTE*>(text.c_str()), bytes) != ERROR_SUCCESS) {
     throw SaveFailure();

@@ -136,6 +136,7 @@ std::vector<std::wstring> OurClassKeys() {
 // The add-in entries in every host's list, of either bitness.
 std::vector<std::wstring> OurHostEntries() {
   std::vector<std::wstring> keys;
+  keys.reserve(table::kHostLists.size());
   for (const table::HostList& list : table::kHostLists) keys.push_back(Wide(table::AddinKey(list)));
   return keys;
 }
@@ -169,10 +170,13 @@ void ExpectNothingOfOurs() {
 // of `path` itself), in the process's own view.
 void CollectTree(HKEY root, const std::wstring& path, const std::wstring& below,
                  std::set<std::wstring>& out) {
-  for (const std::wstring& value : Names(root, path + below, true)) out.insert(below + L'|' + value);
-  for (const std::wstring& sub : Names(root, path + below, false)) {
-    out.insert(below + L'\\' + sub);
-    CollectTree(root, path, below + L'\\' + sub, out);
+  const std::wstring key = path + below;
+  for (const std::wstring& value : Names(root, key, true))
+    out.insert(std::wstring{below}.append(L"|").append(value));
+  for (const std::wstring& sub : Names(root, key, false)) {
+    const std::wstring subkey = std::wstring{below}.append(L"\\").append(sub);
+    out.insert(subkey);
+    CollectTree(root, path, subkey, out);
   }
 }
 
