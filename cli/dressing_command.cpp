@@ -141,11 +141,22 @@ class DressingRun {
     generator::DressingOptions options = options_;
     options.module = module.Parent()->Name();  // a module read from a source file always has one
     options.project = target.project;
-    const generator::DressingPlan plan =
-        generator::PlanDressing(generator::CodeLinesOf(module), templates.set, options);
+    // The module's own lines, viewed where it keeps them: no copy of the file's text.
+    const auto count = static_cast<std::size_t>(module.CountOfLines());
+    lines_.clear();
+    lines_.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) lines_.push_back(module.CodeLine(i));
+    const generator::DressingPlan plan = generator::PlanDressing(lines_, templates.set, options);
     Count(target.path, plan);
     if (plan.edits.empty()) return false;
     if (!command_.diff && !command_.dryRun) file.RequireSavable();
+    std::size_t bytes = 0;
+    std::size_t lines = 0;
+    for (const generator::LineEdit& edit : plan.edits) {
+      bytes += edit.text.size();
+      lines += static_cast<std::size_t>(edit.lineCount);
+    }
+    module.ReserveInsertions(bytes, lines);
     generator::ApplyDressing(module, plan);
     if (command_.dryRun) {
       static_cast<void>(file.Render());  // refused as the edit itself would be
@@ -192,6 +203,7 @@ class DressingRun {
   CommandServices& services_;
   generator::DressingOptions options_;
   std::map<std::string, generator::LoadedTemplates> templates_;
+  std::vector<std::string_view> lines_;  // the code lines of the file being edited, kept from file to file
   Totals totals_;
 };
 
