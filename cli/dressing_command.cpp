@@ -141,12 +141,7 @@ class DressingRun {
     generator::DressingOptions options = options_;
     options.module = module.Parent()->Name();  // a module read from a source file always has one
     options.project = target.project;
-    // The module's own lines, viewed where it keeps them: no copy of the file's text.
-    const auto count = static_cast<std::size_t>(module.CountOfLines());
-    lines_.clear();
-    lines_.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) lines_.push_back(module.CodeLine(i));
-    const generator::DressingPlan plan = generator::PlanDressing(lines_, templates.set, options);
+    generator::DressingPlan plan = PlanFor(module, templates.set, options);
     Count(target.path, plan);
     if (plan.edits.empty()) return false;
     if (!command_.diff && !command_.dryRun) file.RequireSavable();
@@ -157,7 +152,8 @@ class DressingRun {
       lines += static_cast<std::size_t>(edit.lineCount);
     }
     module.ReserveInsertions(bytes, lines);
-    generator::ApplyDressing(module, plan);
+    // The plan goes as its edits are made: the file is then written with the module's text alone.
+    generator::ApplyDressing(module, std::move(plan));
     if (command_.dryRun) {
       static_cast<void>(file.Render());  // refused as the edit itself would be
     } else if (command_.diff) {
@@ -166,6 +162,17 @@ class DressingRun {
       services_.err << "scrivlet: warning: " << warning << '\n';
     }
     return true;
+  }
+
+  // The plan for a module whose lines are viewed where it keeps them, without a copy of its text.
+  static generator::DressingPlan PlanFor(const host::SourceCodeModule& module,
+                                         const generator::TemplateSet& set,
+                                         const generator::DressingOptions& options) {
+    const auto count = static_cast<std::size_t>(module.CountOfLines());
+    std::vector<std::string_view> lines;
+    lines.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(module.CodeLine(i));
+    return generator::PlanDressing(lines, set, options);
   }
 
   void Count(const std::string& path, const generator::DressingPlan& plan) {
@@ -203,7 +210,6 @@ class DressingRun {
   CommandServices& services_;
   generator::DressingOptions options_;
   std::map<std::string, generator::LoadedTemplates> templates_;
-  std::vector<std::string_view> lines_;  // the code lines of the file being edited, kept from file to file
   Totals totals_;
 };
 

@@ -489,6 +489,16 @@ void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
   }
 }
 
+void ApplyDressing(host::CodeModule& module, DressingPlan&& plan) {
+  DressingPlan owned = std::move(plan);
+  for (std::size_t i = owned.edits.size(); i-- > 0;) {
+    LineEdit& edit = owned.edits[i];
+    if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
+    if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
+    std::string{}.swap(edit.text);
+  }
+}
+
 // One call for every line: an IDE reached through COM answers each call at a cost.
 ModuleLines CodeLinesOf(const host::CodeModule& module) {
   ModuleLines read;

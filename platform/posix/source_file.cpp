@@ -249,11 +249,14 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   } unlock{file_};
   if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + std::string{host::kNothingWritten});
   // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
-  // told. Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
+  // told. Not cleared first: a cleared buffer touches all its pages. No larger than the file read and
+  // the byte that shows it grew, which take as many reads as a larger buffer would: a project's run
+  // then reuses the memory its last file freed rather than reaching for more.
   constexpr std::size_t kCompareBlock = 65536;
+  const std::size_t compareSize = std::min(kCompareBlock, bytes_.view().size() + 1);
   const auto buffer =
-      std::make_unique_for_overwrite<char[]>(kCompareBlock);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
-  compareBuffer_ = {buffer.get(), kCompareBlock};
+      std::make_unique_for_overwrite<char[]>(compareSize);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+  compareBuffer_ = {buffer.get(), compareSize};
   const std::string folder = FolderOf(target_);
   Replacement replacement;
   replacement.target = target_;
