@@ -395,6 +395,7 @@ class Planner {
 std::vector<Shape> ShapesOf(std::span<const std::string_view> lines,
                             const std::vector<host::Routine>& routines) {
   std::vector<Shape> shapes;
+  shapes.reserve(routines.size());
   const auto line = [&](long number) -> std::string_view {
     return number >= 1 && number <= static_cast<long>(lines.size())
                ? std::string_view{lines[static_cast<std::size_t>(number - 1)]}
@@ -447,6 +448,8 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
                           const DressingOptions& options, long onlyLine) {
   const std::vector<host::Routine> routines = host::MapRoutines(lines);
   DressingPlan plan;
+  plan.routines.reserve(routines.size());
+  plan.edits.reserve(2 * routines.size());  // a header and a trap each, at most
   Planner planner{lines, set, options};
   for (const Shape& shape : ShapesOf(lines, routines)) {
     const host::Routine& routine = *shape.routine;

@@ -89,10 +89,12 @@ std::size_t CodeLineStore::InsertLines(std::size_t at, std::string_view text, st
     added_.append(line);
     added_.append(lineBreak);
   };
+  // A text without LF, as generators write theirs, has its lines found by the library's search for CR.
+  const bool crAlone = text.find('\n') == std::string_view::npos;
   for (std::size_t start = 0;;) {
-    std::size_t end = start;
+    std::size_t end = crAlone ? std::min(text.find('\r', start), text.size()) : start;
     // CR and LF are the only characters at or below CR that end a line: one comparison for most.
-    while (end < text.size() &&
+    while (!crAlone && end < text.size() &&
            (static_cast<unsigned char>(text[end]) > '\r' || (text[end] != '\r' && text[end] != '\n'))) {
       ++end;
     }
