@@ -24,10 +24,36 @@
 namespace cli {
 namespace {
 
-// A file to edit, and the project that lists it (empty when it was not given through a .vbp).
-struct Target {
-  std::string path;
-  std::string project;
+// The files to edit, each with the project that lists it (empty when it was not given through a
+// .vbp). Packed, as a project's list lives through its whole run: the paths one after another in one
+// text, and each file's end in it and its project's index.
+class Targets {
+ public:
+  std::size_t size() const noexcept { return files_.size(); }
+  std::string_view Path(std::size_t i) const {
+    const std::size_t begin = i == 0 ? 0 : files_[i - 1].end;
+    return std::string_view{paths_}.substr(begin, files_[i].end - begin);
+  }
+  const std::string& Project(std::size_t i) const { return projects_[files_[i].project]; }
+
+  void Reserve(std::size_t files, std::size_t bytes) {
+    files_.reserve(files_.size() + files);
+    paths_.reserve(paths_.size() + bytes);
+  }
+  void Add(std::string_view path, const std::string& project) {
+    if (projects_.back() != project) projects_.push_back(project);
+    paths_ += path;
+    files_.push_back({static_cast<std::size_t>(paths_.size()), projects_.size() - 1});
+  }
+
+ private:
+  struct File {
+    std::size_t end;      // of its path in paths_
+    std::size_t project;  // its index in projects_
+  };
+  std::string paths_;
+  std::vector<File> files_;
+  std::vector<std::string> projects_{std::string{}};
 };
 
 std::string FolderOf(const std::string& path) {
@@ -37,20 +63,23 @@ std::string FolderOf(const std::string& path) {
 }
 
 // The files each PATH stands for, each once, in the order given.
-std::vector<Target> TargetsOf(const Command& command, CommandServices& services) {
-  std::vector<Target> targets;
+Targets TargetsOf(const Command& command, CommandServices& services) {
+  Targets targets;
   // Paths given more than once, or inside each other, are edited once. One PATH needs no such record,
   // which for a project of many files would cost as much memory as the list itself.
-  std::set<std::string> seen;
+  std::set<std::string, std::less<>> seen;
   const bool several = command.paths.size() > 1;
-  const auto add = [&](std::string path, const std::string& project) {
-    if (several && !seen.insert(path).second) return;
-    targets.push_back({std::move(path), project});
+  const auto add = [&](std::string_view path, const std::string& project) {
+    if (several && !seen.emplace(path).second) return;
+    targets.Add(path, project);
   };
   for (const std::string& path : command.paths) {
     if (std::optional<std::vector<std::string>> below = services.files.FilesBelow(path)) {
-      for (std::string& file : *below) {
-        if (host::SourceFileKindOfPath(file)) add(std::move(file), {});
+      std::size_t bytes = 0;
+      for (const std::string& file : *below) bytes += file.size();
+      targets.Reserve(below->size(), bytes);
+      for (const std::string& file : *below) {
+        if (host::SourceFileKindOfPath(file)) add(file, {});
       }
       continue;
     }
@@ -95,20 +124,21 @@ class DressingRun {
           command_.programmer ? *command_.programmer : generator::StoredProgrammer(services_.settings);
       options_.date = services_.dates.Format(services_.clock.Today(), host::kCreationDatePattern);
     }
-    const std::vector<Target> targets = TargetsOf(command_, services_);
+    const Targets targets = TargetsOf(command_, services_);
     for (std::size_t i = 0; i < targets.size(); ++i) {
       if (services_.progress && targets.size() > 20) {
         services_.err << "\rscrivlet: " << i + 1 << " of " << targets.size() << " files" << std::flush;
       }
       ++totals_.files;
+      const std::string path{targets.Path(i)};
       try {
-        if (Edit(targets[i])) ++totals_.changedFiles;
+        if (Edit(path, targets.Project(i))) ++totals_.changedFiles;
       } catch (const host::HostError& error) {
-        Failed(targets[i].path, error.description());
+        Failed(path, error.description());
       } catch (const host::SourceFileError& error) {
         Failed({}, error.what());
       } catch (const std::exception& error) {
-        Failed(targets[i].path, error.what());
+        Failed(path, error.what());
       }
     }
     if (services_.progress && targets.size() > 20) services_.err << "\r\033[K" << std::flush;
@@ -134,27 +164,45 @@ class DressingRun {
   }
 
   // Edits one file; whether it changed. Nothing is written when anything fails.
-  bool Edit(const Target& target) {
-    host::ModuleFile file{services_.files, services_.codePages, target.path, command_.codePage};
-    const generator::LoadedTemplates& templates = TemplatesFor(target.path, file.codePage());
+  bool Edit(const std::string& path, const std::string& project) {
+    host::ModuleFile file{services_.files, services_.codePages, path, command_.codePage};
+    const generator::LoadedTemplates& templates = TemplatesFor(path, file.codePage());
     host::SourceCodeModule& module = file.Read();
     generator::DressingOptions options = options_;
     options.module = module.Parent()->Name();  // a module read from a source file always has one
-    options.project = target.project;
-    const generator::DressingPlan plan =
-        generator::PlanDressing(generator::CodeLinesOf(module), templates.set, options);
-    Count(target.path, plan);
+    options.project = project;
+    generator::DressingPlan plan = PlanFor(module, templates.set, options);
+    Count(path, plan);
     if (plan.edits.empty()) return false;
     if (!command_.diff && !command_.dryRun) file.RequireSavable();
-    generator::ApplyDressing(module, plan);
+    std::size_t bytes = 0;
+    std::size_t lines = 0;
+    for (const generator::LineEdit& edit : plan.edits) {
+      bytes += edit.text.size();
+      lines += static_cast<std::size_t>(edit.lineCount);
+    }
+    module.ReserveInsertions(bytes, lines);
+    // The plan goes as its edits are made: the file is then written with the module's text alone.
+    generator::ApplyDressing(module, std::move(plan));
     if (command_.dryRun) {
       static_cast<void>(file.Render());  // refused as the edit itself would be
     } else if (command_.diff) {
-      services_.out << UnifiedDiff(target.path, file.bytes(), file.Render().Joined());
+      services_.out << UnifiedDiff(path, file.bytes(), file.Render().Joined());
     } else if (const std::string warning = file.Save(); !warning.empty()) {
       services_.err << "scrivlet: warning: " << warning << '\n';
     }
     return true;
+  }
+
+  // The plan for a module whose lines are viewed where it keeps them, without a copy of its text.
+  static generator::DressingPlan PlanFor(const host::SourceCodeModule& module,
+                                         const generator::TemplateSet& set,
+                                         const generator::DressingOptions& options) {
+    const auto count = static_cast<std::size_t>(module.CountOfLines());
+    std::vector<std::string_view> lines;
+    lines.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) lines.push_back(module.CodeLine(i));
+    return generator::PlanDressing(lines, set, options);
   }
 
   void Count(const std::string& path, const generator::DressingPlan& plan) {

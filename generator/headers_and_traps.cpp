@@ -32,14 +32,23 @@ bool IsNameChar(char c) {
          static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The label a line starts with ("Retry:" or a line number), or nothing.
+// Where the line's first character other than a blank is, or its size.
+std::size_t FirstNonBlank(std::string_view line) {
+  std::size_t at = 0;
+  while (at < line.size() && IsBlankChar(line[at])) ++at;
+  return at;
+}
+
+// The label a line starts with ("Retry:" or a line number), or nothing. Asked of every statement of
+// every routine, so it looks at each character once.
 std::string_view LabelOf(std::string_view line) {
-  line = Trimmed(line);
+  line.remove_prefix(FirstNonBlank(line));
   std::size_t end = 0;
-  while (end < line.size() && IsNameChar(line[end])) ++end;
+  bool number = true;
+  for (; end < line.size() && IsNameChar(line[end]); ++end) {
+    if (line[end] < '0' || line[end] > '9') number = false;
+  }
   if (end == 0) return {};
-  const bool number = std::all_of(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(end),
-                                  [](char c) { return c >= '0' && c <= '9'; });
   if (number) return line.substr(0, end);
   // "Name:" but not "Name:=" (a named argument) and not "Name :" (a call with a statement after it).
   if (end < line.size() && line[end] == ':' && (end + 1 == line.size() || line[end + 1] != '=')) {
@@ -104,22 +113,20 @@ ProcedureKind ProcedureKindOf(const host::Routine& routine) {
   return routine.isSub ? pkSub : pkFunction;
 }
 
-std::vector<std::string> SplitCr(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', start)) {
-    lines.push_back(text.substr(start, at - start));
-    start = at + 1;
-  }
-  lines.push_back(text.substr(start));
-  return lines;
+long CountOf(char c, std::string_view text) {
+  long count = 0;
+  for (std::size_t at = text.find(c); at != std::string_view::npos; at = text.find(c, at + 1)) ++count;
+  return count;
 }
 
-LineEdit EditOf(long first, long count, const std::vector<std::string>& lines) {
+LineEdit EditOf(long first, long count, std::span<const std::string_view> lines) {
   LineEdit edit{first, count, {}, static_cast<long>(lines.size())};
-  for (const std::string& line : lines) {
-    if (&line != &lines.front()) edit.text += '\r';
-    edit.text += line;
+  std::size_t size = lines.empty() ? 0 : lines.size() - 1;
+  for (const std::string_view line : lines) size += line.size();
+  edit.text.reserve(size);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) edit.text += '\r';
+    edit.text += lines[i];
   }
   return edit;
 }
@@ -215,63 +222,104 @@ class Planner {
   void Add(const Shape& shape, const TemplateValues& values, const Template& trap, RoutineDressing& report,
            DressingPlan& plan) {
     const long first = shape.declarationEnd + 1;  // the routine's first line after its declaration
-    std::vector<std::string> header;
+    LineEdit header{first, 0, {}, 0};
     if (options_.headers) {
       if (HasHeader(shape, values, trap)) {
         report.headerLeft = LeftBecause::kHasHeader;
       } else {
-        header = SplitCr(set_.header.Expand(values));
-        header.pop_back();  // the header's last line ends with a CR
+        // Every line of the header ends with a CR: the edit's lines are those the CRs end.
+        header.text = set_.header.Expand(values);
+        header.lineCount = CountOf('\r', header.text);
+        if (!header.text.empty()) header.text.pop_back();
         report.headerChanged = true;
       }
     }
     const long statements = AfterLocals(HeaderEnd(shape, values, trap), shape.endLine);
-    std::vector<std::string> wrapped;
+    LineEdit wrapped{statements, shape.endLine - statements, {}, 0};
     if (options_.traps) {
-      if (const std::optional<LeftBecause> why = TrapProblem(shape, statements, values, trap)) {
-        report.trapLeft = why;
+      if (HasOnErrorWithin(shape)) {
+        report.trapLeft = LeftBecause::kHasTrap;
+      } else if (!Wrap(statements, shape.endLine, values, trap, wrapped)) {
+        report.trapLeft = LeftBecause::kLabelInUse;
       } else {
-        wrapped = Wrapped(statements, shape.endLine, values, trap);
         report.trapChanged = true;
       }
     }
-    if (!header.empty()) plan.edits.push_back(EditOf(first, 0, header));
-    if (report.trapChanged) plan.edits.push_back(EditOf(statements, shape.endLine - statements, wrapped));
+    if (header.lineCount > 0) plan.edits.push_back(std::move(header));
+    if (report.trapChanged) plan.edits.push_back(std::move(wrapped));
   }
 
-  std::optional<LeftBecause> TrapProblem(const Shape& shape, long statements, const TemplateValues& values,
-                                         const Template& trap) const {
+  bool HasOnErrorWithin(const Shape& shape) const {
     for (long line = shape.declarationEnd + 1; line < shape.endLine; ++line) {
-      if (HasOnError(Line(line))) return LeftBecause::kHasTrap;
+      if (HasOnError(Line(line))) return true;
     }
-    for (std::size_t i = 0; i < trap.LineCount(); ++i) {
-      if (trap.BodyLine() == i) continue;
-      const std::string written = trap.ExpandLine(i, values);
-      const std::string_view label = LabelOf(written);
-      if (label.empty()) continue;
-      for (long line = statements; line < shape.endLine; ++line) {
-        if (host::SameName(LabelOf(Line(line)), label)) return LeftBecause::kLabelInUse;
-      }
-    }
-    return std::nullopt;
+    return false;
   }
 
-  std::vector<std::string> Wrapped(long from, long end, const TemplateValues& values,
-                                   const Template& trap) const {
-    std::vector<std::string> wrapped;
+  // The trap around lines [from, end), each taking the blanks before {Body} unless it keeps its place,
+  // as the CR-separated text of `edit`, built in one allocation. False, with `edit` unchanged, when one
+  // of those lines has a label that the trap writes.
+  bool Wrap(long from, long end, const TemplateValues& values, const Template& trap, LineEdit& edit) {
     const std::size_t body = *trap.BodyLine();
     const std::string_view indent = trap.BodyIndent();
+    // The trap's own lines, expanded one after another into a buffer kept from routine to routine.
+    expanded_.clear();
+    expandedEnds_.clear();
+    labels_.clear();
+    long lineCount = 0;
     for (std::size_t i = 0; i < trap.LineCount(); ++i) {
       if (i != body) {
-        for (std::string& line : SplitCr(trap.ExpandLine(i, values))) wrapped.push_back(std::move(line));
+        trap.AppendExpandedLine(expanded_, i, values);
+        ++lineCount;
+      }
+      expandedEnds_.push_back(expanded_.size());
+    }
+    // A value's line breaks make a line of the trap several lines of the edit.
+    lineCount += CountOf('\r', expanded_);
+    for (std::size_t i = 0, start = 0; i < trap.LineCount(); start = expandedEnds_[i++]) {
+      if (i == body) continue;
+      const std::string_view label =
+          LabelOf(std::string_view{expanded_}.substr(start, expandedEnds_[i] - start));
+      if (!label.empty()) labels_.push_back(label);
+    }
+    // The statements: whether each keeps its place, and none using a label of the trap.
+    keeps_.clear();
+    std::size_t size = expanded_.size();
+    for (long line = from; line < end; ++line) {
+      const std::string_view text = Line(line);
+      const std::string_view label = LabelOf(text);
+      if (!label.empty()) {
+        for (const std::string_view trapLabel : labels_) {
+          if (host::SameName(label, trapLabel)) return false;
+        }
+      }
+      const std::size_t first = FirstNonBlank(text);
+      const bool keeps = first == text.size() || text[first] == '#' || !label.empty();
+      keeps_.push_back(keeps ? 1 : 0);
+      size += text.size() + (keeps ? 0 : indent.size());
+    }
+    lineCount += end - from;
+    std::string& out = edit.text;
+    out.clear();
+    out.reserve(size + static_cast<std::size_t>(std::max(lineCount - 1, 0L)));
+    long written = 0;
+    const auto separate = [&] {
+      if (written++ > 0) out += '\r';
+    };
+    for (std::size_t i = 0, start = 0; i < trap.LineCount(); start = expandedEnds_[i++]) {
+      if (i != body) {
+        separate();
+        out.append(expanded_, start, expandedEnds_[i] - start);
         continue;
       }
       for (long line = from; line < end; ++line) {
-        const std::string_view text = Line(line);
-        wrapped.push_back(KeepsItsPlace(text) ? std::string{text} : std::string{indent} + std::string{text});
+        separate();
+        if (keeps_[static_cast<std::size_t>(line - from)] == 0) out += indent;
+        out += Line(line);
       }
     }
-    return wrapped;
+    edit.lineCount = lineCount;
+    return true;
   }
 
   // How many of the lines from `from` on are the template's lines from `first` to `last`, matched in
@@ -308,7 +356,7 @@ class Planner {
       const long after = afterStart < statements + std::max(before, 0L)
                              ? -1
                              : MatchRun(trap, body + 1, trap.LineCount(), afterStart, shape.endLine, values);
-      std::vector<std::string> unwrapped;
+      std::vector<std::string_view> unwrapped;
       bool recognised = before >= 0 && after >= 0;
       const std::string_view indent = trap.BodyIndent();
       for (long line = statements + before; recognised && line < afterStart; ++line) {
@@ -335,6 +383,11 @@ class Planner {
   const TemplateSet& set_;
   const DressingOptions& options_;
   Request request_;
+  // Kept from routine to routine, so that wrapping one allocates only its edit's text.
+  std::string expanded_;                   // the trap's lines but {Body}, expanded
+  std::vector<std::size_t> expandedEnds_;  // where each line of the trap ends in it
+  std::vector<std::string_view> labels_;   // the labels the trap writes
+  std::vector<char> keeps_;                // for each statement, whether it keeps its place
 };
 
 // Each routine once: a declaration given twice, under #If and #Else, is one routine whose statements
@@ -342,6 +395,7 @@ class Planner {
 std::vector<Shape> ShapesOf(std::span<const std::string_view> lines,
                             const std::vector<host::Routine>& routines) {
   std::vector<Shape> shapes;
+  shapes.reserve(routines.size());
   const auto line = [&](long number) -> std::string_view {
     return number >= 1 && number <= static_cast<long>(lines.size())
                ? std::string_view{lines[static_cast<std::size_t>(number - 1)]}
@@ -394,6 +448,8 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
                           const DressingOptions& options, long onlyLine) {
   const std::vector<host::Routine> routines = host::MapRoutines(lines);
   DressingPlan plan;
+  plan.routines.reserve(routines.size());
+  plan.edits.reserve(2 * routines.size());  // a header and a trap each, at most
   Planner planner{lines, set, options};
   for (const Shape& shape : ShapesOf(lines, routines)) {
     const host::Routine& routine = *shape.routine;
@@ -409,19 +465,22 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
     planner.Plan(shape, plan);
   }
   // Edits that meet are made as one: an IDE reached through COM is called once for them.
-  std::vector<LineEdit> merged;
-  for (LineEdit& edit : plan.edits) {
-    if (!merged.empty() && merged.back().first + merged.back().count == edit.first) {
-      LineEdit& last = merged.back();
+  std::vector<LineEdit>& edits = plan.edits;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    if (kept > 0 && edits[kept - 1].first + edits[kept - 1].count == edits[i].first) {
+      LineEdit& last = edits[kept - 1];
+      const LineEdit& edit = edits[i];
       last.count += edit.count;
       if (last.lineCount > 0 && edit.lineCount > 0) last.text += '\r';
       last.text += edit.text;
       last.lineCount += edit.lineCount;
       continue;
     }
-    merged.push_back(std::move(edit));
+    if (kept != i) edits[kept] = std::move(edits[i]);
+    ++kept;
   }
-  plan.edits = std::move(merged);
+  edits.erase(edits.begin() + static_cast<std::ptrdiff_t>(kept), edits.end());
   return plan;
 }
 
@@ -430,6 +489,16 @@ void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
     const LineEdit& edit = plan.edits[i];
     if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
     if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
+  }
+}
+
+void ApplyDressing(host::CodeModule& module, DressingPlan&& plan) {
+  DressingPlan owned = std::move(plan);
+  for (std::size_t i = owned.edits.size(); i-- > 0;) {
+    LineEdit& edit = owned.edits[i];
+    if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
+    if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
+    std::string{}.swap(edit.text);
   }
 }
 

@@ -147,6 +147,9 @@ Template Template::Parse(std::string_view text, std::string_view file, Role role
   if (role == Role::kTrap && !hasBody) {
     Fail(file, text, text.size(), "an error trap needs a {Body} line, where the routine's statements go");
   }
+  for (std::size_t i = 0; i < parsed.lines_.size(); ++i) {
+    if (parsed.lines_[i].isBody) parsed.body_ = i;
+  }
   return parsed;
 }
 
@@ -252,10 +255,8 @@ std::string Template::Expand(const TemplateValues& values, std::string_view body
 }
 
 std::optional<std::size_t> Template::BodyLine() const noexcept {
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].isBody) return i;
-  }
-  return std::nullopt;
+  if (body_ == kNoBody) return std::nullopt;
+  return body_;
 }
 
 std::string_view Template::BodyIndent() const noexcept {
@@ -267,6 +268,10 @@ std::string Template::ExpandLine(std::size_t index, const TemplateValues& values
   std::string out;
   AppendLine(out, lines_.at(index), values);
   return out;
+}
+
+void Template::AppendExpandedLine(std::string& out, std::size_t index, const TemplateValues& values) const {
+  AppendLine(out, lines_.at(index), values);
 }
 
 void Template::AppendLine(std::string& out, const Line& line, const TemplateValues& values) const {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -51,12 +52,33 @@ void CodeLineStore::AddChunk() {
 }
 
 std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::string_view lineBreak) {
+  // The lines are written straight to the end of the added text, which a text of its own would
+  // move from under its view: such a text is copied first.
+  const auto viewsAdded = [this](std::string_view view) {
+    return !view.empty() && std::less_equal<>{}(added_.data(), view.data()) &&
+           std::less<>{}(view.data(), added_.data() + added_.capacity());
+  };
+  if (viewsAdded(text) || viewsAdded(lineBreak)) {
+    const std::string ownText{text};
+    const std::string ownBreak{lineBreak};
+    return Insert(at, ownText, ownBreak);
+  }
+  // Cut back to this on a failure: shortening a string frees nothing, so it cannot fail.
+  const std::size_t addedBefore = added_.size();
+  try {
+    return InsertLines(at, text, lineBreak);
+  } catch (...) {
+    added_.resize(addedBefore);
+    throw;
+  }
+}
+
+std::size_t CodeLineStore::InsertLines(std::size_t at, std::string_view text, std::string_view lineBreak) {
   // The new lines as they will stand in the added text, each followed by the break.
-  std::string added;
-  added.reserve(text.size() + lineBreak.size());
-  std::vector<StoredLine> lines;
+  std::vector<StoredLine>& lines = inserted_;
+  lines.clear();
   const auto add = [&](std::string_view line) {
-    const std::size_t place = added_.size() + added.size();
+    const std::size_t place = added_.size();
     if (line.size() > kMostLineBytes || place + line.size() + lineBreak.size() > kMostFileBytes)
       throw VbError(kErrOutOfMemory);
     StoredLine stored{};
@@ -64,17 +86,23 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
     stored.length = static_cast<std::uint32_t>(line.size()) & kMostLineBytes;
     stored.added = 1;
     lines.push_back(stored);
-    added += line;
-    added += lineBreak;
+    added_.append(line);
+    added_.append(lineBreak);
   };
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    add(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  // A text without LF, as generators write theirs, has its lines found by the library's search for CR.
+  const bool crAlone = text.find('\n') == std::string_view::npos;
+  for (std::size_t start = 0;;) {
+    std::size_t end = crAlone ? std::min(text.find('\r', start), text.size()) : start;
+    // CR and LF are the only characters at or below CR that end a line: one comparison for most.
+    while (!crAlone && end < text.size() &&
+           (static_cast<unsigned char>(text[end]) > '\r' || (text[end] != '\r' && text[end] != '\n'))) {
+      ++end;
+    }
+    add(text.substr(start, end - start));
+    if (end == text.size()) break;
+    if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    start = end + 1;
   }
-  add(text.substr(start));
 
   // The chunk that takes them. When it has room, they go in place: moving lines cannot fail, so
   // only the added text is allocated first. Else it is rebuilt aside, with room for the next ones,
@@ -126,7 +154,6 @@ std::size_t CodeLineStore::Insert(std::size_t at, std::string_view text, std::st
     chunks_.reserve(chunkCount);
     if (chunkTree_.size() < chunkCount + 1) chunkTree_.resize(chunkCount + 1);
   }
-  added_.append(added);
 
   // Nothing below allocates.
   breakSize_ = lineBreak.size();

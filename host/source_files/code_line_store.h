@@ -64,6 +64,9 @@ class CodeLineStore {
   std::size_t Insert(std::size_t at, std::string_view text, std::string_view lineBreak);
   // Removes `count` lines from index `at` on. Allocates nothing, so it cannot fail.
   void Erase(std::size_t at, std::size_t count) noexcept;
+  // Room for `bytes` more of added text, so that the lines of many insertions to come are copied
+  // once, rather than again each time the added text outgrows its room.
+  void ReserveAdded(std::size_t bytes) { added_.reserve(added_.size() + bytes); }
   // The break kept after an added line.
   std::string_view AddedBreak(const StoredLine& line) const noexcept {
     return {added_.data() + line.offset + line.length, breakSize_};
@@ -87,6 +90,8 @@ class CodeLineStore {
   void AddChunk();
   // The line at `index`, searched for among the chunks.
   const StoredLine& Find(std::size_t index) const;
+  // Insert's work, once `text` is known not to view the added text.
+  std::size_t InsertLines(std::size_t at, std::string_view text, std::string_view lineBreak);
   // Counts the lines of each chunk into the tree afresh.
   void RecountChunks() const noexcept;
 
@@ -95,6 +100,7 @@ class CodeLineStore {
   std::string_view text_;
   std::string added_;
   std::size_t breakSize_ = 0;
+  std::vector<StoredLine> inserted_;  // the lines of the insertion under way, kept for the next
   std::vector<std::vector<StoredLine>> chunks_;
   // The lines of each chunk as a Fenwick tree, from 1: where a chunk starts is a sum of a few entries,
   // so an insertion changes a few entries rather than the start of every later chunk. Recounted

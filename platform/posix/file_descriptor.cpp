@@ -41,8 +41,9 @@ int WriteAll(int fd, std::string_view data) noexcept {
 }
 
 int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept {
-  // Up to IOV_MAX pieces a call; a partial write goes on from the byte where it stopped.
-  std::array<iovec, 64> vector{};
+  // Up to 256 pieces a call (IOV_MAX allows more), enough for a module with a hundred edits; a
+  // partial write goes on from the byte where it stopped.
+  std::array<iovec, 256> vector{};
   std::size_t next = 0;    // the first piece not yet handed to the system
   std::size_t offset = 0;  // of it, the bytes already written
   while (next < pieces.size()) {
@@ -71,7 +72,7 @@ int WriteAll(int fd, std::span<const std::string_view> pieces) noexcept {
 }
 
 int WriteAllAt(int fd, std::span<const std::string_view> pieces, long long offset) noexcept {
-  std::array<iovec, 64> vector{};
+  std::array<iovec, 256> vector{};
   std::size_t next = 0;
   std::size_t within = 0;  // of the first piece not yet written, the bytes already written
   while (next < pieces.size()) {

@@ -27,12 +27,19 @@ void ListInto(const std::string& folder, std::vector<std::string>& files) {
     std::string path = folder;
     if (!path.ends_with('/')) path += '/';
     path += name;
-    struct stat status {};
-    // A link is followed as the file it names; one that names nothing is left out.
-    if (::stat(path.c_str(), &status) != 0) continue;
-    if (S_ISDIR(status.st_mode)) {
+    // The entry's kind as the folder gives it, where the file system does: no stat for it. A link is
+    // followed as the file it names; one that names nothing is left out.
+    bool folder = entry->d_type == DT_DIR;
+    bool regular = entry->d_type == DT_REG;
+    if (!folder && !regular) {
+      struct stat status {};
+      if (::stat(path.c_str(), &status) != 0) continue;
+      folder = S_ISDIR(status.st_mode);
+      regular = S_ISREG(status.st_mode);
+    }
+    if (folder) {
       ListInto(path, files);
-    } else if (S_ISREG(status.st_mode)) {
+    } else if (regular) {
       files.push_back(std::move(path));
     }
   }

@@ -84,7 +84,7 @@ class TemporaryFile {
 // whatever group a setgid folder gave the new file. Anyone else owns what they create and sets the
 // group alone, which a member of the group may: the caller edits in place where neither would do.
 int CopyOwner(const struct stat& from, int to) noexcept {
-  if (::geteuid() == 0) return ErrnoOf(::fchown(to, from.st_uid, from.st_gid));
+  if (EffectiveUser() == 0) return ErrnoOf(::fchown(to, from.st_uid, from.st_gid));
   struct stat now {};
   if (::fstat(to, &now) != 0) return errno;
   if (now.st_gid == from.st_gid) return 0;
@@ -113,6 +113,7 @@ void CopyAttributes(int from, int to) {
     const ssize_t size = ::flistxattr(from, nullptr, 0);
     if (size < 0 && (errno == ENOTSUP || errno == ENOSYS)) return;  // a file system without them
     if (size < 0) throw ReplaceError(SaveStep::kAttributes, errno);
+    if (size == 0) return;  // none to copy: the list need not be asked for again
     names.resize(static_cast<std::size_t>(size));
     const ssize_t listed = ::flistxattr(from, names.data(), names.size());
     if (listed >= 0) {
@@ -239,14 +240,13 @@ void PutBack(const std::string& target, TemporaryFile& temporary, const MadeFile
 
 // Swaps the new file with the target, then makes sure that what it swapped out is the file that was
 // read, as it was: if not, puts it back. False, with nothing done, when the file system cannot swap.
+// `read` is what fstat said of the file open as `original`: its device and inode are the descriptor's.
 bool SwapAndCheck(const Replacement& replacement, TemporaryFile& temporary, const MadeFile& made,
-                  const Planned& planned) {
+                  const Planned& planned, const struct stat& read) {
   // A quick look first, so that the new file is seen in the file's place, for the instant until it is
   // put back, only when another program saves in that instant.
   struct stat now {};
-  struct stat read {};
   if (::stat(replacement.target.c_str(), &now) != 0) throw ReplaceError(SaveStep::kCheckUnchanged, errno);
-  if (::fstat(replacement.original, &read) != 0) throw ReplaceError(SaveStep::kCheckUnchanged, errno);
   try {
     if (!SameFile(now, read) || (replacement.unchanged && !replacement.unchanged(true)))
       throw ReplaceChanged();
@@ -277,11 +277,9 @@ bool SwapAndCheck(const Replacement& replacement, TemporaryFile& temporary, cons
 // Where the file system cannot swap: the check, then a rename over the target. What another program
 // writes to the old file after the check is kept beside it.
 void RenameAfterCheck(const Replacement& replacement, TemporaryFile& temporary, const Planned& planned,
-                      ReplaceOutcome& outcome) {
+                      ReplaceOutcome& outcome, const struct stat& read) {
   struct stat now {};
-  struct stat read {};
   if (::stat(replacement.target.c_str(), &now) != 0) throw ReplaceError(SaveStep::kCheckUnchanged, errno);
-  if (::fstat(replacement.original, &read) != 0) throw ReplaceError(SaveStep::kCheckUnchanged, errno);
   const int checked = SameFile(now, read) ? CheckUnchanged(replacement, planned) : -1;
   if (checked > 0) throw ReplaceError(SaveStep::kCheckUnchanged, checked);
   if (checked < 0) throw ReplaceChanged();
@@ -347,16 +345,13 @@ ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::
   // Everything that may fail for want of memory happens before the swap: after it, the edit is made.
   const std::string folder = FolderOf(replacement.target);
   InstallSignalCleanup();
-  {
-    const SignalsHeld held;
-    SayOnSignal(nullptr);
-  }
+  SayOnSignal(nullptr);
   planned.Check(SaveStep::kCreateTemporary, 0);
   TemporaryFile temporary{replacement.temporaryPattern};
   if (!temporary.created()) throw ReplaceError(SaveStep::kCreateTemporary, errno);
 
+  struct stat from {};
   if (replacement.original >= 0) {
-    struct stat from {};
     if (::fstat(replacement.original, &from) != 0) throw ReplaceError(SaveStep::kPermissions, errno);
     planned.Check(SaveStep::kPermissions, CopyOwner(from, temporary.fd()));
     planned.Check(SaveStep::kAttributes, 0);
@@ -383,8 +378,8 @@ ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::
   } else {
     const int cannotSwap = planned(SaveStep::kExchange, 0);
     if (cannotSwap != 0 && !CannotSwap(cannotSwap)) throw ReplaceError(SaveStep::kRename, cannotSwap);
-    if (cannotSwap != 0 || !SwapAndCheck(replacement, temporary, made, planned)) {
-      RenameAfterCheck(replacement, temporary, planned, outcome);
+    if (cannotSwap != 0 || !SwapAndCheck(replacement, temporary, made, planned, from)) {
+      RenameAfterCheck(replacement, temporary, planned, outcome, from);
     }
   }
   // The new file is in place; this makes the swap itself durable.
@@ -399,10 +394,7 @@ ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::
 ReplaceOutcome EditInPlace(const Replacement& replacement, std::span<const std::string_view> pieces) {
   const Planned planned{replacement.faults};
   InstallSignalCleanup();
-  {
-    const SignalsHeld held;
-    SayOnSignal(nullptr);
-  }
+  SayOnSignal(nullptr);
   TemporaryFile backup{FolderOf(replacement.target) + "/.scrivlet-backup-XXXXXX"};
   int copied = backup.created() ? 0 : errno;
   if (copied == 0) copied = WriteAll(backup.fd(), replacement.originalBytes);
@@ -451,6 +443,11 @@ ReplaceOutcome EditInPlace(const Replacement& replacement, std::span<const std::
   struct stat after {};
   outcome.overtaken = ::lstat(replacement.target.c_str(), &after) == 0 && !SameFile(after, read);
   return outcome;
+}
+
+uid_t EffectiveUser() noexcept {
+  static const uid_t user = ::geteuid();
+  return user;
 }
 
 std::string ResolveLinks(const std::string& path) {

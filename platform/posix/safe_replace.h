@@ -117,6 +117,9 @@ ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::
 // (".scrivlet-backup-XXXXXX").
 ReplaceOutcome EditInPlace(const Replacement& replacement, std::span<const std::string_view> pieces);
 
+// The user the process acts as, asked of the system once: nothing in a run changes it.
+uid_t EffectiveUser() noexcept;
+
 // The file a path names, links followed, so that a replacement keeps a link a link. A path that is
 // no link is its own answer. Throws std::system_error when a link cannot be followed.
 std::string ResolveLinks(const std::string& path);

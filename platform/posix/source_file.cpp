@@ -56,11 +56,12 @@ std::string WaitNoticeFor(const std::string& path, const BoundedWait& wait) {
 
 // Opens the file to read it, without blocking: a named pipe would wait for a writer, and a run of ours
 // that looks for writers holds a lease for an instant, during which an open that would block fails.
-FileDescriptor OpenRegular(const std::string& path, const std::string& target, BoundedWait& wait) {
+// `info` is what fstat said of it then: its device and inode are the descriptor's for good.
+FileDescriptor OpenRegular(const std::string& path, const std::string& target, BoundedWait& wait,
+                           struct stat& info) {
   for (;;) {
     FileDescriptor file{::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     if (file.get() >= 0) {
-      struct stat info {};
       if (::fstat(file.get(), &info) != 0) throw Failure(path, host::FileMessage::kUnreadable, errno);
       if (S_ISDIR(info.st_mode)) throw Failure(path, host::FileMessage::kFolder);
       if (!S_ISREG(info.st_mode)) throw Failure(path, host::FileMessage::kNotRegular);
@@ -110,11 +111,10 @@ struct LockedSnapshot {
 // the path names now and locks again.
 LockedSnapshot ReadLocked(const std::string& path, const std::string& target, BoundedWait& wait) {
   for (;;) {
-    FileDescriptor file = OpenRegular(path, target, wait);
-    Lock(path, file.get(), wait);
     struct stat opened {};
+    FileDescriptor file = OpenRegular(path, target, wait, opened);
+    Lock(path, file.get(), wait);
     struct stat now {};
-    if (::fstat(file.get(), &opened) != 0) throw Failure(path, host::FileMessage::kUnreadable, errno);
     if (::stat(target.c_str(), &now) != 0) {
       if (errno == ENOENT) throw Failure(path, host::FileMessage::kNoSuchFile);
       throw Failure(path, host::FileMessage::kUnreadable, errno);
@@ -156,8 +156,8 @@ bool InGroup(gid_t group) {
 // Whether a new file made by this user can end with the file's owner and group: root's can; anyone
 // else's belongs to them, and takes a group that they are a member of or that the folder gives it.
 bool NewFileKeepsOwnership(const FileIdentity& file, const std::string& folder) {
-  if (::geteuid() == 0) return true;
-  if (file.owner != ::geteuid()) return false;
+  if (EffectiveUser() == 0) return true;
+  if (file.owner != EffectiveUser()) return false;
   if (InGroup(file.group)) return true;
   struct stat info {};
   return ::stat(folder.c_str(), &info) == 0 && (info.st_mode & S_ISGID) != 0 && info.st_gid == file.group;
@@ -249,11 +249,14 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   } unlock{file_};
   if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + std::string{host::kNothingWritten});
   // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
-  // told. Not cleared first: a cleared buffer touches all its pages, though a small file fills few.
+  // told. Not cleared first: a cleared buffer touches all its pages. No larger than the file read and
+  // the byte that shows it grew, which take as many reads as a larger buffer would: a project's run
+  // then reuses the memory its last file freed rather than reaching for more.
   constexpr std::size_t kCompareBlock = 65536;
+  const std::size_t compareSize = std::min(kCompareBlock, bytes_.view().size() + 1);
   const auto buffer =
-      std::make_unique_for_overwrite<char[]>(kCompareBlock);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
-  compareBuffer_ = {buffer.get(), kCompareBlock};
+      std::make_unique_for_overwrite<char[]>(compareSize);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+  compareBuffer_ = {buffer.get(), compareSize};
   const std::string folder = FolderOf(target_);
   Replacement replacement;
   replacement.target = target_;

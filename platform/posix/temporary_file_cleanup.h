@@ -20,7 +20,8 @@ void RemoveOnSignal(const char* path) noexcept;
 
 // Registers the line to write on standard error when a signal stops the process from now on
 // (nullptr: none), such as the news that the edit was made before the run was stopped. A line too
-// long to keep is cut. Call it with the signals held.
+// long to keep is cut. Call it with the signals held; nullptr needs no hold, being one store that a
+// handler sees whole, before or after.
 void SayOnSignal(const char* line) noexcept;
 
 // Holds SIGINT, SIGTERM, SIGHUP and SIGQUIT back for its lifetime, so that a file and its

@@ -56,4 +56,28 @@ TEST_F(DressingCommand, FolderAndProjectFileAddAndRemove) {
   EXPECT_EQ(test::ReadFile(folder_.path() / "Startup.bas"), startup);
 }
 
+// A file given more than once (through its project, its folder and itself) is edited once, taking the
+// {Project} of the first path that gives it: the project's name for its module, none for the others.
+TEST_F(DressingCommand, FileGivenAgainIsEditedOnceWithItsProjectsName) {
+  const fs::path examples{SCRIVLET_EXAMPLES_DIR};
+  const std::string startup = Put("Startup.bas", test::ReadFile(examples / "Startup.bas"));
+  const std::string gauge = Put("Gauge.ctl", test::ReadFile(examples / "Gauge.ctl"));
+  const std::string project =
+      Put("Project.vbp", "Type=Exe\r\nModule=Startup; Startup.bas\r\nName=\"Invoices\"\r\n");
+  fs::create_directory(folder_.path() / ".scrivlet");
+  Put(".scrivlet/error-trap.txt",
+      "    On Error GoTo Fail\n    {Body}\n    Exit {ExitKind}\nFail:\n    Err.Raise Err.Number, "
+      "\"[{Project}]\"\n");
+
+  const test::Result run = Run({"traps", project, folder_.path().string(), startup});
+  EXPECT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out, "2 files, 2 changed; 6 routines changed\n");
+  const std::string started = test::ReadFile(startup);
+  EXPECT_NE(started.find("Err.Raise Err.Number, \"[Invoices]\""), std::string::npos) << started;
+  EXPECT_EQ(started.find("\"[]\""), std::string::npos) << started;
+  const std::string control = test::ReadFile(gauge);
+  EXPECT_NE(control.find("Err.Raise Err.Number, \"[]\""), std::string::npos) << control;
+  EXPECT_EQ(control.find("Invoices"), std::string::npos) << control;
+}
+
 }  // namespace

@@ -57,4 +57,24 @@ TEST(CodeLineStoreTest, InsertionsAnywhereReadAsAPlainList) {
   }
 }
 
+// Text that views the store's own added lines, as a caller copying lines from one place to another
+// hands it: what it viewed is inserted, also when the added text must grow under the view meanwhile.
+TEST(CodeLineStoreTest, TextViewingItsOwnAddedLinesIsInsertedAsItWas) {
+  host::CodeLineStore store;
+  ASSERT_EQ(store.Insert(0, "a\rbb", "\r\n"), 2U);
+  std::vector<std::string> model{"a", "bb"};
+  std::vector<std::string> added = model;  // in the order added
+  std::size_t addedBytes = 7;              // each line with its CR LF
+  for (std::size_t round = 0; round < 12; ++round) {
+    // Every line added so far, with the breaks between them: "a" stays first, as each round goes after it.
+    const std::string_view all{store[0].data(), addedBytes - 2};
+    ASSERT_EQ(store.Insert(1, all, "\r\n"), added.size());
+    model.insert(model.begin() + 1, added.begin(), added.end());
+    const std::vector<std::string> before = added;
+    added.insert(added.end(), before.begin(), before.end());
+    addedBytes *= 2;
+    ASSERT_NO_FATAL_FAILURE(ExpectSameLines(store, model)) << "round " << round;
+  }
+}
+
 }  // namespace
