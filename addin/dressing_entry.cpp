@@ -2,6 +2,7 @@
 #include "addin/dressing_entry.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "generator/headers_and_traps.h"
@@ -100,7 +101,7 @@ void DressingEntry::Run() noexcept {
                                  (routines == 1 ? " routine" : " routines") + " of " + where + " (" +
                                  generator::DescribeTemplates(templates) + ")?";
     if (!platform_.ui.Confirm(question, host::kProgramTitle)) return;
-    for (const ModulePlan& each : plans) generator::ApplyDressing(*each.module, each.plan);
+    for (ModulePlan& each : plans) generator::ApplyDressing(*each.module, std::move(each.plan));
   } catch (...) {
     host::ShowCaughtFailure(platform_.ui, host::kProgramTitle);
   }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "generator/builders.h"
 #include "generator/declaration_lines.h"
@@ -107,14 +108,14 @@ void InsertComments(const Request& request, host::CodeModule& module, const host
     options.date = context.date;
   }
   const ModuleLines lines = CodeLinesOf(module);
-  const DressingPlan plan = PlanDressing(lines, set, options, caret);
+  DressingPlan plan = PlanDressing(lines, set, options, caret);
   const auto changed = std::find_if(plan.routines.begin(), plan.routines.end(),
                                     [](const RoutineDressing& dressing) { return dressing.Changed(); });
   if (changed == plan.routines.end()) {
     platform.ui.MsgBox(routine.name + " has a header and an error trap already.", "EcrireCode");
     return;
   }
-  ApplyDressing(module, plan);
+  ApplyDressing(module, std::move(plan));
 }
 
 }  // namespace

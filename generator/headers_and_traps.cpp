@@ -484,18 +484,9 @@ DressingPlan PlanDressing(std::span<const std::string_view> lines, const Templat
   return plan;
 }
 
-void ApplyDressing(host::CodeModule& module, const DressingPlan& plan) {
+void ApplyDressing(host::CodeModule& module, DressingPlan plan) {
   for (std::size_t i = plan.edits.size(); i-- > 0;) {
-    const LineEdit& edit = plan.edits[i];
-    if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
-    if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
-  }
-}
-
-void ApplyDressing(host::CodeModule& module, DressingPlan&& plan) {
-  DressingPlan owned = std::move(plan);
-  for (std::size_t i = owned.edits.size(); i-- > 0;) {
-    LineEdit& edit = owned.edits[i];
+    LineEdit& edit = plan.edits[i];
     if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
     if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
     std::string{}.swap(edit.text);

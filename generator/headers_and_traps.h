@@ -87,11 +87,10 @@ inline DressingPlan PlanDressing(const ModuleLines& lines, const TemplateSet& se
 }
 
 // Makes the plan's edits in `module`, whose lines the plan was made from: the last first, so that the
-// line numbers of the others still hold. Throws what the module throws.
-void ApplyDressing(host::CodeModule& module, const DressingPlan& plan);
-// The same, letting each edit's text go once it is made, for a caller done with the plan: the module's
-// copy of the new lines then takes the place of the plan's.
-void ApplyDressing(host::CodeModule& module, DressingPlan&& plan);
+// line numbers of the others still hold. Each edit's text goes once it is made, so that the module's
+// copy of the new lines takes the place of the plan's: a caller done with its plan moves it in.
+// Throws what the module throws.
+void ApplyDressing(host::CodeModule& module, DressingPlan plan);
 
 // The lines of `module`, for PlanDressing.
 ModuleLines CodeLinesOf(const host::CodeModule& module);

@@ -255,19 +255,11 @@ std::string Template::Expand(const TemplateValues& values, std::string_view body
 }
 
 std::optional<std::size_t> Template::BodyLine() const noexcept {
-  if (body_ == kNoBody) return std::nullopt;
   return body_;
 }
 
 std::string_view Template::BodyIndent() const noexcept {
-  const std::optional<std::size_t> body = BodyLine();
-  return body ? std::string_view{lines_[*body].indent} : std::string_view{};
-}
-
-std::string Template::ExpandLine(std::size_t index, const TemplateValues& values) const {
-  std::string out;
-  AppendLine(out, lines_.at(index), values);
-  return out;
+  return body_ ? std::string_view{lines_[*body_].indent} : std::string_view{};
 }
 
 void Template::AppendExpandedLine(std::string& out, std::size_t index, const TemplateValues& values) const {

@@ -70,8 +70,7 @@ class Template {
   std::size_t LineCount() const noexcept { return lines_.size(); }
   std::optional<std::size_t> BodyLine() const noexcept;
   std::string_view BodyIndent() const noexcept;
-  std::string ExpandLine(std::size_t index, const TemplateValues& values) const;
-  // The same, appended to `out`, so that a caller expanding many routines reuses one buffer.
+  // Line `index` expanded, appended to `out`, so that a caller expanding many routines reuses one buffer.
   void AppendExpandedLine(std::string& out, std::size_t index, const TemplateValues& values) const;
   // Whether `text` is what line `index` writes, given `values` for the variables not in `anyText`
   // and any text within the line for those in it (a bit per TemplateVariable).
@@ -82,7 +81,6 @@ class Template {
   std::string Literal() const;
 
  private:
-  static constexpr std::size_t kNoBody = static_cast<std::size_t>(-1);
   struct Piece {
     bool isVariable = false;
     TemplateVariable variable = TemplateVariable::kName;
@@ -101,7 +99,7 @@ class Template {
   void AppendLine(std::string& out, const Line& line, const TemplateValues& values) const;
 
   std::vector<Line> lines_;
-  std::size_t body_ = kNoBody;  // the index of the {Body} line, asked for every routine
+  std::optional<std::size_t> body_;  // the index of the {Body} line, asked for every routine
   std::string file_;
   Role role_ = Role::kHeader;
 };

@@ -76,7 +76,7 @@ void WriteRows(RegistryEdit& edit, Scope scope, const std::wstring& serverPath) 
 
 void Register(RegistryEdit& edit, Scope scope) {
   std::wstring serverPath = ServerPath();
-  if (!scope.perUser && !scope.hostsOnly) {
+  if (!scope.perUser) {
     const ComPtr<ITypeLib> library = LoadOwnTypeLib();
     RegisterMachineTypeLibrary(edit, library.get(), serverPath);
   }

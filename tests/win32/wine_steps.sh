@@ -44,7 +44,7 @@ ascii() {
 table() {
   local scope=$1 bits=$2 dll=$3 failed=0
   local kind row_bits row_scope root key name type value path expected line current=
-  local -a rows=() paths=()
+  local -a rows=() paths=()  # rows: each value's key, a tab, and the line reg query shows for it
   local -A shown=()
   local classes='HKLM\Software\Classes'
   [ "$scope" = user ] && classes='HKCU\Software\Classes'
@@ -53,7 +53,8 @@ table() {
     [ "$row_bits" = both ] || [ "$row_bits" = "$bits" ] || continue
     [ "$row_scope" = both ] || [ "$scope" = user ] || continue
     if [ "$root" = CLASSES ]; then path="$classes\\$key"; else path="HKCU\\$key"; fi
-    rows+=("$path"$'\t'"$name"$'\t'"$type"$'\t'"$value")
+    expected=$(printf '    %s    %s    %s' "$name" "$type" "$(shown_value "$dll" "$value")" | ascii)
+    rows+=("$path"$'\t'"$expected")
     if [ -z "${shown[$path]+set}" ]; then
       shown[$path]=$'\n'
       paths+=("$path")
@@ -76,8 +77,8 @@ table() {
   done < <(wine cmd /c "$(windows_path "$batch")" 2>/dev/null | tr -d '\r' | ascii)
   rm -f "$batch"
   for line in "${rows[@]}"; do
-    IFS=$'\t' read -r path name type value <<<"$line"
-    expected=$(printf '    %s    %s    %s' "$name" "$type" "$(shown_value "$dll" "$value")" | ascii)
+    path=${line%%$'\t'*}
+    expected=${line#*$'\t'}
     if [[ "${shown[$path]}" != *$'\n'"$expected"$'\n'* ]]; then
       printf 'reg query %s /reg:%s: expected\n%s\ngot%s\n' "$path" "$bits" "$expected" "${shown[$path]}"
       failed=1
