@@ -2,11 +2,14 @@
 // and projects given the header or the trap it lacks, or what the templates added taken out again.
 #include "cli/dressing_command.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/templates_command.h"
 #include "cli/unified_diff.h"
@@ -108,6 +111,56 @@ struct Totals {
   bool somethingLeft = false;  // a routine left for a reason other than having what was asked
 };
 
+// The routines of one file, counted as they are planned and added to the run's totals once the file
+// is edited: a file that cannot be edited changed no routine.
+struct RoutineCounts {
+  long changed = 0;
+  std::map<generator::LeftBecause, long> left;
+  bool somethingLeft = false;
+
+  void AddTo(Totals& totals) const {
+    totals.changed += changed;
+    for (const auto& [why, count] : left) totals.left[why] += count;
+    totals.somethingLeft = totals.somethingLeft || somethingLeft;
+  }
+};
+
+// A module's edits as its routines are planned, one routine's at a time, so that the file is written
+// without its new text ever held whole. Each routine planned is counted.
+class PlannedEdits final : public host::LineEditSource {
+ public:
+  using Count = std::function<void(const generator::DressingPlan&)>;
+  PlannedEdits(generator::DressingPlanner& planner, Count count)
+      : planner_(planner), count_(std::move(count)) {}
+
+  // Plans up to the first routine that changes: false when none does, and nothing is to be written.
+  bool Start() {
+    pending_ = PlanChangingRoutine();
+    return pending_;
+  }
+
+  std::span<const generator::LineEdit> Next() override {
+    if (!std::exchange(pending_, false) && !PlanChangingRoutine()) return {};
+    return plan_.edits;
+  }
+
+ private:
+  bool PlanChangingRoutine() {
+    plan_.edits.clear();
+    while (plan_.edits.empty()) {
+      plan_.routines.clear();
+      if (!planner_.PlanNext(plan_)) return false;
+      count_(plan_);
+    }
+    return true;
+  }
+
+  generator::DressingPlanner& planner_;
+  Count count_;
+  generator::DressingPlan plan_;
+  bool pending_ = false;  // the edits of the routine Start planned are still to be handed over
+};
+
 class DressingRun {
  public:
   DressingRun(const Command& command, CommandServices& services) : command_(command), services_(services) {}
@@ -171,50 +224,52 @@ class DressingRun {
     generator::DressingOptions options = options_;
     options.module = module.Parent()->Name();  // a module read from a source file always has one
     options.project = project;
-    generator::DressingPlan plan = PlanFor(module, templates.set, options);
-    Count(path, plan);
-    if (plan.edits.empty()) return false;
-    if (!command_.diff && !command_.dryRun) file.RequireSavable();
-    std::size_t bytes = 0;
-    std::size_t lines = 0;
-    for (const generator::LineEdit& edit : plan.edits) {
-      bytes += edit.text.size();
-      lines += static_cast<std::size_t>(edit.lineCount);
-    }
-    module.ReserveInsertions(bytes, lines);
-    // The plan goes as its edits are made: the file is then written with the module's text alone.
-    generator::ApplyDressing(module, std::move(plan));
-    if (command_.dryRun) {
-      static_cast<void>(file.Render());  // refused as the edit itself would be
-    } else if (command_.diff) {
-      services_.out << UnifiedDiff(path, file.bytes(), file.Render().Joined());
-    } else if (const std::string warning = file.Save(); !warning.empty()) {
-      services_.err << "scrivlet: warning: " << warning << '\n';
-    }
-    return true;
-  }
-
-  // The plan for a module whose lines are viewed where it keeps them, without a copy of its text.
-  static generator::DressingPlan PlanFor(const host::SourceCodeModule& module,
-                                         const generator::TemplateSet& set,
-                                         const generator::DressingOptions& options) {
+    // The planner reads the module's lines where the module keeps them, without a copy of its text.
     const auto count = static_cast<std::size_t>(module.CountOfLines());
     std::vector<std::string_view> lines;
     lines.reserve(count);
     for (std::size_t i = 0; i < count; ++i) lines.push_back(module.CodeLine(i));
-    return generator::PlanDressing(lines, set, options);
+    RoutineCounts counts;
+    if (command_.diff || command_.dryRun) {
+      generator::DressingPlan plan = generator::PlanDressing(lines, templates.set, options);
+      Count(path, plan, counts);
+      if (plan.edits.empty()) {
+        counts.AddTo(totals_);
+        return false;
+      }
+      // The plan goes as its edits are made.
+      generator::ApplyDressing(module, std::move(plan));
+      if (command_.dryRun) {
+        static_cast<void>(file.Render());  // refused as the edit itself would be
+      } else {
+        services_.out << UnifiedDiff(path, file.bytes(), file.Render().Joined());
+      }
+      counts.AddTo(totals_);
+      return true;
+    }
+    generator::DressingPlanner planner{lines, templates.set, options};
+    PlannedEdits edits{planner, [&](const generator::DressingPlan& plan) { Count(path, plan, counts); }};
+    if (!edits.Start()) {
+      counts.AddTo(totals_);
+      return false;
+    }
+    file.RequireSavable();
+    const std::string warning = file.SaveEdits(edits);
+    counts.AddTo(totals_);
+    if (!warning.empty()) services_.err << "scrivlet: warning: " << warning << '\n';
+    return true;
   }
 
-  void Count(const std::string& path, const generator::DressingPlan& plan) {
+  void Count(const std::string& path, const generator::DressingPlan& plan, RoutineCounts& counts) {
     for (const generator::RoutineDressing& routine : plan.routines) {
-      if (routine.Changed()) ++totals_.changed;
+      if (routine.Changed()) ++counts.changed;
       const std::optional<generator::LeftBecause> why =
           routine.headerLeft ? routine.headerLeft : routine.trapLeft;
       if (!why || routine.Changed()) continue;
-      ++totals_.left[*why];
+      ++counts.left[*why];
       using enum generator::LeftBecause;
       if (*why == kOneLine || *why == kNoEnd || *why == kLabelInUse) {
-        totals_.somethingLeft = true;
+        counts.somethingLeft = true;
         services_.err << "scrivlet: " << path << ": " << routine.name
                       << " was left as it was: " << generator::ReasonText(*why) << '\n';
       }

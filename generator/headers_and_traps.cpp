@@ -444,25 +444,52 @@ std::string_view ReasonText(LeftBecause reason) noexcept {
   return {};
 }
 
-DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
-                          const DressingOptions& options, long onlyLine) {
-  const std::vector<host::Routine> routines = host::MapRoutines(lines);
-  DressingPlan plan;
-  plan.routines.reserve(routines.size());
-  plan.edits.reserve(2 * routines.size());  // a header and a trap each, at most
-  Planner planner{lines, set, options};
-  for (const Shape& shape : ShapesOf(lines, routines)) {
+struct DressingPlanner::State {
+  State(std::span<const std::string_view> lines, const TemplateSet& set, const DressingOptions& options)
+      : routines(host::MapRoutines(lines)), shapes(ShapesOf(lines, routines)), planner(lines, set, options) {}
+
+  std::vector<host::Routine> routines;
+  std::vector<Shape> shapes;  // pointing into routines
+  Planner planner;
+  std::size_t next = 0;  // the next of shapes
+};
+
+DressingPlanner::DressingPlanner(std::span<const std::string_view> lines, const TemplateSet& set,
+                                 const DressingOptions& options, long onlyLine)
+    : state_(std::make_unique<State>(lines, set, options)) {
+  std::vector<Shape>& shapes = state_->shapes;
+  const auto left = [&](const Shape& shape) {
     const host::Routine& routine = *shape.routine;
     if (onlyLine != 0 &&
         (onlyLine < routine.startLine || onlyLine > std::max(shape.endLine, routine.endLine))) {
-      continue;
+      return true;
     }
-    if (!options.only.empty() &&
-        std::none_of(options.only.begin(), options.only.end(),
-                     [&](const std::string& name) { return host::SameName(name, routine.name); })) {
-      continue;
-    }
-    planner.Plan(shape, plan);
+    return !options.only.empty() &&
+           std::none_of(options.only.begin(), options.only.end(),
+                        [&](const std::string& name) { return host::SameName(name, routine.name); });
+  };
+  shapes.erase(std::remove_if(shapes.begin(), shapes.end(), left), shapes.end());
+}
+
+DressingPlanner::~DressingPlanner() = default;
+
+std::size_t DressingPlanner::RoutineCount() const noexcept {
+  return state_->shapes.size();
+}
+
+bool DressingPlanner::PlanNext(DressingPlan& plan) {
+  if (state_->next == state_->shapes.size()) return false;
+  state_->planner.Plan(state_->shapes[state_->next++], plan);
+  return true;
+}
+
+DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
+                          const DressingOptions& options, long onlyLine) {
+  DressingPlanner planner{lines, set, options, onlyLine};
+  DressingPlan plan;
+  plan.routines.reserve(planner.RoutineCount());
+  plan.edits.reserve(2 * planner.RoutineCount());  // a header and a trap each, at most
+  while (planner.PlanNext(plan)) {
   }
   // Edits that meet are made as one: an IDE reached through COM is called once for them.
   std::vector<LineEdit>& edits = plan.edits;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "generator/template_set.h"
 #include "host/code_module.h"
+#include "host/line_edit.h"
 #include "host/proc_kind.h"
 
 namespace generator {
@@ -57,18 +59,33 @@ struct RoutineDressing {
   bool Changed() const noexcept { return headerChanged || trapChanged; }
 };
 
-// Lines [first, first + count) (from 1, as the lines were given) become the `lineCount` lines of
-// `text`, CR-separated: one text rather than a string a line, as a project's plans add up.
-struct LineEdit {
-  long first = 0;
-  long count = 0;
-  std::string text;
-  long lineCount = 0;
-};
+using host::LineEdit;
 
 struct DressingPlan {
   std::vector<RoutineDressing> routines;
   std::vector<LineEdit> edits;  // in order, none overlapping
+};
+
+// The plan made a routine at a time, for a run that makes each routine's edits before it plans the
+// next: the lines must stay as they were given while the planner lives. `onlyLine`, when not 0,
+// limits it to the routine that holds that line.
+class DressingPlanner {
+ public:
+  DressingPlanner(std::span<const std::string_view> lines, const TemplateSet& set,
+                  const DressingOptions& options, long onlyLine = 0);
+  DressingPlanner(const DressingPlanner&) = delete;
+  DressingPlanner& operator=(const DressingPlanner&) = delete;
+  ~DressingPlanner();
+
+  // Plans the next routine the run touches: its report after those in `plan`, its edits (none, one
+  // or two, in order) after the edits there. False when every routine is planned.
+  bool PlanNext(DressingPlan& plan);
+  // How many routines it plans in all.
+  std::size_t RoutineCount() const noexcept;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // What the run would do to a module whose code lines are `lines`; `onlyLine`, when not 0, limits it

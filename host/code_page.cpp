@@ -47,6 +47,14 @@ CodePageError UnwritableCharacter(std::string_view text, std::size_t at, int cod
                        " cannot be written in code page " + std::to_string(codePage));
 }
 
+CodePageError OnLine(const CodePageError& error, long line) {
+  constexpr std::string_view kFirstLine = "line 1: ";
+  const std::string_view message = error.what();
+  if (!message.starts_with(kFirstLine)) return error;
+  return CodePageError("line " + std::to_string(line) + ": " +
+                       std::string{message.substr(kFirstLine.size())});
+}
+
 CodePageError NotWrittenBackUnchanged(int codePage) {
   return CodePageError("the file would not be written back unchanged in code page " +
                        std::to_string(codePage));

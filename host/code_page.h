@@ -36,6 +36,9 @@ class CodePageError : public std::runtime_error {
 CodePageError UnreadableByte(std::string_view bytes, std::size_t at, int codePage);
 // The character at `text[at]` has no bytes in the code page; or no well-formed UTF-8 starts there.
 CodePageError UnwritableCharacter(std::string_view text, std::size_t at, int codePage);
+// `error`, which a text of one line gave, told of line `line` of the larger text that line stands in:
+// for a text encoded a line at a time.
+CodePageError OnLine(const CodePageError& error, long line);
 // The text read would be written back as other bytes than the file's.
 CodePageError NotWrittenBackUnchanged(int codePage);
 // `codePage` is not in WindowsAnsiCodePages(), or the platform has no conversion for it.

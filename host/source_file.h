@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -23,6 +24,31 @@ class SourceFileError : public std::runtime_error {
  private:
   std::string path_;
   std::string reason_;
+};
+
+// The bytes of a new file, handed over a few pieces at a time, so that a large edit is written as
+// it is made rather than held whole. Each call's pieces hold until the next call; a call that gives
+// none says that all were given. A call may throw: the replacement then stops, and the file is left
+// as it was.
+class NewBytesSource {
+ public:
+  virtual ~NewBytesSource() = default;
+  virtual std::span<const std::string_view> Next() = 0;
+
+ protected:
+  NewBytesSource() = default;
+  NewBytesSource(const NewBytesSource&) = default;
+  NewBytesSource& operator=(const NewBytesSource&) = default;
+};
+
+// Pieces held whole, handed over at once.
+class WholeBytes final : public NewBytesSource {
+ public:
+  explicit WholeBytes(std::span<const std::string_view> pieces) : pieces_(pieces) {}
+  std::span<const std::string_view> Next() override { return std::exchange(pieces_, {}); }
+
+ private:
+  std::span<const std::string_view> pieces_;
 };
 
 class SourceFile {
@@ -41,10 +67,14 @@ class SourceFile {
   // replacement itself, a failure leaves the file as it was. Once the file is replaced nothing
   // throws: what went wrong after that (the folder could not be flushed) comes back as a warning to
   // show, else empty. The pieces let a caller write unchanged spans of the old bytes as they are.
-  virtual std::string Replace(std::span<const std::string_view> pieces) = 0;
+  virtual std::string Replace(NewBytesSource& pieces) = 0;
+  std::string Replace(std::span<const std::string_view> pieces) {
+    WholeBytes whole{pieces};
+    return Replace(whole);
+  }
   std::string Replace(std::string_view bytes) {
     const std::string_view whole[] = {bytes};
-    return Replace(whole);
+    return Replace(std::span<const std::string_view>{whole});
   }
 
  protected:

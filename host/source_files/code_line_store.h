@@ -47,6 +47,12 @@ class CodeLineStore {
     return {(line.added != 0 ? added_.data() : text_.data()) + line.offset, line.length};
   }
   std::string_view operator[](std::size_t index) const { return Text(at(index)); }
+  // The lines from `index` to the end of the chunk that holds it, to read in order without a look-up
+  // each.
+  std::span<const StoredLine> RunFrom(std::size_t index) const {
+    static_cast<void>(at(index));  // leaves the chunk that holds it the one read last
+    return std::span<const StoredLine>{chunks_[recent_]}.subspan(index - recentFirst_);
+  }
 
   // While the file is read: the next line, at the end. Here, where the reading loop takes it in.
   void Append(StoredLine line) {

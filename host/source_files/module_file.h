@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/code_page.h"
+#include "host/line_edit.h"
 #include "host/source_file.h"
 #include "host/source_files/source_code_module.h"
 #include "host/source_files/source_lines.h"
@@ -44,6 +45,19 @@ class NewFileBytes {
 
   std::deque<std::string> made_;  // a deque: adding one never moves those the pieces view
   std::vector<std::string_view> pieces_;
+};
+
+// Edits to a module as read, handed over a few at a time, in order of their lines: each call's edits
+// hold until the next call, and a call that gives none says that all were given.
+class LineEditSource {
+ public:
+  virtual ~LineEditSource() = default;
+  virtual std::span<const LineEdit> Next() = 0;
+
+ protected:
+  LineEditSource() = default;
+  LineEditSource(const LineEditSource&) = default;
+  LineEditSource& operator=(const LineEditSource&) = default;
 };
 
 // A source file from its path to its new bytes, in this order: made (the path's kind, the code page),
@@ -82,6 +96,12 @@ class ModuleFile {
   // Renders the module and replaces the file with it (SourceFile::Replace, once): throws as both do,
   // and gives back the replacement's warning, "PATH: ..." or empty.
   std::string Save();
+  // Replaces the file with the module as it would be with the edits `edits` hands over made, written
+  // as they come and never made in the module, which must be as it was read: a large edit is then
+  // never held whole. Refuses what Render refuses, in the same words, and throws error 5 for an edit
+  // InsertLines or DeleteLines would refuse, and what `edits` throws; the file is then as it was.
+  // Gives back the replacement's warning.
+  std::string SaveEdits(LineEditSource& edits);
 
  private:
   SourceFiles& files_;

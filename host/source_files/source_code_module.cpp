@@ -15,12 +15,9 @@
 namespace host {
 namespace {
 
-// The breaks a stored line can name; 0 stands for none.
-constexpr std::string_view kEndings[] = {"", "\r\n", "\n", "\r"};
-
 std::uint32_t EndingIndex(std::string_view ending) {
-  for (std::uint32_t i = 1; i < std::size(kEndings); ++i) {
-    if (ending == kEndings[i]) return i;
+  for (std::uint32_t i = 1; i < std::size(kLineEndings); ++i) {
+    if (ending == kLineEndings[i]) return i;
   }
   return 0;
 }
@@ -46,23 +43,6 @@ bool IsPersistable(std::string_view header) {
            (text.size() == 1 || text[1] == ' ' || text[1] == '\t' || text[1] == '\'');
   }
   return false;
-}
-
-// The leading lines of `lines` that are unchanged, have a break and no hidden lines after them, and
-// follow each other in the file from `from` on: how many, and the bytes they take with their breaks.
-struct UnchangedRun {
-  std::size_t lines = 0;
-  std::size_t bytes = 0;
-};
-UnchangedRun UnchangedRunFrom(std::span<const StoredLine> lines, std::size_t from) noexcept {
-  std::size_t at = from;
-  std::size_t count = 0;
-  for (const StoredLine& line : lines) {
-    if (line.added != 0 || line.hidden != 0 || line.ending == 0 || line.offset != at) break;
-    at += line.length + kEndings[line.ending].size();
-    ++count;
-  }
-  return {count, at - from};
 }
 
 }  // namespace
@@ -147,68 +127,28 @@ const SourceCodeModule::Span& SourceCodeModule::HiddenAfter(const StoredLine& li
 
 std::vector<TextPiece> SourceCodeModule::Pieces() const {
   std::vector<TextPiece> pieces;
-  const auto put = [&](std::string_view text, bool fromFile) {
-    if (text.empty()) return;
-    if (!pieces.empty()) {
-      TextPiece& last = pieces.back();
-      if (last.fromFile == fromFile && last.text.data() + last.text.size() == text.data()) {
-        last.text = {last.text.data(), last.text.size() + text.size()};
-        return;
-      }
-    }
-    pieces.push_back({text, fromFile});
-  };
-  // A line without a break of its own takes one only when another line follows, or when the file
-  // ended with one: the break waits until then. A break made here never runs into the bytes around
-  // it to read as another: a lone CR before an LF takes the CR LF form, and so does an empty line's
-  // LF after a lone CR.
-  std::string_view pending;
-  const auto follow = [&](std::string_view next) {
-    if (pending == "\r" && next.starts_with('\n')) pending = kEndings[1];
-    put(pending, false);
-    pending = {};
-  };
-  const auto putSpan = [&](const Span& span) {
-    const std::string_view text = text_.substr(span.begin, span.end - span.begin);
-    follow(text);
-    put(text, true);
-    if (!span.lastBreak) pending = newline_;
-  };
-  if (header_.lines > 0) putSpan(header_);
-  const auto putLine = [&](const StoredLine& line) {
-    if (line.added != 0) {
-      const std::string_view text = lines_.Text(line);
-      std::string_view lineBreak = lines_.AddedBreak(line);
-      follow(text.empty() ? lineBreak : text);
-      if (text.empty() && lineBreak == "\n" && !pieces.empty() && pieces.back().text.ends_with('\r')) {
-        lineBreak = kEndings[1];
-      }
-      put(text, false);
-      pending = lineBreak;
-    } else {
-      const std::string_view text = text_.substr(line.offset, line.length + kEndings[line.ending].size());
-      follow(text);
-      put(text, true);
-      if (line.ending == 0) pending = newline_;
-    }
-    if (line.hidden != 0) putSpan(HiddenAfter(line));
-  };
+  FilePieces file{text_, newline_, pieces};
+  if (header_.lines > 0) file.Span(SpanText(header_), header_.lastBreak);
   lines_.ForEachChunk([&](std::span<const StoredLine> chunk) {
     for (std::size_t i = 0; i < chunk.size();) {
       // Most lines: unchanged, right after the piece before them, which they join a run at a time.
-      if (pending.empty() && !pieces.empty() && pieces.back().fromFile) {
-        TextPiece& last = pieces.back();
-        const auto end = static_cast<std::size_t>(last.text.data() + last.text.size() - text_.data());
-        if (const UnchangedRun run = UnchangedRunFrom(chunk.subspan(i), end); run.lines > 0) {
-          last.text = {last.text.data(), last.text.size() + run.bytes};
-          i += run.lines;
-          continue;
-        }
+      if (const std::size_t joined = file.JoinUnchanged(chunk.subspan(i)); joined > 0) {
+        i += joined;
+        continue;
       }
-      putLine(chunk[i++]);
+      const StoredLine& line = chunk[i++];
+      if (line.added != 0) {
+        file.AddedLine(lines_.Text(line), lines_.AddedBreak(line));
+      } else {
+        file.FileLine(line);
+      }
+      if (line.hidden != 0) {
+        const Span& hidden = HiddenAfter(line);
+        file.Span(SpanText(hidden), hidden.lastBreak);
+      }
     }
   });
-  if (finalBreak_) follow({});
+  file.End(finalBreak_);
   return pieces;
 }
 
@@ -323,6 +263,7 @@ void SourceCodeModule::DeleteLines(long line, long count) {
     if (lines_.at(i).hidden != 0) throw VbError(kErrInvalidCall);
   }
   lines_.Erase(first, static_cast<std::size_t>(count));
+  edited_ = edited_ || count > 0;
   routines_.reset();
 }
 
@@ -337,6 +278,7 @@ void SourceCodeModule::AddFromString(std::string_view text) {
 
 void SourceCodeModule::InsertAt(std::size_t at, std::string_view text) {
   const std::size_t count = lines_.Insert(at, text, newline_);
+  edited_ = true;
   if (!routines_) return;
   try {
     UpdateRoutines(*routines_, lines_, at, count);

@@ -12,6 +12,7 @@
 #include "host/code_module.h"
 #include "host/code_pane.h"
 #include "host/source_files/code_line_store.h"
+#include "host/source_files/file_pieces.h"
 #include "host/source_files/memory_component.h"
 #include "host/source_files/source_lines.h"
 #include "host/vb_code/routine_list.h"
@@ -41,13 +42,6 @@ class SourceCodePane final : public CodePane {
 // unchanged for as long as the module lives.
 struct BorrowedText {
   std::string_view text;
-};
-
-// One stretch of the file a module writes: either bytes of the text it was read from, as they are,
-// or text made since reading (lines added, the breaks they take).
-struct TextPiece {
-  std::string_view text;
-  bool fromFile = false;
 };
 
 // The code lines are the file's lines after its hidden header, without the Attribute lines; they
@@ -95,6 +89,8 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
       if (line.added != 0) visit(lines_.Text(line));
     });
   }
+  // Whether a line was inserted or deleted since reading.
+  bool Edited() const noexcept { return edited_; }
   // A copy of every code line, to look at.
   std::deque<std::string> lines() const;
   SourceCodePane& pane() noexcept { return pane_; }
@@ -133,7 +129,12 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
     Span span;
   };
 
+  friend class EditedPieces;
+
   void Read(SourceKind kind, std::optional<ComponentType> component);
+  std::string_view SpanText(const Span& span) const {
+    return text_.substr(span.begin, span.end - span.begin);
+  }
   const Span& HiddenAfter(const StoredLine& line) const;
   const RoutineList& Routines() const;
   std::size_t RequireRoutine(std::string_view name, ProcKind kind) const;
@@ -149,6 +150,7 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   std::string newline_;                          // the break new lines take
   bool finalBreak_ = true;                       // whether the file's last line ends with a break
   bool named_ = false;                           // the header holds Attribute VB_Name
+  bool edited_ = false;                          // a line was inserted or deleted since reading
   mutable std::optional<RoutineList> routines_;  // worked out on first use, then kept up to date
   std::shared_ptr<MemoryComponent> component_;
   std::string moduleName_;  // VB_Name's value

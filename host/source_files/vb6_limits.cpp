@@ -38,18 +38,23 @@ std::string Grouped(long long value) {
 }  // namespace
 
 void Vb6Limits::RequireWithin(const SourceCodeModule& after) const {
-  const long lines = after.CountOfLines();
+  RequireLineCount(after.CountOfLines());
+  after.ForEachAddedLine(RequireLineLength);
+}
+
+void Vb6Limits::RequireLineCount(long lines) const {
   if (lines > kMostModuleLines && lines_ <= kMostModuleLines) {
     throw std::runtime_error("the module would have " + Grouped(lines) + " lines, more than the " +
                              Grouped(kMostModuleLines) + " that VB6 loads");
   }
-  after.ForEachAddedLine([](std::string_view line) {
-    if (!TooLong(line)) return;
-    throw std::runtime_error("a new line (\"" + Start(line) + "...\") would be " +
-                             Grouped(static_cast<long long>(Characters(line))) +
-                             " characters long, more than the " +
-                             Grouped(static_cast<long long>(kLongestLine)) + " that VB6 loads");
-  });
+}
+
+void Vb6Limits::RequireLineLength(std::string_view line) {
+  if (!TooLong(line)) return;
+  throw std::runtime_error("a new line (\"" + Start(line) + "...\") would be " +
+                           Grouped(static_cast<long long>(Characters(line))) +
+                           " characters long, more than the " +
+                           Grouped(static_cast<long long>(kLongestLine)) + " that VB6 loads");
 }
 
 }  // namespace host

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "host/source_files/source_code_module.h"
 
@@ -19,8 +20,13 @@ class Vb6Limits {
  public:
   explicit Vb6Limits(const SourceCodeModule& before) : lines_(before.CountOfLines()) {}
 
-  // Throws std::runtime_error describing the excess.
+  // Throws std::runtime_error describing the excess: of the line count first, then of the first new
+  // line too long.
   void RequireWithin(const SourceCodeModule& after) const;
+  // The two checks apart, for an edit that is written as it is made: the count of the module's
+  // lines once edited, and one new line.
+  void RequireLineCount(long lines) const;
+  static void RequireLineLength(std::string_view line);
 
  private:
   long lines_;

@@ -217,7 +217,8 @@ void IniSettingsStore::SaveNew(const host::SettingAddress& address, std::string_
   replacement.temporaryPattern = target + ".XXXXXX";
   try {
     // The new file is in place whether or not its folder could be flushed after the rename.
-    const std::string_view whole[] = {text};
+    const std::string_view pieces[] = {text};
+    host::WholeBytes whole{pieces};
     ReplaceFile(replacement, whole);
   } catch (const ReplaceChanged&) {
     Refuse(target, "was made by another program meanwhile; nothing was written");

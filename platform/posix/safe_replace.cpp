@@ -340,7 +340,7 @@ ReplaceError::ReplaceError(SaveStep step, int error, std::string attribute)
       error_(error),
       attribute_(std::move(attribute)) {}
 
-ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::string_view> pieces) {
+ReplaceOutcome ReplaceFile(const Replacement& replacement, host::NewBytesSource& pieces) {
   const Planned planned{replacement.faults};
   // Everything that may fail for want of memory happens before the swap: after it, the edit is made.
   const std::string folder = FolderOf(replacement.target);
@@ -361,7 +361,13 @@ ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::
     if (::fchmod(temporary.fd(), from.st_mode & 07777) != 0)
       throw ReplaceError(SaveStep::kPermissions, errno);
   }
-  planned.Check(SaveStep::kWrite, WriteAll(temporary.fd(), pieces));
+  int written = 0;
+  while (written == 0) {
+    const std::span<const std::string_view> batch = pieces.Next();
+    if (batch.empty()) break;
+    written = WriteAll(temporary.fd(), batch);
+  }
+  planned.Check(SaveStep::kWrite, written);
   planned.Check(SaveStep::kSync, ErrnoOf(::fsync(temporary.fd())));
   // Runs of ours that wait for the file take the new one, once in place, only when this run is done.
   FileDescriptor newLock{::open(temporary.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)};

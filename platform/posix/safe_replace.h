@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/source_file.h"
+
 namespace platform::posix {
 
 // The steps of a replacement, in order; a test can make any of them fail.
@@ -96,17 +98,17 @@ struct ReplaceOutcome {
   bool overtaken = false;
 };
 
-// Writes `pieces`, one after another, to a new temporary file, gives it the old file's metadata,
-// flushes and closes it, looks quickly that the target is still the file that was read, and swaps the
-// two in one step (renameat2's RENAME_EXCHANGE); then it checks that what it swapped out is the file
-// that was read, as it was read, and that no other program has it open for writing: if not, it swaps
-// the two back and throws ReplaceChanged. Where
-// the file system cannot swap, the check is made before a rename, and once more on the old file
-// after it: what another program wrote to it in between is kept beside the target. Throws
-// ReplaceError (or what beforeSwap throws) for a failure before the edit. The swap is the edit: a
+// Writes the pieces `pieces` hands over, one after another, to a new temporary file, gives it the old file's
+// metadata, flushes and closes it, looks quickly that the target is still the file that was read, and swaps
+// the two in one step (renameat2's RENAME_EXCHANGE); then it checks that what it swapped out is the file that
+// was read, as it was read, and that no other program has it open for writing: if not, it swaps the two back
+// and throws ReplaceChanged. Where the file system cannot swap, the check is made before a rename, and once
+// more on the old file after it: what another program wrote to it in between is kept beside the target.
+// Throws ReplaceError (or what beforeSwap throws) for a failure before the edit. The swap is the edit: a
 // folder that cannot be flushed after it does not undo it. SIGINT, SIGTERM, SIGHUP and SIGQUIT
 // remove the temporary file before they end the process, and once the edit is made write madeLine.
-ReplaceOutcome ReplaceFile(const Replacement& replacement, std::span<const std::string_view> pieces);
+// What `pieces` throws stops the replacement before the swap, as a failure to write would.
+ReplaceOutcome ReplaceFile(const Replacement& replacement, host::NewBytesSource& pieces);
 
 // Writes `pieces` over the file open as `original` (reopened for writing through the target's
 // path, which must name it), keeping its inode, and with it its owner, group, mode, access list and

@@ -207,6 +207,15 @@ std::string ReasonOf(const ReplaceError& failure, const std::string& folder) {
       MessageOf(failure), {.reason = std::strerror(failure.error()), .place = place, .kept = failure.kept()});
 }
 
+// Every piece `pieces` hands over, as one text.
+std::string Joined(host::NewBytesSource& pieces) {
+  std::string whole;
+  for (std::span<const std::string_view> batch = pieces.Next(); !batch.empty(); batch = pieces.Next()) {
+    for (const std::string_view piece : batch) whole += piece;
+  }
+  return whole;
+}
+
 }  // namespace
 
 DiskSourceFile DiskSourceFile::Read(const std::string& path, const EditPolicy& policy) {
@@ -240,7 +249,7 @@ void DiskSourceFile::WaitForWriters() const {
   WaitForNoWriter(path_, file_.get(), *wait_);
 }
 
-std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
+std::string DiskSourceFile::Replace(host::NewBytesSource& pieces) {
   if (file_.get() < 0) throw Failure(path_, host::FileMessage::kReplacedAlready);
   // However it ends, the lock goes with it: a run waiting for this file may go on.
   struct Unlock {
@@ -249,14 +258,18 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   } unlock{file_};
   if (!readOnly_.empty()) throw host::SourceFileError(path_, readOnly_ + std::string{host::kNothingWritten});
   // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
-  // told. Not cleared first: a cleared buffer touches all its pages. No larger than the file read and
-  // the byte that shows it grew, which take as many reads as a larger buffer would: a project's run
-  // then reuses the memory its last file freed rather than reaching for more.
+  // told. Their buffer is taken once the new file is written, before the swap, so that it never
+  // stands beside the new text as a caller makes it. Not cleared first: a cleared buffer touches all
+  // its pages. No larger than the file read and the byte that shows it grew, which take as many reads
+  // as a larger buffer would: a project's run then reuses the memory its last file freed rather than
+  // reaching for more.
   constexpr std::size_t kCompareBlock = 65536;
   const std::size_t compareSize = std::min(kCompareBlock, bytes_.view().size() + 1);
-  const auto buffer =
-      std::make_unique_for_overwrite<char[]>(compareSize);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
-  compareBuffer_ = {buffer.get(), compareSize};
+  std::unique_ptr<char[]> buffer;  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+  struct Forget {
+    std::span<char>& buffer;
+    ~Forget() { buffer = {}; }
+  } forget{compareBuffer_};
   const std::string folder = FolderOf(target_);
   Replacement replacement;
   replacement.target = target_;
@@ -264,7 +277,11 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   replacement.temporaryPattern = folder + "/.scrivlet-XXXXXX";
   replacement.original = file_.get();
   replacement.unchanged = [this](bool quick) { return StillAsRead(quick); };
-  replacement.beforeSwap = [this] { WaitForWriters(); };
+  replacement.beforeSwap = [&] {
+    buffer = std::make_unique_for_overwrite<char[]>(compareSize);  // NOLINT(cppcoreguidelines-avoid-c-arrays)
+    compareBuffer_ = {buffer.get(), compareSize};
+    WaitForWriters();
+  };
   replacement.originalBytes = bytes_.view();
   replacement.madeLine = madeLine_;
   replacement.faults = faults_;
@@ -278,7 +295,15 @@ std::string DiskSourceFile::Replace(std::span<const std::string_view> pieces) {
   warning.reserve(warning.size() + 256 + kPowerLoss.size());
   ReplaceOutcome outcome;
   try {
-    outcome = inPlace ? EditInPlace(replacement, pieces) : ReplaceFile(replacement, pieces);
+    if (inPlace) {
+      // Editing in place needs the whole new text before it writes a byte: its size first, and the
+      // old bytes put back if a write fails.
+      const std::string whole = Joined(pieces);
+      const std::string_view wholePieces[] = {whole};
+      outcome = EditInPlace(replacement, wholePieces);
+    } else {
+      outcome = ReplaceFile(replacement, pieces);
+    }
   } catch (const ReplaceChanged&) {
     throw Failure(path_, host::FileMessage::kChanged);
   } catch (const ReplaceError& failure) {

@@ -59,7 +59,7 @@ class DiskSourceFile final : public host::SourceFile {
   // in place instead, after a backup copy beside it. Refuses a read-only file and a file that
   // changed on disk since it was read. Until the edit, any failure leaves the file as it was and
   // removes the temporary file. Throws host::SourceFileError.
-  std::string Replace(std::span<const std::string_view> pieces) override;
+  std::string Replace(host::NewBytesSource& pieces) override;
   using host::SourceFile::Replace;
 
   // Every later Replace() meets `faults`.

@@ -150,7 +150,7 @@ ReplaceError::ReplaceError(SaveStep step, DWORD error, std::wstring oldCopy, std
       oldCopy_(std::move(oldCopy)),
       newFile_(std::move(newFile)) {}
 
-Replaced ReplaceSafely(const Replacement& replacement, std::span<const std::string_view> pieces) {
+Replaced ReplaceSafely(const Replacement& replacement, host::NewBytesSource& pieces) {
   // A step fails with its own error, or with the one a test planned for it.
   const auto planned = [&](SaveStep step, DWORD error) {
     if (error == ERROR_SUCCESS && replacement.faults) error = replacement.faults(step);
@@ -168,8 +168,12 @@ Replaced ReplaceSafely(const Replacement& replacement, std::span<const std::stri
   check(SaveStep::kSecurity, CopyPermissions(original, temporary.get()));
   check(SaveStep::kAttributes, CopyAttributes(original, temporary.get()));
   DWORD written = ERROR_SUCCESS;
-  for (const std::string_view piece : pieces) {
-    if ((written = WriteAll(temporary.get(), piece)) != ERROR_SUCCESS) break;
+  while (written == ERROR_SUCCESS) {
+    const std::span<const std::string_view> batch = pieces.Next();
+    if (batch.empty()) break;
+    for (const std::string_view piece : batch) {
+      if ((written = WriteAll(temporary.get(), piece)) != ERROR_SUCCESS) break;
+    }
   }
   check(SaveStep::kWrite, written);
   check(SaveStep::kFlush, ErrorOf(::FlushFileBuffers(temporary.get())));

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/source_file.h"
 #include "platform/win32/file_handle.h"
 
 namespace platform::win32 {
@@ -66,13 +67,13 @@ struct Replaced {
   DWORD removeError = 0;  // ERROR_SUCCESS once it is deleted
 };
 
-// Writes `pieces` to a new file in the folder, gives it the old file's permissions (its DACL),
-// attributes and creation time, flushes and closes it, runs the last check, and puts it in the old
+// Writes the pieces `pieces` hands over to a new file in the folder, gives it the old file's permissions (its
+// DACL), attributes and creation time, flushes and closes it, runs the last check, and puts it in the old
 // file's place with ReplaceFileW, which also keeps what else Windows keeps of a file (its named
 // streams, short name, object identifier, encryption and compression). The old file goes to a name
 // of its own first, so that no failure can leave the path without a file, and is then deleted.
-// Throws ReplaceError (or what beforeReplace throws) for a failure before the replacement. Nothing
-// after the replacement throws.
-Replaced ReplaceSafely(const Replacement& replacement, std::span<const std::string_view> pieces);
+// Throws ReplaceError (or what beforeReplace or `pieces` throws) for a failure before the
+// replacement. Nothing after the replacement throws.
+Replaced ReplaceSafely(const Replacement& replacement, host::NewBytesSource& pieces);
 
 }  // namespace platform::win32

@@ -195,7 +195,7 @@ bool WindowsSourceFile::IsUnchanged() const {
   return again == bytes_;
 }
 
-std::string WindowsSourceFile::Replace(std::span<const std::string_view> pieces) {
+std::string WindowsSourceFile::Replace(host::NewBytesSource& pieces) {
   if (!file_) throw Failure(path_, host::FileMessage::kReplacedAlready);
   // However it ends, the file is let go: a run waiting for it may go on.
   struct Release {

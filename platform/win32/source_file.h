@@ -40,7 +40,7 @@ class WindowsSourceFile final : public host::SourceFile {
   // it and puts it in its place (ReplaceSafely). Until then, any failure leaves the file as it was
   // and no new file. Throws host::SourceFileError; the warning it returns is about the old copy,
   // once the file is replaced.
-  std::string Replace(std::span<const std::string_view> pieces) override;
+  std::string Replace(host::NewBytesSource& pieces) override;
   using host::SourceFile::Replace;
 
  private:

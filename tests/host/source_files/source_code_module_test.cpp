@@ -5,16 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
 #include <iterator>
 #include <memory>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/host_error.h"
+#include "host/source_files/edited_pieces.h"
 #include "host/vb_errors.h"
 #include "testing/ide/memory_code_module.h"
 #include "tests/host/code_module_contract.h"
@@ -610,3 +613,94 @@ TEST(LargeModuleTest, EditsAllOverFollowTheBuiltInModule) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// A file written as its edits come equals the module's text once they are made in it
+
+struct StreamedCase {
+  const char* label;
+  std::string text;
+  SourceKind kind;
+  std::vector<host::LineEdit> edits;  // in order, as a plan gives them
+};
+
+void PrintTo(const StreamedCase& c, std::ostream* os) {
+  *os << c.label;
+}
+
+// The file EditedPieces puts together, the edits handed over `perCall` at a time.
+std::string Streamed(const SourceCodeModule& module, const std::vector<host::LineEdit>& edits,
+                     std::size_t perCall) {
+  host::EditedPieces pieces{module, [](std::string_view line, long, std::string& out) { out += line; }};
+  std::string text;
+  const auto append = [&](std::span<const host::TextPiece> made) {
+    for (const host::TextPiece& piece : made) text += piece.text;
+  };
+  for (std::size_t i = 0; i < edits.size(); i += perCall) {
+    append(pieces.Next(std::span{edits}.subspan(i, std::min(perCall, edits.size() - i))));
+  }
+  append(pieces.Next({}));
+  return text;
+}
+
+class StreamedTest : public testing::TestWithParam<StreamedCase> {};
+
+TEST_P(StreamedTest, EqualsTheModuleOnceEdited) {
+  const StreamedCase& c = GetParam();
+  SourceCodeModule edited{c.text, c.kind};
+  for (auto edit = c.edits.rbegin(); edit != c.edits.rend(); ++edit) {
+    if (edit->count > 0) edited.DeleteLines(edit->first, edit->count);
+    if (edit->lineCount > 0) edited.InsertLines(edit->first, edit->text);
+  }
+  const SourceCodeModule module{c.text, c.kind};
+  for (const std::size_t perCall : {std::size_t{1}, c.edits.size() + 1}) {
+    SCOPED_TRACE(perCall);
+    EXPECT_EQ(test::Visible(Streamed(module, c.edits, perCall)), test::Visible(edited.Text()));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, StreamedTest,
+    testing::Values(
+        // Around every kind of hidden line: after the Get's Attribute lines, replacing its body, and
+        // both at once; ahead of the first code line; at the very end.
+        StreamedCase{"Dial",
+                     CrLfFile(kDial),
+                     kDescribed,
+                     {{1, 0, "' top", 1},
+                      {4, 1, "Private Enum Modes\r' more", 2},
+                      {17, 0, "    ' first\r    ' second", 2},
+                      {17, 1, "    Value = 2", 1},
+                      {19, 3, "", 0},
+                      {23, 0, "' last", 1}}},
+        StreamedCase{"NoFinalBreak", "a\r\nb", kBas, {{1, 1, "x\ry", 2}, {3, 0, "z", 1}}},
+        StreamedCase{"NoFinalBreakEmptyLastLine", "a\r\nb", kBas, {{3, 0, "x\r", 2}}},
+        StreamedCase{"NoFinalBreakLastLineDeleted", "a\r\nb", kBas, {{2, 1, "c", 1}}},
+        StreamedCase{"LoneCrBeforeAnEmptyLine", "a\rb\n", kBas, {{2, 0, "", 1}, {2, 1, "x", 1}}},
+        StreamedCase{"MixedBreaksMostlyCr", "a\r\nb\rc\rd\n", kBas, {{2, 0, "x\r\ny\nz", 3}, {4, 1, "w", 1}}},
+        StreamedCase{"EmptyFile", "", kBas, {{1, 0, "Sub A()\rEnd Sub", 2}}},
+        StreamedCase{"HeaderWithoutBreak", "Attribute VB_Name = \"M\"", kBas, {{1, 0, "Dim m", 1}}},
+        StreamedCase{
+            "Startup", Example("Startup.bas"), kBas, {{6, 0, "' header", 1}, {7, 2, "  Load x", 1}}}),
+    [](const testing::TestParamInfo<StreamedCase>& info) { return std::string{info.param.label}; });
+
+// What DeleteLines and InsertLines refuse, a streamed edit refuses: Attribute lines would be lost, or
+// the edit is out of order or past the module.
+TEST(StreamedTest, RefusesWhatTheModuleRefuses) {
+  const SourceCodeModule module{CrLfFile(kDial), kDescribed};
+  const std::vector<std::vector<host::LineEdit>> refused = {
+      {{2, 1, "", 0}},                   // the event its attribute follows
+      {{16, 2, "x", 1}},                 // the Get's declaration, which two follow
+      {{5, 1, "x", 1}, {4, 0, "y", 1}},  // out of order
+      {{23, 2, "x", 1}},                 // past the end
+      {{0, 0, "x", 1}}};
+  for (const std::vector<host::LineEdit>& edits : refused) {
+    SCOPED_TRACE(edits.back().first);
+    try {
+      static_cast<void>(Streamed(module, edits, edits.size()));
+      ADD_FAILURE() << "no error";
+    } catch (const HostError& error) {
+      EXPECT_EQ(error.number(), host::kErrInvalidCall);
+    }
+  }
+}
