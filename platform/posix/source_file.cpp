@@ -260,11 +260,13 @@ std::string DiskSourceFile::Replace(host::NewBytesSource& pieces) {
   // The checks once the new file is in place allocate nothing: no failure there may leave the swap half
   // told. Their buffer is taken once the new file is written, before the swap, so that it never
   // stands beside the new text as a caller makes it. Not cleared first: a cleared buffer touches all
-  // its pages. No larger than the file read and the byte that shows it grew, which take as many reads
-  // as a larger buffer would: a project's run then reuses the memory its last file freed rather than
-  // reaching for more.
-  constexpr std::size_t kCompareBlock = 65536;
-  const std::size_t compareSize = std::min(kCompareBlock, bytes_.view().size() + 1);
+  // its pages. A quarter of the file, so that a run over a project holds little more than the file
+  // itself, read in a few calls: at least a page, and at most 64 KiB, which a large file reads in
+  // calls enough.
+  constexpr std::size_t kLeastBlock = 4096;
+  constexpr std::size_t kMostBlock = 65536;
+  const std::size_t compareSize =
+      std::min(bytes_.view().size() + 1, std::clamp((bytes_.view().size() + 1) / 4, kLeastBlock, kMostBlock));
   std::unique_ptr<char[]> buffer;  // NOLINT(cppcoreguidelines-avoid-c-arrays)
   struct Forget {
     std::span<char>& buffer;
