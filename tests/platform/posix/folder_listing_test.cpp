@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/source_file.h"
@@ -17,37 +18,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class Make { kFile, kFolder, kLink, kPipe };
-
-struct Entry {
-  const char* path;
-  Make make;
-  const char* target = "";
-};
-
 // '-' < '.' < '/' < '0': the folder "a" must list after "a.bas" and "a.x/c.bas" and before "a0.bas",
 // where sorting its bare name would put it first.
-const Entry kTree[] = {
-    {"a0.bas", Make::kFile},
-    {"a.bas", Make::kFile},
-    {"a-b.bas", Make::kFile},
-    {"a", Make::kFolder},
-    {"a/b.bas", Make::kFile},
-    {"a/z", Make::kFolder},
-    {"a/z/y.bas", Make::kFile},
-    {"a/.scrivlet", Make::kFolder},
-    {"a/.scrivlet/t.txt", Make::kFile},
-    {"a.x", Make::kFolder},
-    {"a.x/c.bas", Make::kFile},
-    {"B.frm", Make::kFile},
-    {"\xc3\xa9.bas", Make::kFile},
-    {"empty", Make::kFolder},
-    {".hidden.bas", Make::kFile},
-    {"alias.bas", Make::kLink, "a.bas"},
-    {"through", Make::kLink, "a"},
-    {"gone.bas", Make::kLink, "none.bas"},
-    {"pipe", Make::kPipe},
-};
+const char* const kFiles[] = {"a0.bas",    "a.bas", "a-b.bas",      "a/b.bas",     "a/z/y.bas",
+                              "a.x/c.bas", "B.frm", "\xc3\xa9.bas", ".hidden.bas", "a/.scrivlet/t.txt"};
+// Each link and what it names: a file, a folder, nothing.
+const std::pair<const char*, const char*> kLinks[] = {
+    {"alias.bas", "a.bas"}, {"through", "a"}, {"gone.bas", "none.bas"}};
 const std::vector<std::string> kListed = {"B.frm",         "a-b.bas",         "a.bas",       "a.x/c.bas",
                                           "a/b.bas",       "a/z/y.bas",       "a0.bas",      "alias.bas",
                                           "through/b.bas", "through/z/y.bas", "\xc3\xa9.bas"};
@@ -55,23 +32,13 @@ const std::vector<std::string> kListed = {"B.frm",         "a-b.bas",         "a
 class FolderListing : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const Entry& entry : kTree) {
-      const fs::path path = folder_.path() / entry.path;
-      switch (entry.make) {
-        case Make::kFile:
-          test::WriteFile(path, "x");
-          break;
-        case Make::kFolder:
-          fs::create_directory(path);
-          break;
-        case Make::kLink:
-          fs::create_symlink(entry.target, path);
-          break;
-        case Make::kPipe:
-          ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-          break;
-      }
+    for (const char* file : kFiles) {
+      fs::create_directories((folder_.path() / file).parent_path());
+      test::WriteFile(folder_.path() / file, "x");
     }
+    for (const auto& [link, target] : kLinks) fs::create_symlink(target, folder_.path() / link);
+    fs::create_directory(folder_.path() / "empty");
+    ASSERT_EQ(::mkfifo((folder_.path() / "pipe").c_str(), 0600), 0);
   }
 
   test::TempFolder folder_;
