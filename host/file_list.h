@@ -11,7 +11,7 @@
 
 namespace host {
 
-// Paths that share a prefix (a folder with its separator), stored once, each file's path after it
+// Paths that share a prefix (a folder with its separator, or nothing), stored once, each file's path after it
 // packed one after another in one text with an index of where each ends: a few bytes per file beyond
 // its name, where a string of its own would cost a heap block of the whole path.
 class FileList {

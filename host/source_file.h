@@ -63,9 +63,9 @@ class SourceFiles {
   virtual std::unique_ptr<SourceFile> Read(const std::string& path) = 0;
 
   // Every file in the folder `path` and the folders below it, in the byte order of their whole paths,
-  // leaving out what a leading dot hides (.git, .scrivlet); the list's prefix is `path` and the
-  // platform's separator. Nothing when `path` is not a folder. Throws SourceFileError when a folder
-  // cannot be read.
+  // leaving out what a leading dot hides (.git, .scrivlet); the list's prefix is `path` with the
+  // platform's separator after it, unless it ends with one. Nothing when `path` is not a folder.
+  // Throws SourceFileError when a folder cannot be read.
   virtual std::optional<FileList> FilesBelow(const std::string& path) const {
     static_cast<void>(path);
     return std::nullopt;
