@@ -2,12 +2,14 @@
 // and projects given the header or the trap it lacks, or what the templates added taken out again.
 #include "cli/dressing_command.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "generator/template_loading.h"
 #include "host/code_page.h"
 #include "host/date_formatter.h"
+#include "host/file_list.h"
 #include "host/host_error.h"
 #include "host/source_files/module_file.h"
 #include "host/source_files/project_file.h"
@@ -28,35 +31,43 @@ namespace cli {
 namespace {
 
 // The files to edit, each with the project that lists it (empty when it was not given through a
-// .vbp). Packed, as a project's list lives through its whole run: the paths one after another in one
-// text, and each file's end in it and its project's index.
+// .vbp). Packed, as a project's list lives through its whole run: in groups that share a folder (a
+// folder's listing kept as it came, a project's files, the paths given one by one), each with its
+// project and where its files end among all the files.
 class Targets {
  public:
-  std::size_t size() const noexcept { return files_.size(); }
-  std::string_view Path(std::size_t i) const {
-    const std::size_t begin = i == 0 ? 0 : files_[i - 1].end;
-    return std::string_view{paths_}.substr(begin, files_[i].end - begin);
+  std::size_t size() const noexcept { return groups_.empty() ? 0 : groups_.back().end; }
+  std::string Path(std::size_t i) const {
+    const Group& group = GroupOf(i);
+    return group.files.Path(i - (group.end - group.files.size()));
   }
-  const std::string& Project(std::size_t i) const { return projects_[files_[i].project]; }
+  const std::string& Project(std::size_t i) const { return GroupOf(i).project; }
 
-  void Reserve(std::size_t files, std::size_t bytes) {
-    files_.reserve(files_.size() + files);
-    paths_.reserve(paths_.size() + bytes);
+  void Add(host::FileList files, const std::string& project) {
+    if (files.empty()) return;
+    const std::size_t end = size() + files.size();
+    groups_.push_back({std::move(files), project, end});
   }
+  // One path, with the paths given one by one just before it when they share its project.
   void Add(std::string_view path, const std::string& project) {
-    if (projects_.back() != project) projects_.push_back(project);
-    paths_ += path;
-    files_.push_back({static_cast<std::size_t>(paths_.size()), projects_.size() - 1});
+    if (groups_.empty() || !groups_.back().files.prefix().empty() || groups_.back().project != project) {
+      groups_.push_back({host::FileList{std::string{}}, project, size()});
+    }
+    groups_.back().files.Add(path);
+    ++groups_.back().end;
   }
 
  private:
-  struct File {
-    std::size_t end;      // of its path in paths_
-    std::size_t project;  // its index in projects_
+  struct Group {
+    host::FileList files;
+    std::string project;
+    std::size_t end;  // one past its last file among all the files
   };
-  std::string paths_;
-  std::vector<File> files_;
-  std::vector<std::string> projects_{std::string{}};
+  const Group& GroupOf(std::size_t i) const {
+    return *std::upper_bound(groups_.begin(), groups_.end(), i,
+                             [](std::size_t index, const Group& group) { return index < group.end; });
+  }
+  std::vector<Group> groups_;
 };
 
 std::string FolderOf(const std::string& path) {
@@ -72,32 +83,27 @@ Targets TargetsOf(const Command& command, CommandServices& services) {
   // which for a project of many files would cost as much memory as the list itself.
   std::set<std::string, std::less<>> seen;
   const bool several = command.paths.size() > 1;
-  const auto add = [&](std::string_view path, const std::string& project) {
-    if (several && !seen.emplace(path).second) return;
-    targets.Add(path, project);
-  };
+  const auto first = [&](std::string_view path) { return !several || seen.emplace(path).second; };
   for (const std::string& path : command.paths) {
-    if (std::optional<std::vector<std::string>> below = services.files.FilesBelow(path)) {
-      std::size_t bytes = 0;
-      for (const std::string& file : *below) bytes += file.size();
-      targets.Reserve(below->size(), bytes);
-      for (const std::string& file : *below) {
-        if (host::SourceFileKindOfPath(file)) add(file, {});
-      }
+    if (std::optional<host::FileList> below = services.files.FilesBelow(path)) {
+      below->KeepOnly([&](std::string_view file) { return host::SourceFileKindOfPath(file) && first(file); });
+      targets.Add(std::move(*below), {});
       continue;
     }
     if (path.size() > 4 && host::SameName(std::string_view{path}.substr(path.size() - 4), ".vbp")) {
       const std::unique_ptr<host::SourceFile> file = services.files.Read(path);
       const host::ProjectFile project = host::ReadProjectFile(file->bytes());
-      for (std::string listed : project.files) {
-        for (char& c : listed) {
+      host::FileList listed{FolderOf(path)};
+      for (std::string name : project.files) {
+        for (char& c : name) {
           if (c == '\\') c = '/';  // Windows takes either; the project file was written on Windows
         }
-        add(FolderOf(path) + listed, project.name);
+        if (first(listed.prefix() + name)) listed.Add(name);
       }
+      targets.Add(std::move(listed), project.name);
       continue;
     }
-    add(path, {});
+    if (first(path)) targets.Add(path, {});
   }
   return targets;
 }

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
+
+#include "host/file_list.h"
 
 namespace host {
 
@@ -91,10 +92,11 @@ class SourceFiles {
   // kind of non-regular file, or cannot be read.
   virtual std::unique_ptr<SourceFile> Read(const std::string& path) = 0;
 
-  // Every file in the folder `path` and the folders below it, sorted, leaving out what a leading dot
-  // hides (.git, .scrivlet); nothing when `path` is not a folder. Throws SourceFileError when a
-  // folder cannot be read.
-  virtual std::optional<std::vector<std::string>> FilesBelow(const std::string& path) const {
+  // Every file in the folder `path` and the folders below it, in the byte order of their whole paths,
+  // leaving out what a leading dot hides (.git, .scrivlet); the list's prefix is `path` with the
+  // platform's separator after it, unless it ends with one. Nothing when `path` is not a folder.
+  // Throws SourceFileError when a folder cannot be read.
+  virtual std::optional<FileList> FilesBelow(const std::string& path) const {
     static_cast<void>(path);
     return std::nullopt;
   }

@@ -2,11 +2,13 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 
+#include "host/folder_entries.h"
 #include "host/source_file.h"
 #include "platform/posix/source_file.h"
 
@@ -17,44 +19,76 @@ struct DirectoryCloser {
   void operator()(DIR* directory) const noexcept { ::closedir(directory); }
 };
 
-void ListInto(const std::string& folder, std::vector<std::string>& files) {
-  const std::unique_ptr<DIR, DirectoryCloser> directory{::opendir(folder.c_str())};
-  if (!directory)
-    throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
+[[noreturn]] void CannotList(const std::string& folder, int error) {
+  throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(error));
+}
+
+// The files and folders in the folder `path`, unsorted. A link is followed as what it names; one
+// that names nothing, and what is neither a file nor a folder, is left out. The folder is closed on
+// return, before the walk goes down into its folders. `path` serves to name the entries that need a
+// stat, and comes back as it was.
+host::FolderEntries EntriesOf(std::string& path) {
+  host::FolderEntries entries{'/'};
+  const std::unique_ptr<DIR, DirectoryCloser> directory{::opendir(path.c_str())};
+  if (!directory) CannotList(path, errno);
+  const std::size_t folderLength = path.size();
+  if (!path.ends_with('/')) path += '/';
+  const std::size_t baseLength = path.size();
   for (errno = 0; const dirent* entry = ::readdir(directory.get()); errno = 0) {
     const std::string_view name{entry->d_name};
     if (name.starts_with('.')) continue;
-    std::string path = folder;
-    if (!path.ends_with('/')) path += '/';
-    path += name;
-    // The entry's kind as the folder gives it, where the file system does: no stat for it. A link is
-    // followed as the file it names; one that names nothing is left out.
+    // The entry's kind as the folder gives it, where the file system does: no stat for it.
     bool folder = entry->d_type == DT_DIR;
     bool regular = entry->d_type == DT_REG;
     if (!folder && !regular) {
+      path.resize(baseLength);
+      path += name;
       struct stat status {};
       if (::stat(path.c_str(), &status) != 0) continue;
       folder = S_ISDIR(status.st_mode);
       regular = S_ISREG(status.st_mode);
     }
     if (folder) {
-      ListInto(path, files);
+      entries.AddFolder(name);
     } else if (regular) {
-      files.push_back(std::move(path));
+      entries.AddFile(name);
     }
   }
-  if (errno != 0)
-    throw host::SourceFileError(folder, std::string{"cannot be listed: "} + std::strerror(errno));
+  const int error = errno;
+  path.resize(folderLength);
+  if (error != 0) CannotList(path, error);
+  return entries;
+}
+
+// Appends the files below the folder `path` to `files` in the byte order of their whole paths, one
+// folder's entries sorted at a time: no list of whole paths is sorted, nor held but the one being
+// built. `path` is the walk's one buffer for the paths it names, and comes back as it was.
+void ListInto(std::string& path, host::FileList& files) {
+  host::FolderEntries entries = EntriesOf(path);
+  entries.Sort();
+  const std::size_t folderLength = path.size();
+  if (!path.ends_with('/')) path += '/';
+  const std::size_t baseLength = path.size();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    path.resize(baseLength);
+    path += entries.Name(i);
+    if (entries.IsFolder(i)) {
+      ListInto(path, files);
+    } else {
+      files.Add(std::string_view{path}.substr(files.prefix().size()));
+    }
+  }
+  path.resize(folderLength);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> DiskSourceFiles::FilesBelow(const std::string& path) const {
+std::optional<host::FileList> DiskSourceFiles::FilesBelow(const std::string& path) const {
   struct stat status {};
   if (::stat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) return std::nullopt;
-  std::vector<std::string> files;
-  ListInto(path, files);
-  std::sort(files.begin(), files.end());
+  host::FileList files{path.ends_with('/') ? path : path + '/'};
+  std::string walk = path;
+  ListInto(walk, files);
   return files;
 }
 

@@ -103,7 +103,7 @@ class DiskSourceFiles final : public host::SourceFiles {
   explicit DiskSourceFiles(SaveFaults faults = {}, EditPolicy policy = {})
       : faults_(std::move(faults)), policy_(std::move(policy)) {}
   std::unique_ptr<host::SourceFile> Read(const std::string& path) override;
-  std::optional<std::vector<std::string>> FilesBelow(const std::string& path) const override;
+  std::optional<host::FileList> FilesBelow(const std::string& path) const override;
 
  private:
   SaveFaults faults_;

@@ -1,8 +1,11 @@
 // platform/win32/folder_listing.cpp: the files below a folder, for runs over a whole project.
 #include <windows.h>
 
-#include <algorithm>
+#include <memory>
+#include <string>
+#include <string_view>
 
+#include "host/folder_entries.h"
 #include "host/source_file.h"
 #include "platform/win32/source_file.h"
 #include "platform/win32/system_error_text.h"
@@ -15,40 +18,71 @@ struct FindCloser {
   void operator()(HANDLE find) const noexcept { ::FindClose(find); }
 };
 
-void ListInto(const std::wstring& folder, std::vector<std::string>& files) {
+bool EndsWithSeparator(std::string_view path) {
+  return path.ends_with('\\') || path.ends_with('/');
+}
+
+// The files and folders in the folder `path` (in UTF-8, which gives back every wide name unit for
+// unit), unsorted. The search is closed on return, before the walk goes down into its folders.
+host::FolderEntries EntriesOf(const std::string& path) {
+  host::FolderEntries entries{'\\'};
   WIN32_FIND_DATAW found{};
-  const std::wstring base = folder.ends_with(L'\\') || folder.ends_with(L'/') ? folder : folder + L"\\";
-  HANDLE raw = ::FindFirstFileW((base + L"*").c_str(), &found);
+  const std::wstring pattern = Wide(path) + (EndsWithSeparator(path) ? L"*" : L"\\*");
+  HANDLE raw = ::FindFirstFileW(pattern.c_str(), &found);
   if (raw == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND) return;
-    throw host::SourceFileError(Narrow(folder), "cannot be listed: " + SystemErrorText(error));
+    if (error == ERROR_FILE_NOT_FOUND) return entries;
+    throw host::SourceFileError(path, "cannot be listed: " + SystemErrorText(error));
   }
   const std::unique_ptr<void, FindCloser> find{raw};
   do {
     const std::wstring_view name{found.cFileName};
     if (name.starts_with(L'.')) continue;
-    const std::wstring path = base + std::wstring{name};
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      ListInto(path, files);
+      entries.AddFolder(Narrow(name));
     } else {
-      files.push_back(Narrow(path));
+      entries.AddFile(Narrow(name));
     }
   } while (::FindNextFileW(raw, &found));
   if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES) {
-    throw host::SourceFileError(Narrow(folder), "cannot be listed: " + SystemErrorText(error));
+    throw host::SourceFileError(path, "cannot be listed: " + SystemErrorText(error));
   }
+  return entries;
+}
+
+// Appends the files below the folder `path` to `files` in the byte order of their whole paths, one
+// folder's entries sorted at a time: no list of whole paths is sorted, nor held but the one being
+// built. `path` is the walk's one buffer for the paths it names, and comes back as it was.
+void ListInto(std::string& path, host::FileList& files) {
+  host::FolderEntries entries = EntriesOf(path);
+  entries.Sort();
+  const std::size_t folderLength = path.size();
+  if (!EndsWithSeparator(path)) path += '\\';
+  const std::size_t baseLength = path.size();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    path.resize(baseLength);
+    path += entries.Name(i);
+    if (entries.IsFolder(i)) {
+      ListInto(path, files);
+    } else {
+      files.Add(std::string_view{path}.substr(files.prefix().size()));
+    }
+  }
+  path.resize(folderLength);
 }
 
 }  // namespace
 
-std::optional<std::vector<std::string>> WindowsSourceFiles::FilesBelow(const std::string& path) const {
-  const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+std::optional<host::FileList> WindowsSourceFiles::FilesBelow(const std::string& path) const {
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
     return std::nullopt;
-  std::vector<std::string> files;
-  ListInto(Wide(path), files);
-  std::sort(files.begin(), files.end());
+  // The folder as the system names it: a path that is not UTF-8 is listed, and its files named, as
+  // its wide form reads back.
+  std::string walk = Narrow(wide);
+  host::FileList files{EndsWithSeparator(walk) ? walk : walk + '\\'};
+  ListInto(walk, files);
   return files;
 }
 

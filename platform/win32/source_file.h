@@ -61,7 +61,7 @@ class WindowsSourceFile final : public host::SourceFile {
 
 class WindowsSourceFiles final : public host::SourceFiles {
  public:
-  std::optional<std::vector<std::string>> FilesBelow(const std::string& path) const override;
+  std::optional<host::FileList> FilesBelow(const std::string& path) const override;
   // How long a run waits for a file that another program (or another run) holds.
   static constexpr std::chrono::milliseconds kPatience{10000};
 
