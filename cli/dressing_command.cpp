@@ -108,6 +108,13 @@ Targets TargetsOf(const Command& command, CommandServices& services) {
   return targets;
 }
 
+// A source module's code lines, read where it keeps them.
+struct ModuleCodeLines {
+  const host::SourceCodeModule& module;
+  std::size_t size() const { return static_cast<std::size_t>(module.CountOfLines()); }
+  std::string_view operator[](std::size_t index) const { return module.CodeLine(index); }
+};
+
 struct Totals {
   long files = 0;
   long changedFiles = 0;
@@ -141,30 +148,42 @@ class PlannedEdits final : public host::LineEditSource {
 
   // Plans up to the first routine that changes: false when none does, and nothing is to be written.
   bool Start() {
-    pending_ = PlanChangingRoutine();
-    return pending_;
+    while (plan_.edits.empty()) {
+      if (!PlanRoutine()) return false;
+    }
+    return true;
   }
 
+  // The edits of the routines planned next, a few KB of text at a time: one write for several
+  // routines, and little held.
   std::span<const generator::LineEdit> Next() override {
-    if (!std::exchange(pending_, false) && !PlanChangingRoutine()) return {};
+    if (std::exchange(started_, true)) {  // else the routine Start planned begins the first batch
+      plan_.edits.clear();
+      bytes_ = 0;
+    }
+    while (bytes_ < kBatchBytes && PlanRoutine()) {
+    }
     return plan_.edits;
   }
 
  private:
-  bool PlanChangingRoutine() {
-    plan_.edits.clear();
-    while (plan_.edits.empty()) {
-      plan_.routines.clear();
-      if (!planner_.PlanNext(plan_)) return false;
-      count_(plan_);
-    }
+  static constexpr std::size_t kBatchBytes = 4096;
+
+  // Plans and counts the next routine, its edits after those held; false when none is left.
+  bool PlanRoutine() {
+    const std::size_t before = plan_.edits.size();
+    plan_.routines.clear();
+    if (!planner_.PlanNext(plan_)) return false;
+    count_(plan_);
+    for (std::size_t i = before; i < plan_.edits.size(); ++i) bytes_ += plan_.edits[i].text.size();
     return true;
   }
 
   generator::DressingPlanner& planner_;
   Count count_;
   generator::DressingPlan plan_;
-  bool pending_ = false;  // the edits of the routine Start planned are still to be handed over
+  std::size_t bytes_ = 0;  // the text of the edits held
+  bool started_ = false;   // the first batch is handed over
 };
 
 class DressingRun {
@@ -230,11 +249,9 @@ class DressingRun {
     generator::DressingOptions options = options_;
     options.module = module.Parent()->Name();  // a module read from a source file always has one
     options.project = project;
-    // The planner reads the module's lines where the module keeps them, without a copy of its text.
-    const auto count = static_cast<std::size_t>(module.CountOfLines());
-    std::vector<std::string_view> lines;
-    lines.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) lines.push_back(module.CodeLine(i));
+    // The planner reads the module's lines where the module keeps them, without a copy of them.
+    const ModuleCodeLines moduleLines{module};
+    const host::CodeLinesView lines = host::CodeLinesView::Of(moduleLines);
     RoutineCounts counts;
     if (command_.diff || command_.dryRun) {
       generator::DressingPlan plan = generator::PlanDressing(lines, templates.set, options);

@@ -152,7 +152,7 @@ struct Shape {
 
 class Planner {
  public:
-  Planner(std::span<const std::string_view> lines, const TemplateSet& set, const DressingOptions& options)
+  Planner(host::CodeLinesView lines, const TemplateSet& set, const DressingOptions& options)
       : lines_(lines), set_(set), options_(options) {
     // The values below point into it, so it lives as long as the planner.
     request_.sUsage = options.usage;
@@ -379,7 +379,7 @@ class Planner {
     for (LineEdit& edit : edits) plan.edits.push_back(std::move(edit));
   }
 
-  std::span<const std::string_view> lines_;
+  host::CodeLinesView lines_;
   const TemplateSet& set_;
   const DressingOptions& options_;
   Request request_;
@@ -392,8 +392,7 @@ class Planner {
 
 // Each routine once: a declaration given twice, under #If and #Else, is one routine whose statements
 // follow the #End If.
-std::vector<Shape> ShapesOf(std::span<const std::string_view> lines,
-                            const std::vector<host::Routine>& routines) {
+std::vector<Shape> ShapesOf(const host::CodeLinesView& lines, const std::vector<host::Routine>& routines) {
   std::vector<Shape> shapes;
   shapes.reserve(routines.size());
   const auto line = [&](long number) -> std::string_view {
@@ -445,7 +444,7 @@ std::string_view ReasonText(LeftBecause reason) noexcept {
 }
 
 struct DressingPlanner::State {
-  State(std::span<const std::string_view> lines, const TemplateSet& set, const DressingOptions& options)
+  State(host::CodeLinesView lines, const TemplateSet& set, const DressingOptions& options)
       : routines(host::MapRoutines(lines)), shapes(ShapesOf(lines, routines)), planner(lines, set, options) {}
 
   std::vector<host::Routine> routines;
@@ -454,7 +453,7 @@ struct DressingPlanner::State {
   std::size_t next = 0;  // the next of shapes
 };
 
-DressingPlanner::DressingPlanner(std::span<const std::string_view> lines, const TemplateSet& set,
+DressingPlanner::DressingPlanner(host::CodeLinesView lines, const TemplateSet& set,
                                  const DressingOptions& options, long onlyLine)
     : state_(std::make_unique<State>(lines, set, options)) {
   std::vector<Shape>& shapes = state_->shapes;
@@ -483,8 +482,8 @@ bool DressingPlanner::PlanNext(DressingPlan& plan) {
   return true;
 }
 
-DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
-                          const DressingOptions& options, long onlyLine) {
+DressingPlan PlanDressing(host::CodeLinesView lines, const TemplateSet& set, const DressingOptions& options,
+                          long onlyLine) {
   DressingPlanner planner{lines, set, options, onlyLine};
   DressingPlan plan;
   plan.routines.reserve(planner.RoutineCount());

@@ -14,6 +14,7 @@
 #include "host/code_module.h"
 #include "host/line_edit.h"
 #include "host/proc_kind.h"
+#include "host/vb_code/code_lines_view.h"
 
 namespace generator {
 
@@ -71,8 +72,8 @@ struct DressingPlan {
 // limits it to the routine that holds that line.
 class DressingPlanner {
  public:
-  DressingPlanner(std::span<const std::string_view> lines, const TemplateSet& set,
-                  const DressingOptions& options, long onlyLine = 0);
+  DressingPlanner(host::CodeLinesView lines, const TemplateSet& set, const DressingOptions& options,
+                  long onlyLine = 0);
   DressingPlanner(const DressingPlanner&) = delete;
   DressingPlanner& operator=(const DressingPlanner&) = delete;
   ~DressingPlanner();
@@ -90,8 +91,12 @@ class DressingPlanner {
 
 // What the run would do to a module whose code lines are `lines`; `onlyLine`, when not 0, limits it
 // to the routine that holds that line. Nothing is changed.
-DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
-                          const DressingOptions& options, long onlyLine = 0);
+DressingPlan PlanDressing(host::CodeLinesView lines, const TemplateSet& set, const DressingOptions& options,
+                          long onlyLine = 0);
+inline DressingPlan PlanDressing(std::span<const std::string_view> lines, const TemplateSet& set,
+                                 const DressingOptions& options, long onlyLine = 0) {
+  return PlanDressing(host::CodeLinesView{lines}, set, options, onlyLine);
+}
 
 // A module's lines as read in one call: its text, and a view of each line.
 struct ModuleLines {

@@ -10,12 +10,14 @@
 namespace host {
 namespace {
 
-// Calls visit with each line of `text`, split at CR LF, CR and LF alike, as InsertLines splits it.
+// Calls visit with each line of `text`, split at CR LF, CR and LF alike, as InsertLines splits it. A
+// text without LF, as generators write theirs, has its lines found by the library's search for CR.
 template <class Visit>
 void ForEachLine(std::string_view text, Visit&& visit) {
+  const bool crAlone = text.find('\n') == std::string_view::npos;
   for (std::size_t start = 0;;) {
-    std::size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    std::size_t end = crAlone ? std::min(text.find('\r', start), text.size()) : start;
+    while (!crAlone && end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
     visit(text.substr(start, end - start));
     if (end == text.size()) return;
     if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
@@ -96,6 +98,18 @@ std::span<const TextPiece> EditedPieces::Next(std::span<const LineEdit> edits) {
   made_.clear();
   madeEnds_.clear();
   const std::string_view newline = module_.newline_;
+  // Room for them all at once, which their encoding never outgrows: a string that grows by doubling
+  // would hold twice as much, and for a moment three times.
+  std::size_t room = 0;
+  std::size_t lines = 0;  // as the edits count them; should one hold more, made_ still grows for it
+  for (const LineEdit& edit : edits) {
+    if (edit.lineCount <= 0) continue;
+    room += edit.text.size();
+    lines += static_cast<std::size_t>(edit.lineCount);
+  }
+  made_.reserve(room + lines * newline.size());
+  madeEnds_.reserve(lines);
+  madeEdits_.clear();
   std::size_t at = next_;
   long fileLine = fileLines_;
   for (const LineEdit& edit : edits) {
@@ -108,24 +122,23 @@ std::span<const TextPiece> EditedPieces::Next(std::span<const LineEdit> edits) {
         made_ += newline;
       });
     }
+    madeEdits_.push_back(madeEnds_.size());
     at = first + static_cast<std::size_t>(edit.count);
   }
   std::size_t made = 0;  // the next of madeEnds_
   std::size_t start = 0;
-  for (const LineEdit& edit : edits) {
-    const auto first = static_cast<std::size_t>(edit.first - 1);
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    const auto first = static_cast<std::size_t>(edits[i].first - 1);
     PutUnchanged(next_, first);
-    if (edit.lineCount > 0) {
-      ForEachLine(edit.text, [&](std::string_view) {
-        const std::size_t end = madeEnds_[made++];
-        file_.AddedLine(std::string_view{made_}.substr(start, end - start),
-                        std::string_view{made_}.substr(end, newline.size()));
-        start = end + newline.size();
-        ++codeLines_;
-        ++fileLines_;
-      });
+    for (; made < madeEdits_[i]; ++made) {
+      const std::size_t end = madeEnds_[made];
+      file_.AddedLine(std::string_view{made_}.substr(start, end - start),
+                      std::string_view{made_}.substr(end, newline.size()));
+      start = end + newline.size();
+      ++codeLines_;
+      ++fileLines_;
     }
-    next_ = first + static_cast<std::size_t>(edit.count);
+    next_ = first + static_cast<std::size_t>(edits[i].count);
   }
   file_.SettleBreak();  // made_ is made afresh next call
   return pieces_;

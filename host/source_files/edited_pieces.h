@@ -62,6 +62,7 @@ class EditedPieces {
   // bytes end.
   std::string made_;
   std::vector<std::size_t> madeEnds_;
+  std::vector<std::size_t> madeEdits_;  // for each edit, where its lines end in madeEnds_
 };
 
 }  // namespace host

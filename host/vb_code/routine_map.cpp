@@ -69,6 +69,10 @@ std::vector<Routine> MapRoutines(std::span<const std::string_view> lines) {
   return Map(lines);
 }
 
+std::vector<Routine> MapRoutines(const CodeLinesView& lines) {
+  return Map(lines);
+}
+
 std::vector<Routine> MapRoutines(const std::deque<std::string>& lines) {
   return Map(lines);
 }

@@ -9,6 +9,8 @@
 
 #include "host/proc_kind.h"
 
+#include "host/vb_code/code_lines_view.h"
+
 namespace host {
 
 // One routine of a module. Line numbers count from 1.
@@ -27,6 +29,7 @@ struct Routine {
 // before its End line ends on the line above it, so that every line belongs to at most one routine.
 std::vector<Routine> MapRoutines(std::span<const std::string> lines);
 std::vector<Routine> MapRoutines(std::span<const std::string_view> lines);
+std::vector<Routine> MapRoutines(const CodeLinesView& lines);
 std::vector<Routine> MapRoutines(const std::deque<std::string>& lines);
 
 // Brings `routines`, the map of the lines before an edit, up to date after `count` lines were

@@ -125,9 +125,10 @@ TEST_P(SaveEditsTest, WritesWhatRenderGivesOrRefusesAsItDoes) {
   {
     host::ModuleFile file{platform_.files(), platform_.codePages(), path, 1252};
     host::SourceCodeModule& module = file.Read();
-    for (auto edit = c.edits.rbegin(); edit != c.edits.rend(); ++edit) {
-      if (edit->count > 0) module.DeleteLines(edit->first, edit->count);
-      if (edit->lineCount > 0) module.InsertLines(edit->first, edit->text);
+    for (std::size_t i = c.edits.size(); i-- > 0;) {  // the last first, as a plan is made
+      const host::LineEdit& edit = c.edits[i];
+      if (edit.count > 0) module.DeleteLines(edit.first, edit.count);
+      if (edit.lineCount > 0) module.InsertLines(edit.first, edit.text);
     }
     try {
       expected = file.Render().Joined();

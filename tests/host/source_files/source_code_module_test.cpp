@@ -648,9 +648,10 @@ class StreamedTest : public testing::TestWithParam<StreamedCase> {};
 TEST_P(StreamedTest, EqualsTheModuleOnceEdited) {
   const StreamedCase& c = GetParam();
   SourceCodeModule edited{c.text, c.kind};
-  for (auto edit = c.edits.rbegin(); edit != c.edits.rend(); ++edit) {
-    if (edit->count > 0) edited.DeleteLines(edit->first, edit->count);
-    if (edit->lineCount > 0) edited.InsertLines(edit->first, edit->text);
+  for (std::size_t i = c.edits.size(); i-- > 0;) {  // the last first, as a plan is made
+    const host::LineEdit& edit = c.edits[i];
+    if (edit.count > 0) edited.DeleteLines(edit.first, edit.count);
+    if (edit.lineCount > 0) edited.InsertLines(edit.first, edit.text);
   }
   const SourceCodeModule module{c.text, c.kind};
   for (const std::size_t perCall : {std::size_t{1}, c.edits.size() + 1}) {
