@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/file_list.h"
+
 namespace host {
 
 // The names packed one after another in one text, each folder's followed by the separator, with an
@@ -52,5 +54,29 @@ class FolderEntries {
   std::string keys_;
   std::vector<Entry> entries_;
 };
+
+// Appends the files below the folder `path` to `files` in the byte order of their whole paths, one
+// folder's entries sorted at a time: no list of whole paths is sorted, nor held but the one being
+// built. `entriesOf(path)` gives one folder's FolderEntries, made with `separator`, which joins a
+// folder's path to its entries' names (a path that already ends with it, or with '/', takes none).
+// `path` is the walk's one buffer for the paths it names, and comes back as it was.
+template <class EntriesOf>
+void AppendFilesBelow(std::string& path, FileList& files, char separator, const EntriesOf& entriesOf) {
+  FolderEntries entries = entriesOf(path);
+  entries.Sort();
+  const std::size_t folderLength = path.size();
+  if (!path.ends_with(separator) && !path.ends_with('/')) path += separator;
+  const std::size_t baseLength = path.size();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    path.resize(baseLength);
+    path += entries.Name(i);
+    if (entries.IsFolder(i)) {
+      AppendFilesBelow(path, files, separator, entriesOf);
+    } else {
+      files.Add(std::string_view{path}.substr(files.prefix().size()));
+    }
+  }
+  path.resize(folderLength);
+}
 
 }  // namespace host

@@ -50,27 +50,6 @@ host::FolderEntries EntriesOf(const std::string& path) {
   return entries;
 }
 
-// Appends the files below the folder `path` to `files` in the byte order of their whole paths, one
-// folder's entries sorted at a time: no list of whole paths is sorted, nor held but the one being
-// built. `path` is the walk's one buffer for the paths it names, and comes back as it was.
-void ListInto(std::string& path, host::FileList& files) {
-  host::FolderEntries entries = EntriesOf(path);
-  entries.Sort();
-  const std::size_t folderLength = path.size();
-  if (!EndsWithSeparator(path)) path += '\\';
-  const std::size_t baseLength = path.size();
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    path.resize(baseLength);
-    path += entries.Name(i);
-    if (entries.IsFolder(i)) {
-      ListInto(path, files);
-    } else {
-      files.Add(std::string_view{path}.substr(files.prefix().size()));
-    }
-  }
-  path.resize(folderLength);
-}
-
 }  // namespace
 
 std::optional<host::FileList> WindowsSourceFiles::FilesBelow(const std::string& path) const {
@@ -82,7 +61,7 @@ std::optional<host::FileList> WindowsSourceFiles::FilesBelow(const std::string& 
   // its wide form reads back.
   std::string walk = Narrow(wide);
   host::FileList files{EndsWithSeparator(walk) ? walk : walk + '\\'};
-  ListInto(walk, files);
+  host::AppendFilesBelow(walk, files, '\\', EntriesOf);
   return files;
 }
 
