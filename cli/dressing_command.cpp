@@ -115,27 +115,25 @@ struct ModuleCodeLines {
   std::string_view operator[](std::size_t index) const { return module.CodeLine(index); }
 };
 
+// The routines of one file, counted as they are planned; and of the run, the sum of those of the
+// files it edited: a file that cannot be edited changed no routine.
+struct RoutineCounts {
+  long changed = 0;
+  std::map<generator::LeftBecause, long> left;
+  bool somethingLeft = false;  // a routine left for a reason other than having what was asked
+
+  void Add(const RoutineCounts& file) {
+    changed += file.changed;
+    for (const auto& [why, count] : file.left) left[why] += count;
+    somethingLeft = somethingLeft || file.somethingLeft;
+  }
+};
+
 struct Totals {
   long files = 0;
   long changedFiles = 0;
   long failedFiles = 0;
-  long changed = 0;
-  std::map<generator::LeftBecause, long> left;
-  bool somethingLeft = false;  // a routine left for a reason other than having what was asked
-};
-
-// The routines of one file, counted as they are planned and added to the run's totals once the file
-// is edited: a file that cannot be edited changed no routine.
-struct RoutineCounts {
-  long changed = 0;
-  std::map<generator::LeftBecause, long> left;
-  bool somethingLeft = false;
-
-  void AddTo(Totals& totals) const {
-    totals.changed += changed;
-    for (const auto& [why, count] : left) totals.left[why] += count;
-    totals.somethingLeft = totals.somethingLeft || somethingLeft;
-  }
+  RoutineCounts routines;
 };
 
 // A module's edits as its routines are planned, one routine's at a time, so that the file is written
@@ -210,7 +208,9 @@ class DressingRun {
       ++totals_.files;
       const std::string path{targets.Path(i)};
       try {
-        if (Edit(path, targets.Project(i))) ++totals_.changedFiles;
+        RoutineCounts counts;
+        if (Edit(path, targets.Project(i), counts)) ++totals_.changedFiles;
+        totals_.routines.Add(counts);
       } catch (const host::HostError& error) {
         Failed(path, error.description());
       } catch (const host::SourceFileError& error) {
@@ -221,7 +221,7 @@ class DressingRun {
     }
     if (services_.progress && targets.size() > 20) services_.err << "\r\033[K" << std::flush;
     Summary();
-    return totals_.failedFiles > 0 || totals_.somethingLeft ? kFailure : kSuccess;
+    return totals_.failedFiles > 0 || totals_.routines.somethingLeft ? kFailure : kSuccess;
   }
 
  private:
@@ -241,8 +241,9 @@ class DressingRun {
     return found->second;
   }
 
-  // Edits one file; whether it changed. Nothing is written when anything fails.
-  bool Edit(const std::string& path, const std::string& project) {
+  // Edits one file, counting its routines into `counts`; whether it changed. Nothing is written when
+  // anything fails.
+  bool Edit(const std::string& path, const std::string& project, RoutineCounts& counts) {
     host::ModuleFile file{services_.files, services_.codePages, path, command_.codePage};
     const generator::LoadedTemplates& templates = TemplatesFor(path, file.codePage());
     host::SourceCodeModule& module = file.Read();
@@ -252,14 +253,10 @@ class DressingRun {
     // The planner reads the module's lines where the module keeps them, without a copy of them.
     const ModuleCodeLines moduleLines{module};
     const host::CodeLinesView lines = host::CodeLinesView::Of(moduleLines);
-    RoutineCounts counts;
     if (command_.diff || command_.dryRun) {
       generator::DressingPlan plan = generator::PlanDressing(lines, templates.set, options);
       Count(path, plan, counts);
-      if (plan.edits.empty()) {
-        counts.AddTo(totals_);
-        return false;
-      }
+      if (plan.edits.empty()) return false;
       // The plan goes as its edits are made.
       generator::ApplyDressing(module, std::move(plan));
       if (command_.dryRun) {
@@ -267,18 +264,13 @@ class DressingRun {
       } else {
         services_.out << UnifiedDiff(path, file.bytes(), file.Render().Joined());
       }
-      counts.AddTo(totals_);
       return true;
     }
     generator::DressingPlanner planner{lines, templates.set, options};
     PlannedEdits edits{planner, [&](const generator::DressingPlan& plan) { Count(path, plan, counts); }};
-    if (!edits.Start()) {
-      counts.AddTo(totals_);
-      return false;
-    }
+    if (!edits.Start()) return false;
     file.RequireSavable();
     const std::string warning = file.SaveEdits(edits);
-    counts.AddTo(totals_);
     if (!warning.empty()) services_.err << "scrivlet: warning: " << warning << '\n';
     return true;
   }
@@ -305,8 +297,9 @@ class DressingRun {
     out << totals_.files << (totals_.files == 1 ? " file, " : " files, ") << totals_.changedFiles << ' '
         << verb;
     if (totals_.failedFiles > 0) out << ", " << totals_.failedFiles << " not edited";
-    out << "; " << totals_.changed << (totals_.changed == 1 ? " routine " : " routines ") << verb;
-    for (const auto& [why, count] : totals_.left) {
+    out << "; " << totals_.routines.changed << (totals_.routines.changed == 1 ? " routine " : " routines ")
+        << verb;
+    for (const auto& [why, count] : totals_.routines.left) {
       out << "; " << count << " left alone: " << generator::ReasonText(why);
     }
     out << '\n';

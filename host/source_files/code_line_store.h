@@ -70,9 +70,6 @@ class CodeLineStore {
   std::size_t Insert(std::size_t at, std::string_view text, std::string_view lineBreak);
   // Removes `count` lines from index `at` on. Allocates nothing, so it cannot fail.
   void Erase(std::size_t at, std::size_t count) noexcept;
-  // Room for `bytes` more of added text, so that the lines of many insertions to come are copied
-  // once, rather than again each time the added text outgrows its room.
-  void ReserveAdded(std::size_t bytes) { added_.reserve(added_.size() + bytes); }
   // The break kept after an added line.
   std::string_view AddedBreak(const StoredLine& line) const noexcept {
     return {added_.data() + line.offset + line.length, breakSize_};

@@ -108,11 +108,6 @@ class SourceCodeModule final : public CodeModule, public std::enable_shared_from
   void DeleteLines(long line, long count) override;
   void AddFromString(std::string_view text) override;
   std::shared_ptr<VBComponent> Parent() const override;
-  // Room for insertions to come of `lines` lines, `bytes` of text in all, made before they start:
-  // their text is then copied once, and the room is what they take rather than twice as much.
-  void ReserveInsertions(std::size_t bytes, std::size_t lines) {
-    lines_.ReserveAdded(bytes + lines * newline_.size());
-  }
 
  private:
   // A run of lines of the text, kept as one view: the hidden header, or the Attribute lines after a
